@@ -1,0 +1,33 @@
+# The two commands of the README: `make run` and `make test`. Both install the Debian
+# packages that are missing first, then configure and build.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+ARGS ?=
+
+.PHONY: all build run test bench clean
+
+all: build
+
+build:
+	@scripts/install-deps.sh build
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: no display to show the player on (DISPLAY and WAYLAND_DISPLAY are unset)" >&2; \
+		exit 1; fi
+	./$(BUILD)/zorvan $(ARGS)
+
+test:
+	@scripts/install-deps.sh test
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 300
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@bench/player-cpu.sh $(BUILD)/zorvan
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the player or the tests need and that are
+# missing. Asks dpkg first so a machine that has everything runs no apt at all.
+# Usage: install-deps.sh build|run|test
+set -euo pipefail
+
+build_pkgs=(cmake g++ make pkg-config qt6-base-dev
+    libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev)
+run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
+    gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk)
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools
+    xvfb xauth xdotool x11-utils imagemagick desktop-file-utils)
+
+case "${1:-run}" in
+    build) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
+    run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
+    test) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${test_pkgs[@]}") ;;
+    *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

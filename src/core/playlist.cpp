@@ -1,0 +1,87 @@
+#include "core/playlist.h"
+
+#include <algorithm>
+
+Playlist::Playlist(QObject *parent) : QAbstractListModel(parent) {}
+
+int Playlist::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant Playlist::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return m_songs.at(index.row());
+    return {};
+}
+
+QString Playlist::song(int row) const
+{
+    return row >= 0 && row < count() ? m_songs.at(row) : QString();
+}
+
+void Playlist::append(const QStringList &songs, const QStringList &infos)
+{
+    if (songs.isEmpty())
+        return;
+    beginInsertRows({}, count(), count() + int(songs.size()) - 1);
+    m_songs += songs;
+    m_songInfo += infos.mid(0, songs.size());
+    for (qsizetype i = infos.size(); i < songs.size(); ++i)
+        m_songInfo += songs.at(i);
+    endInsertRows();
+}
+
+void Playlist::clear()
+{
+    beginResetModel();
+    m_songs.clear();
+    m_songInfo.clear();
+    endResetModel();
+}
+
+void Playlist::removeHighlighted()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_selection.selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    // Remove runs of neighbouring rows from the bottom up, so earlier rows keep their
+    // numbers and a large highlight costs few model notifications.
+    while (!rows.isEmpty()) {
+        const int last = rows.takeLast();
+        int first = last;
+        while (!rows.isEmpty() && rows.last() == first - 1)
+            first = rows.takeLast();
+        beginRemoveRows({}, first, last);
+        m_songs.remove(first, last - first + 1);
+        endRemoveRows();
+    }
+}
+
+int Playlist::CurrentEntry() const
+{
+    const QModelIndex current = m_selection.currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void Playlist::setCurrentEntry(int row)
+{
+    m_selection.setCurrentIndex(index(row), QItemSelectionModel::NoUpdate);
+}
+
+bool Playlist::isHighlighted(int row) const
+{
+    return m_selection.isSelected(index(row));
+}
+
+void Playlist::setHighlighted(int row, bool highlighted)
+{
+    const QModelIndex target = index(row);
+    if (target.isValid())
+        m_selection.select(target, highlighted ? QItemSelectionModel::Select
+                                               : QItemSelectionModel::Deselect);
+}
