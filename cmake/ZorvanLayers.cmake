@@ -28,7 +28,7 @@ function(zorvan_layer_tests name)
     endif()
     add_executable(test_${name} ${sources})
     target_link_libraries(test_${name} PRIVATE ${ARG_LINKS} zorvan_test_${ARG_MAIN}_main
-        GTest::gtest GTest::gmock)
+        GTest::gtest GTest::gmock Qt6::Test)
     gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -5,10 +5,15 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 #include "core/mediacontrol.h"
 #include "core/windowcommands.h"
 #include "persist/playlistfile.h"
+
+// Which tracks start and which cannot be opened, for diagnosis; off unless enabled
+// through Qt's logging rules ("zorvan.playback.debug=true").
+Q_LOGGING_CATEGORY(lcPlayback, "zorvan.playback", QtWarningMsg)
 
 namespace {
 
@@ -118,8 +123,11 @@ Player::StartResult Player::startCurrentEntry(StartMode mode)
     if (path.isEmpty())
         return StartResult::NothingToPlay;
     m_media.setFileName(path);
-    if (m_media.fileName().isEmpty())
+    if (m_media.fileName().isEmpty()) {
+        qCDebug(lcPlayback).noquote() << "cannot open" << path;
         return StartResult::Failed;
+    }
+    qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(path);
     if (mode == StartMode::Play)
         m_media.play();
     const QString line = songLine();

@@ -1,0 +1,73 @@
+# Shared steps of the whole-program tests: a private home, runtime folder and X server
+# for each test, generated audio, and bounded waits. Sourced by the test scripts.
+set -euo pipefail
+
+ZORVAN=${1:?usage: $0 PATH_TO_ZORVAN}
+WORK=$(mktemp -d)
+export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+CONFIG=$XDG_CONFIG_HOME/zorvan
+TITLE=岚铃播放器
+PIDS=()
+FAILURES=0
+PASSES=0
+
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
+pass() { echo "ok: $*"; PASSES=$((PASSES + 1)); }
+check() { # check DESCRIPTION COMMAND...
+    local what=$1; shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# Starts a private X server and exports DISPLAY.
+start_x() {
+    local fifo=$WORK/displayfd
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$WORK/xvfb.log" &
+    PIDS+=($!)
+    local number
+    read -r -t 10 number <"$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=:$number
+}
+
+# Writes a WAV file of SECONDS seconds of a FREQUENCY Hz tone.
+make_wav() { # make_wav PATH SECONDS FREQUENCY
+    local buffers=$(($2 * 100))
+    gst-launch-1.0 -q audiotestsrc num-buffers="$buffers" samplesperbuffer=441 freq="$3" \
+        ! audio/x-raw,rate=44100,channels=2 ! wavenc ! filesink location="$1" >/dev/null
+}
+
+# Waits up to SECONDS for COMMAND to succeed.
+wait_for() { # wait_for SECONDS COMMAND...
+    local deadline=$((SECONDS + $1)); shift
+    until "$@"; do
+        [[ $SECONDS -lt $deadline ]] || return 1
+        sleep 0.1
+    done
+}
+
+player_window() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1; }
+window_mapped() { [[ -n "$(player_window)" ]]; }
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# Starts the player in the background with the given arguments; PLAYER_PID and
+# PLAYER_LOG name it. Start lines of tracks are logged through Qt's logging rules.
+start_player() {
+    PLAYER_LOG=$WORK/player-$RANDOM.log
+    QT_LOGGING_RULES="zorvan.playback.debug=true" "$ZORVAN" "$@" >"$PLAYER_LOG" 2>&1 &
+    PLAYER_PID=$!
+    PIDS+=("$PLAYER_PID")
+}
+
+finish() {
+    echo "$PASSES passed, $FAILURES failed"
+    [[ $FAILURES -eq 0 ]]
+}
