@@ -52,7 +52,8 @@ bool isUtf8WithMultiByte(const QByteArray &bytes)
     if (!multiByte)
         return false;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    // The decoder converts only when its result becomes a QString.
+    const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
