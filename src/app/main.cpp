@@ -74,7 +74,7 @@ int main(int argc, char **argv)
 
     const QString programFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    GstMediaControl media(createSystemAudioSink());
+    GstMediaControl media;
     FmMain window(media, programFolder);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);

@@ -9,6 +9,8 @@
 
 #include "core/mediacontrol.h"
 #include "core/windowcommands.h"
+#include "lyrics/lyricdisplay.h"
+#include "lyrics/lyriclookup.h"
 #include "persist/playlistfile.h"
 
 // Which tracks start and which cannot be opened, for diagnosis; off unless enabled
@@ -128,6 +130,9 @@ Player::StartResult Player::startCurrentEntry(StartMode mode)
         return StartResult::Failed;
     }
     qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(path);
+    // A lyric file that cannot be read only means no lyrics: the song still plays.
+    m_lyrics.clear();
+    FindLyric(lyricFilePath(m_media.fileName()), m_lyricDirs, m_lyrics);
     if (mode == StartMode::Play)
         m_media.play();
     const QString line = songLine();
@@ -172,6 +177,7 @@ void Player::StopSong()
     m_media.pause();
     m_media.setCurrentPosition(0);
     m_timerMain.stop();
+    m_lyrics.select(0);
     setFlags(false, m_pausedFlag);
 }
 
@@ -216,6 +222,19 @@ void Player::DelSelectedSong()
     m_playlist.removeHighlighted();
 }
 
+void Player::OpenLyric(LyricFileChooser &chooser)
+{
+    ::OpenLyric(chooser, m_lyrics);
+}
+
+void Player::showLyric(const std::optional<QString> &text)
+{
+    if (!text)
+        return;
+    setLabel(Label::LTxtMin, *text);
+    setLabel(Label::LTxtMax, *text);
+}
+
 void Player::setFlags(bool playing, bool paused)
 {
     if (m_playingFlag == playing && m_pausedFlag == paused)
@@ -240,6 +259,7 @@ void Player::onTimerMain()
 {
     const float position = float(m_media.currentPosition());
     ShowTime(position);
+    showLyric(SyncLyric(m_lyrics, position));
     // A track of unknown length leaves the knob where it is.
     if (m_songSeconds == 0)
         return;
@@ -268,6 +288,7 @@ void Player::SeekToSlider()
     float seconds = float(m_positionKnobLeft - m_limits.PosSliderLeft) / travel *
                     float(m_songSeconds);
     seconds = std::clamp(seconds, 0.0f, float(m_songSeconds));
+    showLyric(refindLyricLine(m_lyrics, seconds));
     m_media.setCurrentPosition(seconds);
     ShowTime(seconds);
     m_timerMain.start();
@@ -504,8 +525,10 @@ void Player::LoadCommandSong(const QString &commandText, const QString &defaultL
         return;
     m_playlist.setCurrentEntry(0);
     m_playlist.setHighlighted(0, true);
-    // Loaded and paused at its start, without a moment of sound in between.
+    // Loaded and paused at its start, without a moment of sound in between, with the
+    // lyric display where it stands at 0.
     startSong(StartMode::Cue);
+    showLyric(SyncLyric(m_lyrics, 0));
 }
 
 QString Player::shutDown(const QString &defaultListPath)

@@ -5,7 +5,9 @@
 #include <QTimer>
 
 #include "core/playlist.h"
+#include "lyrics/lyriclist.h"
 
+class LyricFileChooser;
 class MediaControl;
 class WindowCommands;
 
@@ -70,6 +72,10 @@ public:
     // State and playlist, as the commands left them.
     void InitPlayerState(const KnobPlacement &knobs = {});
     Playlist &ListSong() { return m_playlist; }
+    const LyricList &ListLyric() const { return m_lyrics; }
+    // The lyric folders searched after the song's own folder, ending in the "[END]" mark.
+    const QStringList &ListLyricDir() const { return m_lyricDirs; }
+    void setListLyricDir(const QStringList &folders) { m_lyricDirs = folders; }
     const Playlist &ListSong() const { return m_playlist; }
     const SliderLimits &limits() const { return m_limits; }
     int SongSeconds() const { return m_songSeconds; }
@@ -96,6 +102,8 @@ public:
     void NextSong();
     void PreviousSong();
     void DelSelectedSong();
+    // Lets the user add the lines of a lyric file of their choice to the current lyrics.
+    void OpenLyric(LyricFileChooser &chooser);
 
     // Position and seeking.
     void onTimerMain();
@@ -154,6 +162,7 @@ private:
     void moveCurrentEntry(int step);
     void setFlags(bool playing, bool paused);
     void setLabel(Label label, const QString &text);
+    void showLyric(const std::optional<QString> &text);
     void setPositionKnobLeft(double left);
     void setVolumeKnobLeft(double left);
     void setBalanceKnobLeft(double left);
@@ -163,6 +172,8 @@ private:
     MediaControl &m_media;
     WindowCommands &m_window;
     Playlist m_playlist;
+    LyricList m_lyrics;
+    QStringList m_lyricDirs;
     SliderLimits m_limits;
     QTimer m_timerMain;
     QString m_labels[4] = {QStringLiteral("00:00"), QString(), QStringLiteral("ZorvanPlayer"),

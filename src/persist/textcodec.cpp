@@ -8,6 +8,8 @@
 namespace {
 
 constexpr char32_t Euro = 0x20AC;
+const QByteArray Utf8Mark = "\xEF\xBB\xBF";
+const QByteArray Gb18030Mark = "\x84\x31\x95\x33";
 // Code page 936 has the euro sign as the single byte 0x80; GB18030 names it otherwise.
 constexpr char EuroByte = '\x80';
 
@@ -61,12 +63,14 @@ bool isUtf8WithMultiByte(const QByteArray &bytes)
 
 QString decodeText(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    if (isUtf8WithMultiByte(bytes))
+    if (bytes.startsWith(Utf8Mark))
+        return QString::fromUtf8(bytes.mid(Utf8Mark.size()));
+    const bool marked = bytes.startsWith(Gb18030Mark);
+    if (!marked && isUtf8WithMultiByte(bytes))
         return QString::fromUtf8(bytes);
+    const QByteArray gb18030 = marked ? bytes.mid(Gb18030Mark.size()) : bytes;
     const QByteArray utf8 =
-        convert("UTF-8", "GB18030", bytes, [](QByteArray &out, const char *at, size_t) -> size_t {
+        convert("UTF-8", "GB18030", gb18030, [](QByteArray &out, const char *at, size_t) -> size_t {
             out.append(*at == EuroByte ? "\xE2\x82\xAC" : "\xEF\xBF\xBD");
             return 1;
         });
@@ -80,11 +84,11 @@ QByteArray encodeText(const QString &text)
     qsizetype start = 0;
     auto flush = [&](qsizetype end) {
         const QByteArray utf8 = text.mid(start, end - start).toUtf8();
-        result.append(convert("GB18030", "UTF-8", utf8, [](QByteArray &out, const char *,
-                                                            size_t) -> size_t {
-            out.append('?'); // only reached for unpaired surrogates, which have no form
-            return 1;
-        }));
+        result.append(
+            convert("GB18030", "UTF-8", utf8, [](QByteArray &out, const char *, size_t) -> size_t {
+                out.append('?'); // only reached for unpaired surrogates, which have no form
+                return 1;
+            }));
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text.at(i).unicode() == Euro) {
@@ -95,6 +99,12 @@ QByteArray encodeText(const QString &text)
     }
     flush(text.size());
     return result;
+}
+
+QByteArray encodeFileText(const QString &text)
+{
+    const QByteArray bytes = encodeText(text);
+    return isUtf8WithMultiByte(bytes) ? Gb18030Mark + bytes : bytes;
 }
 
 QStringList splitLines(const QString &text)

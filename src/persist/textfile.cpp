@@ -35,7 +35,7 @@ WriteResult writeTextLines(const QString &path, const QStringList &lines)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    file.write(encodeText(text));
+    file.write(encodeFileText(text));
     if (!file.commit())
         return {false, file.errorString()};
     return {};

@@ -19,5 +19,6 @@ struct WriteResult
 // cannot be read.
 std::optional<QString> readTextFile(const QString &path);
 
-// Writes each line followed by CR LF, in GB18030, creating the folder when missing.
+// Writes each line followed by CR LF, in GB18030 (see encodeFileText), creating the
+// folder when missing.
 WriteResult writeTextLines(const QString &path, const QStringList &lines);

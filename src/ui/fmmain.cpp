@@ -146,25 +146,24 @@ void FmMain::bringForward()
 
 void FmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_unloading) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    UnloadMe();
+    saveAndRelease(true);
+    event->accept();
 }
 
 void FmMain::UnloadMe()
 {
-    unload(true);
+    close();
 }
 
 void FmMain::unloadQuietly()
 {
-    unload(false);
+    saveAndRelease(false);
+    close();
 }
 
-void FmMain::unload(bool reportInWindow)
+// The shutdown steps before the window closes; they run once, whichever way the close
+// was asked for.
+void FmMain::saveAndRelease(bool reportInWindow)
 {
     if (m_unloading)
         return;
@@ -179,5 +178,4 @@ void FmMain::unload(bool reportInWindow)
                                  QStringLiteral("无法保存播放列表“%1”：%2").arg(listPath, error));
     }
     QCoreApplication::processEvents();
-    close();
 }

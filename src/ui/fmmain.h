@@ -43,7 +43,7 @@ private:
     void buildWindow();
     void connectPlayer();
     void showLabel(Player::Label label, const QString &text);
-    void unload(bool reportInWindow);
+    void saveAndRelease(bool reportInWindow);
     QString defaultListPath() const;
 
     Player m_player;

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -6,6 +7,7 @@
 #include "core/player.h"
 #include "fakes/fakemediacontrol.h"
 #include "fakes/fakewindow.h"
+#include "support/qtprinters.h"
 
 namespace {
 
@@ -502,6 +504,88 @@ TEST_F(StartUpTest, ShutdownReportsAListThatCannotBeWritten)
     const QString error = player.shutDown(path("blocker/zorvan.m3u"));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(media.fileName(), "") << "shutdown goes on after the failure";
+}
+
+} // namespace
+
+namespace {
+
+class LyricsTest : public StartUpTest
+{
+protected:
+    LyricsTest()
+    {
+        media.setDuration(song, 218);
+        loadList({song});
+    }
+    QString lyricLabels() const
+    {
+        const QString min = player.labelText(Player::Label::LTxtMin);
+        return min == player.labelText(Player::Label::LTxtMax) ? min : QStringLiteral("<differ>");
+    }
+    void tickAt(double seconds)
+    {
+        media.setPosition(seconds);
+        player.onTimerMain();
+    }
+
+    const QString song = path("song.mp3");
+    const QByteArray lyric = "[ti:T]\n[ar:A]\n[00:05.00]first\n[00:09.00]second\n";
+};
+
+TEST_F(LyricsTest, FollowPlaybackSeeksAndStop)
+{
+    writeFile("song.lrc", lyric);
+    player.PlaySong();
+    EXPECT_EQ(player.labelText(Player::Label::LTxtMin), "");
+    EXPECT_EQ(player.labelText(Player::Label::LTxtMax), " - ") << "the song line first";
+    tickAt(0);
+    EXPECT_EQ(lyricLabels(), "T - A");
+    tickAt(4.85);
+    EXPECT_EQ(lyricLabels(), "") << "blank just before a line";
+    tickAt(5);
+    EXPECT_EQ(lyricLabels(), "first ");
+
+    player.clickPanel(17 + 10 + 14, 80); // seek to 10 s: past the last line
+    EXPECT_EQ(lyricLabels(), "first ") << "the last line waits for the next tick";
+    tickAt(10);
+    EXPECT_EQ(lyricLabels(), "second ");
+    player.clickPanel(17 + 6 + 14, 80); // back to 6 s
+    EXPECT_EQ(lyricLabels(), "first ") << "a seek shows its line at once";
+
+    player.StopSong();
+    player.PauseSong();
+    tickAt(0);
+    EXPECT_EQ(lyricLabels(), "T - A") << "after a stop the lyrics start over";
+}
+
+TEST_F(LyricsTest, AreFoundInTheLyricFolders)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("lrc"));
+    writeFile("lrc/song.lrc", lyric);
+    player.setListLyricDir({path("none/"), path("lrc/"), QStringLiteral("[END]")});
+    player.PlaySong();
+    tickAt(0);
+    EXPECT_EQ(lyricLabels(), "T - A");
+}
+
+TEST_F(LyricsTest, UnreadableLyricFileStillLetsTheSongPlay)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("song.lrc"));
+    player.PlaySong();
+    EXPECT_TRUE(playing());
+    EXPECT_EQ(player.ListLyric().count(), 0);
+}
+
+TEST_F(LyricsTest, SavedListShowsTheHeaderAtStart)
+{
+    writeFile("song.lrc", lyric);
+    writeFile("zorvan.m3u", "song.mp3\r\n");
+    player.ListSong().clear();
+    player.LoadCommandSong(QString(), path("zorvan.m3u"));
+    EXPECT_TRUE(paused());
+    EXPECT_EQ(lyricLabels(), "T - A");
+    EXPECT_EQ(player.labelText(Player::Label::LInfo), " - ");
 }
 
 } // namespace

@@ -1,0 +1,86 @@
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include "lyrics/lyricdisplay.h"
+#include "lyrics/lyriclist.h"
+#include "lyrics/lyricparser.h"
+#include "persist/textcodec.h"
+
+// The lyric work of a song start (parsing its file into the list) and of one timer tick
+// (one display step).
+
+namespace {
+
+constexpr int Lines = 5000;
+
+// A lyric file of `Lines` lines, one every 0.73 s, some with two time tags.
+QString lyricText()
+{
+    QString text = QStringLiteral("[ti:测试歌曲]\r\n[ar:歌手]\r\n[offset:120]\r\n");
+    for (int line = 0; line < Lines; ++line) {
+        const int hundredths = line * 73;
+        QString tag = QStringLiteral("[%1:%2.%3]")
+                          .arg(hundredths / 6000, 2, 10, QLatin1Char('0'))
+                          .arg(hundredths / 100 % 60, 2, 10, QLatin1Char('0'))
+                          .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+        if (line % 10 == 0)
+            tag += QStringLiteral("[99:00.00]");
+        text += tag + QStringLiteral("这是第%1行歌词 with some words\r\n").arg(line);
+    }
+    return text;
+}
+
+void BM_ParseLyricText(benchmark::State &state)
+{
+    const QString text = lyricText();
+    for (auto _ : state) {
+        LyricList list;
+        list.insert(parseLyricText(text));
+        list.select(0);
+        benchmark::DoNotOptimize(list.count());
+    }
+}
+BENCHMARK(BM_ParseLyricText)->Unit(benchmark::kMillisecond);
+
+// The same file from disk in GB18030, as the song start reads it.
+void BM_ParseLyricFile(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("song.lrc");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(encodeText(lyricText())) < 0) {
+        state.SkipWithError("cannot write the lyric file");
+        return;
+    }
+    file.close();
+    for (auto _ : state) {
+        LyricList list;
+        benchmark::DoNotOptimize(ParseLyricFile(path, list));
+    }
+}
+BENCHMARK(BM_ParseLyricFile)->Unit(benchmark::kMillisecond);
+
+// One tick each 10 ms of play through the whole song, lines shown and blanked on the way.
+void BM_SyncLyric(benchmark::State &state)
+{
+    LyricList list;
+    list.insert(parseLyricText(lyricText()));
+    list.select(0);
+    const float end = float(list.seconds(list.count() - 1)) + 1;
+    float position = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SyncLyric(list, position));
+        position += 0.01f;
+        if (position > end) {
+            position = 0;
+            list.select(0);
+        }
+    }
+}
+BENCHMARK(BM_SyncLyric);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class LyricList;
+
+// LRC lyric files. A line is a run of tags, each "[...]", then the lyric text:
+//   [ti:Title] [ar:Artist]   the header text "Title - Artist" (a title replaces what came
+//                            before it, an artist is appended); [al:...] and [by:...] are
+//                            ignored
+//   [offset:500]             milliseconds taken off every time tag after it in the file
+//   [01:23.45]               a time: 1 to 3 digits of minutes, ":", 1 or 2 digits of
+//                            seconds, optionally "." or ":" and a fraction cut to
+//                            hundredths; one item per time tag, all with the line's text
+// A tag that is none of these is skipped. Word-timing marks ("<01:02.50>") are removed
+// from the text. A time is rounded to hundredths (halves to even); a time before 0 is 0,
+// one past 999:59.99 is skipped.
+
+// The items of one file's text for the lyric line list: the timed items in the file's
+// order, then the header item "   0.00#" and the header text.
+QStringList parseLyricText(const QString &text);
+
+// Files larger than this are no lyric files; they are refused unread, so a wrong choice
+// cannot stall the player or fill its memory.
+constexpr qint64 MaxLyricFileBytes = 4 * 1024 * 1024;
+
+// Reads the file at `path` and adds its items to `list` (without emptying it), then
+// selects item 0. False, with `list` unchanged, when there is no such file or it cannot
+// be read or is larger than MaxLyricFileBytes.
+bool ParseLyricFile(const QString &path, LyricList &list);

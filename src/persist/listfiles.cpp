@@ -1,0 +1,70 @@
+#include "persist/listfiles.h"
+
+#include "persist/textcodec.h"
+
+namespace {
+
+const QString EndMark = QStringLiteral("[END]");
+
+// The lines before the end line, and whether there was one.
+ListFileEntries linesBeforeEnd(const QString &text)
+{
+    QStringList lines = splitLines(text);
+    const qsizetype end = lines.indexOf(EndMark);
+    if (end < 0)
+        return {lines, false};
+    lines.resize(end);
+    return {lines, true};
+}
+
+WriteResult saveList(const QString &path, const QStringList &items)
+{
+    QStringList lines = items;
+    lines.append(EndMark);
+    return writeTextLines(path, lines);
+}
+
+} // namespace
+
+ListFileEntries parsePicList(const QString &text, const QString &programFolder)
+{
+    const ListFileEntries stored = linesBeforeEnd(text);
+    const QString prefix = programFolder.endsWith(u'/') ? programFolder : programFolder + u'/';
+    ListFileEntries pictures{{}, stored.hasEndMark};
+    for (const QString &line : stored.items) {
+        if (!line.isEmpty())
+            pictures.items.append(line.startsWith(u'/') ? line : prefix + line);
+    }
+    return pictures;
+}
+
+ListFileEntries parseLyricDirList(const QString &text)
+{
+    return linesBeforeEnd(text);
+}
+
+std::optional<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder)
+{
+    const std::optional<QString> text = readTextFile(path);
+    if (!text)
+        return std::nullopt;
+    return parsePicList(*text, programFolder);
+}
+
+std::optional<ListFileEntries> LoadLyricDirList(const QString &path)
+{
+    const std::optional<QString> text = readTextFile(path);
+    if (!text)
+        return std::nullopt;
+    return parseLyricDirList(*text);
+}
+
+WriteResult SavePicList(const QString &path, const QStringList &pictures)
+{
+    return saveList(path, pictures);
+}
+
+WriteResult SaveLyricDirList(const QString &path, const QStringList &folders)
+{
+    return saveList(path, folders);
+}

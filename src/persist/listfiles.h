@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+#include "persist/textfile.h"
+
+// The picture list and the lyric-folder list: one entry per line, then the end line
+// "[END]"; whatever follows the end line is ignored. An empty list is the end line alone.
+
+struct ListFileEntries
+{
+    QStringList items;
+    // Whether the file had its "[END]" line. Only then is the first picture selected, and
+    // only then does the main window's lyric-folder list get its end mark.
+    bool hasEndMark = false;
+};
+
+// Picture paths: empty lines are skipped; a line not beginning with "/" is relative to
+// `programFolder` (the folder holding the list files).
+ListFileEntries parsePicList(const QString &text, const QString &programFolder);
+
+// Lyric folders as stored: every line up to the end line, empty lines included.
+ListFileEntries parseLyricDirList(const QString &text);
+
+// Nothing when the file is missing or cannot be read, so the caller keeps its list.
+std::optional<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder);
+std::optional<ListFileEntries> LoadLyricDirList(const QString &path);
+
+WriteResult SavePicList(const QString &path, const QStringList &pictures);
+WriteResult SaveLyricDirList(const QString &path, const QStringList &folders);

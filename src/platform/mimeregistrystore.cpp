@@ -1,0 +1,72 @@
+#include "platform/mimeregistrystore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+MimeRegistryStore::MimeRegistryStore(const QString &path) : m_path(path) {}
+
+bool MimeRegistryStore::hasKey(const QString &key) const
+{
+    const auto keys = load();
+    return keys && keys->contains(key.toLower());
+}
+
+bool MimeRegistryStore::addKey(const QString &key)
+{
+    auto keys = load();
+    if (!keys)
+        return false;
+    if (keys->contains(key.toLower()))
+        return true;
+    keys->insert(key.toLower(), QJsonObject());
+    return save(*keys);
+}
+
+std::optional<QString> MimeRegistryStore::value(const QString &key, const QString &valueName) const
+{
+    const auto keys = load();
+    if (!keys)
+        return std::nullopt;
+    const QJsonValue value = keys->value(key.toLower()).toObject().value(valueName.toLower());
+    if (!value.isString())
+        return std::nullopt;
+    return value.toString();
+}
+
+bool MimeRegistryStore::setValue(const QString &key, const QString &valueName, const QString &text)
+{
+    auto keys = load();
+    if (!keys)
+        return false;
+    QJsonObject values = keys->value(key.toLower()).toObject();
+    values.insert(valueName.toLower(), text);
+    keys->insert(key.toLower(), values);
+    return save(*keys);
+}
+
+std::optional<QJsonObject> MimeRegistryStore::load() const
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return QJsonObject();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    if (!document.isObject())
+        return std::nullopt;
+    return document.object();
+}
+
+bool MimeRegistryStore::save(const QJsonObject &keys) const
+{
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+        return false;
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(QJsonDocument(keys).toJson());
+    return file.commit();
+}

@@ -1,0 +1,211 @@
+#include "buttonpictures.h"
+
+#include <algorithm>
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QTransform>
+
+#include "glyphs.h"
+#include "skindrawing.h"
+#include "ui/skinimages.h"
+
+namespace {
+
+using KeyDrawing = std::function<void(QPainter &, bool pressed)>;
+
+// Adds the pictures pressedIndex (pressed) and pressedIndex + 1 (normal).
+void addPair(QList<Picture> &pictures, int pressedIndex, QSize size, const KeyDrawing &draw)
+{
+    pictures.append({skinPicturePath(pressedIndex), size, [draw](QPainter &p) { draw(p, true); }});
+    pictures.append(
+        {skinPicturePath(pressedIndex + 1), size, [draw](QPainter &p) { draw(p, false); }});
+}
+
+KeyDrawing glyphKey(const QRectF &face, Glyph glyph, qreal radius = 2)
+{
+    return [=](QPainter &painter, bool pressed) {
+        drawKey(painter, face, pressed, radius);
+        drawGlyph(painter, glyphPath(glyph, face, devicePixel(painter)), pressed);
+    };
+}
+
+// A toggle: a key with a lamp at lampCentre, lit in the on state, beside its label.
+KeyDrawing lampKey(const QRectF &face, const QPointF &lampCentre, qreal lampRadius, bool lit,
+                   const KeyDrawing &label)
+{
+    return [=](QPainter &painter, bool pressed) {
+        drawKey(painter, face, pressed);
+        drawLamp(painter, lampCentre, lampRadius, lit);
+        label(painter, pressed);
+    };
+}
+
+KeyDrawing lettering(const QRectF &box, const QString &text, int pixelSize)
+{
+    return [=](QPainter &painter, bool pressed) {
+        drawLettering(painter, box, text, pixelSize, pressed);
+    };
+}
+
+// The transport keys show their faces in rows 88 to 105 of the skin with 2-pixel gaps: the
+// 20-pixel-high pictures, placed at row 87, leave their top row empty; the stop picture,
+// placed at row 88 and one column nearer the pause key than the spacing of the others,
+// starts its face one column in.
+const QRectF TransportFace(0, 1, 21, 18);
+const QRectF StopFace(1, 0, 21, 18);
+
+QPainterPath notes()
+{
+    QPainterPath path;
+    const QTransform tilt = QTransform().rotate(-20);
+    for (const QPointF head : {QPointF(6.0, 11.4), QPointF(11.0, 10.2)}) {
+        QPainterPath ellipse;
+        ellipse.addEllipse(QPointF(0, 0), 2.05, 1.55);
+        path.addPath(tilt.map(ellipse).translated(head));
+    }
+    path.addRect(7, 5, 1, 6.5);
+    path.addRect(12, 3.8, 1, 6.5);
+    QPolygonF beam({{7, 4.6}, {13, 3.4}, {13, 5.4}, {7, 6.6}});
+    path.addPolygon(beam);
+    path.closeSubpath();
+    path.setFillRule(Qt::WindingFill);
+    return path;
+}
+
+} // namespace
+
+void drawApplicationIcon(QPainter &painter, qreal edge)
+{
+    const qreal unit = edge / 16;
+    const bool small = edge <= 16;
+    const qreal line = small ? 1 : std::max(edge / 40, devicePixel(painter));
+    const qreal rimWidth = small ? 0 : line * 1.5;
+    const QRectF plate(unit, unit, 14 * unit, 14 * unit);
+    const qreal radius = edge * 0.19;
+
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(SkinColour::Outline);
+    painter.drawRoundedRect(plate, radius, radius);
+    QRectF inside = plate.adjusted(line, line, -line, -line);
+    if (rimWidth > 0) {
+        QLinearGradient metal(inside.topLeft(), inside.bottomLeft());
+        metal.setColorAt(0, QColor(0xee, 0xf1, 0xf5));
+        metal.setColorAt(1, QColor(0x8c, 0x95, 0xa3));
+        painter.setBrush(metal);
+        painter.drawRoundedRect(inside, radius - line, radius - line);
+        inside.adjust(rimWidth, rimWidth, -rimWidth, -rimWidth);
+        painter.setBrush(SkinColour::Outline);
+        painter.drawRoundedRect(inside, radius - line - rimWidth, radius - line - rimWidth);
+        inside.adjust(line / 2, line / 2, -line / 2, -line / 2);
+    }
+    const qreal glassRadius = std::max<qreal>(radius - line - rimWidth, 1);
+    QPainterPath glassPath;
+    glassPath.addRoundedRect(inside, glassRadius, glassRadius);
+    QLinearGradient glass(inside.topLeft(), inside.bottomLeft());
+    glass.setColorAt(0, SkinColour::LcdTop.lighter(170));
+    glass.setColorAt(1, SkinColour::LcdBottom);
+    painter.setBrush(glass);
+    painter.drawPath(glassPath);
+    painter.setClipPath(glassPath);
+
+    // Small, the notes fill the glass to stay legible; large, they leave room for the glow.
+    const qreal noteScale = small ? 1 : 0.84;
+    const QPointF centre = inside.center();
+    const QPainterPath notePath = QTransform()
+                                      .translate(centre.x(), centre.y())
+                                      .scale(noteScale, noteScale)
+                                      .translate(-centre.x(), -centre.y())
+                                      .scale(unit, unit)
+                                      .map(notes());
+    if (!small) {
+        // The glow: the notes widened in many faint steps, so it fades without bands.
+        painter.setBrush(Qt::NoBrush);
+        for (int step = 12; step >= 1; --step) {
+            painter.setPen(QPen(QColor(0x4c, 0xf0, 0x5e, 14), step * unit * 0.3, Qt::SolidLine,
+                                Qt::RoundCap, Qt::RoundJoin));
+            painter.drawPath(notePath);
+        }
+        painter.setPen(Qt::NoPen);
+    }
+    painter.setBrush(QColor(0x7d, 0xff, 0x8c));
+    painter.drawPath(notePath);
+
+    if (!small) {
+        // Reflection on the upper half of the glass.
+        QLinearGradient sheen(inside.topLeft(), QPointF(inside.left(), inside.center().y()));
+        sheen.setColorAt(0, QColor(255, 255, 255, 46));
+        sheen.setColorAt(1, QColor(255, 255, 255, 0));
+        painter.setBrush(sheen);
+        painter.drawEllipse(QRectF(inside.left() - inside.width() * 0.2,
+                                   inside.top() - inside.height() * 0.55, inside.width() * 1.4,
+                                   inside.height() * 1.05));
+    }
+    painter.restore();
+}
+
+QList<Picture> buttonPictures()
+{
+    QList<Picture> pictures;
+    const QRectF titleBox(0, 0, 9, 9);
+    addPair(pictures, 1, {9, 9}, glyphKey(titleBox, Glyph::Close, 1.5));
+    addPair(pictures, 3, {9, 9}, [titleBox](QPainter &painter, bool pressed) {
+        drawKey(painter, titleBox, pressed, 1.5);
+        // The bar sits low in the box, where a window's minimised self would go.
+        drawGlyph(painter, glyphPath(Glyph::Minimise, QRectF(1, 4, 7, 4), devicePixel(painter)),
+                  pressed);
+    });
+    pictures.append(
+        {skinPicturePath(5), {16, 16}, [](QPainter &p) { drawApplicationIcon(p, 16); }});
+    addPair(pictures, 6, {14, 11}, [](QPainter &painter, bool pressed) {
+        drawKnob(painter, QRectF(0, 0, 14, 11), 7, 3, pressed);
+    });
+    // The point 14 pixels from the knob's left edge follows the pointer: the grip is there.
+    addPair(pictures, 8, {29, 10}, [](QPainter &painter, bool pressed) {
+        drawKnob(painter, QRectF(0, 0, 29, 10), 14.5, 4, pressed);
+    });
+    addPair(pictures, 10, {23, 20}, glyphKey(TransportFace, Glyph::Previous));
+    addPair(pictures, 12, {23, 20}, glyphKey(TransportFace, Glyph::Play));
+    addPair(pictures, 14, {23, 20}, glyphKey(TransportFace, Glyph::Pause));
+    addPair(pictures, 16, {23, 20}, glyphKey(TransportFace, Glyph::Next));
+    addPair(pictures, 18, {23, 18}, glyphKey(StopFace, Glyph::Stop));
+    addPair(pictures, 20, {22, 16}, glyphKey(QRectF(0, 0, 22, 16), Glyph::Eject));
+
+    const QRectF listFace(0, 0, 22, 10);
+    const KeyDrawing listLabel = lettering(QRectF(8, 0, 13, 10), QStringLiteral("PL"), 7);
+    addPair(pictures, 22, {22, 10}, lampKey(listFace, {4.5, 5}, 1.6, false, listLabel));
+    addPair(pictures, 24, {22, 10}, lampKey(listFace, {4.5, 5}, 1.6, true, listLabel));
+
+    addPair(pictures, 26, {21, 10}, [](QPainter &painter, bool pressed) {
+        const QRectF face(0, 0, 21, 10);
+        drawKey(painter, face, pressed);
+        drawLettering(painter, face, QStringLiteral("FS"), 7, pressed);
+    });
+
+    // The random and loop keys touch at column 210 of the skin; each face stops short of it.
+    const QRectF randomFace(0, 0, 46, 15);
+    const KeyDrawing randomLabel = lettering(QRectF(12, 0, 33, 15), QStringLiteral("随机"), 10);
+    addPair(pictures, 28, {47, 15}, lampKey(randomFace, {6.5, 7.5}, 2.2, false, randomLabel));
+    addPair(pictures, 30, {47, 15}, lampKey(randomFace, {6.5, 7.5}, 2.2, true, randomLabel));
+
+    const QRectF loopFace(2, 0, 26, 15);
+    const KeyDrawing loopLabel = [](QPainter &painter, bool pressed) {
+        drawGlyph(painter, glyphPath(Glyph::Loop, QRectF(12, 0, 14, 15), devicePixel(painter)),
+                  pressed);
+    };
+    addPair(pictures, 32, {28, 15}, lampKey(loopFace, {8.5, 7.5}, 2.2, false, loopLabel));
+    addPair(pictures, 34, {28, 15}, lampKey(loopFace, {8.5, 7.5}, 2.2, true, loopLabel));
+
+    // ImgPlaylist has one picture, which never changes.
+    const KeyDrawing saveKey = glyphKey(QRectF(0, 0, 22, 18), Glyph::Save);
+    pictures.append(
+        {saveListPicturePath(), {22, 18}, [saveKey](QPainter &p) { saveKey(p, false); }});
+    for (const int edge : applicationIconSizes()) {
+        pictures.append({applicationIconPath(edge), {edge, edge}, [edge](QPainter &painter) {
+                             drawApplicationIcon(painter, edge);
+                         }});
+    }
+    return pictures;
+}
