@@ -26,6 +26,21 @@ WriteResult saveList(const QString &path, const QStringList &items)
 
 } // namespace
 
+ListContents picListContents(const ListFileEntries &pictures, ListTarget target)
+{
+    const bool selectFirst =
+        target == ListTarget::FmMain && pictures.hasEndMark && !pictures.items.isEmpty();
+    return {pictures.items, selectFirst ? 0 : -1};
+}
+
+ListContents lyricDirListContents(const ListFileEntries &folders, ListTarget target)
+{
+    ListContents contents{folders.items};
+    if (target == ListTarget::FmMain && folders.hasEndMark)
+        contents.items.append(EndMark);
+    return contents;
+}
+
 ListFileEntries parsePicList(const QString &text, const QString &programFolder)
 {
     const ListFileEntries stored = linesBeforeEnd(text);

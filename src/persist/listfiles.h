@@ -18,6 +18,23 @@ struct ListFileEntries
     bool hasEndMark = false;
 };
 
+// Whose list a reader fills: the main window's or the options dialog's. The main window's
+// lists take one step more, and only when the file had its end line: its picture list
+// selects its first picture, and its lyric-folder list ends in the "[END]" mark that the
+// lyric lookup walks to. The dialog's lists show the entries as stored.
+enum class ListTarget { FmMain, FmTmp };
+
+// What a target's list holds after a read.
+struct ListContents
+{
+    QStringList items;
+    // The selected item; -1 for none.
+    int selected = -1;
+};
+
+ListContents picListContents(const ListFileEntries &pictures, ListTarget target);
+ListContents lyricDirListContents(const ListFileEntries &folders, ListTarget target);
+
 // Picture paths: empty lines are skipped; a line not beginning with "/" is relative to
 // `programFolder` (the folder holding the list files).
 ListFileEntries parsePicList(const QString &text, const QString &programFolder);

@@ -1,27 +1,41 @@
 #include "ui/fmmain.h"
 
+#include <cmath>
+#include <limits>
 #include <cstdio>
 
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
+#include "core/mediacontrol.h"
+#include "core/windowplacement.h"
 #include "ui/keymap.h"
+#include "ui/systemcolours.h"
 
 namespace {
 
 constexpr int DeleteKey = 46;
+// Window heights in pixels with and without the playlist panel.
+constexpr int HeightWithList = 464;
+constexpr int HeightWithoutList = 116;
+// The strip at the top of the window by which it is grabbed, in pixels.
+constexpr int TitleStripHeight = 16;
+// The longest slideshow interval a timer can hold, in seconds.
+constexpr int LongestPictureSeconds = std::numeric_limits<int>::max() / 1000;
 
 } // namespace
 
 FmMain::FmMain(MediaControl &media, const QString &programFolder, QWidget *parent)
-    : QWidget(parent), m_player(media, *this), m_programFolder(programFolder)
+    : QWidget(parent), m_media(media), m_player(media, *this), m_programFolder(programFolder)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     buildWindow();
@@ -74,7 +88,7 @@ void FmMain::buildWindow()
     layout->addWidget(LTxtMax);
     layout->addLayout(transport);
     layout->addWidget(ListSong, 1);
-    resize(420, 464);
+    resize(420, HeightWithList);
 }
 
 void FmMain::connectPlayer()
@@ -95,15 +109,93 @@ void FmMain::showLabel(Player::Label label, const QString &text)
 void FmMain::Form_Load(const QString &commandText)
 {
     m_player.InitPlayerState();
-    m_player.ShowVolume();
+    restoreSettings();
+    loadLists(ListTarget::FmMain);
+    SetSetting();
     show();
-    m_player.LoadCommandSong(commandText, defaultListPath());
+    m_player.LoadCommandSong(commandText, programFile(QStringLiteral("zorvan.m3u")));
     ListSong->setFocus();
 }
 
-QString FmMain::defaultListPath() const
+QString FmMain::programFile(const QString &name) const
 {
-    return QDir(m_programFolder).filePath(QStringLiteral("zorvan.m3u"));
+    return QDir(m_programFolder).filePath(name);
+}
+
+double FmMain::twipsPerPixelX() const
+{
+    return twipsPerPixel(screen()->logicalDotsPerInchX());
+}
+
+double FmMain::twipsPerPixelY() const
+{
+    return twipsPerPixel(screen()->logicalDotsPerInchY());
+}
+
+// Reads the settings file onto the window's settings and gives each control its value:
+// the window its place, the full-screen lyric line its font and colour, the media control
+// its volume. A file with a wrong first line changes nothing, not even the place.
+void FmMain::restoreSettings()
+{
+    if (LoadSettings(programFile(QStringLiteral("zorvan.set")), m_settings) ==
+        SettingsLoad::WrongMarker)
+        return;
+    const QPoint saved(int(std::lrint(m_settings.windowLeftTwips / twipsPerPixelX())),
+                       int(std::lrint(m_settings.windowTopTwips / twipsPerPixelY())));
+    QList<QRect> screens;
+    for (const QScreen *each : QGuiApplication::screens())
+        screens.append(each->geometry());
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    move(placeOnScreens(saved, width(), TitleStripHeight, screens,
+                        primary ? primary->availableGeometry() : QRect()));
+    applyLyricStyle();
+    m_media.setVolume(m_settings.volume);
+}
+
+void FmMain::applyLyricStyle()
+{
+    const LyricFontSetting &style = m_settings.lyricFont;
+    QFont font(style.name);
+    font.setPointSizeF(style.pointSize);
+    font.setItalic(style.italic);
+    font.setBold(style.bold);
+    font.setUnderline(style.underline);
+    LTxtMax->setFont(font);
+    QPalette palette = LTxtMax->palette();
+    palette.setColor(QPalette::WindowText, colourFromValue(m_settings.lyricColour, palette));
+    LTxtMax->setPalette(palette);
+}
+
+void FmMain::loadLists(ListTarget target)
+{
+    // The options dialog's lists come with the dialog; until then only the main window
+    // reads them.
+    if (target != ListTarget::FmMain)
+        return;
+    if (const auto pictures =
+            LoadPicList(programFile(QStringLiteral("zorvan.pic")), m_programFolder)) {
+        const ListContents contents = picListContents(*pictures, target);
+        ListPic = contents.items;
+        m_shownPicture = contents.selected;
+    }
+    if (const auto folders = LoadLyricDirList(programFile(QStringLiteral("zorvan.lyr"))))
+        m_player.setListLyricDir(lyricDirListContents(*folders, target).items);
+}
+
+void FmMain::SetSetting()
+{
+    const SharedSettings &shared = m_settings.shared;
+    SnapTwips = int(std::lrint(shared.SnapPixels * twipsPerPixelX()));
+    m_player.ShowVolume();
+    ApplyListPanel();
+    TimerPic.setInterval(std::clamp(shared.PicShowSeconds, 1, LongestPictureSeconds) * 1000);
+}
+
+void FmMain::ApplyListPanel()
+{
+    const bool shown = m_settings.shared.ShowList == 1;
+    ListSong->setVisible(shown);
+    resize(width(), shown ? HeightWithList : HeightWithoutList);
 }
 
 bool FmMain::eventFilter(QObject *watched, QEvent *event)
@@ -117,6 +209,15 @@ bool FmMain::eventFilter(QObject *watched, QEvent *event)
         // Not consumed: the list also moves its current entry as a list does.
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// With the playlist hidden the window itself takes the keys. While the playlist is shown
+// it has the focus, and the keys it passes on to its parent were handled already.
+void FmMain::keyPressEvent(QKeyEvent *event)
+{
+    if (ListSong->isVisible())
+        return;
+    m_player.HandleKey(virtualKeyCode(*event), modifierBits(event->modifiers()));
 }
 
 void FmMain::FullScr()
@@ -162,20 +263,31 @@ void FmMain::unloadQuietly()
 }
 
 // The shutdown steps before the window closes; they run once, whichever way the close
-// was asked for.
+// was asked for. A file that cannot be written is reported and the rest goes on.
 void FmMain::saveAndRelease(bool reportInWindow)
 {
     if (m_unloading)
         return;
     m_unloading = true;
-    const QString listPath = defaultListPath();
-    const QString error = m_player.shutDown(listPath);
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "zorvan: cannot write %s: %s\n", qPrintable(listPath),
-                     qPrintable(error));
-        if (reportInWindow)
-            QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("无法保存播放列表“%1”：%2").arg(listPath, error));
-    }
+    m_settings.windowLeftTwips = x() * twipsPerPixelX();
+    m_settings.windowTopTwips = y() * twipsPerPixelY();
+    m_settings.volume = m_media.volume();
+    const QString settingsPath = programFile(QStringLiteral("zorvan.set"));
+    const WriteResult settingsSaved = SaveSettings(settingsPath, m_settings);
+    const QString listPath = programFile(QStringLiteral("zorvan.m3u"));
+    const QString listError = m_player.shutDown(listPath);
+    TimerPic.stop();
+    if (!settingsSaved.ok)
+        reportWriteFailure(settingsPath, settingsSaved.error, reportInWindow);
+    if (!listError.isEmpty())
+        reportWriteFailure(listPath, listError, reportInWindow);
     QCoreApplication::processEvents();
+}
+
+void FmMain::reportWriteFailure(const QString &path, const QString &error, bool inWindow)
+{
+    std::fprintf(stderr, "zorvan: cannot write %s: %s\n", qPrintable(path), qPrintable(error));
+    if (inWindow)
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("无法保存文件“%1”：%2").arg(path, error));
 }

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -206,7 +207,46 @@ constexpr const char *Mp3Pipeline =
     "audiotestsrc wave=sine freq=441 volume=0.5 samplesperbuffer=441 num-buffers=300 ! "
     "audio/x-raw,rate=44100,channels=2 ! lamemp3enc target=bitrate cbr=true bitrate=128 ! "
     "id3v2mux name=tagger ! filesink name=file";
+// The same three seconds as Windows Media Audio 2 in an ASF file; this muxer writes no tags.
+constexpr const char *WmaPipeline =
+    "audiotestsrc wave=sine freq=441 volume=0.5 samplesperbuffer=441 num-buffers=300 ! "
+    "audio/x-raw,rate=44100,channels=2 ! avenc_wmav2 bitrate=128000 ! avmux_asf ! "
+    "filesink name=file";
 constexpr const char *PicturePipeline = "videotestsrc num-buffers=1 ! pngenc ! filesink name=file";
+
+// The ASF file at `path` with a content description object, where Windows Media files keep
+// artist and title as UTF-16, added at the end of its header.
+QByteArray asfWithArtistAndTitle(const QString &path, const QString &artist, const QString &title)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray asf = file.readAll();
+    if (asf.size() < 30)
+        return {};
+    const auto utf16 = [](const QString &text) {
+        QByteArray bytes;
+        for (const QChar unit : text + QChar(0))
+            appendLittleEndian(bytes, unit.unicode(), 2);
+        return bytes;
+    };
+    const QByteArray titleText = utf16(title);
+    const QByteArray artistText = utf16(artist);
+    QByteArray object = QByteArray::fromHex("3326b2758e66cf11a6d900aa0062ce6c");
+    appendLittleEndian(object, quint32(24 + 10 + titleText.size() + artistText.size()), 4);
+    object.append(4, '\0');
+    appendLittleEndian(object, quint32(titleText.size()), 2);
+    appendLittleEndian(object, quint32(artistText.size()), 2);
+    object.append(6, '\0'); // no copyright, description or rating
+    object.append(titleText + artistText);
+    // The header object that opens the file has its 64-bit size at 16 and its count of
+    // objects at 24.
+    const auto headerSize = qFromLittleEndian<quint32>(asf.constData() + 16);
+    const auto objects = qFromLittleEndian<quint32>(asf.constData() + 24);
+    asf.insert(qsizetype(headerSize), object);
+    qToLittleEndian<quint32>(headerSize + quint32(object.size()), asf.data() + 16);
+    qToLittleEndian<quint32>(objects + 1, asf.data() + 24);
+    return asf;
+}
 
 // Runs the event loop until `isDone` holds, for at most `milliseconds`; tells whether it holds.
 bool processEventsUntil(const std::function<bool()> &isDone, int milliseconds = 10000)
@@ -304,6 +344,8 @@ TEST_F(GstMediaControlTest, KnowsLengthRightAfterOpening)
 {
     const QString mp3 = m_folder.filePath("tone.mp3");
     ASSERT_TRUE(encode(Mp3Pipeline, mp3));
+    const QString wma = m_folder.filePath("tone.wma");
+    ASSERT_TRUE(encode(WmaPipeline, wma));
     const struct
     {
         const char *name;
@@ -314,6 +356,7 @@ TEST_F(GstMediaControlTest, KnowsLengthRightAfterOpening)
         {"stereo wav", write("stereo.wav", wavBytes(2, 1.5)), 1.5, 0.001},
         {"mono wav", write("mono.wav", wavBytes(1, 0.75)), 0.75, 0.001},
         {"mp3 without length header", mp3, 3.0, 0.1},
+        {"wma", wma, 3.0, 0.05},
     };
     for (const auto &entry : cases) {
         SCOPED_TRACE(entry.name);
@@ -326,6 +369,10 @@ TEST_F(GstMediaControlTest, ReadsArtistAndTitleInAnyEncoding)
 {
     const QString mp3 = m_folder.filePath("tagged.mp3");
     ASSERT_TRUE(encode(Mp3Pipeline, mp3, "王菲", "红豆"));
+    const QString latinMp3 = m_folder.filePath("latin.mp3");
+    ASSERT_TRUE(encode(Mp3Pipeline, latinMp3, "The Artist & Co.", "Café (Live) 2/3"));
+    const QString wma = m_folder.filePath("plain.wma");
+    ASSERT_TRUE(encode(WmaPipeline, wma));
     const struct
     {
         const char *name;
@@ -341,6 +388,11 @@ TEST_F(GstMediaControlTest, ReadsArtistAndTitleInAnyEncoding)
         {"title only", write("title.wav", wavBytes(2, 0.1, {}, "Title")), "", "Title"},
         {"no tags", write("plain.wav", wavBytes(2, 0.1)), "", ""},
         {"mp3 id3v2", mp3, "王菲", "红豆"},
+        {"mp3 id3v2 ascii and accented", latinMp3, "The Artist & Co.", "Café (Live) 2/3"},
+        {"wma content description",
+         write("tagged.wma", asfWithArtistAndTitle(wma, "周杰伦 & Co.", "Title")), "周杰伦 & Co.",
+         "Title"},
+        {"wma without tags", wma, "", ""},
     };
     for (const auto &entry : cases) {
         SCOPED_TRACE(entry.name);
@@ -367,6 +419,36 @@ TEST_F(GstMediaControlTest, PlaysWholeTrackAndEndsOnce)
     settle();
     EXPECT_EQ(m_ends, 2);
     EXPECT_EQ(m_capture->summary().frames, Rate);
+}
+
+// A lossy decoder adds at most a few frames of silence around the sound.
+TEST_F(GstMediaControlTest, PlaysCompressedTrackWholeAtFullLevel)
+{
+    const struct
+    {
+        const char *name;
+        const char *pipeline;
+        QString path;
+    } cases[] = {
+        {"mp3", Mp3Pipeline, m_folder.filePath("tone.mp3")},
+        {"wma", WmaPipeline, m_folder.filePath("tone.wma")},
+    };
+    for (const auto &entry : cases) {
+        SCOPED_TRACE(entry.name);
+        ASSERT_TRUE(encode(entry.pipeline, entry.path));
+        m_control->setFileName(entry.path);
+        ASSERT_EQ(m_control->fileName(), entry.path);
+        m_capture->reset();
+        m_ends = 0;
+        ASSERT_TRUE(playToEnd());
+        settle();
+        EXPECT_EQ(m_ends, 1);
+        const Capture::Summary heard = m_capture->summary();
+        EXPECT_NEAR(heard.frames, 3 * Rate, Rate / 20);
+        EXPECT_NEAR(heard.leftGain, 1, 0.03);
+        EXPECT_NEAR(heard.rightGain, 1, 0.03);
+        EXPECT_NEAR(m_control->currentPosition(), 3.0, 0.05);
+    }
 }
 
 TEST_F(GstMediaControlTest, EndOfReplacedTrackIsDropped)

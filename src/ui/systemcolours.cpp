@@ -1,0 +1,31 @@
+#include "ui/systemcolours.h"
+
+#include <array>
+
+namespace {
+
+// The system colour indices, in order, as roles of a Qt palette.
+constexpr std::array<QPalette::ColorRole, 25> SystemColourRoles{
+    QPalette::Button,        QPalette::Window,      QPalette::Highlight,
+    QPalette::Mid,           QPalette::Base,        QPalette::Base,
+    QPalette::Shadow,        QPalette::Text,        QPalette::WindowText,
+    QPalette::HighlightedText, QPalette::Light,     QPalette::Midlight,
+    QPalette::Dark,          QPalette::Highlight,   QPalette::HighlightedText,
+    QPalette::Button,        QPalette::Dark,        QPalette::PlaceholderText,
+    QPalette::ButtonText,    QPalette::Text,        QPalette::Light,
+    QPalette::Shadow,        QPalette::Midlight,    QPalette::ToolTipText,
+    QPalette::ToolTipBase,
+};
+
+} // namespace
+
+QColor colourFromValue(qint32 value, const QPalette &palette)
+{
+    const quint32 bits = quint32(value);
+    if (bits & 0x80000000u) {
+        const quint32 index = bits & 0xFFu;
+        return palette.color(index < SystemColourRoles.size() ? SystemColourRoles[index]
+                                                              : QPalette::WindowText);
+    }
+    return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+// The settings keep colours as 32-bit values with red in the low byte; a value with the
+// top bit set names a system colour by its index in the low byte, which here is the
+// matching colour of the desktop's palette.
+QColor colourFromValue(qint32 value, const QPalette &palette);
