@@ -421,17 +421,19 @@ TEST_F(GstMediaControlTest, PlaysWholeTrackAndEndsOnce)
     EXPECT_EQ(m_capture->summary().frames, Rate);
 }
 
-// A lossy decoder adds at most a few frames of silence around the sound.
-TEST_F(GstMediaControlTest, PlaysCompressedTrackWholeAtFullLevel)
+// A lossy codec adds a few hundredths of a second of silence around the sound.
+TEST_F(GstMediaControlTest, PlaysCompressedTrackWholeAtItsLevel)
 {
     const struct
     {
         const char *name;
         const char *pipeline;
         QString path;
+        double gain;
     } cases[] = {
-        {"mp3", Mp3Pipeline, m_folder.filePath("tone.mp3")},
-        {"wma", WmaPipeline, m_folder.filePath("tone.wma")},
+        // LAME's preset for 128 kbit/s scales the sound to 95 % before encoding.
+        {"mp3", Mp3Pipeline, m_folder.filePath("tone.mp3"), 0.95},
+        {"wma", WmaPipeline, m_folder.filePath("tone.wma"), 1},
     };
     for (const auto &entry : cases) {
         SCOPED_TRACE(entry.name);
@@ -445,9 +447,9 @@ TEST_F(GstMediaControlTest, PlaysCompressedTrackWholeAtFullLevel)
         EXPECT_EQ(m_ends, 1);
         const Capture::Summary heard = m_capture->summary();
         EXPECT_NEAR(heard.frames, 3 * Rate, Rate / 20);
-        EXPECT_NEAR(heard.leftGain, 1, 0.03);
-        EXPECT_NEAR(heard.rightGain, 1, 0.03);
-        EXPECT_NEAR(m_control->currentPosition(), 3.0, 0.05);
+        EXPECT_NEAR(heard.leftGain, entry.gain, 0.02);
+        EXPECT_NEAR(heard.rightGain, entry.gain, 0.02);
+        EXPECT_NEAR(m_control->currentPosition(), m_control->duration(), 0.01);
     }
 }
 
