@@ -285,8 +285,8 @@ void Player::ShowTime(float seconds)
 void Player::SeekToSlider()
 {
     const float travel = float(m_limits.PosSliderRight - m_limits.PosSliderLeft);
-    float seconds = float(m_positionKnobLeft - m_limits.PosSliderLeft) / travel *
-                    float(m_songSeconds);
+    float seconds =
+        float(m_positionKnobLeft - m_limits.PosSliderLeft) / travel * float(m_songSeconds);
     seconds = std::clamp(seconds, 0.0f, float(m_songSeconds));
     showLyric(refindLyricLine(m_lyrics, seconds));
     m_media.setCurrentPosition(seconds);
@@ -431,8 +431,7 @@ void Player::volumeKnobDragged(int offsetX)
 void Player::balanceKnobDragged(int offsetX)
 {
     setBalanceKnobLeft(std::clamp(offsetX + m_balanceKnobLeft - SmallKnobGrip,
-                                  double(m_limits.BalSliderLeft),
-                                  double(m_limits.BalSliderRight)));
+                                  double(m_limits.BalSliderLeft), double(m_limits.BalSliderRight)));
     SetMediaBalance();
 }
 
@@ -481,18 +480,41 @@ void Player::HandleKey(int keyCode, int shift)
     if (shift == CtrlKey)
         return;
     switch (keyCode) {
-    case KeyPlus: NextSong(); break;
-    case KeyMinus: PreviousSong(); break;
-    case KeyP: PlaySong(); break;
-    case KeyEnter: PauseSong(); break;
-    case KeyM: MuteSong(); break;
-    case KeyUp: VolumeUp(); break;
-    case KeyDown: VolumeDown(); break;
-    case KeyLeft: FastPre(); break;
-    case KeyRight: FastForward(); break;
-    case KeyF12: m_window.SetOntop(); break;
-    case KeyEscape: m_window.OrgScr(); break;
-    default: break;
+    case KeyPlus:
+        NextSong();
+        break;
+    case KeyMinus:
+        PreviousSong();
+        break;
+    case KeyP:
+        PlaySong();
+        break;
+    case KeyEnter:
+        PauseSong();
+        break;
+    case KeyM:
+        MuteSong();
+        break;
+    case KeyUp:
+        VolumeUp();
+        break;
+    case KeyDown:
+        VolumeDown();
+        break;
+    case KeyLeft:
+        FastPre();
+        break;
+    case KeyRight:
+        FastForward();
+        break;
+    case KeyF12:
+        m_window.SetOntop();
+        break;
+    case KeyEscape:
+        m_window.OrgScr();
+        break;
+    default:
+        break;
     }
 }
 

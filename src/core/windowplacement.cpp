@@ -6,8 +6,9 @@ QPoint placeOnScreens(QPoint topLeft, int width, int stripHeight, const QList<QR
                       const QRect &primary)
 {
     const QRect strip(topLeft, QSize(std::max(width, 1), std::max(stripHeight, 1)));
-    const bool grabbable = std::any_of(screens.begin(), screens.end(),
-                                       [&](const QRect &screen) { return screen.intersects(strip); });
+    const bool grabbable = std::any_of(screens.begin(), screens.end(), [&](const QRect &screen) {
+        return screen.intersects(strip);
+    });
     return grabbable ? topLeft : primary.topLeft();
 }
 

@@ -49,9 +49,11 @@ void FmMain::buildWindow()
     LTxtMin = new QLabel(m_player.labelText(Player::Label::LTxtMin), this);
     LTxtMax = new QLabel(m_player.labelText(Player::Label::LTxtMax), this);
     ListSong = new QListView(this);
-    const QList<std::pair<QObject *, const char *>> named{
-        {LInfo, "LInfo"}, {LTime, "LTime"}, {LTxtMin, "LTxtMin"}, {LTxtMax, "LTxtMax"},
-        {ListSong, "ListSong"}};
+    const QList<std::pair<QObject *, const char *>> named{{LInfo, "LInfo"},
+                                                          {LTime, "LTime"},
+                                                          {LTxtMin, "LTxtMin"},
+                                                          {LTxtMax, "LTxtMax"},
+                                                          {ListSong, "ListSong"}};
     for (const auto &[object, name] : named)
         object->setObjectName(QLatin1String(name));
     LTxtMax->hide();
@@ -99,10 +101,18 @@ void FmMain::connectPlayer()
 void FmMain::showLabel(Player::Label label, const QString &text)
 {
     switch (label) {
-    case Player::Label::LTime: LTime->setText(text); break;
-    case Player::Label::LInfo: LInfo->setText(text); break;
-    case Player::Label::LTxtMin: LTxtMin->setText(text); break;
-    case Player::Label::LTxtMax: LTxtMax->setText(text); break;
+    case Player::Label::LTime:
+        LTime->setText(text);
+        break;
+    case Player::Label::LInfo:
+        LInfo->setText(text);
+        break;
+    case Player::Label::LTxtMin:
+        LTxtMin->setText(text);
+        break;
+    case Player::Label::LTxtMax:
+        LTxtMax->setText(text);
+        break;
     }
 }
 

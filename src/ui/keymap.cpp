@@ -12,19 +12,32 @@ int virtualKeyCode(const QKeyEvent &event)
         return 112 + (key - Qt::Key_F1);
     switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Plus: return keypad ? 107 : 187;
-    case Qt::Key_Equal: return 187;
-    case Qt::Key_Minus: return keypad ? 109 : 189;
-    case Qt::Key_Underscore: return 189;
-    default: return 0;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Plus:
+        return keypad ? 107 : 187;
+    case Qt::Key_Equal:
+        return 187;
+    case Qt::Key_Minus:
+        return keypad ? 109 : 189;
+    case Qt::Key_Underscore:
+        return 189;
+    default:
+        return 0;
     }
 }
 

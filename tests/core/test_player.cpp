@@ -151,8 +151,8 @@ TEST_F(PlayerTest, EndOfTrackPlaysOnAndRepeatsTheList)
     media.finishTrack();
     media.finishTrack();
     media.finishTrack();
-    EXPECT_EQ(opened(), (QStringList{"open /m/a.mp3", "open /m/b.wma", "open /m/a.mp3",
-                                     "open /m/b.wma"}));
+    EXPECT_EQ(opened(),
+              (QStringList{"open /m/a.mp3", "open /m/b.wma", "open /m/a.mp3", "open /m/b.wma"}));
     EXPECT_TRUE(playing());
 }
 
@@ -231,7 +231,7 @@ TEST(ShowTimeTest, RoundsHalvesToEvenAndWidensMinutes)
     FakeWindow window;
     Player player(media, window);
     const QList<std::pair<float, const char *>> cases{
-        {0, "00:00"},   {0.5f, "00:00"}, {2.5f, "00:02"},    {59.5f, "01:00"},
+        {0, "00:00"},     {0.5f, "00:00"},    {2.5f, "00:02"}, {59.5f, "01:00"},
         {75.4f, "01:15"}, {3599.4f, "59:59"}, {6000, "100:00"}};
     for (const auto &[seconds, text] : cases) {
         player.ShowTime(seconds);
@@ -322,8 +322,8 @@ TEST_F(PlayerTest, SeekBeforeAnyTrackGoesToZero)
 
 TEST_F(PlayerTest, VolumeComesFromTheKnob)
 {
-    const QList<std::pair<int, int>> clicks{{113, -3000}, {125, -3000}, {138, -2000},
-                                            {158, -400},  {110, -3000}};
+    const QList<std::pair<int, int>> clicks{
+        {113, -3000}, {125, -3000}, {138, -2000}, {158, -400}, {110, -3000}};
     for (const auto &[x, volume] : clicks) {
         player.clickPanel(x, 69);
         EXPECT_EQ(media.volume(), volume) << "click at " << x;
@@ -410,14 +410,17 @@ TEST_F(PlayerTest, KeysRunTheirCommandsByModifierRules)
         QString effect; // the last media call or window call, "" for none
     };
     const QList<Case> cases{
-        {80, 0, "play"},         {80, 1, "play"},          {80, 2, ""},
-        {80, 4, ""},             {13, 0, "pause"},         {13, 5, "play"},
-        {13, 4, "FullScr"},      {115, 4, "UnloadMe"},     {115, 0, ""},
-        {187, 0, "play"},        {189, 3, "play"},         {107, 0, ""},
-        {109, 0, ""},            {77, 0, "mute 1"},        {38, 0, "volume 0"},
-        {40, 1, "volume -160"},  {40, 2, ""},              {39, 0, "seek 4.58716"},
-        {37, 6, "seek 0"},       {123, 0, "SetOntop"},     {27, 0, "OrgScr"},
-        {84, 2, ""},
+        {80, 0, "play"},     {80, 1, "play"},
+        {80, 2, ""},         {80, 4, ""},
+        {13, 0, "pause"},    {13, 5, "play"},
+        {13, 4, "FullScr"},  {115, 4, "UnloadMe"},
+        {115, 0, ""},        {187, 0, "play"},
+        {189, 3, "play"},    {107, 0, ""},
+        {109, 0, ""},        {77, 0, "mute 1"},
+        {38, 0, "volume 0"}, {40, 1, "volume -160"},
+        {40, 2, ""},         {39, 0, "seek 4.58716"},
+        {37, 6, "seek 0"},   {123, 0, "SetOntop"},
+        {27, 0, "OrgScr"},   {84, 2, ""},
     };
     for (const Case &c : cases) {
         media.log.clear();

@@ -17,12 +17,12 @@ TEST(WindowPlacement, KeepsPositionsOnAScreenAndRescuesLostOnes)
     };
     const QList<Case> cases{
         {{100, 200}, both, {100, 200}},
-        {{-1000, 40}, both, {-1000, 40}},          // on the screen left of the primary
-        {{-1000, 40}, {primary}, {0, 0}},          // that screen is gone
-        {{-200, -5}, {primary}, {-200, -5}},       // partly off the edge, strip still on
-        {{-274, 100}, {primary}, {0, 0}},          // wholly off the left edge
-        {{100, 1080}, {primary}, {0, 0}},          // below the screen
-        {{3000, 3000}, {}, {0, 0}},                // no screen reported at all
+        {{-1000, 40}, both, {-1000, 40}},    // on the screen left of the primary
+        {{-1000, 40}, {primary}, {0, 0}},    // that screen is gone
+        {{-200, -5}, {primary}, {-200, -5}}, // partly off the edge, strip still on
+        {{-274, 100}, {primary}, {0, 0}},    // wholly off the left edge
+        {{100, 1080}, {primary}, {0, 0}},    // below the screen
+        {{3000, 3000}, {}, {0, 0}},          // no screen reported at all
     };
     for (const Case &c : cases)
         EXPECT_EQ(placeOnScreens(c.saved, 274, 16, c.screens, primary), c.expected)

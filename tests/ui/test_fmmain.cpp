@@ -22,13 +22,13 @@ TEST(KeyMapTest, TranslatesQtKeysIntoVirtualKeyCodes)
         int code;
     };
     const QList<Case> cases{
-        {Qt::Key_P, Qt::NoModifier, 80},        {Qt::Key_M, Qt::NoModifier, 77},
-        {Qt::Key_Return, Qt::NoModifier, 13},   {Qt::Key_Enter, Qt::KeypadModifier, 13},
-        {Qt::Key_Equal, Qt::NoModifier, 187},   {Qt::Key_Plus, Qt::ShiftModifier, 187},
-        {Qt::Key_Plus, Qt::KeypadModifier, 107}, {Qt::Key_Minus, Qt::NoModifier, 189},
-        {Qt::Key_Minus, Qt::KeypadModifier, 109}, {Qt::Key_F4, Qt::AltModifier, 115},
-        {Qt::Key_F12, Qt::NoModifier, 123},     {Qt::Key_Escape, Qt::NoModifier, 27},
-        {Qt::Key_Left, Qt::NoModifier, 37},     {Qt::Key_Down, Qt::NoModifier, 40},
+        {Qt::Key_P, Qt::NoModifier, 80},           {Qt::Key_M, Qt::NoModifier, 77},
+        {Qt::Key_Return, Qt::NoModifier, 13},      {Qt::Key_Enter, Qt::KeypadModifier, 13},
+        {Qt::Key_Equal, Qt::NoModifier, 187},      {Qt::Key_Plus, Qt::ShiftModifier, 187},
+        {Qt::Key_Plus, Qt::KeypadModifier, 107},   {Qt::Key_Minus, Qt::NoModifier, 189},
+        {Qt::Key_Minus, Qt::KeypadModifier, 109},  {Qt::Key_F4, Qt::AltModifier, 115},
+        {Qt::Key_F12, Qt::NoModifier, 123},        {Qt::Key_Escape, Qt::NoModifier, 27},
+        {Qt::Key_Left, Qt::NoModifier, 37},        {Qt::Key_Down, Qt::NoModifier, 40},
         {Qt::Key_Delete, Qt::ControlModifier, 46}, {Qt::Key_Eacute, Qt::NoModifier, 0},
     };
     for (const Case &c : cases) {
