@@ -38,13 +38,23 @@ steady_cpu() { # steady_cpu PID START_NS
 sleep_until() { local left=$(( ($1 - $(date +%s%N)) / 1000000 ));
     [[ $left -gt 0 ]] && sleep "$(awk -v ms="$left" 'BEGIN { print ms / 1000 }')" || true; }
 
+# The moment of mapping is read from the X server's own MapNotify event (xev on the root
+# window), so no polling competes with the starting player for the CPU.
 player_round() {
     rm -rf "$XDG_CONFIG_HOME/zorvan"
+    rm -f "$WORK/xev"; mkfifo "$WORK/xev"
+    stdbuf -oL xev -root -event substructure >"$WORK/xev" 2>/dev/null &
+    local watcher=$!; PIDS+=("$watcher")
+    exec 5<"$WORK/xev"
+    sleep 0.5
     local start; start=$(date +%s%N)
     "$ZORVAN" "$song" >/dev/null 2>&1 &
     local pid=$!; PIDS+=("$pid")
-    until xdotool search --onlyvisible --name '^岚铃播放器$' >/dev/null 2>&1; do :; done
+    local line
+    while read -r -t 10 -u 5 line; do [[ $line == MapNotify* ]] && break; done
     local mapped=$(( ($(date +%s%N) - start) / 1000000 ))
+    exec 5<&-
+    kill "$watcher" 2>/dev/null || true
     local cpu; cpu=$(steady_cpu "$pid" "$start")
     local peak; peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
     kill -TERM "$pid"; wait "$pid" 2>/dev/null || true

@@ -274,7 +274,11 @@ void Player::onTimerMain()
 
 void Player::ShowTime(float seconds)
 {
+    // The tick shows the time a hundred times a second; the text changes once a second.
     const long whole = roundHalfEven(seconds);
+    if (whole == m_shownSeconds)
+        return;
+    m_shownSeconds = whole;
     const long minutes = whole / 60;
     const long rest = whole % 60;
     setLabel(Label::LTime, QStringLiteral("%1:%2")

@@ -179,6 +179,8 @@ private:
     QString m_labels[4] = {QStringLiteral("00:00"), QString(), QStringLiteral("ZorvanPlayer"),
                            QStringLiteral("岚铃播放器")};
     int m_songSeconds = 0;
+    // The whole seconds LTime shows (it starts at "00:00").
+    long m_shownSeconds = 0;
     bool m_playingFlag = false;
     bool m_pausedFlag = true;
     bool m_mutedFlag = false;

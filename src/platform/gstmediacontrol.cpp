@@ -97,6 +97,7 @@ GstMediaControl::GstMediaControl(GstElement *audioSink, QObject *parent) : Media
     gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
     if (sink)
         g_object_set(playbin, "audio-sink", sink.get(), nullptr);
+    m_audioSink = std::move(sink);
 
     // audioconvert lets sources of any channel layout reach the panorama stage, which takes
     // mono or stereo and always gives stereo.
@@ -159,8 +160,9 @@ void GstMediaControl::pause()
 double GstMediaControl::currentPosition() const
 {
     gint64 position = 0;
+    GstElement *answering = m_audioSink ? m_audioSink.get() : m_pipeline.get();
     if (m_fileName.isEmpty() ||
-        !gst_element_query_position(m_pipeline.get(), GST_FORMAT_TIME, &position) || position < 0)
+        !gst_element_query_position(answering, GST_FORMAT_TIME, &position) || position < 0)
         return 0.0;
     return double(position) / GST_SECOND;
 }

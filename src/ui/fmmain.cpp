@@ -259,6 +259,9 @@ void FmMain::closeEvent(QCloseEvent *event)
 {
     saveAndRelease(true);
     event->accept();
+    // Closing the main window ends the player, whether or not Qt still counts it as a
+    // visible window at this moment.
+    QCoreApplication::quit();
 }
 
 void FmMain::UnloadMe()
