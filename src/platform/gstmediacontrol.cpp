@@ -86,18 +86,29 @@ void GstMediaControl::ObjectUnref::operator()(GstElement *element) const
 
 GstMediaControl::GstMediaControl(GstElement *audioSink, QObject *parent) : MediaControl(parent)
 {
+    // A sink handed over comes from a GStreamer that is initialised already.
+    if (audioSink)
+        m_audioSink.reset(GST_ELEMENT(gst_object_ref_sink(audioSink)));
+}
+
+// GStreamer and the pipeline are made when the first track is opened, so that the
+// program's window is on the screen before the plugins load.
+bool GstMediaControl::ensurePipeline()
+{
+    if (m_pipeline)
+        return true;
     initialiseGstreamer();
-    GstElement *chosenSink =
-        audioSink ? audioSink : gst_element_factory_make("autoaudiosink", nullptr);
-    ElementPointer sink(chosenSink ? GST_ELEMENT(gst_object_ref_sink(chosenSink)) : nullptr);
+    if (!m_audioSink) {
+        if (GstElement *system = gst_element_factory_make("autoaudiosink", nullptr))
+            m_audioSink.reset(GST_ELEMENT(gst_object_ref_sink(system)));
+    }
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin)
-        return;
+        return false;
     m_pipeline.reset(GST_ELEMENT(gst_object_ref_sink(playbin)));
     gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
-    if (sink)
-        g_object_set(playbin, "audio-sink", sink.get(), nullptr);
-    m_audioSink = std::move(sink);
+    if (m_audioSink)
+        g_object_set(playbin, "audio-sink", m_audioSink.get(), nullptr);
 
     // audioconvert lets sources of any channel layout reach the panorama stage, which takes
     // mono or stereo and always gives stereo.
@@ -116,6 +127,20 @@ GstMediaControl::GstMediaControl(GstElement *audioSink, QObject *parent) : Media
             return GST_BUS_DROP;
         },
         this, nullptr);
+    applyOutputSettings();
+    return true;
+}
+
+void GstMediaControl::applyOutputSettings()
+{
+    g_object_set(m_pipeline.get(), "volume", gainOf(m_volume), "mute", gboolean(m_muted), nullptr);
+    if (m_panorama) {
+        // The simple panorama method scales the channel away from the pan direction by
+        // 1 - |panorama| and passes the other one unchanged.
+        const double reduction = 1.0 - gainOf(-std::abs(m_balance));
+        g_object_set(m_panorama.get(), "panorama", gfloat(m_balance < 0 ? -reduction : reduction),
+                     nullptr);
+    }
 }
 
 GstMediaControl::~GstMediaControl()
@@ -199,25 +224,21 @@ void GstMediaControl::setVolume(int hundredthsOfDecibel)
 {
     m_volume = std::clamp(hundredthsOfDecibel, QuietestVolume, 0);
     if (m_pipeline)
-        g_object_set(m_pipeline.get(), "volume", gainOf(m_volume), nullptr);
+        applyOutputSettings();
 }
 
 void GstMediaControl::setBalance(int balance)
 {
-    if (!m_panorama)
-        return;
-    // The simple panorama method scales the channel away from the pan direction by
-    // 1 - |panorama| and passes the other one unchanged.
-    const int limited = std::clamp(balance, -BalanceLimit, BalanceLimit);
-    const double reduction = 1.0 - gainOf(-std::abs(limited));
-    g_object_set(m_panorama.get(), "panorama", gfloat(limited < 0 ? -reduction : reduction),
-                 nullptr);
+    m_balance = std::clamp(balance, -BalanceLimit, BalanceLimit);
+    if (m_pipeline)
+        applyOutputSettings();
 }
 
 void GstMediaControl::setMute(bool muted)
 {
+    m_muted = muted;
     if (m_pipeline)
-        g_object_set(m_pipeline.get(), "mute", gboolean(muted), nullptr);
+        applyOutputSettings();
 }
 
 QString GstMediaControl::mediaInfoString(int code) const
@@ -239,7 +260,7 @@ QString GstMediaControl::mediaInfoString(int code) const
 
 bool GstMediaControl::load(const QString &path)
 {
-    if (!m_pipeline)
+    if (!ensurePipeline())
         return false;
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     g_object_set(m_pipeline.get(), "uri", uri.constData(), nullptr);

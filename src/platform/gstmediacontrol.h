@@ -20,6 +20,7 @@ class GstMediaControl : public MediaControl
 
 public:
     // `audioSink` receives the decoded sound; nullptr means the desktop's default output.
+    // GStreamer itself starts when the first track is opened.
     // A floating reference is taken over; a caller's own reference stays the caller's.
     explicit GstMediaControl(GstElement *audioSink = nullptr, QObject *parent = nullptr);
     ~GstMediaControl() override;
@@ -46,6 +47,9 @@ private:
     };
     using ElementPointer = std::unique_ptr<GstElement, ObjectUnref>;
 
+    bool ensurePipeline();
+    // Gives the pipeline the volume, mute and balance last set.
+    void applyOutputSettings();
     bool load(const QString &path);
     void unload();
     // Waits (bounded) until a pause or a flushing seek has taken effect, so that the output
@@ -63,6 +67,8 @@ private:
     ElementPointer m_panorama;
     QString m_fileName;
     int m_volume = 0;
+    int m_balance = 0;
+    bool m_muted = false;
     // Each open and each seek starts a run with a new serial; end and error messages carry the
     // serial current when they were posted, so those of an earlier run are dropped.
     std::atomic<quint64> m_serial = 0;
