@@ -51,7 +51,7 @@ bool isPlaylistPath(const QString &path)
 Player::Player(MediaControl &media, WindowCommands &window, QObject *parent)
     : QObject(parent), m_media(media), m_window(window)
 {
-    m_timerMain.setInterval(10);
+    m_timerMain.setInterval(ShortestTickMs);
     m_timerMain.setTimerType(Qt::PreciseTimer);
     connect(&m_timerMain, &QTimer::timeout, this, &Player::onTimerMain);
     connect(&m_media, &MediaControl::endOfStream, this, &Player::NextSong);
@@ -142,7 +142,7 @@ Player::StartResult Player::startCurrentEntry(StartMode mode)
     m_songSeconds = int(roundHalfEven(m_media.duration()));
     setPositionKnobLeft(m_limits.PosSliderLeft);
     if (mode == StartMode::Play) {
-        m_timerMain.start();
+        m_timerMain.start(ShortestTickMs);
         setFlags(true, false);
     } else {
         m_timerMain.stop();
@@ -163,7 +163,7 @@ void Player::PauseSong()
         if (m_media.fileName().isEmpty())
             return;
         m_media.play();
-        m_timerMain.start();
+        m_timerMain.start(ShortestTickMs);
         setFlags(true, false);
     } else {
         m_media.pause();
@@ -261,15 +261,47 @@ void Player::onTimerMain()
     ShowTime(position);
     showLyric(SyncLyric(m_lyrics, position));
     // A track of unknown length leaves the knob where it is.
-    if (m_songSeconds == 0)
-        return;
-    const float travel = float(m_limits.PosSliderRight - m_limits.PosSliderLeft);
-    const long target =
-        roundHalfEven(position / float(m_songSeconds) * travel + float(m_limits.PosSliderLeft));
-    // The tick only moves the knob forward and ignores steps of a pixel, so the knob
-    // does not jitter; seeks place it themselves.
-    if (double(target) - m_positionKnobLeft > 1)
-        setPositionKnobLeft(double(target));
+    if (m_songSeconds > 0) {
+        const float travel = float(m_limits.PosSliderRight - m_limits.PosSliderLeft);
+        const long target =
+            roundHalfEven(position / float(m_songSeconds) * travel + float(m_limits.PosSliderLeft));
+        // The tick only moves the knob forward and ignores steps of a pixel, so the knob
+        // does not jitter; seeks place it themselves.
+        if (double(target) - m_positionKnobLeft > 1)
+            setPositionKnobLeft(double(target));
+    }
+    m_timerMain.setInterval(nextTickDelay(position));
+}
+
+int Player::nextTickDelay(float position) const
+{
+    if (!m_playingFlag)
+        return LongestTickMs;
+    double wait = LongestTickMs / 1000.0;
+    auto changeAt = [&](double seconds) {
+        if (seconds > position)
+            wait = std::min(wait, seconds - position);
+    };
+    // The time label rounds, so its text changes at (or, for a half that rounds down to an
+    // even second, just after) half a second past each whole second.
+    wait = std::min(wait, std::ceil(position - 0.5) + 0.5 - position);
+    // The knob steps once its target is two pixels on.
+    if (m_songSeconds > 0) {
+        const double travel = m_limits.PosSliderRight - m_limits.PosSliderLeft;
+        changeAt((m_positionKnobLeft + 1.5 - m_limits.PosSliderLeft) * m_songSeconds / travel);
+    }
+    // The next lyric line blanks the labels 0.2 s before it is due; lines that are due
+    // already are caught up one per tick.
+    const int due = m_lyrics.selectedIndex();
+    const double dueAt = m_lyrics.seconds(due);
+    if (dueAt > position + LyricBlankLead)
+        changeAt(dueAt - LyricBlankLead);
+    else if (dueAt > position)
+        changeAt(dueAt);
+    else if (due + 1 < m_lyrics.count())
+        wait = 0;
+    // Whole milliseconds, rounded up (forgiving the error of decimal times in binary).
+    return std::clamp(int(std::ceil(wait * 1000 - 1e-6)), ShortestTickMs, LongestTickMs);
 }
 
 void Player::ShowTime(float seconds)
@@ -295,7 +327,7 @@ void Player::SeekToSlider()
     showLyric(refindLyricLine(m_lyrics, seconds));
     m_media.setCurrentPosition(seconds);
     ShowTime(seconds);
-    m_timerMain.start();
+    m_timerMain.start(ShortestTickMs);
 }
 
 void Player::FastForward()

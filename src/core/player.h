@@ -66,6 +66,8 @@ public:
     // The grip point of a knob: how far from its left edge the pointer holds it.
     static constexpr int PositionGrip = 14;
     static constexpr int SmallKnobGrip = 5;
+    static constexpr int ShortestTickMs = 10;
+    static constexpr int LongestTickMs = 500;
 
     Player(MediaControl &media, WindowCommands &window, QObject *parent = nullptr);
 
@@ -105,8 +107,14 @@ public:
     // Lets the user add the lines of a lyric file of their choice to the current lyrics.
     void OpenLyric(LyricFileChooser &chooser);
 
-    // Position and seeking.
+    // Position and seeking. The timer ticks at least every 10 ms while a track plays, but
+    // it sleeps through the ticks that could change nothing on the screen.
     void onTimerMain();
+    // Milliseconds from `position` until the next tick that can change what the player
+    // shows while the track plays: the time label's next second, the knob's next step, the
+    // next lyric line or its blank. Between ShortestTickMs and LongestTickMs; the longest
+    // when the track does not move.
+    int nextTickDelay(float position) const;
     void ShowTime(float seconds);
     void SeekToSlider();
     void FastForward();

@@ -2,12 +2,7 @@
 
 #include "lyrics/lyriclist.h"
 
-namespace {
-
-// How long before a line is due the labels go blank, in seconds.
-constexpr double BlankLead = 0.2;
-
-} // namespace
+namespace {} // namespace
 
 std::optional<QString> SyncLyric(LyricList &list, float position)
 {
@@ -18,7 +13,7 @@ std::optional<QString> SyncLyric(LyricList &list, float position)
         list.select(due + 1);
         return text;
     }
-    if (time <= position + BlankLead)
+    if (time <= position + LyricBlankLead)
         return QString();
     return std::nullopt;
 }

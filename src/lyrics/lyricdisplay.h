@@ -7,6 +7,9 @@
 
 class LyricList;
 
+// How long before a line is due the lyric labels go blank, in seconds.
+constexpr double LyricBlankLead = 0.2;
+
 // Keeping the two lyric labels (`LTxtMin`, `LTxtMax`) in step with playback. Both labels
 // always get the same text. The functions take the position as an input and return the
 // text the labels are to show whenever a step sets them (the caller skips a text the

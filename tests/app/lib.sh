@@ -4,6 +4,9 @@ set -euo pipefail
 
 ZORVAN=${1:?usage: $0 PATH_TO_ZORVAN}
 WORK=$(mktemp -d)
+# GStreamer's plugin registry stays in the real cache: a fresh one costs every test a
+# scan of all plugins, seconds on a busy machine.
+export XDG_CACHE_HOME=${XDG_CACHE_HOME:-${HOME:-/root}/.cache}
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"

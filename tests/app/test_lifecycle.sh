@@ -23,7 +23,7 @@ check "a start after a crash shows its window" wait_for 15 window_mapped
 
 # SIGTERM (a session logout) ends the player like its close button.
 kill -TERM "$PLAYER_PID"
-check "SIGTERM ends the player" wait_for 10 process_gone "$PLAYER_PID"
+check "SIGTERM ends the player" wait_for 20 process_gone "$PLAYER_PID"
 printf '%s\r\n' "$WORK/b.wav" >"$WORK/expected.m3u"
 check "SIGTERM saved the list" cmp "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"
 
@@ -33,7 +33,7 @@ check "the player starts with the saved list" wait_for 15 window_mapped
 loaded() { grep -q "starting \"$WORK/b.wav\"" "$PLAYER_LOG"; }
 check "the saved list's first song is loaded" wait_for 10 loaded
 kill -INT "$PLAYER_PID"
-check "SIGINT ends the player" wait_for 10 process_gone "$PLAYER_PID"
+check "SIGINT ends the player" wait_for 20 process_gone "$PLAYER_PID"
 check "the list is saved again unchanged" cmp "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"
 
 finish

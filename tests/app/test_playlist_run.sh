@@ -31,7 +31,7 @@ check "the screenshot shows a drawn window" awk -v d="$deviation" 'BEGIN { exit 
 before=$(ls -la "$CONFIG" 2>/dev/null || true)
 "$ZORVAN" "$music/two.wav" >"$WORK/second.log" 2>&1 &
 second=$!
-check "a second start ends at once" wait_for 10 process_gone "$second"
+check "a second start ends at once" wait_for 20 process_gone "$second"
 wait "$second" && status=0 || status=$?
 check "the second start ends with status 0" test "$status" -eq 0
 check "the second start writes nothing" test "$before" = "$(ls -la "$CONFIG" 2>/dev/null || true)"
@@ -40,7 +40,7 @@ check "the first player is still running" kill -0 "$PLAYER_PID"
 # Alt+F4 in the playlist is the window's close.
 xdotool windowfocus --sync "$window"
 xdotool key alt+F4
-check "the player ends after its window is closed" wait_for 10 process_gone "$PLAYER_PID"
+check "the player ends after its window is closed" wait_for 20 process_gone "$PLAYER_PID"
 printf '%s\r\n' "$music/one.wav" "$music/two.wav" | iconv -f UTF-8 -t GB18030 >"$WORK/expected.m3u"
 check "zorvan.m3u holds the list in GB18030 with CR LF" cmp "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"
 

@@ -22,7 +22,7 @@ check "the window has the height without the playlist" grep -q "Geometry: [0-9]*
 
 xdotool windowfocus --sync "$window"
 xdotool key alt+F4
-check "the player ends after Alt+F4" wait_for 10 process_gone "$PLAYER_PID"
+check "the player ends after Alt+F4" wait_for 20 process_gone "$PLAYER_PID"
 check "zorvan.set is written back byte for byte" cmp "$WORK/expected.set" "$CONFIG/zorvan.set"
 check "the picture list is left as it was" \
     cmp <(printf 'sunset.jpg\r\n[END]\r\n') "$CONFIG/zorvan.pic"
@@ -36,7 +36,7 @@ geometry=$(xdotool getwindowgeometry "$(player_window)")
 check "a window off every screen is moved onto the screen" grep -q "Position: 0,0" <<<"$geometry"
 check "with the playlist the window is 464 high" grep -q "Geometry: [0-9]*x464" <<<"$geometry"
 kill -TERM "$PLAYER_PID"
-check "the player ends" wait_for 10 process_gone "$PLAYER_PID"
+check "the player ends" wait_for 20 process_gone "$PLAYER_PID"
 check "the rescued place is saved" test "$(sed -n 2p "$CONFIG/zorvan.set")" = $'0\r'
 check "the height with the playlist is saved as ShowList 1" test "$(sed -n 7p "$CONFIG/zorvan.set")" = $'1\r'
 

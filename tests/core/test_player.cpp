@@ -592,3 +592,51 @@ TEST_F(LyricsTest, SavedListShowsTheHeaderAtStart)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LyricsTest, TimerSleepsUntilSomethingOnScreenCanChange)
+{
+    writeFile("song.lrc", "[00:03.00]first\n[00:03.05]second\n[00:20.00]last\n");
+    player.PlaySong(); // 218 s: the knob steps a pixel a second, with the label
+    struct Tick
+    {
+        double position;
+        int delay; // milliseconds to the next tick
+    };
+    const QList<Tick> ticks{
+        {0.0, 500},    // the header is shown; nothing changes for half a second
+        {0.5, 10},     // 0.5 still shows 00:00, just after it 00:01
+        {0.625, 500},  // the label's and the knob's next change at 1.5 s
+        {2.75, 50},    // the first line blanks at 2.8 s
+        {3.0625, 10},  // both lines are due: one is caught up per tick
+        {3.125, 375},  // the label's next second at 3.5 s
+        {19.625, 175}, // the last line blanks at 19.8 s
+        {20.0, 500},   // the last line stays; only the label and the knob move on
+        {20.375, 125}, // the label's next second at 20.5 s
+    };
+    for (const Tick &tick : ticks) {
+        tickAt(tick.position);
+        EXPECT_EQ(player.nextTickDelay(float(tick.position)), tick.delay) << tick.position;
+    }
+    EXPECT_EQ(lyricLabels(), "last ");
+
+    player.PauseSong();
+    player.clickPanel(100, 80); // a seek while paused runs the timer
+    EXPECT_TRUE(player.isTimerMainActive());
+    EXPECT_EQ(player.nextTickDelay(69), Player::LongestTickMs) << "a paused track stands still";
+}
+
+TEST_F(PlayerTest, TimerWakesForTheKnobOfAShortTrack)
+{
+    media.setDuration(SongA, 54);
+    loadList({SongA});
+    player.PlaySong();
+    media.setPosition(10);
+    player.onTimerMain();
+    EXPECT_EQ(player.positionKnobLeft(), 57);
+    // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
+    EXPECT_EQ(player.nextTickDelay(10), 280);
+}
+
+} // namespace
