@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include "platform/gstmediacontrol.h"
+#include "platform/qtlyricfilechooser.h"
 #include "platform/singleinstance.h"
 #include "ui/fmmain.h"
 
@@ -75,7 +76,8 @@ int main(int argc, char **argv)
     const QString programFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     GstMediaControl media;
-    FmMain window(media, programFolder);
+    QtLyricFileChooser lyricChooser;
+    FmMain window(media, lyricChooser, programFolder);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
     watchTerminationSignals(window);

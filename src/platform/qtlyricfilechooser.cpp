@@ -1,9 +1,11 @@
 #include "platform/qtlyricfilechooser.h"
 
+#include <QApplication>
 #include <QFileDialog>
 
 QString QtLyricFileChooser::chooseLyricFile()
 {
-    return QFileDialog::getOpenFileName(m_parent, QString(), QString(),
+    QWidget *parent = m_parent ? m_parent : QApplication::activeWindow();
+    return QFileDialog::getOpenFileName(parent, QString(), QString(),
                                         QStringLiteral("LRC文件 (*.lrc)"));
 }

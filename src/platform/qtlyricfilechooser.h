@@ -8,8 +8,9 @@ class QWidget;
 class QtLyricFileChooser : public LyricFileChooser
 {
 public:
-    // The dialog is modal to `parent`, which must outlive the chooser.
-    explicit QtLyricFileChooser(QWidget *parent) : m_parent(parent) {}
+    // The dialog is modal to `parent`, which must outlive the chooser; without one, to the
+    // active window.
+    explicit QtLyricFileChooser(QWidget *parent = nullptr) : m_parent(parent) {}
 
     QString chooseLyricFile() override;
 

@@ -18,6 +18,7 @@
 
 #include "core/mediacontrol.h"
 #include "core/windowplacement.h"
+#include "lyrics/lyricdisplay.h"
 #include "ui/keymap.h"
 #include "ui/systemcolours.h"
 
@@ -34,8 +35,10 @@ constexpr int LongestPictureSeconds = std::numeric_limits<int>::max() / 1000;
 
 } // namespace
 
-FmMain::FmMain(MediaControl &media, const QString &programFolder, QWidget *parent)
-    : QWidget(parent), m_media(media), m_player(media, *this), m_programFolder(programFolder)
+FmMain::FmMain(MediaControl &media, LyricFileChooser &lyricChooser, const QString &programFolder,
+               QWidget *parent)
+    : QWidget(parent), m_media(media), m_lyricChooser(lyricChooser), m_player(media, *this),
+      m_programFolder(programFolder)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     buildWindow();
@@ -58,6 +61,7 @@ void FmMain::buildWindow()
         object->setObjectName(QLatin1String(name));
     LTxtMax->hide();
     LTxtMin->setStyleSheet(QStringLiteral("color: #008000"));
+    LTxtMin->installEventFilter(this);
     LInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     ListSong->setModel(&m_player.ListSong());
@@ -81,6 +85,12 @@ void FmMain::buildWindow()
         connect(button, &QPushButton::clicked, &m_player, command);
         transport->addWidget(button);
     }
+    auto *chooseLyric = new QPushButton(QStringLiteral("选择歌词"), this);
+    chooseLyric->setObjectName(QStringLiteral("chooseLyric"));
+    chooseLyric->setFocusPolicy(Qt::NoFocus);
+    connect(chooseLyric, &QPushButton::clicked, this,
+            [this] { m_player.OpenLyric(m_lyricChooser); });
+    transport->addWidget(chooseLyric);
     transport->addStretch();
     transport->addWidget(LTime);
 
@@ -210,6 +220,9 @@ void FmMain::ApplyListPanel()
 
 bool FmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // A click on the lyric line moves its text: left, centred, right, left again.
+    if (watched == LTxtMin && event->type() == QEvent::MouseButtonRelease)
+        LTxtMin->setAlignment(nextLyricAlignment(LTxtMin->alignment()));
     if (watched == ListSong && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const int code = virtualKeyCode(*key);

@@ -10,6 +10,7 @@
 #include "persist/listfiles.h"
 #include "persist/settingsfile.h"
 
+class LyricFileChooser;
 class MediaControl;
 class QLabel;
 class QListView;
@@ -21,8 +22,10 @@ class FmMain : public QWidget, public WindowCommands
     Q_OBJECT
 
 public:
-    // `programFolder` holds the player's own files (the saved list among them).
-    FmMain(MediaControl &media, const QString &programFolder, QWidget *parent = nullptr);
+    // `programFolder` holds the player's own files (the saved list among them);
+    // `lyricChooser` asks the user for a lyric file.
+    FmMain(MediaControl &media, LyricFileChooser &lyricChooser, const QString &programFolder,
+           QWidget *parent = nullptr);
 
     // The start-up after the single-instance check: default state, the saved settings and
     // lists, the window shown, then the command line (or the saved list).
@@ -70,6 +73,7 @@ private:
     double twipsPerPixelY() const;
 
     MediaControl &m_media;
+    LyricFileChooser &m_lyricChooser;
     Player m_player;
     QString m_programFolder;
     SettingsRecord m_settings;

@@ -9,6 +9,7 @@
 #include "lyrics/lyricfilechooser.h"
 #include "lyrics/lyriclist.h"
 #include "lyrics/lyricparser.h"
+#include "fakes/scriptedchooser.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -157,20 +158,6 @@ TEST_F(LyricLookupTest, PassesOverAFolderNamedLikeTheLyric)
     EXPECT_EQ(FindLyric(candidate(), lyricDirs(), m_list), LyricLookup::Found);
     EXPECT_EQ(foundTitle(m_list), "first/a.lrc");
 }
-
-class ScriptedChooser : public LyricFileChooser
-{
-public:
-    explicit ScriptedChooser(QString answer) : m_answer(std::move(answer)) {}
-    QString chooseLyricFile() override
-    {
-        ++m_calls;
-        return m_answer;
-    }
-
-    QString m_answer;
-    int m_calls = 0;
-};
 
 // A chosen file joins the lines already there and the display starts over; a cancelled
 // dialog or a file that cannot be read leaves the list as it was.

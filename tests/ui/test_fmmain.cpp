@@ -2,12 +2,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "fakes/fakemediacontrol.h"
+#include "fakes/scriptedchooser.h"
 #include "ui/fmmain.h"
 #include "ui/keymap.h"
 
@@ -55,7 +57,8 @@ protected:
 
     QTemporaryDir dir;
     FakeMediaControl media;
-    FmMain window{media, dir.path()};
+    ScriptedChooser chooser;
+    FmMain window{media, chooser, dir.path()};
     QListView *listView = nullptr;
 };
 
@@ -94,6 +97,28 @@ TEST_F(FmMainTest, DeleteRemovesTheHighlightedSongsAndDoubleClickPlays)
     QTest::mouseDClick(listView->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(media.fileName(), "/m/c.mp3");
     EXPECT_TRUE(window.player().PlayingFlag());
+}
+
+TEST_F(FmMainTest, LyricLineCyclesItsAlignmentAndTakesAChosenLyricFile)
+{
+    auto *lyric = window.findChild<QLabel *>(QStringLiteral("LTxtMin"));
+    QList<Qt::Alignment> seen;
+    for (int click = 0; click < 3; ++click) {
+        QTest::mouseClick(lyric, Qt::LeftButton);
+        seen << (lyric->alignment() & Qt::AlignHorizontal_Mask);
+    }
+    EXPECT_EQ(seen, (QList<Qt::Alignment>{Qt::AlignHCenter, Qt::AlignRight, Qt::AlignLeft}));
+
+    QFile file(dir.filePath(QStringLiteral("chosen.lrc")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[ti:Chosen]\n[00:01.00]line\n");
+    file.close();
+    chooser.m_answer = file.fileName();
+    auto *button = window.findChild<QPushButton *>(QStringLiteral("chooseLyric"));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    EXPECT_EQ(chooser.m_calls, 1);
+    EXPECT_EQ(window.player().ListLyric().count(), 2);
 }
 
 TEST_F(FmMainTest, ClosingSavesTheList)
