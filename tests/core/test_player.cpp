@@ -44,16 +44,19 @@ protected:
     Player player{media, window};
 };
 
-TEST_F(PlayerTest, StartsPausedWithNothingLoaded)
+TEST_F(PlayerTest, StartsPausedAndAnEmptyListDoesNothing)
 {
     EXPECT_TRUE(paused());
     EXPECT_TRUE(player.LoopMode());
     EXPECT_FALSE(player.RandomMode());
     EXPECT_EQ(player.limits().PosSliderBottom, 82);
-    EXPECT_EQ(player.labelText(Player::Label::LTime), "00:00");
     player.PauseSong(); // nothing loaded: no resume
+    player.PlaySong();
+    player.NextSong();
+    player.PreviousSong();
     EXPECT_TRUE(paused());
     EXPECT_TRUE(media.log.isEmpty());
+    EXPECT_EQ(player.ListSong().CurrentEntry(), -1);
 }
 
 TEST_F(PlayerTest, PlayShowsTheSongAndStartsTheTimer)
@@ -169,24 +172,22 @@ TEST_F(PlayerTest, OneEntryListReplaysItself)
     EXPECT_DOUBLE_EQ(media.currentPosition(), 0);
 }
 
-TEST_F(PlayerTest, EmptyListCommandsDoNothing)
-{
-    player.PlaySong();
-    player.NextSong();
-    player.PreviousSong();
-    EXPECT_TRUE(media.log.isEmpty());
-    EXPECT_EQ(player.ListSong().CurrentEntry(), -1);
-}
-
-TEST_F(PlayerTest, BrokenTracksAreSkippedWhilePlaying)
+TEST_F(PlayerTest, BrokenTracksAreSkippedWhilePlayingForOnePassAtMost)
 {
     media.failOpen(SongB);
     loadList({SongA, SongB, SongC});
     player.PlaySong();
     media.finishTrack();
     EXPECT_EQ(media.fileName(), SongC);
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 2);
     EXPECT_TRUE(playing());
+
+    media.failOpen(SongA);
+    media.failOpen(SongC);
+    media.log.clear();
+    media.finishTrack(); // C ends; A, B and C fail in turn
+    EXPECT_EQ(opened().size(), 3);
+    EXPECT_TRUE(stopped());
+    EXPECT_FALSE(player.isTimerMainActive());
 }
 
 TEST_F(PlayerTest, BrokenTrackWhilePausedOnlyMovesTheHighlight)
@@ -197,18 +198,6 @@ TEST_F(PlayerTest, BrokenTrackWhilePausedOnlyMovesTheHighlight)
     EXPECT_EQ(opened(), QStringList{"open /m/a.mp3"});
     EXPECT_EQ(player.ListSong().CurrentEntry(), 1);
     EXPECT_TRUE(paused());
-}
-
-TEST_F(PlayerTest, ListWithNothingPlayableStopsAfterOnePass)
-{
-    loadList({SongA, SongB, SongC});
-    player.PlaySong();
-    for (const QString &song : {SongA, SongB, SongC})
-        media.failOpen(song);
-    media.finishTrack(); // A ends; B, C and A fail in turn
-    EXPECT_EQ(opened().size(), 4);
-    EXPECT_TRUE(stopped());
-    EXPECT_FALSE(player.isTimerMainActive());
 }
 
 TEST_F(PlayerTest, DeleteRemovesTheHighlightedEntries)
@@ -242,7 +231,8 @@ TEST(ShowTimeTest, RoundsHalvesToEvenAndWidensMinutes)
 TEST_F(PlayerTest, TimerTickMovesTheKnobForwardOnly)
 {
     media.setDuration(SongA, 218);
-    loadList({SongA});
+    media.setDuration(SongB, 0);
+    loadList({SongA, SongB});
     player.PlaySong();
     media.setPosition(1); // one pixel: ignored
     player.onTimerMain();
@@ -255,13 +245,8 @@ TEST_F(PlayerTest, TimerTickMovesTheKnobForwardOnly)
     player.onTimerMain();
     EXPECT_EQ(player.positionKnobLeft(), 117);
     EXPECT_EQ(player.labelText(Player::Label::LTime), "00:50");
-}
 
-TEST_F(PlayerTest, TimerTickWithoutLengthLeavesTheKnob)
-{
-    media.setDuration(SongA, 0);
-    loadList({SongA});
-    player.PlaySong();
+    player.NextSong(); // a track of unknown length leaves the knob at its start
     media.setPosition(30);
     player.onTimerMain();
     EXPECT_EQ(player.positionKnobLeft(), 17);
@@ -270,6 +255,8 @@ TEST_F(PlayerTest, TimerTickWithoutLengthLeavesTheKnob)
 
 TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
 {
+    player.clickPanel(200, 80);
+    EXPECT_EQ(media.log.last(), "seek 0") << "before any track a seek goes to 0";
     media.setDuration(SongA, 218);
     loadList({SongA});
     player.PlaySong();
@@ -314,12 +301,6 @@ TEST_F(PlayerTest, DraggingTheKnobSeeksOnReleaseWithoutChangingTheState)
     EXPECT_TRUE(paused());
 }
 
-TEST_F(PlayerTest, SeekBeforeAnyTrackGoesToZero)
-{
-    player.clickPanel(200, 80);
-    EXPECT_EQ(media.log.last(), "seek 0");
-}
-
 TEST_F(PlayerTest, VolumeComesFromTheKnob)
 {
     const QList<std::pair<int, int>> clicks{
@@ -346,7 +327,7 @@ TEST_F(PlayerTest, VolumeComesFromTheKnob)
     EXPECT_EQ(media.volume(), -2840) << "one step is 160 hundredths of a decibel";
 }
 
-TEST_F(PlayerTest, VolumeDragFollowsThePointerWithinTheTravel)
+TEST_F(PlayerTest, VolumeDragFollowsThePointerAndMuteLeavesItAlone)
 {
     media.setVolume(-2000);
     player.ShowVolume(); // knob at 133
@@ -354,15 +335,10 @@ TEST_F(PlayerTest, VolumeDragFollowsThePointerWithinTheTravel)
     EXPECT_EQ(player.volumeKnobLeft(), 143);
     EXPECT_EQ(media.volume(), -1200);
     player.volumeKnobDragged(5 + 100);
-    EXPECT_EQ(player.volumeKnobLeft(), 158);
     EXPECT_EQ(media.volume(), 0);
-}
 
-TEST_F(PlayerTest, MuteLeavesTheVolumeAlone)
-{
     player.MuteSong();
-    EXPECT_TRUE(player.MutedFlag());
-    EXPECT_TRUE(media.isMuted());
+    EXPECT_TRUE(player.MutedFlag() && media.isMuted());
     player.VolumeDown();
     EXPECT_TRUE(media.isMuted());
     EXPECT_EQ(media.volume(), -160);
@@ -460,6 +436,11 @@ TEST_F(StartUpTest, CommandLineFileReplacesTheSavedList)
     QFile saved(path("zorvan.m3u"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), "/My Music/a b.mp3\r\n");
+
+    player.ListSong().clear();
+    player.LoadCommandSong(QStringLiteral("song.mp3"), path("zorvan.m3u"));
+    EXPECT_EQ(player.ListSong().song(0), QDir::current().filePath(QStringLiteral("song.mp3")))
+        << "a relative path is taken from the working folder";
 }
 
 TEST_F(StartUpTest, CommandLinePlaylistIsReadByItsLastThreeLetters)
@@ -468,13 +449,6 @@ TEST_F(StartUpTest, CommandLinePlaylistIsReadByItsLastThreeLetters)
     player.LoadCommandSong(path("Party.xM3U"), path("zorvan.m3u"));
     EXPECT_EQ(player.ListSong().songs(), (QStringList{path("one.mp3"), path("two.mp3")}));
     EXPECT_EQ(media.fileName(), path("one.mp3"));
-}
-
-TEST_F(StartUpTest, RelativeCommandLinePathIsMadeAbsolute)
-{
-    player.LoadCommandSong(QStringLiteral("song.mp3"), path("zorvan.m3u"));
-    EXPECT_TRUE(player.ListSong().song(0).startsWith(u'/'));
-    EXPECT_TRUE(player.ListSong().song(0).endsWith(u"/song.mp3"));
 }
 
 TEST_F(StartUpTest, SavedListComesBackPausedAtItsStart)
