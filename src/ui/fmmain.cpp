@@ -1,14 +1,14 @@
 #include "ui/fmmain.h"
 
 #include <cmath>
-#include <limits>
 #include <cstdio>
+#include <limits>
 
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
