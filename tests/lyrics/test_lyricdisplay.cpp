@@ -5,17 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "lyrics/lyriclist.h"
-#include "lyrics/lyricparser.h"
 #include "support/qtprinters.h"
 
 namespace {
 
-// What the labels show after one tick; nothing when they keep what they showed.
-struct Tick
-{
-    float position;
-    std::optional<QString> shown;
-};
+const std::optional<QString> Unchanged;
+const std::optional<QString> Blank = QString();
 
 LyricList listOf(const QStringList &items)
 {
@@ -25,182 +20,74 @@ LyricList listOf(const QStringList &items)
     return list;
 }
 
-// Runs the display steps against two labels that take whatever text a step gives.
-void runTicks(LyricList &list, const QList<Tick> &ticks)
+// Each tick's position and what the labels then show; Unchanged when they keep their text.
+void runTicks(LyricList &list, const QList<std::pair<float, std::optional<QString>>> &ticks)
 {
     QString labels = QStringLiteral("(song line)");
-    for (const Tick &tick : ticks) {
-        SCOPED_TRACE(testing::Message() << "position " << tick.position);
+    for (const auto &[position, shown] : ticks) {
         const QString before = labels;
-        if (const std::optional<QString> text = SyncLyric(list, tick.position))
+        if (const std::optional<QString> text = SyncLyric(list, position))
             labels = *text;
-        EXPECT_EQ(labels, tick.shown.value_or(before));
+        EXPECT_EQ(labels, shown.value_or(before)) << "position " << position;
     }
 }
-
-const std::optional<QString> Unchanged;
-const std::optional<QString> Blank = QString();
 
 TEST(SyncLyric, ShowsEachLineWhenDueAndBlanksJustBefore)
 {
     LyricList list = listOf({"0005.00#A ##", "0009.00#B ##"});
-    runTicks(list, {{0, Unchanged},
-                    {4.79f, Unchanged},
-                    {4.8f, Blank},
-                    {4.9f, Unchanged},
-                    {4.99f, Unchanged},
-                    {5.0f, QString("A ")},
-                    {5.01f, Unchanged},
-                    {8.79f, Unchanged},
-                    {8.8f, Blank},
-                    {8.99f, Unchanged},
-                    {9.0f, QString("B ")},
-                    {9.5f, Unchanged},
-                    {500, Unchanged}});
-    EXPECT_EQ(list.selectedIndex(), 1);
+    runTicks(list, {{0, Unchanged}, {4.79f, Unchanged}, {4.8f, Blank}, {4.99f, Unchanged}});
+    runTicks(list, {{5.0f, "A "}, {8.79f, Unchanged}, {8.8f, Blank}, {9.0f, "B "}, {500, {}}});
 }
 
-TEST(SyncLyric, ShowsTheHeaderAtTheFirstTickOfASong)
+TEST(SyncLyric, CatchesUpOneLinePerTickAndShowsTextUpToAHash)
 {
-    LyricList list;
-    list.insert(parseLyricText("[ti:Song]\n[ar:Singer]\n[00:00.10]Early\n[00:03.00]Later"));
-    list.select(0);
-    runTicks(list, {{0, QString("Song - Singer")},
-                    {0.01f, Blank},
-                    {0.1f, QString("Early ")},
-                    {2.0f, Unchanged}});
+    LyricList list = listOf({"   0.00#H", "0001.00#a#b ##", "0002.00#same ##", "0003.00#same ##"});
+    runTicks(list, {{10, "H"}, {10, "a"}, {10, "same "}, {10, Unchanged}, {10, Unchanged}});
 }
 
-TEST(SyncLyric, CatchesUpOneLinePerTick)
+TEST(SyncLyric, ChangesNothingWithoutLyricsOrSelection)
 {
-    LyricList list = listOf({"   0.00#H", "0001.00#one ##", "0002.00#two ##", "0003.00#three ##"});
-    runTicks(list, {{10, QString("H")},
-                    {10, QString("one ")},
-                    {10, QString("two ")},
-                    {10, QString("three ")},
-                    {10, Unchanged}});
+    LyricList empty;
+    runTicks(empty, {{0, Unchanged}, {100, Unchanged}});
+    EXPECT_EQ(refindLyricLine(empty, 10), Unchanged);
+    LyricList unselected;
+    unselected.insert({"0001.00#A ##"});
+    runTicks(unselected, {{5, Unchanged}});
 }
 
-TEST(SyncLyric, ShowsTextUpToAHashOnly)
-{
-    LyricList list = listOf({"0001.00#a#b ##", "0002.00##", "0003.00# ##"});
-    runTicks(list, {{1, QString("a")}, {2, Blank}, {3, QString(" ")}});
-}
-
-TEST(SyncLyric, GivesTheSameTextOnlyOnce)
-{
-    LyricList list = listOf({"0001.00#same ##", "0002.00#same ##", "0002.50#other ##"});
-    runTicks(list,
-             {{1, QString("same ")}, {2, Unchanged}, {2, Unchanged}, {2.5f, QString("other ")}});
-}
-
-// Header, A at 5 s, B at 9 s, C at 20 s.
 LyricList songList()
 {
     return listOf({"   0.00#Song - Singer", "0005.00#A ##", "0009.00#B ##", "0020.00#C ##"});
 }
 
-struct SeekCase
-{
-    const char *name;
-    float seconds;
-    int selected;
-    std::optional<QString> shown;
-};
-
-class RefindLyricLine : public testing::TestWithParam<SeekCase>
-{
-};
-
-TEST_P(RefindLyricLine, SelectsTheLastLineNotAfterTheSeek)
+// Every line after the seek: item 0 stays; none after it: the last is shown by the next step.
+TEST(RefindLyricLine, KeepsTheEndsOfTheList)
 {
     LyricList list = songList();
-    EXPECT_EQ(refindLyricLine(list, GetParam().seconds), GetParam().shown);
-    EXPECT_EQ(list.selectedIndex(), GetParam().selected);
+    EXPECT_EQ(refindLyricLine(list, 4.99f), QString("Song - Singer"));
+    EXPECT_EQ(list.selectedIndex(), 0);
+    EXPECT_EQ(refindLyricLine(list, 300), Unchanged);
+    EXPECT_EQ(list.selectedIndex(), 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Seeks, RefindLyricLine,
-    testing::Values(SeekCase{"start", 0, 0, QString("Song - Singer")},
-                    SeekCase{"before_first_line", 4.99f, 0, QString("Song - Singer")},
-                    SeekCase{"on_a_line", 5, 1, QString("A ")},
-                    SeekCase{"between_lines", 10, 2, QString("B ")},
-                    SeekCase{"on_the_last_line", 20, 3, Unchanged},
-                    SeekCase{"past_the_end", 300, 3, Unchanged}),
-    [](const testing::TestParamInfo<SeekCase> &info) { return std::string(info.param.name); });
-
-TEST(RefindLyricLine, PlayGoesOnFromTheSeekBothWays)
+TEST(RefindLyricLine, PlayGoesOnFromTheSeekBothWaysAndAfterStop)
 {
     LyricList list = songList();
-    runTicks(list, {{0, QString("Song - Singer")}, {5, QString("A ")}});
-
+    runTicks(list, {{0, "Song - Singer"}, {5, "A "}});
     EXPECT_EQ(refindLyricLine(list, 12), QString("B "));
-    runTicks(list, {{12, QString("B ")}, {19.85f, Blank}, {20, QString("C ")}});
-
+    runTicks(list, {{12, "B "}, {19.85f, Blank}, {20, "C "}});
     EXPECT_EQ(refindLyricLine(list, 6), QString("A "));
-    runTicks(list, {{6, QString("A ")}, {8.8f, Blank}, {9, QString("B ")}});
-
-    EXPECT_EQ(refindLyricLine(list, 25), Unchanged);
-    runTicks(list, {{25, QString("C ")}, {26, Unchanged}});
+    runTicks(list, {{6, "A "}, {8.8f, Blank}, {9, "B "}});
+    ASSERT_TRUE(list.select(0)); // stop
+    runTicks(list, {{0, "Song - Singer"}, {4.8f, Blank}, {5, "A "}});
 }
 
-TEST(SyncLyric, ChangesNothingWithoutLyrics)
+TEST(LyricAlignment, CyclesLeftCentreRightKeepingTheVerticalPart)
 {
-    LyricList empty;
-    runTicks(empty, {{0, Unchanged}, {100, Unchanged}});
-    EXPECT_EQ(refindLyricLine(empty, 10), Unchanged);
-    EXPECT_EQ(empty.selectedIndex(), -1);
-    LyricList unselected;
-    unselected.insert({"0001.00#A ##"});
-    runTicks(unselected, {{5, Unchanged}});
-    EXPECT_EQ(unselected.selectedIndex(), -1);
+    EXPECT_EQ(nextLyricAlignment(Qt::AlignLeft), Qt::AlignHCenter);
+    EXPECT_EQ(nextLyricAlignment(Qt::AlignHCenter | Qt::AlignVCenter),
+              Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(nextLyricAlignment(Qt::AlignRight), Qt::AlignLeft);
 }
-
-// Stop selects item 0 again; playing on shows the lyrics from the start.
-TEST(SyncLyric, StartsOverAfterStop)
-{
-    LyricList list = songList();
-    runTicks(list, {{0, QString("Song - Singer")}, {5, QString("A ")}, {9, QString("B ")}});
-    ASSERT_TRUE(list.select(0));
-    runTicks(list, {{0, QString("Song - Singer")}, {4.8f, Blank}, {5, QString("A ")}});
-}
-
-// The playback start empties the list and sets the labels itself, so the next song's
-// header is given to the labels even when it reads like the last one shown.
-TEST(SyncLyric, GivesTheHeaderAgainAfterTheListIsEmptied)
-{
-    LyricList list = listOf({"   0.00#Same"});
-    runTicks(list, {{0, QString("Same")}, {1, Unchanged}});
-    list.clear();
-    list.insert({"   0.00#Same"});
-    list.select(0);
-    runTicks(list, {{0, QString("Same")}});
-}
-
-struct AlignmentCase
-{
-    const char *name;
-    Qt::Alignment current;
-    Qt::Alignment next;
-};
-
-class LyricAlignment : public testing::TestWithParam<AlignmentCase>
-{
-};
-
-TEST_P(LyricAlignment, CyclesLeftCentreRight)
-{
-    EXPECT_EQ(nextLyricAlignment(GetParam().current), GetParam().next);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Clicks, LyricAlignment,
-    testing::Values(AlignmentCase{"left", Qt::AlignLeft, Qt::AlignHCenter},
-                    AlignmentCase{"centre", Qt::AlignHCenter, Qt::AlignRight},
-                    AlignmentCase{"right", Qt::AlignRight, Qt::AlignLeft},
-                    AlignmentCase{"vertical_kept", Qt::AlignRight | Qt::AlignVCenter,
-                                  Qt::AlignLeft | Qt::AlignVCenter},
-                    AlignmentCase{"none", Qt::Alignment(), Qt::AlignHCenter}),
-    [](const testing::TestParamInfo<AlignmentCase> &info) { return std::string(info.param.name); });
 
 } // namespace
