@@ -9,18 +9,11 @@
 #include "persist/registrybackend.h"
 #include "persist/registrymessages.h"
 
-// A registry held in memory: keys by their lower-case root and path, each with its values
-// by lower-case name.
+// Keys by root and lower-case path, each with its values by lower-case name.
 class MemoryRegistry : public RegistryBackend
 {
 public:
     int keyCount() const { return int(m_keys.size()); }
-    // The stored text, bypassing the regist procedures and their size limit.
-    std::optional<QString> storedValue(RootKey root, const QString &subKey,
-                                       const QString &valueName) const
-    {
-        return readValue(root, subKey, valueName);
-    }
 
 protected:
     bool hasKey(RootKey root, const QString &subKey) const override
@@ -36,12 +29,9 @@ protected:
                                      const QString &valueName) const override
     {
         const auto key = m_keys.find(keyName(root, subKey));
-        if (key == m_keys.end())
+        if (key == m_keys.end() || !key->second.contains(valueName.toLower()))
             return std::nullopt;
-        const auto value = key->second.find(valueName.toLower());
-        if (value == key->second.end())
-            return std::nullopt;
-        return value->second;
+        return key->second.at(valueName.toLower());
     }
     bool writeValue(RootKey root, const QString &subKey, const QString &valueName,
                     const QString &text) override
@@ -53,7 +43,7 @@ protected:
 private:
     static QString keyName(RootKey root, const QString &subKey)
     {
-        return QString::number(quint32(root), 16) + u'\\' + subKey.toLower();
+        return QString::number(quint32(root)) + u'\\' + subKey.toLower();
     }
 
     std::map<QString, std::map<QString, QString>> m_keys;

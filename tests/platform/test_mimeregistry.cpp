@@ -1,235 +1,247 @@
-#include <optional>
+#include <tuple>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "platform/desktopentryexec.h"
+#include "persist/association.h"
+#include "persist/regist.h"
+#include "persist/registrymessages.h"
 #include "platform/desktopentryfile.h"
-#include "test_mimeregistryfixture.h"
+#include "platform/mimeregistry.h"
 
 namespace {
 
-TEST(DesktopEntryExecTest, QuotesOnlyWhatNeedsIt)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
-    struct Case
-    {
-        const char *argument;
-        const char *exec;
-    };
-    const Case cases[] = {
-        {"/usr/bin/zorvan", "/usr/bin/zorvan"},
-        {"/opt/岚铃/zorvan", "/opt/岚铃/zorvan"},
-        {"/opt/my player/zorvan", "\"/opt/my player/zorvan\""},
-        {"/opt/a\"b", "\"/opt/a\\\"b\""},
-        {"/opt/a'b", "\"/opt/a'b\""},
-        {"/opt/$x`y`", "\"/opt/\\$x\\`y\\`\""},
-        {"/opt/a\\b", "\"/opt/a\\\\b\""},
-        {"/opt/50%", "/opt/50%%"},
-        {"/opt/5 %f", "\"/opt/5 %%f\""},
-        {"/opt/a;b|c&d>e<f~g*h?i#j(k)", "\"/opt/a;b|c&d>e<f~g*h?i#j(k)\""},
-        {"/opt/line\nbreak", "\"/opt/line\nbreak\""},
-        {"", "\"\""},
-    };
-    for (const Case &c : cases) {
-        const QString argument = QString::fromUtf8(c.argument);
-        EXPECT_EQ(execArgument(argument), QString::fromUtf8(c.exec)) << c.argument;
-        if (!argument.isEmpty()) {
-            EXPECT_EQ(execProgram(execArgument(argument) + " %f"), argument) << c.argument;
-        }
-    }
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }
 
-TEST(DesktopEntryExecTest, ReadsTheProgramOfForeignEntries)
+QByteArray readFile(const QString &path)
 {
-    const std::pair<const char *, std::optional<QString>> cases[] = {
-        {"vlc --started-from-file %U", u"vlc"_qs},
-        {"\"/opt/My App/run\" --x %f", u"/opt/My App/run"_qs},
-        {"\"/opt/unclosed %f", std::nullopt},
-        {"", std::nullopt},
-        {" leading", std::nullopt},
-    };
-    for (const auto &[exec, program] : cases)
-        EXPECT_EQ(execProgram(QString::fromUtf8(exec)), program) << exec;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 TEST(DesktopEntryFileTest, EditsOnlyTheChangedLines)
 {
+    const std::tuple<const char *, QByteArray, const char *, QByteArray> cases[] = {
+        {"replace the first, drop duplicates", "[G]\nk=1\na=2\nk=3\n[H]\nk=4\n", "new",
+         "[G]\nk=new\na=2\n[H]\nk=4\n"},
+        {"add a group, no final newline; escape", "# comment", "  a\\b\nc\td",
+         "# comment\n\n[G]\nk=\\s a\\\\b\\nc\\td\n"},
+    };
     QTemporaryDir folder;
     const QString path = folder.filePath("x.desktop");
-    struct Case
-    {
-        const char *name;
-        QByteArray before;
-        void (*edit)(DesktopEntryFile &);
-        QByteArray after;
-    };
-    const Case cases[] = {
-        {"replace the first, drop duplicates", "[G]\nk=1\na=2\nk=3\n[H]\nk=4\n",
-         [](DesktopEntryFile &file) { file.setValue(u"G", u"k", "new"); },
-         "[G]\nk=new\na=2\n[H]\nk=4\n"},
-        {"add after the group's last entry", "[G]\na=1\n# note\n\n[H]\n",
-         [](DesktopEntryFile &file) { file.setValue(u"G", u"k", "v"); },
-         "[G]\na=1\nk=v\n# note\n\n[H]\n"},
-        {"add a group to a file without final newline", "# only a comment",
-         [](DesktopEntryFile &file) { file.setValue(u"G", u"k", "v"); },
-         "# only a comment\n\n[G]\nk=v\n"},
-        {"add to an empty file", "", [](DesktopEntryFile &file) { file.setValue(u"G", u"k", "v"); },
-         "[G]\nk=v\n"},
-        {"keep a missing final newline", "[G]\na=1\nk=2",
-         [](DesktopEntryFile &file) { file.setValue(u"G", u"k", "3"); }, "[G]\na=1\nk=3"},
-        {"remove keeps CR LF lines", "[G]\r\na=1\r\nk = 2\r\nb=3\r\n",
-         [](DesktopEntryFile &file) { file.removeValue(u"G", u"k"); }, "[G]\r\na=1\r\nb=3\r\n"},
-        {"escape", "[G]\n",
-         [](DesktopEntryFile &file) { file.setValue(u"G", u"k", "  a\\b\nc\td"); },
-         "[G]\nk=\\s a\\\\b\\nc\\td\n"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.before);
-        }
+    for (const auto &[name, before, value, after] : cases) {
+        writeFile(path, before);
         auto file = DesktopEntryFile::load(path);
-        ASSERT_TRUE(file);
-        c.edit(*file);
+        ASSERT_TRUE(file) << name;
+        file->setValue(u"G", u"k", QString::fromUtf8(value));
         ASSERT_TRUE(file->save(path));
-        QFile saved(path);
-        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-        EXPECT_EQ(saved.readAll(), c.after);
-    }
-}
-
-TEST(DesktopEntryFileTest, ValuesRoundTripThroughTheEscapes)
-{
-    DesktopEntryFile file;
-    for (const QString &value : {u"  leading"_qs, u"a\\nb"_qs, u"line\nbreak\r\t"_qs,
-                                 u"岚铃 播放器  "_qs, u"\\s"_qs, u""_qs}) {
-        file.setValue(u"G", u"k", value);
-        EXPECT_EQ(file.value(u"G", u"k"), value);
+        EXPECT_EQ(readFile(path), after) << name;
     }
     EXPECT_EQ(DesktopEntryFile::unescape(u"a\\qb\\"), u"a\\qb\\"_qs);
-    EXPECT_EQ(file.value(u"G", u"absent"), std::nullopt);
-    EXPECT_EQ(file.value(u"H", u"k"), std::nullopt);
 }
 
-class MimeRegistryTest : public MimeDesktopTest
+// A desktop of its own: HOME and the XDG folders in a temporary folder, for this process and
+// the tools it runs, with the system's shared MIME database linked in. xdg-mime has no method
+// of its own for the X-Generic desktop, so it reads the mimeapps.list files.
+class MimeRegistryTest : public testing::Test
 {
 protected:
-    QString mp3Class() { return regist.ReadRegValue("HKEY_CLASSES_ROOT\\.mp3", ""); }
+    class NoMessages : public RegistryMessages
+    {
+        void show(const QString &text) override { ADD_FAILURE() << text.toStdString(); }
+    };
+
+    void SetUp() override
+    {
+        const QString mime = QStandardPaths::locate(QStandardPaths::GenericDataLocation, "mime",
+                                                    QStandardPaths::LocateDirectory);
+        ASSERT_FALSE(mime.isEmpty()) << "no shared MIME database";
+        const std::pair<const char *, QString> values[] = {
+            {"HOME", root.filePath("home")}, {"XDG_CONFIG_HOME", configHome},
+            {"XDG_DATA_HOME", dataHome},     {"XDG_CONFIG_DIRS", root.filePath("etc")},
+            {"XDG_DATA_DIRS", systemData},   {"XDG_CURRENT_DESKTOP", "X-Generic"},
+        };
+        for (const auto &[name, value] : values) {
+            saved.emplace_back(name, qgetenv(name));
+            qputenv(name, value.toUtf8());
+        }
+        ASSERT_TRUE(QDir().mkpath(systemData));
+        ASSERT_TRUE(QFile::link(mime, systemData + "/mime"));
+        writeFile(programPath, "#!/bin/sh\n");
+        QFile::setPermissions(programPath, QFile::permissions(programPath) | QFile::ExeOwner);
+    }
+
+    void TearDown() override
+    {
+        // Empty is the same as unset for each of these.
+        for (const auto &[name, value] : saved)
+            qputenv(name, value);
+    }
+
+    static void installEntry(const QString &path, const QByteArray &exec)
+    {
+        writeFile(path, "[Desktop Entry]\nType=Application\nName=x\nExec=" + exec + '\n');
+    }
+
+    // The output of a tool run on this desktop, trimmed; a failure when it exits with an error.
+    static QString run(const QString &program, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(20000)) << program.toStdString() << " hangs";
+        EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
+        return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())
+            .trimmed();
+    }
+
+    static QString queryDefault(const char *mimeType)
+    {
+        return run("xdg-mime", {"query", "default", mimeType});
+    }
+
+    void confirm(const AssociationTicks &ticks) { confirmAssociations(regist, programPath, ticks); }
+
+    QTemporaryDir root;
+    std::vector<std::pair<const char *, QByteArray>> saved;
+    const QString configHome = root.filePath("config");
+    const QString dataHome = root.filePath("data");
+    const QString systemData = root.filePath("usr/share");
+    const QString userList = configHome + "/mimeapps.list";
+    const QString programFolder = configHome + "/zorvan";
+    const QString programPath = root.filePath("opt/zorvan");
+    const QString entryPath = dataHome + "/applications/zorvanplayer.desktop";
+    const QString otherEntry = dataHome + "/applications/other.desktop";
+    const AssociationTicks mp3Only{false, true, false, false};
+    const AssociationTicks wavOnly{false, false, false, true};
+    MimeRegistry registry{programPath, programFolder};
+    NoMessages messages;
+    Regist regist{registry, messages};
 };
 
 TEST_F(MimeRegistryTest, DefaultFollowsTheListsInTheirOrderAsXdgMimeDoes)
 {
-    installEntry(userApplications, "user.desktop", "true %f", "audio/mpeg;");
-    installEntry(systemApplications, "system.desktop", "/bin/true %f", "audio/mpeg;");
-    installEntry(systemApplications + "/vendor", "app.desktop", "true", "audio/mpeg;");
-    installEntry(systemApplications, "broken.desktop", "/no/such/program %f", "audio/mpeg;");
-    struct Case
-    {
-        const char *name;
-        QString file;
-        QByteArray lines;
-        const char *expected;
-    };
-    const QString list = "/mimeapps.list";
-    // From the least to the most preferred list, so each case overrides the ones before.
-    const Case cases[] = {
-        {"system data", systemApplications + list, "audio/mpeg=user.desktop", "user.desktop"},
-        {"user data", userApplications + list, "audio/mpeg=system.desktop", "system.desktop"},
-        {"system config", systemConfig + list, "audio/mpeg=user.desktop", "user.desktop"},
-        {"user config", userList, "audio/mpeg=system.desktop;user.desktop;", "system.desktop"},
-        {"vendor folder", userList, "audio/mpeg=vendor-app.desktop", "vendor-app.desktop"},
-        {"program missing: the next list", userList, "audio/mpeg=broken.desktop", "user.desktop"},
-        {"entry missing: the next list", userList, "audio/mpeg=gone.desktop", "user.desktop"},
-        {"ours", userList, "audio/mpeg=zorvanplayer.desktop", "zorvanplayer.file"},
-        {"the desktop's own list first", configHome + "/x-generic-mimeapps.list",
-         "audio/mpeg=system.desktop", "system.desktop"},
-    };
+    installEntry(otherEntry, "true %f");
+    installEntry(systemData + "/applications/system.desktop", "/bin/true %f");
+    installEntry(systemData + "/applications/broken.desktop", "/no/such/program %f");
     regist.CreateRegKey("HKEY_CLASSES_ROOT\\zorvanplayer.file");
-    ASSERT_EQ(mp3Class(), "Error");
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        writeFile(c.file, "[Default Applications]\n" + c.lines + '\n');
-        EXPECT_EQ(mp3Class(), c.expected);
-        const QString tool = queryDefault("audio/mpeg");
-        EXPECT_EQ(tool, QString(c.expected).replace("zorvanplayer.file", "zorvanplayer.desktop"));
+    const QString mp3Key = "HKEY_CLASSES_ROOT\\.mp3";
+    ASSERT_EQ(regist.ReadRegValue(mp3Key, ""), "Error");
+    // Each case overrides the ones before, or falls back to them.
+    const std::tuple<QString, const char *, const char *> cases[] = {
+        {systemData + "/applications/mimeapps.list", "other.desktop", "other.desktop"},
+        {userList, "system.desktop;other.desktop;", "system.desktop"},
+        {userList, "broken.desktop", "other.desktop"},
+        {userList, "zorvanplayer.desktop", "zorvanplayer.file"},
+    };
+    for (const auto &[list, ids, expected] : cases) {
+        writeFile(list, QByteArray("[Default Applications]\naudio/mpeg=") + ids + '\n');
+        EXPECT_EQ(regist.ReadRegValue(mp3Key, ""), expected) << ids;
+        EXPECT_EQ(queryDefault("audio/mpeg"),
+                  QString(expected).replace("zorvanplayer.file", "zorvanplayer.desktop"));
     }
-}
-
-TEST_F(MimeRegistryTest, FirstInstalledEntryOfAListCounts)
-{
-    // xdg-mime 1.1 looks at the first entry of a list only; desktops take the first installed.
-    installEntry(systemApplications, "system.desktop", "true %f", "audio/mpeg;");
-    writeFile(userList, "[Default Applications]\naudio/mpeg=gone.desktop;system.desktop;\n");
-    EXPECT_EQ(mp3Class(), "system.desktop");
-}
-
-TEST_F(MimeRegistryTest, ClassKeysExistWithTheEntry)
-{
-    const QString classKey = "HKEY_CLASSES_ROOT\\zorvanplayer.file";
-    EXPECT_EQ(regist.ReadRegValue(classKey + "\\DefaultIcon", ""), "Error");
-    regist.WriteRegValue(classKey, "", "description");
-    EXPECT_FALSE(QFileInfo::exists(entryPath));
-
-    regist.CreateRegKey(classKey + "\\shell\\open\\command\\ddeexec");
-    int exitCode = -1;
-    EXPECT_EQ(run("desktop-file-validate", {entryPath}, &exitCode), "");
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(regist.ReadRegValue(classKey + "\\DefaultIcon", ""), programPath);
-    EXPECT_EQ(regist.ReadRegValue(classKey + "\\shell\\open\\command", ""), programPath);
-    EXPECT_EQ(regist.ReadRegValue(classKey, ""), "Error");
-
-    regist.WriteRegValue(classKey + "\\DefaultIcon", "", "/usr/share/icons/other.png");
-    EXPECT_TRUE(readFile(entryPath).contains("\nIcon=/usr/share/icons/other.png\n"));
-    EXPECT_EQ(regist.ReadRegValue(classKey + "\\DefaultIcon", ""), "/usr/share/icons/other.png");
-    regist.WriteRegValue(classKey + "\\shell\\open\\command\\ddeexec", "", "kept aside");
-    EXPECT_EQ(regist.ReadRegValue(classKey + "\\SHELL\\Open\\Command\\ddeexec", ""), "kept aside");
-    regist.WriteRegValue(classKey + "\\shell\\open\\command", "", "");
-    EXPECT_EQ(regist.ReadRegValue(classKey + "\\shell\\open\\command", ""), programPath);
 }
 
 TEST_F(MimeRegistryTest, DefaultsAreSingleEntryIds)
 {
-    for (const QString &text : {u"a.desktop;b.desktop"_qs,
-                                u"a.desktop\n[Default Applications]\nimage/png=b.desktop"_qs}) {
+    for (const char *text : {"a.desktop;b.desktop", "a.desktop\n[Default Applications]\nx=b"})
         regist.WriteRegValue("HKEY_CLASSES_ROOT\\.mp3", "", text);
-        EXPECT_FALSE(QFileInfo::exists(userList)) << readFile(userList).toStdString();
-    }
+    EXPECT_FALSE(QFileInfo::exists(userList)) << readFile(userList).toStdString();
     regist.WriteRegValue("HKEY_CLASSES_ROOT\\.MP3", "", "a.desktop");
     EXPECT_EQ(readFile(userList), "[Default Applications]\naudio/mpeg=a.desktop\n");
 }
 
-TEST_F(MimeRegistryTest, OtherKeysLiveInTheProgramFolder)
+TEST_F(MimeRegistryTest, OtherKeysLiveInAStoreInTheProgramFolder)
 {
-    regist.CreateRegKey("HKEY_CURRENT_USER\\Software\\Zorvan\\Player");
-    regist.WriteRegValue("HKEY_CURRENT_USER\\Software\\Zorvan\\Player", "Volume", "-600");
-    regist.WriteRegValue("HKEY_CURRENT_USER\\Software\\Missing", "", "lost");
-    regist.CreateRegKey("HKEY_CLASSES_ROOT\\.notaknownextension");
-    regist.WriteRegValue("HKEY_CLASSES_ROOT\\.notaknownextension", "", "SomeClass");
+    regist.CreateRegKey("HKEY_CURRENT_USER\\Software\\Zorvan");
+    regist.WriteRegValue("HKEY_CURRENT_USER\\Software\\Zorvan", "Volume", "-600");
     regist.WriteRegValue("HKEY_CLASSES_ROOT\\.mp3", "Content Type", "audio/mpeg");
 
     MimeRegistry again(programPath, programFolder);
     Regist reader(again, messages);
-    EXPECT_EQ(reader.ReadRegValue("HKEY_CURRENT_USER\\SOFTWARE\\zorvan\\player", "volume"), "-600");
-    EXPECT_EQ(reader.ReadRegValue("HKEY_CURRENT_USER\\Software\\Zorvan", ""), "Error");
-    EXPECT_EQ(reader.ReadRegValue("HKEY_CURRENT_USER\\Software\\Missing", ""), "Error");
-    EXPECT_EQ(reader.ReadRegValue("HKEY_CLASSES_ROOT\\.notaknownextension", ""), "SomeClass");
+    EXPECT_EQ(reader.ReadRegValue("HKEY_CURRENT_USER\\SOFTWARE\\zorvan", "volume"), "-600");
     EXPECT_EQ(reader.ReadRegValue("HKEY_CLASSES_ROOT\\.mp3", "Content Type"), "audio/mpeg");
-    EXPECT_EQ(reader.ReadRegValue("HKEY_LOCAL_MACHINE\\Software\\Zorvan", ""), "Error");
     EXPECT_FALSE(QFileInfo::exists(userList));
-    EXPECT_EQ(again.openKeyCount(), 0);
+
+    writeFile(programFolder + "/registry.json", "{ not json");
+    regist.WriteRegValue("HKEY_CURRENT_USER", "x", "y");
+    EXPECT_EQ(readFile(programFolder + "/registry.json"), "{ not json");
+    EXPECT_EQ(regist.ReadRegValue("HKEY_CURRENT_USER", "x"), "Error");
 }
 
-TEST_F(MimeRegistryTest, AnUnreadableStoreIsNeverOverwritten)
+TEST_F(MimeRegistryTest, TakingMp3OverKeepsTheOtherEntryToGiveBack)
 {
-    const QString store = programFolder + "/registry.json";
-    writeFile(store, "{ not json");
-    regist.CreateRegKey("HKEY_CURRENT_USER\\Software\\Zorvan");
-    regist.WriteRegValue("HKEY_CURRENT_USER", "x", "y");
-    EXPECT_EQ(readFile(store), "{ not json");
-    EXPECT_EQ(regist.ReadRegValue("HKEY_CURRENT_USER", "x"), "Error");
+    installEntry(otherEntry, "true %f");
+    const QByteArray list = "[Default Applications]\naudio/mpeg=other.desktop\n";
+    writeFile(userList, list);
+    confirm(mp3Only);
+    confirm(mp3Only);
+    EXPECT_EQ(queryDefault("audio/mpeg"), "zorvanplayer.desktop");
+    EXPECT_EQ(regist.ReadRegValue("HKEY_CLASSES_ROOT\\.mp3", "zorvan.back"), "other.desktop");
+
+    confirm({});
+    EXPECT_EQ(queryDefault("audio/mpeg"), "other.desktop");
+    EXPECT_EQ(readFile(userList), list);
+
+    // Given back only while it is still ours.
+    confirm(mp3Only);
+    installEntry(dataHome + "/applications/third.desktop", "true %f");
+    writeFile(userList, "[Default Applications]\naudio/mpeg=third.desktop\n");
+    const QByteArray entry = readFile(entryPath);
+    confirm({});
+    EXPECT_EQ(readFile(userList), "[Default Applications]\naudio/mpeg=third.desktop\n");
+    EXPECT_EQ(readFile(entryPath), entry);
+}
+
+TEST_F(MimeRegistryTest, ATypeWithoutDefaultEndsWithoutOne)
+{
+    confirm(wavOnly);
+    EXPECT_EQ(queryDefault("audio/x-wav"), "zorvanplayer.desktop");
+    confirm({});
+    EXPECT_EQ(queryDefault("audio/x-wav"), "");
+    EXPECT_EQ(readFile(userList), "[Default Applications]\n");
+    EXPECT_FALSE(readFile(entryPath).contains("MimeType")) << readFile(entryPath).toStdString();
+}
+
+TEST_F(MimeRegistryTest, OtherLinesOfTheUsersListKeepTheirBytes)
+{
+    installEntry(otherEntry, "true %f");
+    const QByteArray head = "# by hand\n[Added Associations]\r\naudio/mpeg=other.desktop;\n\n"
+                            "[Default Applications]\ntext/html = a.desktop\n";
+    const QByteArray mp3Line = "audio/mpeg = other.desktop;third.desktop;\n";
+    const QByteArray tail = "# next group\n\n[Removed Associations]\naudio/x-wav=other.desktop";
+    writeFile(userList, head + mp3Line + tail);
+    confirm(wavOnly);
+    EXPECT_EQ(readFile(userList), head + mp3Line + "audio/x-wav=zorvanplayer.desktop\n" + tail);
+    confirm({});
+    EXPECT_EQ(readFile(userList), head + mp3Line + tail);
+    confirm(mp3Only);
+    EXPECT_EQ(readFile(userList), head + "audio/mpeg=zorvanplayer.desktop\n" + tail);
+}
+
+TEST_F(MimeRegistryTest, TheEntryIsValidForAnyProgramPath)
+{
+    const QString classKey = "HKEY_CLASSES_ROOT\\zorvanplayer.file";
+    for (const QString &path :
+         {programPath, u"/opt/my player/zorvan"_qs, u"/opt/a\" --evil \"b/$HOME/`id`/50%\\x"_qs}) {
+        confirmAssociations(regist, path, {true, true, true, true});
+        EXPECT_EQ(run("desktop-file-validate", {entryPath}), "");
+        EXPECT_EQ(regist.ReadRegValue(classKey + "\\shell\\open\\command", ""), path);
+        EXPECT_EQ(regist.ReadRegValue(classKey + "\\DefaultIcon", ""), path);
+    }
+    EXPECT_EQ(queryDefault("audio/x-ms-wma"), "zorvanplayer.desktop");
+    EXPECT_EQ(queryDefault("application/vnd.apple.mpegurl"), "zorvanplayer.desktop");
 }
 
 } // namespace
