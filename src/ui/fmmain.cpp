@@ -42,7 +42,7 @@ FmMain::FmMain(MediaControl &media, LyricFileChooser &lyricChooser, const QStrin
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     buildWindow();
-    connectPlayer();
+    connect(&m_player, &Player::labelChanged, this, &FmMain::showLabel);
 }
 
 void FmMain::buildWindow()
@@ -103,11 +103,6 @@ void FmMain::buildWindow()
     resize(420, HeightWithList);
 }
 
-void FmMain::connectPlayer()
-{
-    connect(&m_player, &Player::labelChanged, this, &FmMain::showLabel);
-}
-
 void FmMain::showLabel(Player::Label label, const QString &text)
 {
     switch (label) {
@@ -130,7 +125,7 @@ void FmMain::Form_Load(const QString &commandText)
 {
     m_player.InitPlayerState();
     restoreSettings();
-    loadLists(ListTarget::FmMain);
+    loadLists();
     SetSetting();
     show();
     m_player.LoadCommandSong(commandText, programFile(QStringLiteral("zorvan.m3u")));
@@ -186,12 +181,9 @@ void FmMain::applyLyricStyle()
     LTxtMax->setPalette(palette);
 }
 
-void FmMain::loadLists(ListTarget target)
+void FmMain::loadLists()
 {
-    // The options dialog's lists come with the dialog; until then only the main window
-    // reads them.
-    if (target != ListTarget::FmMain)
-        return;
+    const ListTarget target = ListTarget::FmMain;
     if (const auto pictures =
             LoadPicList(programFile(QStringLiteral("zorvan.pic")), m_programFolder)) {
         const ListContents contents = picListContents(*pictures, target);

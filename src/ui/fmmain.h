@@ -36,9 +36,6 @@ public:
     const QStringList &pictureList() const { return ListPic; }
     int shownPicture() const { return m_shownPicture; }
 
-    // Reads the picture list and the lyric-folder list into the lists of `target`; a list
-    // whose file is missing keeps its items.
-    void loadLists(ListTarget target);
     // Applies the settings that shape the window: snap distance, volume knob, list panel,
     // slideshow interval.
     void SetSetting();
@@ -62,7 +59,9 @@ protected:
 
 private:
     void buildWindow();
-    void connectPlayer();
+    // Reads the picture list and the lyric-folder list into the main window's lists; a
+    // list whose file is missing keeps its items.
+    void loadLists();
     void showLabel(Player::Label label, const QString &text);
     void restoreSettings();
     void applyLyricStyle();
