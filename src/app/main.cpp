@@ -8,6 +8,8 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include "core/commandline.h"
+#include "core/session.h"
 #include "platform/gstmediacontrol.h"
 #include "platform/qtlyricfilechooser.h"
 #include "platform/singleinstance.h"
@@ -65,22 +67,24 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("岚铃播放器"));
     QApplication::setDesktopFileName(QStringLiteral("zorvanplayer"));
 
-    // The arguments joined by single spaces are one path, as a desktop passes it.
-    const QString commandText = QApplication::arguments().mid(1).join(u' ');
-
     const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     SingleInstance instance(QDir(runtimeFolder).filePath(QStringLiteral("岚铃播放器.socket")));
     if (instance.CheckExist())
         return 0;
 
-    const QString programFolder =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    // Every argument is one song, playlist or folder, as a desktop passes them (%F).
+    const CommandLineSongs songs =
+        songsFromArguments(QApplication::arguments().mid(1), QDir::currentPath());
+    for (const QString &missing : songs.missing)
+        std::fprintf(stderr, "zorvan: no such file or folder: %s\n", qPrintable(missing));
+
+    Session session(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     GstMediaControl media;
     QtLyricFileChooser lyricChooser;
-    FmMain window(media, lyricChooser, programFolder);
+    FmMain window(media, session, lyricChooser);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
     watchTerminationSignals(window);
-    window.Form_Load(commandText);
+    window.Form_Load(songs);
     return app.exec();
 }

@@ -3,11 +3,18 @@
 #include <QObject>
 #include <QString>
 
-// The audio backend as the player sees it: one track at a time, driven in the
-// player's own units (seconds, hundredths of a decibel). The program uses the
-// GStreamer implementation; tests of the logic use a scripted fake.
+// The audio backend as the player sees it: one track at a time, driven in the player's own
+// units (seconds, hundredths of a decibel). The program uses the GStreamer implementation;
+// tests of the logic use a scripted fake.
 //
-// All calls and the endOfStream signal happen on the user-interface thread.
+// Opening is asynchronous. The caller names each open with a serial of its own choosing; the
+// backend answers with that serial, on the user-interface thread and never from inside the
+// call that asked: `opened` when the track is ready (paused at its start, length and tags
+// known), or `failed`. A track that opened later reports `endOfStream` when it has played to
+// its end, or `failed` when it breaks off. The caller drops every report whose serial is not
+// the one it waits for, so a track that was replaced never moves the playlist.
+//
+// Every call returns at once: the user-interface thread never waits on the backend.
 class MediaControl : public QObject
 {
     Q_OBJECT
@@ -16,43 +23,61 @@ public:
     // Codes of mediaInfoString().
     static constexpr int InfoTitle = 8;
     static constexpr int InfoAuthor = 9;
+    // How long an open may take before it counts as failed.
+    static constexpr int OpenTimeoutMs = 5000;
+
+    // Why a track could not be played.
+    enum class Failure {
+        Missing,      // no such file, or it cannot be read
+        NotAudio,     // no sound in it that can be decoded
+        CannotDecode, // the sound breaks off: a truncated or damaged file
+        TimedOut,     // opening did not finish within OpenTimeoutMs (a stalled source)
+    };
+    Q_ENUM(Failure)
 
     using QObject::QObject;
     ~MediaControl() override = default;
 
-    // Opens `path` as the current track and waits (bounded) until it is ready,
-    // paused at 0. "" releases the current track. Opening replaces any earlier track.
-    virtual void setFileName(const QString &path) = 0;
-    // The loaded track's path; "" when nothing is loaded or the last open failed.
+    // Starts opening `path` (a local path or a URL) as the current track, replacing the track
+    // loaded or being opened.
+    virtual void open(quint64 serial, const QString &path) = 0;
+    // Releases the current track, loaded or being opened; no report about it follows.
+    virtual void release() = 0;
+    // The path of the track loaded or being opened; "" when there is none.
     virtual QString fileName() const = 0;
 
-    // Starts, or resumes after pause(), at the current position.
+    // Starts, or resumes after pause(), at the current position. While an open is pending,
+    // play(), pause() and setCurrentPosition() take effect once it has opened.
     virtual void play() = 0;
     // Halts output and keeps the position.
     virtual void pause() = 0;
 
-    // Playing position in seconds from the track's start; 0 with nothing loaded.
+    // Playing position in seconds from the track's start; 0 with nothing loaded. After a seek
+    // it is the seek's target until the seek has taken effect.
     virtual double currentPosition() const = 0;
     // Seeks; values outside 0 … duration() are limited to it.
     virtual void setCurrentPosition(double seconds) = 0;
-    // Length of the track in seconds; 0 when unknown or nothing is loaded.
+    // Length of the track in seconds; 0 when unknown or nothing has opened.
     virtual double duration() const = 0;
 
     // Volume in hundredths of a decibel, 0 loudest; the gain is 10^(volume / 2000).
-    // It belongs to the control, not to the track: it survives opening another file.
+    // Volume, balance and mute belong to the control, not to a track: they hold for every
+    // track opened later, and for one being opened.
     virtual int volume() const = 0;
     virtual void setVolume(int hundredthsOfDecibel) = 0;
-    // -5000 full left … 0 centre … +5000 full right: the other channel is attenuated
-    // by |balance| / 100 dB.
+    // -5000 full left … 0 centre … +5000 full right: the other channel is attenuated by
+    // |balance| / 100 dB.
     virtual void setBalance(int balance) = 0;
     // Silences output without changing volume().
     virtual void setMute(bool muted) = 0;
 
-    // InfoAuthor gives the clip's artist, InfoTitle its title; "" when absent.
+    // InfoAuthor gives the clip's artist, InfoTitle its title; "" when absent or nothing has
+    // opened.
     virtual QString mediaInfoString(int code) const = 0;
 
 signals:
-    // Emitted once when the current track has played to its end, or has failed while
-    // playing and cannot go on. Never emitted for a track that was replaced.
-    void endOfStream();
+    void opened(quint64 serial);
+    // `detail` is the backend's own description, for the log.
+    void failed(quint64 serial, MediaControl::Failure reason, const QString &detail);
+    void endOfStream(quint64 serial);
 };

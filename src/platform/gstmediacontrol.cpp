@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <mutex>
 
 #include <QFileInfo>
@@ -11,33 +10,39 @@
 #include <gst/base/gstbaseparse.h>
 #include <gst/gst.h>
 
-// Threading: every public call runs on the user-interface thread. GStreamer posts bus
-// messages from its streaming threads; a synchronous bus handler turns end-of-stream and
-// error messages into queued calls on this object, each tagged with the serial of the run
-// that was current when the message was posted. Only a message of the current run ends it,
-// and a run ends once, so a track that was replaced or seeked never moves the playlist.
+#include "core/receiverlink.h"
+#include "platform/gsttrack.h"
+
+// Threading: the public calls run on the user-interface thread and only queue work for the
+// current track's thread (GstTrack). That thread, and GStreamer's streaming threads through
+// a synchronous bus handler, answer with queued calls on this object that carry the track's
+// serial; an answer about a track that is no longer current is dropped here, and the core
+// drops it again by its own serial. An end of stream also carries the run (one per seek)
+// that was current when it was posted, so the end of a run that a seek replaced is dropped.
 //
-// Ordering: when a track is released the serial advances after the pipeline has stopped,
-// so whatever the old track posted while stopping belongs to the old run. For a seek it
-// advances before the seek, so the end of a seek to the track's end is never lost.
+// Position queries go straight to the current track's sink from this thread: they take no
+// stream lock, so they return at once even while the track's thread is stuck.
 
 namespace {
 
-constexpr GstClockTime OpenTimeout = 5 * GST_SECOND;
-constexpr GstClockTime SettleTimeout = 2 * GST_SECOND;
 constexpr int QuietestVolume = -10000;
 constexpr int BalanceLimit = 5000;
+// How long a track's thread waits at most for a flushing seek to take effect.
+constexpr GstClockTime SeekSettleTimeout = 2 * GST_SECOND;
+// How often the track's thread looks whether it was retired while waiting for a preroll.
+constexpr GstClockTime PrerollPoll = 50 * GST_MSECOND;
+// A playing track whose position has not moved for this many checks, one a second, has a
+// source that stopped delivering.
+constexpr int StallCheckMs = 1000;
+constexpr int StalledChecksToFail = 5;
 
-void initialiseGstreamer()
+using ElementPointer = std::shared_ptr<GstElement>;
+
+ElementPointer adoptElement(GstElement *element)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // Tag texts in a legacy 8-bit encoding (ID3v1, Latin-1 frames of ID3v2, RIFF INFO)
-        // are code page 936 in the files of this player's users, and GB18030 reads those
-        // bytes unchanged; valid UTF-8 is still read as UTF-8. A user's own choice of
-        // encoding is kept.
-        g_setenv("GST_TAG_ENCODING", "GB18030", FALSE);
-        gst_init(nullptr, nullptr);
+    return ElementPointer(element, [](GstElement *owned) {
+        if (owned)
+            gst_object_unref(owned);
     });
 }
 
@@ -47,11 +52,49 @@ double gainOf(int hundredthsOfDecibel)
     return std::pow(10.0, hundredthsOfDecibel / 2000.0);
 }
 
+// What to give playbin: a URL of another scheme as it stands, a local path as a file URL.
+QByteArray uriOf(const QString &path)
+{
+    const QUrl url(path);
+    if (path.contains(QStringLiteral("://")) && url.isValid() && !url.isLocalFile())
+        return url.toEncoded();
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
+}
+
+MediaControl::Failure failureOf(const GError *error)
+{
+    using Failure = MediaControl::Failure;
+    if (error->domain == GST_RESOURCE_ERROR) {
+        switch (error->code) {
+        case GST_RESOURCE_ERROR_NOT_FOUND:
+        case GST_RESOURCE_ERROR_OPEN_READ:
+        case GST_RESOURCE_ERROR_OPEN_READ_WRITE:
+        case GST_RESOURCE_ERROR_NOT_AUTHORIZED:
+            return Failure::Missing;
+        default:
+            return Failure::CannotDecode;
+        }
+    }
+    if (error->domain == GST_STREAM_ERROR) {
+        switch (error->code) {
+        case GST_STREAM_ERROR_TYPE_NOT_FOUND:
+        case GST_STREAM_ERROR_WRONG_TYPE:
+        case GST_STREAM_ERROR_CODEC_NOT_FOUND:
+        case GST_STREAM_ERROR_NOT_IMPLEMENTED:
+            return Failure::NotAudio;
+        default:
+            return Failure::CannotDecode;
+        }
+    }
+    if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
+        return Failure::NotAudio;
+    return Failure::CannotDecode;
+}
+
 // A parser of a stream without a length header (constant bit rate MP3 without a Xing frame,
 // for one) reports the length only after about a second and a half of frames. It converts
 // the stream's byte length to time from the frames it has seen so far, which is exact for a
-// constant bit rate and a first estimate otherwise; the parser's own answer is used as soon
-// as it gives one.
+// constant bit rate and a first estimate otherwise.
 // Nanoseconds; -1 when no parser in the pipeline can tell.
 gint64 parserDurationEstimate(GstElement *pipeline)
 {
@@ -77,142 +120,294 @@ gint64 parserDurationEstimate(GstElement *pipeline)
     return result;
 }
 
+QString audioTag(GstTagList *tags, const char *name)
+{
+    g_autofree gchar *text = nullptr;
+    return tags && gst_tag_list_get_string(tags, name, &text) ? QString::fromUtf8(text) : QString();
+}
+
+// Length, tags and sink of a prerolled pipeline.
+GstMediaControl::OpenedTrack describe(GstElement *pipeline)
+{
+    GstMediaControl::OpenedTrack info;
+    gint64 length = -1;
+    if (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) || length < 0)
+        length = parserDurationEstimate(pipeline);
+    info.duration = length < 0 ? 0.0 : double(length) / GST_SECOND;
+    gint stream = 0;
+    g_object_get(pipeline, "current-audio", &stream, nullptr);
+    g_autoptr(GstTagList) tags = nullptr;
+    g_signal_emit_by_name(pipeline, "get-audio-tags", std::max(stream, 0), &tags);
+    info.artist = audioTag(tags, GST_TAG_ARTIST);
+    info.title = audioTag(tags, GST_TAG_TITLE);
+    GstElement *sink = nullptr;
+    g_object_get(pipeline, "audio-sink", &sink, nullptr);
+    info.sink = adoptElement(sink);
+    return info;
+}
+
+// What the bus handler of one track's pipeline needs; freed with the handler.
+struct BusContext
+{
+    std::shared_ptr<ReceiverLink> link;
+    GstMediaControl *control;
+    std::shared_ptr<GstTrack> track;
+};
+
 } // namespace
 
-void GstMediaControl::ObjectUnref::operator()(GstElement *element) const
+GstMediaControl::GstMediaControl(SinkFactory sinkFactory, QObject *parent)
+    : MediaControl(parent), m_sinkFactory(std::move(sinkFactory)),
+      m_link(ReceiverLink::create(this))
 {
-    gst_object_unref(element);
-}
-
-GstMediaControl::GstMediaControl(GstElement *audioSink, QObject *parent) : MediaControl(parent)
-{
-    // A sink handed over comes from a GStreamer that is initialised already.
-    if (audioSink)
-        m_audioSink.reset(GST_ELEMENT(gst_object_ref_sink(audioSink)));
-}
-
-// GStreamer and the pipeline are made when the first track is opened, so that the
-// program's window is on the screen before the plugins load.
-bool GstMediaControl::ensurePipeline()
-{
-    if (m_pipeline)
-        return true;
-    initialiseGstreamer();
-    if (!m_audioSink) {
-        if (GstElement *system = gst_element_factory_make("autoaudiosink", nullptr))
-            m_audioSink.reset(GST_ELEMENT(gst_object_ref_sink(system)));
-    }
-    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
-    if (!playbin)
-        return false;
-    m_pipeline.reset(GST_ELEMENT(gst_object_ref_sink(playbin)));
-    gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
-    if (m_audioSink)
-        g_object_set(playbin, "audio-sink", m_audioSink.get(), nullptr);
-
-    // audioconvert lets sources of any channel layout reach the panorama stage, which takes
-    // mono or stereo and always gives stereo.
-    GstElement *filter = gst_parse_bin_from_description(
-        "audioconvert ! audiopanorama name=panorama method=simple", TRUE, nullptr);
-    if (filter) {
-        m_panorama.reset(gst_bin_get_by_name(GST_BIN(filter), "panorama"));
-        g_object_set(playbin, "audio-filter", filter, nullptr);
-    }
-
-    g_autoptr(GstBus) bus = gst_element_get_bus(playbin);
-    gst_bus_set_sync_handler(
-        bus,
-        [](GstBus *, GstMessage *message, gpointer self) -> GstBusSyncReply {
-            static_cast<GstMediaControl *>(self)->routeBusMessage(message);
-            return GST_BUS_DROP;
-        },
-        this, nullptr);
+    // Tag texts in a legacy 8-bit encoding (ID3v1, Latin-1 frames of ID3v2, RIFF INFO) are
+    // code page 936 in the files of this player's users, and GB18030 reads those bytes
+    // unchanged; valid UTF-8 is still read as UTF-8. A user's own choice is kept. Set here,
+    // before any thread of ours reads the environment.
+    g_setenv("GST_TAG_ENCODING", "GB18030", FALSE);
+    m_openTimer.setSingleShot(true);
+    connect(&m_openTimer, &QTimer::timeout, this, [this] {
+        if (m_current && !m_current->isOpen)
+            onTrackFailed(m_current->track->serial(), Failure::TimedOut,
+                          QStringLiteral("no answer within %1 s").arg(OpenTimeoutMs / 1000));
+    });
     applyOutputSettings();
-    return true;
-}
-
-void GstMediaControl::applyOutputSettings()
-{
-    g_object_set(m_pipeline.get(), "volume", gainOf(m_volume), "mute", gboolean(m_muted), nullptr);
-    if (m_panorama) {
-        // The simple panorama method scales the channel away from the pan direction by
-        // 1 - |panorama| and passes the other one unchanged.
-        const double reduction = 1.0 - gainOf(-std::abs(m_balance));
-        g_object_set(m_panorama.get(), "panorama", gfloat(m_balance < 0 ? -reduction : reduction),
-                     nullptr);
-    }
+    m_stallTimer.setInterval(StallCheckMs);
+    connect(&m_stallTimer, &QTimer::timeout, this, &GstMediaControl::checkForStall);
 }
 
 GstMediaControl::~GstMediaControl()
 {
-    if (!m_pipeline)
-        return;
-    gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
-    g_autoptr(GstBus) bus = gst_element_get_bus(m_pipeline.get());
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    m_link->cut();
+    dropCurrent();
+    GstTrack::waitForAllEnded(1000);
 }
 
-void GstMediaControl::setFileName(const QString &path)
+void GstMediaControl::open(quint64 serial, const QString &path)
 {
-    unload();
-    if (path.isEmpty())
+    dropCurrent();
+    auto track = std::make_shared<GstTrack>(serial, path);
+    m_current.emplace();
+    m_current->track = track;
+    m_openTimer.start(OpenTimeoutMs);
+    track->start(
+        [this, track] { return buildPipeline(track); },
+        [link = m_link, this, track, output = m_output](GstElement *pipeline) {
+            // The preroll already passes sound through the volume and the balance
+            // stage, so they are set before it, and again after it (with a flush
+            // that sends the prerolled sound through anew) if they changed meanwhile.
+            const quint64 applied = applyOutput(pipeline, *output);
+            if (gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE) {
+                GstStateChangeReturn result;
+                do {
+                    result = gst_element_get_state(pipeline, nullptr, nullptr, PrerollPoll);
+                } while (result == GST_STATE_CHANGE_ASYNC && !track->isRetired());
+                if (result == GST_STATE_CHANGE_ASYNC)
+                    return;
+                gint audioStreams = 0;
+                g_object_get(pipeline, "n-audio", &audioStreams, nullptr);
+                if (result != GST_STATE_CHANGE_FAILURE && audioStreams > 0) {
+                    if (output->currentVersion() != applied) {
+                        applyOutput(pipeline, *output);
+                        gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
+                        gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
+                    }
+                    const OpenedTrack info = describe(pipeline);
+                    link->post([this, serial = track->serial(), info] { onOpened(serial, info); });
+                    return;
+                }
+            }
+            // A bus error with the real reason was posted before this, and wins.
+            link->post([this, serial = track->serial()] {
+                onTrackFailed(serial, Failure::NotAudio, QStringLiteral("no sound"));
+            });
+        });
+}
+
+// Runs on the track's thread. GStreamer starts with the first track, so that the window
+// is on the screen before the plugins load.
+GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &track)
+{
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { gst_init(nullptr, nullptr); });
+    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
+    if (!playbin)
+        return nullptr;
+    gst_object_ref_sink(playbin);
+    gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
+    GstElement *sink =
+        m_sinkFactory ? m_sinkFactory() : gst_element_factory_make("autoaudiosink", nullptr);
+    if (sink)
+        g_object_set(playbin, "audio-sink", sink, nullptr);
+    // audioconvert lets sources of any channel layout reach the panorama stage, which takes
+    // mono or stereo and always gives stereo.
+    if (GstElement *filter = gst_parse_bin_from_description(
+            "audioconvert ! audiopanorama name=panorama method=simple", TRUE, nullptr))
+        g_object_set(playbin, "audio-filter", filter, nullptr);
+    g_object_set(playbin, "uri", uriOf(track->path()).constData(), nullptr);
+
+    g_autoptr(GstBus) bus = gst_element_get_bus(playbin);
+    gst_bus_set_sync_handler(
+        bus,
+        [](GstBus *, GstMessage *message, gpointer data) -> GstBusSyncReply {
+            const auto *context = static_cast<const BusContext *>(data);
+            GstMediaControl *control = context->control;
+            const quint64 serial = context->track->serial();
+            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+                context->link->post([control, serial, run = context->track->run()] {
+                    control->onEnded(serial, run);
+                });
+            } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+                g_autoptr(GError) error = nullptr;
+                g_autofree gchar *debug = nullptr;
+                gst_message_parse_error(message, &error, &debug);
+                context->link->post([control, serial, reason = failureOf(error),
+                                     detail = QString::fromUtf8(error->message)] {
+                    control->onTrackFailed(serial, reason, detail);
+                });
+            }
+            return GST_BUS_DROP;
+        },
+        new BusContext{m_link, this, track},
+        [](gpointer data) { delete static_cast<BusContext *>(data); });
+    return playbin;
+}
+
+void GstMediaControl::release()
+{
+    dropCurrent();
+}
+
+void GstMediaControl::dropCurrent()
+{
+    m_openTimer.stop();
+    m_stallTimer.stop();
+    if (m_current)
+        m_current->track->retire();
+    m_current.reset();
+}
+
+bool GstMediaControl::isCurrent(quint64 serial) const
+{
+    return m_current && m_current->track->serial() == serial;
+}
+
+void GstMediaControl::onOpened(quint64 serial, const OpenedTrack &info)
+{
+    if (!isCurrent(serial) || m_current->isOpen)
         return;
-    if (load(path))
-        m_fileName = path;
-    else
-        unload();
+    m_openTimer.stop();
+    m_current->isOpen = true;
+    m_current->info = info;
+    emit opened(serial);
+}
+
+void GstMediaControl::onTrackFailed(quint64 serial, Failure reason, const QString &detail)
+{
+    if (!isCurrent(serial) || m_current->hasEnded)
+        return;
+    // Before it has opened, a file whose stream breaks off holds no sound that can be
+    // decoded: a picture's data flow stops for want of a video output, for one.
+    const bool hadOpened = m_current->isOpen;
+    dropCurrent();
+    emit failed(serial, reason == Failure::CannotDecode && !hadOpened ? Failure::NotAudio : reason,
+                detail);
+}
+
+void GstMediaControl::onEnded(quint64 serial, quint64 run)
+{
+    if (!isCurrent(serial) || !m_current->isOpen || m_current->hasEnded || run != m_current->run)
+        return;
+    m_current->hasEnded = true;
+    m_stallTimer.stop();
+    emit endOfStream(serial);
+}
+
+void GstMediaControl::onSeekDone(quint64 serial, quint64 run)
+{
+    if (isCurrent(serial) && run == m_current->run)
+        m_current->seekTarget.reset();
+}
+
+void GstMediaControl::checkForStall()
+{
+    if (!m_current || !m_current->isOpen)
+        return;
+    const double position = currentPosition();
+    m_current->stalledChecks =
+        position == m_current->lastPosition ? m_current->stalledChecks + 1 : 0;
+    m_current->lastPosition = position;
+    if (m_current->stalledChecks >= StalledChecksToFail)
+        onTrackFailed(m_current->track->serial(), Failure::TimedOut,
+                      QStringLiteral("the source stopped delivering"));
 }
 
 QString GstMediaControl::fileName() const
 {
-    return m_fileName;
+    return m_current ? m_current->track->path() : QString();
 }
 
 void GstMediaControl::play()
 {
-    if (!m_fileName.isEmpty())
-        gst_element_set_state(m_pipeline.get(), GST_STATE_PLAYING);
+    if (!m_current)
+        return;
+    m_current->track->post(
+        [](GstElement *pipeline) { gst_element_set_state(pipeline, GST_STATE_PLAYING); });
+    m_current->stalledChecks = 0;
+    m_current->lastPosition = -1;
+    if (!m_current->hasEnded)
+        m_stallTimer.start();
 }
 
 void GstMediaControl::pause()
 {
-    if (m_fileName.isEmpty())
+    if (!m_current)
         return;
-    gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED);
-    waitUntilSettled();
+    m_stallTimer.stop();
+    m_current->track->post(
+        [](GstElement *pipeline) { gst_element_set_state(pipeline, GST_STATE_PAUSED); });
 }
 
 double GstMediaControl::currentPosition() const
 {
+    if (!m_current || !m_current->isOpen)
+        return 0.0;
+    if (m_current->seekTarget)
+        return *m_current->seekTarget;
     gint64 position = 0;
-    GstElement *answering = m_audioSink ? m_audioSink.get() : m_pipeline.get();
-    if (m_fileName.isEmpty() ||
-        !gst_element_query_position(answering, GST_FORMAT_TIME, &position) || position < 0)
+    if (!m_current->info.sink ||
+        !gst_element_query_position(m_current->info.sink.get(), GST_FORMAT_TIME, &position) ||
+        position < 0)
         return 0.0;
     return double(position) / GST_SECOND;
 }
 
 void GstMediaControl::setCurrentPosition(double seconds)
 {
-    if (m_fileName.isEmpty())
+    if (!m_current)
         return;
-    // Written so that NaN goes to 0.
-    const double target = seconds > 0 ? std::min(seconds, duration()) : 0.0;
-    ++m_serial;
-    gst_element_seek_simple(m_pipeline.get(), GST_FORMAT_TIME,
-                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                            std::llround(target * GST_SECOND));
-    waitUntilSettled();
+    // Written so that NaN goes to 0. The length is not known before the track has opened;
+    // GStreamer then limits the seek itself.
+    double target = seconds > 0 ? seconds : 0.0;
+    if (m_current->isOpen)
+        target = std::min(target, m_current->info.duration);
+    const quint64 run = ++m_current->run;
+    m_current->seekTarget = target;
+    m_current->hasEnded = false;
+    m_current->track->post(
+        [link = m_link, this, track = m_current->track, run, target](GstElement *pipeline) {
+            track->setRun(run);
+            gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
+                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                    std::llround(target * GST_SECOND));
+            gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
+            link->post([this, serial = track->serial(), run] { onSeekDone(serial, run); });
+        });
 }
 
 double GstMediaControl::duration() const
 {
-    if (m_fileName.isEmpty())
-        return 0.0;
-    gint64 length = -1;
-    if (!gst_element_query_duration(m_pipeline.get(), GST_FORMAT_TIME, &length) || length < 0)
-        length = parserDurationEstimate(m_pipeline.get());
-    return length < 0 ? 0.0 : double(length) / GST_SECOND;
+    return m_current && m_current->isOpen ? m_current->info.duration : 0.0;
 }
 
 int GstMediaControl::volume() const
@@ -223,90 +418,69 @@ int GstMediaControl::volume() const
 void GstMediaControl::setVolume(int hundredthsOfDecibel)
 {
     m_volume = std::clamp(hundredthsOfDecibel, QuietestVolume, 0);
-    if (m_pipeline)
-        applyOutputSettings();
+    applyOutputSettings();
 }
 
 void GstMediaControl::setBalance(int balance)
 {
     m_balance = std::clamp(balance, -BalanceLimit, BalanceLimit);
-    if (m_pipeline)
-        applyOutputSettings();
+    applyOutputSettings();
 }
 
 void GstMediaControl::setMute(bool muted)
 {
     m_muted = muted;
-    if (m_pipeline)
-        applyOutputSettings();
+    applyOutputSettings();
+}
+
+void GstMediaControl::applyOutputSettings()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_output->mutex);
+        // The simple panorama method scales the channel away from the pan direction by
+        // 1 - |panorama| and passes the other one unchanged.
+        const double reduction = 1.0 - gainOf(-std::abs(m_balance));
+        m_output->settings = {gainOf(m_volume), m_muted,
+                              gfloat(m_balance < 0 ? -reduction : reduction)};
+        ++m_output->version;
+    }
+    if (m_current)
+        m_current->track->post(
+            [output = m_output](GstElement *pipeline) { applyOutput(pipeline, *output); });
+}
+
+// Runs on a track's thread. Returns the version applied.
+quint64 GstMediaControl::applyOutput(GstElement *pipeline, OutputBox &output)
+{
+    OutputSettings settings;
+    quint64 version;
+    {
+        const std::lock_guard<std::mutex> lock(output.mutex);
+        settings = output.settings;
+        version = output.version;
+    }
+    g_object_set(pipeline, "volume", settings.gain, "mute", gboolean(settings.isMuted), nullptr);
+    GstElement *filter = nullptr;
+    g_object_get(pipeline, "audio-filter", &filter, nullptr);
+    if (filter) {
+        if (g_autoptr(GstElement) stage = gst_bin_get_by_name(GST_BIN(filter), "panorama"))
+            g_object_set(stage, "panorama", settings.panorama, nullptr);
+        gst_object_unref(filter);
+    }
+    return version;
+}
+
+quint64 GstMediaControl::OutputBox::currentVersion()
+{
+    const std::lock_guard<std::mutex> lock(mutex);
+    return version;
 }
 
 QString GstMediaControl::mediaInfoString(int code) const
 {
-    const char *tag = code == InfoAuthor  ? GST_TAG_ARTIST
-                      : code == InfoTitle ? GST_TAG_TITLE
-                                          : nullptr;
-    if (!tag || m_fileName.isEmpty())
+    if (!m_current || !m_current->isOpen)
         return {};
-    gint stream = 0;
-    g_object_get(m_pipeline.get(), "current-audio", &stream, nullptr);
-    g_autoptr(GstTagList) tags = nullptr;
-    g_signal_emit_by_name(m_pipeline.get(), "get-audio-tags", std::max(stream, 0), &tags);
-    g_autofree gchar *text = nullptr;
-    if (!tags || !gst_tag_list_get_string(tags, tag, &text))
-        return {};
-    return QString::fromUtf8(text);
-}
-
-bool GstMediaControl::load(const QString &path)
-{
-    if (!ensurePipeline())
-        return false;
-    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
-    g_object_set(m_pipeline.get(), "uri", uri.constData(), nullptr);
-    if (gst_element_set_state(m_pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-        gst_element_get_state(m_pipeline.get(), nullptr, nullptr, OpenTimeout) !=
-            GST_STATE_CHANGE_SUCCESS)
-        return false;
-    // A file with pictures but no sound prerolls as well.
-    gint audioStreams = 0;
-    g_object_get(m_pipeline.get(), "n-audio", &audioStreams, nullptr);
-    return audioStreams > 0;
-}
-
-void GstMediaControl::waitUntilSettled() const
-{
-    gst_element_get_state(m_pipeline.get(), nullptr, nullptr, SettleTimeout);
-}
-
-void GstMediaControl::unload()
-{
-    if (m_pipeline)
-        gst_element_set_state(m_pipeline.get(), GST_STATE_NULL);
-    ++m_serial;
-    m_fileName.clear();
-}
-
-void GstMediaControl::routeBusMessage(GstMessage *message)
-{
-    switch (GST_MESSAGE_TYPE(message)) {
-    case GST_MESSAGE_EOS:
-    case GST_MESSAGE_ERROR: {
-        // An error stops the stream for good, so it ends the run like the end of the track.
-        const quint64 serial = m_serial.load();
-        QMetaObject::invokeMethod(
-            this, [this, serial] { endRun(serial); }, Qt::QueuedConnection);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void GstMediaControl::endRun(quint64 serial)
-{
-    if (serial != m_serial.load() || serial == m_endedSerial)
-        return;
-    m_endedSerial = serial;
-    emit endOfStream();
+    return code == InfoAuthor  ? m_current->info.artist
+           : code == InfoTitle ? m_current->info.title
+                               : QString();
 }

@@ -1,31 +1,37 @@
 #pragma once
 
-#include <atomic>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include <QString>
+#include <QTimer>
 
 #include "core/mediacontrol.h"
 
 typedef struct _GstElement GstElement;
-typedef struct _GstMessage GstMessage;
+class GstTrack;
+class ReceiverLink;
 
-// MediaControl on a GStreamer playbin that plays only sound. Opening waits (bounded) until
-// the track is paused at its start, so duration and tags are known when setFileName()
-// returns. The audio sink is chosen by the caller: the desktop's output in the program, a
-// capturing sink in tests.
+// MediaControl on GStreamer: every track gets a playbin of its own that plays only sound,
+// driven by a thread of its own (see GstTrack), so the user-interface thread never waits on
+// a state change. The answers come back as queued calls carrying the track's serial.
 class GstMediaControl : public MediaControl
 {
     Q_OBJECT
 
 public:
-    // `audioSink` receives the decoded sound; nullptr means the desktop's default output.
-    // GStreamer itself starts when the first track is opened.
-    // A floating reference is taken over; a caller's own reference stays the caller's.
-    explicit GstMediaControl(GstElement *audioSink = nullptr, QObject *parent = nullptr);
+    // Makes the audio sink of one track, on that track's thread; it must return a new
+    // element each time (a floating reference is taken over).
+    using SinkFactory = std::function<GstElement *()>;
+
+    // Without a factory the sound goes to the desktop's default output.
+    explicit GstMediaControl(SinkFactory sinkFactory = {}, QObject *parent = nullptr);
     ~GstMediaControl() override;
 
-    void setFileName(const QString &path) override;
+    void open(quint64 serial, const QString &path) override;
+    void release() override;
     QString fileName() const override;
     void play() override;
     void pause() override;
@@ -40,38 +46,72 @@ public:
     void setMute(bool muted) override;
     QString mediaInfoString(int code) const override;
 
-private:
-    struct ObjectUnref
+    // What a track's thread reports once the track has prerolled.
+    struct OpenedTrack
     {
-        void operator()(GstElement *element) const;
+        double duration = 0;
+        QString artist;
+        QString title;
+        // The track's sink, which answers position queries.
+        std::shared_ptr<GstElement> sink;
     };
-    using ElementPointer = std::unique_ptr<GstElement, ObjectUnref>;
 
-    bool ensurePipeline();
-    // Gives the pipeline the volume, mute and balance last set.
+private:
+    // The user-interface thread's view of the current track.
+    struct Current
+    {
+        std::shared_ptr<GstTrack> track;
+        bool isOpen = false;
+        bool hasEnded = false;
+        OpenedTrack info;
+        // The newest seek's run, and its target until it has taken effect.
+        quint64 run = 0;
+        std::optional<double> seekTarget;
+        // For the stall check: where the track stood at the last check, and for how long.
+        double lastPosition = -1;
+        int stalledChecks = 0;
+    };
+
+    // Volume, mute and balance as the pipeline takes them.
+    struct OutputSettings
+    {
+        double gain;
+        bool isMuted;
+        float panorama;
+    };
+
+    // The output settings as the tracks' threads read them; `version` grows with each
+    // change.
+    struct OutputBox
+    {
+        std::mutex mutex;
+        OutputSettings settings{};
+        quint64 version = 0;
+
+        quint64 currentVersion();
+    };
+
+    GstElement *buildPipeline(const std::shared_ptr<GstTrack> &track);
+    // Stores volume, mute and balance for the tracks and queues them for the current one.
     void applyOutputSettings();
-    bool load(const QString &path);
-    void unload();
-    // Waits (bounded) until a pause or a flushing seek has taken effect, so that the output
-    // has stopped or restarted and currentPosition() reports the new place.
-    void waitUntilSettled() const;
-    // Runs on whichever thread posts the message.
-    void routeBusMessage(GstMessage *message);
-    void endRun(quint64 serial);
+    static quint64 applyOutput(GstElement *pipeline, OutputBox &output);
+    void onOpened(quint64 serial, const OpenedTrack &info);
+    void onTrackFailed(quint64 serial, Failure reason, const QString &detail);
+    void onEnded(quint64 serial, quint64 run);
+    void onSeekDone(quint64 serial, quint64 run);
+    void checkForStall();
+    void dropCurrent();
+    bool isCurrent(quint64 serial) const;
 
-    ElementPointer m_pipeline;
-    // The sink answers position queries itself, far cheaper than a query walking the
-    // whole pipeline, which matters at a hundred queries a second.
-    ElementPointer m_audioSink;
-    // The balance stage inside the pipeline's audio filter; null when it could not be made.
-    ElementPointer m_panorama;
-    QString m_fileName;
+    SinkFactory m_sinkFactory;
+    std::shared_ptr<ReceiverLink> m_link;
+    std::shared_ptr<OutputBox> m_output = std::make_shared<OutputBox>();
+    std::optional<Current> m_current;
+    // Fails an open that takes too long; the track is retired, its thread left to finish.
+    QTimer m_openTimer;
+    // While the track plays, notices a source that has stopped delivering.
+    QTimer m_stallTimer;
     int m_volume = 0;
     int m_balance = 0;
     bool m_muted = false;
-    // Each open and each seek starts a run with a new serial; end and error messages carry the
-    // serial current when they were posted, so those of an earlier run are dropped.
-    std::atomic<quint64> m_serial = 0;
-    // The run whose end has been reported, so a run ends at most once.
-    quint64 m_endedSerial = 0;
 };

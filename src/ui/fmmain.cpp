@@ -7,7 +7,6 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,7 +15,10 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "core/commandline.h"
 #include "core/mediacontrol.h"
+#include "core/session.h"
+#include "core/skinlayout.h"
 #include "core/windowplacement.h"
 #include "lyrics/lyricdisplay.h"
 #include "ui/keymap.h"
@@ -24,10 +26,6 @@
 
 namespace {
 
-constexpr int DeleteKey = 46;
-// Window heights in pixels with and without the playlist panel.
-constexpr int HeightWithList = 464;
-constexpr int HeightWithoutList = 116;
 // The strip at the top of the window by which it is grabbed, in pixels.
 constexpr int TitleStripHeight = 16;
 // The longest slideshow interval a timer can hold, in seconds.
@@ -35,22 +33,23 @@ constexpr int LongestPictureSeconds = std::numeric_limits<int>::max() / 1000;
 
 } // namespace
 
-FmMain::FmMain(MediaControl &media, LyricFileChooser &lyricChooser, const QString &programFolder,
+FmMain::FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricChooser,
                QWidget *parent)
-    : QWidget(parent), m_media(media), m_lyricChooser(lyricChooser), m_player(media, *this),
-      m_programFolder(programFolder)
+    : QWidget(parent), m_media(media), m_session(session), m_lyricChooser(lyricChooser),
+      m_player(media, session, *this)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     buildWindow();
-    connect(&m_player, &Player::labelChanged, this, &FmMain::showLabel);
+    connect(&m_player.labels(), &DisplayLabels::changed, this, &FmMain::showLabel);
 }
 
 void FmMain::buildWindow()
 {
-    LInfo = new QLabel(m_player.labelText(Player::Label::LInfo), this);
-    LTime = new QLabel(m_player.labelText(Player::Label::LTime), this);
-    LTxtMin = new QLabel(m_player.labelText(Player::Label::LTxtMin), this);
-    LTxtMax = new QLabel(m_player.labelText(Player::Label::LTxtMax), this);
+    const DisplayLabels &labels = m_player.labels();
+    LInfo = new QLabel(labels.text(DisplayLabels::Label::LInfo), this);
+    LTime = new QLabel(labels.text(DisplayLabels::Label::LTime), this);
+    LTxtMin = new QLabel(labels.text(DisplayLabels::Label::LTxtMin), this);
+    LTxtMax = new QLabel(labels.text(DisplayLabels::Label::LTxtMax), this);
     ListSong = new QListView(this);
     const QList<std::pair<QObject *, const char *>> named{{LInfo, "LInfo"},
                                                           {LTime, "LTime"},
@@ -64,77 +63,74 @@ void FmMain::buildWindow()
     LTxtMin->installEventFilter(this);
     LInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    ListSong->setModel(&m_player.ListSong());
-    ListSong->setSelectionModel(m_player.ListSong().selectionModel());
+    Transport &transport = m_player.transport();
+    ListSong->setModel(&transport.ListSong());
+    ListSong->setSelectionModel(transport.ListSong().selectionModel());
     ListSong->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListSong->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListSong->setUniformItemSizes(true);
     ListSong->installEventFilter(this);
-    connect(ListSong, &QListView::doubleClicked, this, [this] { m_player.PlaySong(); });
+    connect(ListSong, &QListView::doubleClicked, &transport, &Transport::PlaySong);
 
-    auto *transport = new QHBoxLayout;
-    const QList<std::pair<QString, void (Player::*)()>> buttons{
-        {QStringLiteral("上一首"), &Player::PreviousSong},
-        {QStringLiteral("播放"), &Player::PlaySong},
-        {QStringLiteral("暂停"), &Player::PauseSong},
-        {QStringLiteral("停止"), &Player::StopSong},
-        {QStringLiteral("下一首"), &Player::NextSong}};
+    auto *buttonRow = new QHBoxLayout;
+    const QList<std::pair<QString, void (Transport::*)()>> buttons{
+        {QStringLiteral("上一首"), &Transport::PreviousSong},
+        {QStringLiteral("播放"), &Transport::PlaySong},
+        {QStringLiteral("暂停"), &Transport::PauseSong},
+        {QStringLiteral("停止"), &Transport::StopSong},
+        {QStringLiteral("下一首"), &Transport::NextSong}};
     for (const auto &[caption, command] : buttons) {
         auto *button = new QPushButton(caption, this);
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, &m_player, command);
-        transport->addWidget(button);
+        connect(button, &QPushButton::clicked, &transport, command);
+        buttonRow->addWidget(button);
     }
     auto *chooseLyric = new QPushButton(QStringLiteral("选择歌词"), this);
     chooseLyric->setObjectName(QStringLiteral("chooseLyric"));
     chooseLyric->setFocusPolicy(Qt::NoFocus);
     connect(chooseLyric, &QPushButton::clicked, this,
-            [this] { m_player.OpenLyric(m_lyricChooser); });
-    transport->addWidget(chooseLyric);
-    transport->addStretch();
-    transport->addWidget(LTime);
+            [this] { m_player.transport().OpenLyric(m_lyricChooser); });
+    buttonRow->addWidget(chooseLyric);
+    buttonRow->addStretch();
+    buttonRow->addWidget(LTime);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(LInfo);
     layout->addWidget(LTxtMin);
     layout->addWidget(LTxtMax);
-    layout->addLayout(transport);
+    layout->addLayout(buttonRow);
     layout->addWidget(ListSong, 1);
-    resize(420, HeightWithList);
+    resize(420, Skin::HeightWithList);
 }
 
-void FmMain::showLabel(Player::Label label, const QString &text)
+void FmMain::showLabel(DisplayLabels::Label label, const QString &text)
 {
     switch (label) {
-    case Player::Label::LTime:
+    case DisplayLabels::Label::LTime:
         LTime->setText(text);
         break;
-    case Player::Label::LInfo:
+    case DisplayLabels::Label::LInfo:
         LInfo->setText(text);
         break;
-    case Player::Label::LTxtMin:
+    case DisplayLabels::Label::LTxtMin:
         LTxtMin->setText(text);
         break;
-    case Player::Label::LTxtMax:
+    case DisplayLabels::Label::LTxtMax:
         LTxtMax->setText(text);
         break;
     }
 }
 
-void FmMain::Form_Load(const QString &commandText)
+void FmMain::Form_Load(const CommandLineSongs &songs)
 {
-    m_player.InitPlayerState();
-    restoreSettings();
-    loadLists();
+    // A settings file with a wrong first line changes nothing, not even the place.
+    if (m_session.load() != SettingsLoad::WrongMarker)
+        restorePlace();
+    applyLyricStyle();
     SetSetting();
     show();
-    m_player.LoadCommandSong(commandText, programFile(QStringLiteral("zorvan.m3u")));
+    m_player.start(songs);
     ListSong->setFocus();
-}
-
-QString FmMain::programFile(const QString &name) const
-{
-    return QDir(m_programFolder).filePath(name);
 }
 
 double FmMain::twipsPerPixelX() const
@@ -147,29 +143,24 @@ double FmMain::twipsPerPixelY() const
     return twipsPerPixel(screen()->logicalDotsPerInchY());
 }
 
-// Reads the settings file onto the window's settings and gives each control its value:
-// the window its place, the full-screen lyric line its font and colour, the media control
-// its volume. A file with a wrong first line changes nothing, not even the place.
-void FmMain::restoreSettings()
+// Puts the window where the settings say, unless its title strip would be on no screen.
+void FmMain::restorePlace()
 {
-    if (LoadSettings(programFile(QStringLiteral("zorvan.set")), m_settings) ==
-        SettingsLoad::WrongMarker)
-        return;
-    const QPoint saved(int(std::lrint(m_settings.windowLeftTwips / twipsPerPixelX())),
-                       int(std::lrint(m_settings.windowTopTwips / twipsPerPixelY())));
+    const SettingsRecord &settings = m_session.settings();
+    const QPoint saved(int(std::lrint(settings.windowLeftTwips / twipsPerPixelX())),
+                       int(std::lrint(settings.windowTopTwips / twipsPerPixelY())));
     QList<QRect> screens;
     for (const QScreen *each : QGuiApplication::screens())
         screens.append(each->geometry());
     const QScreen *primary = QGuiApplication::primaryScreen();
     move(placeOnScreens(saved, width(), TitleStripHeight, screens,
                         primary ? primary->availableGeometry() : QRect()));
-    applyLyricStyle();
-    m_media.setVolume(m_settings.volume);
 }
 
 void FmMain::applyLyricStyle()
 {
-    const LyricFontSetting &style = m_settings.lyricFont;
+    const SettingsRecord &settings = m_session.settings();
+    const LyricFontSetting &style = settings.lyricFont;
     QFont font(style.name);
     font.setPointSizeF(style.pointSize);
     font.setItalic(style.italic);
@@ -177,37 +168,24 @@ void FmMain::applyLyricStyle()
     font.setUnderline(style.underline);
     LTxtMax->setFont(font);
     QPalette palette = LTxtMax->palette();
-    palette.setColor(QPalette::WindowText, colourFromValue(m_settings.lyricColour, palette));
+    palette.setColor(QPalette::WindowText, colourFromValue(settings.lyricColour, palette));
     LTxtMax->setPalette(palette);
-}
-
-void FmMain::loadLists()
-{
-    const ListTarget target = ListTarget::FmMain;
-    if (const auto pictures =
-            LoadPicList(programFile(QStringLiteral("zorvan.pic")), m_programFolder)) {
-        const ListContents contents = picListContents(*pictures, target);
-        ListPic = contents.items;
-        m_shownPicture = contents.selected;
-    }
-    if (const auto folders = LoadLyricDirList(programFile(QStringLiteral("zorvan.lyr"))))
-        m_player.setListLyricDir(lyricDirListContents(*folders, target).items);
 }
 
 void FmMain::SetSetting()
 {
-    const SharedSettings &shared = m_settings.shared;
+    const SharedSettings &shared = m_session.settings().shared;
     SnapTwips = int(std::lrint(shared.SnapPixels * twipsPerPixelX()));
-    m_player.ShowVolume();
+    m_player.sound().ShowVolume();
     ApplyListPanel();
     TimerPic.setInterval(std::clamp(shared.PicShowSeconds, 1, LongestPictureSeconds) * 1000);
 }
 
 void FmMain::ApplyListPanel()
 {
-    const bool shown = m_settings.shared.ShowList == 1;
+    const bool shown = m_session.settings().shared.ShowList == 1;
     ListSong->setVisible(shown);
-    resize(width(), shown ? HeightWithList : HeightWithoutList);
+    resize(width(), shown ? Skin::HeightWithList : Skin::HeightWithoutList);
 }
 
 bool FmMain::eventFilter(QObject *watched, QEvent *event)
@@ -219,8 +197,8 @@ bool FmMain::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const int code = virtualKeyCode(*key);
         m_player.HandleKey(code, modifierBits(key->modifiers()));
-        if (code == DeleteKey)
-            m_player.DelSelectedSong();
+        if (code == int(VirtualKey::Delete))
+            m_player.transport().DelSelectedSong();
         // Not consumed: the list also moves its current entry as a list does.
     }
     return QWidget::eventFilter(watched, event);
@@ -287,19 +265,16 @@ void FmMain::saveAndRelease(bool reportInWindow)
     if (m_unloading)
         return;
     m_unloading = true;
-    m_settings.windowLeftTwips = x() * twipsPerPixelX();
-    m_settings.windowTopTwips = y() * twipsPerPixelY();
-    m_settings.volume = m_media.volume();
-    const QString settingsPath = programFile(QStringLiteral("zorvan.set"));
-    const WriteResult settingsSaved = SaveSettings(settingsPath, m_settings);
-    const QString listPath = programFile(QStringLiteral("zorvan.m3u"));
-    const QString listError = m_player.shutDown(listPath);
+    m_player.stop();
     TimerPic.stop();
-    if (!settingsSaved.ok)
-        reportWriteFailure(settingsPath, settingsSaved.error, reportInWindow);
-    if (!listError.isEmpty())
-        reportWriteFailure(listPath, listError, reportInWindow);
-    QCoreApplication::processEvents();
+    SettingsRecord settings = m_session.settings();
+    settings.windowLeftTwips = x() * twipsPerPixelX();
+    settings.windowTopTwips = y() * twipsPerPixelY();
+    settings.volume = m_media.volume();
+    m_session.setSettings(settings);
+    for (const Session::WriteFailure &failure :
+         m_session.save(m_player.transport().ListSong().songs()))
+        reportWriteFailure(failure.path, failure.error, reportInWindow);
 }
 
 void FmMain::reportWriteFailure(const QString &path, const QString &error, bool inWindow)

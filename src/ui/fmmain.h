@@ -7,13 +7,13 @@
 
 #include "core/player.h"
 #include "core/windowcommands.h"
-#include "persist/listfiles.h"
-#include "persist/settingsfile.h"
 
+struct CommandLineSongs;
 class LyricFileChooser;
 class MediaControl;
 class QLabel;
 class QListView;
+class Session;
 
 // The main window: it holds the player, shows its state and turns mouse and key events
 // into the player's commands.
@@ -22,19 +22,15 @@ class FmMain : public QWidget, public WindowCommands
     Q_OBJECT
 
 public:
-    // `programFolder` holds the player's own files (the saved list among them);
-    // `lyricChooser` asks the user for a lyric file.
-    FmMain(MediaControl &media, LyricFileChooser &lyricChooser, const QString &programFolder,
+    // `session` holds the settings and lists the window shows; `lyricChooser` asks the user
+    // for a lyric file.
+    FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricChooser,
            QWidget *parent = nullptr);
 
-    // The start-up after the single-instance check: default state, the saved settings and
-    // lists, the window shown, then the command line (or the saved list).
-    void Form_Load(const QString &commandText);
+    // The start-up after the single-instance check: the saved settings and lists, the
+    // window shown, then the songs of the command line (or the saved list).
+    void Form_Load(const CommandLineSongs &songs);
     Player &player() { return m_player; }
-    // The settings as the window holds them now (the six shared ones among them).
-    const SettingsRecord &settings() const { return m_settings; }
-    const QStringList &pictureList() const { return ListPic; }
-    int shownPicture() const { return m_shownPicture; }
 
     // Applies the settings that shape the window: snap distance, volume knob, list panel,
     // slideshow interval.
@@ -59,29 +55,23 @@ protected:
 
 private:
     void buildWindow();
-    // Reads the picture list and the lyric-folder list into the main window's lists; a
-    // list whose file is missing keeps its items.
-    void loadLists();
-    void showLabel(Player::Label label, const QString &text);
-    void restoreSettings();
+    void showLabel(DisplayLabels::Label label, const QString &text);
+    void restorePlace();
     void applyLyricStyle();
     void saveAndRelease(bool reportInWindow);
     void reportWriteFailure(const QString &path, const QString &error, bool inWindow);
-    QString programFile(const QString &name) const;
     double twipsPerPixelX() const;
     double twipsPerPixelY() const;
 
     MediaControl &m_media;
+    Session &m_session;
     LyricFileChooser &m_lyricChooser;
     Player m_player;
-    QString m_programFolder;
-    SettingsRecord m_settings;
     bool m_unloading = false;
-    // Distance in twips within which a dragged window snaps to a screen edge.
+    // Distance in twips within which a dragged window snaps to a screen edge; taken from the
+    // settings at start-up only.
     int SnapTwips = 0;
-    // The slideshow's pictures; m_shownPicture is the one shown last, -1 for none.
-    QStringList ListPic;
-    int m_shownPicture = -1;
+    // The slideshow's tick, every PicShowSeconds.
     QTimer TimerPic;
 
     QListView *ListSong = nullptr;

@@ -2,6 +2,17 @@
 
 #include <QKeyEvent>
 
+#include "core/keycommands.h"
+
+namespace {
+
+// The keypad's plus and minus, which the player does not answer.
+constexpr int KeypadPlus = 107;
+constexpr int KeypadMinus = 109;
+constexpr int FirstFunctionKey = 112;
+
+} // namespace
+
 int virtualKeyCode(const QKeyEvent &event)
 {
     const int key = event.key();
@@ -9,33 +20,33 @@ int virtualKeyCode(const QKeyEvent &event)
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return key; // letters and digits share their codes with ASCII
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
+        return FirstFunctionKey + (key - Qt::Key_F1);
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return int(VirtualKey::Enter);
     case Qt::Key_Escape:
-        return 27;
+        return int(VirtualKey::Escape);
     case Qt::Key_Space:
         return 32;
     case Qt::Key_Left:
-        return 37;
+        return int(VirtualKey::Left);
     case Qt::Key_Up:
-        return 38;
+        return int(VirtualKey::Up);
     case Qt::Key_Right:
-        return 39;
+        return int(VirtualKey::Right);
     case Qt::Key_Down:
-        return 40;
+        return int(VirtualKey::Down);
     case Qt::Key_Delete:
-        return 46;
+        return int(VirtualKey::Delete);
     case Qt::Key_Plus:
-        return keypad ? 107 : 187;
+        return keypad ? KeypadPlus : int(VirtualKey::Plus);
     case Qt::Key_Equal:
-        return 187;
+        return int(VirtualKey::Plus);
     case Qt::Key_Minus:
-        return keypad ? 109 : 189;
+        return keypad ? KeypadMinus : int(VirtualKey::Minus);
     case Qt::Key_Underscore:
-        return 189;
+        return int(VirtualKey::Minus);
     default:
         return 0;
     }
@@ -43,7 +54,7 @@ int virtualKeyCode(const QKeyEvent &event)
 
 int modifierBits(Qt::KeyboardModifiers modifiers)
 {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+    return (modifiers.testFlag(Qt::ShiftModifier) ? KeyModifier::Shift : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? KeyModifier::Ctrl : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? KeyModifier::Alt : 0);
 }

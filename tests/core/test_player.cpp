@@ -1,15 +1,24 @@
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include "core/commandline.h"
 #include "core/player.h"
+#include "core/session.h"
 #include "fakes/fakemediacontrol.h"
 #include "fakes/fakewindow.h"
 #include "support/qtprinters.h"
 
 namespace {
+
+using Label = DisplayLabels::Label;
+using Failure = MediaControl::Failure;
 
 const QString SongA = QStringLiteral("/m/a.mp3");
 const QString SongB = QStringLiteral("/m/b.wma");
@@ -20,211 +29,380 @@ class PlayerTest : public testing::Test
 protected:
     PlayerTest()
     {
-        player.InitPlayerState();
-        player.ShowVolume();
         for (const QString &song : {SongA, SongB, SongC})
             media.setDuration(song, 200);
+        player.sound().ShowVolume();
     }
+
+    Transport &transport() { return player.transport(); }
+    PlaybackPosition &position() { return player.position(); }
+    Playlist &list() { return transport().ListSong(); }
 
     void loadList(const QStringList &songs, int current = 0)
     {
-        player.ListSong().append(songs);
-        player.ListSong().setCurrentEntry(current);
-        player.ListSong().setHighlighted(current, true);
+        list().append(songs);
+        list().setCurrentEntry(current);
+        list().setHighlighted(current, true);
     }
-
+    // Runs the queued skip steps, the backend's answers and the lyric lookups until the
+    // player waits for nothing (or an open is held).
+    void settle()
+    {
+        const QDeadlineTimer deadline(5000);
+        while (transport().isBusy() && !deadline.hasExpired()) {
+            QCoreApplication::sendPostedEvents();
+            QThread::yieldCurrentThread();
+        }
+    }
+    void play()
+    {
+        transport().PlaySong();
+        settle();
+    }
     QStringList opened() const { return media.log.filter(QStringLiteral("open ")); }
-    QString current() const { return player.ListSong().song(player.ListSong().CurrentEntry()); }
-    bool playing() const { return player.PlayingFlag() && !player.PausedFlag(); }
-    bool paused() const { return player.PausedFlag() && !player.PlayingFlag(); }
-    bool stopped() const { return !player.PausedFlag() && !player.PlayingFlag(); }
+    QString current() { return list().song(list().CurrentEntry()); }
+    QString state()
+    {
+        const bool playing = player.transport().PlayingFlag();
+        const bool paused = player.transport().PausedFlag();
+        return playing && !paused ? "playing" : paused ? "paused" : "stopped";
+    }
+    QString label(Label which) { return player.labels().text(which); }
 
+    QTemporaryDir dir;
+    Session session{dir.path()};
     FakeMediaControl media;
     FakeWindow window;
-    Player player{media, window};
+    Player player{media, session, window};
 };
-
-TEST_F(PlayerTest, StartsPausedAndAnEmptyListDoesNothing)
-{
-    EXPECT_TRUE(paused());
-    EXPECT_TRUE(player.LoopMode());
-    EXPECT_FALSE(player.RandomMode());
-    EXPECT_EQ(player.limits().PosSliderBottom, 82);
-    player.PauseSong(); // nothing loaded: no resume
-    player.PlaySong();
-    player.NextSong();
-    player.PreviousSong();
-    EXPECT_TRUE(paused());
-    EXPECT_TRUE(media.log.isEmpty());
-    EXPECT_EQ(player.ListSong().CurrentEntry(), -1);
-}
 
 TEST_F(PlayerTest, PlayShowsTheSongAndStartsTheTimer)
 {
     media.setTags(SongA, QStringLiteral("歌手"), QStringLiteral("歌名"));
     media.setDuration(SongA, 200.5);
     loadList({SongA, SongB});
-    player.PlaySong();
-    EXPECT_TRUE(playing());
-    EXPECT_TRUE(player.isTimerMainActive());
-    EXPECT_EQ(player.SongSeconds(), 200); // halves go to the even neighbour
-    EXPECT_EQ(player.positionKnobLeft(), 17);
-    EXPECT_EQ(player.labelText(Player::Label::LInfo), "歌手 - 歌名");
-    EXPECT_EQ(player.labelText(Player::Label::LTxtMax), "歌手 - 歌名");
-    EXPECT_EQ(player.labelText(Player::Label::LTxtMin), "");
+    play();
+    EXPECT_EQ(state(), "playing");
+    EXPECT_TRUE(position().isTimerMainActive());
+    EXPECT_EQ(position().SongSeconds(), 200); // halves go to the even neighbour
+    EXPECT_EQ(position().knob().left(), 17);
+    EXPECT_EQ(label(Label::LInfo), "歌手 - 歌名");
+    EXPECT_EQ(label(Label::LTxtMax), "歌手 - 歌名");
+    EXPECT_EQ(label(Label::LTxtMin), "");
     EXPECT_EQ(media.log, (QStringList{"open /m/a.mp3", "play"}));
 
-    player.NextSong();
-    EXPECT_EQ(player.labelText(Player::Label::LInfo), " - ") << "a track without tags";
+    transport().NextSong();
+    settle();
+    EXPECT_EQ(label(Label::LInfo), " - ") << "a track without tags";
     EXPECT_EQ(current(), SongB);
 }
 
 TEST_F(PlayerTest, PauseStopAndResumeFollowTheStateTable)
 {
+    EXPECT_EQ(state(), "paused");
+    transport().PauseSong(); // nothing loaded: no resume
+    EXPECT_TRUE(media.log.isEmpty());
+
     loadList({SongA, SongB});
-    player.PlaySong();
+    play();
     media.setPosition(42);
-
-    player.PauseSong();
-    EXPECT_TRUE(paused());
-    EXPECT_FALSE(player.isTimerMainActive());
-    player.PauseSong();
-    EXPECT_TRUE(playing());
-    EXPECT_DOUBLE_EQ(media.currentPosition(), 42) << "resume keeps the position";
-
-    player.StopSong();
-    EXPECT_TRUE(stopped());
-    EXPECT_FALSE(player.isTimerMainActive());
-    EXPECT_DOUBLE_EQ(media.currentPosition(), 0);
-    player.PauseSong(); // stopped -> paused at 0
-    EXPECT_TRUE(paused());
-    player.StopSong(); // paused stays paused
-    EXPECT_TRUE(paused());
-    player.PauseSong();
-    EXPECT_TRUE(playing());
-    EXPECT_TRUE(media.isPlaying());
+    const QList<std::tuple<void (Transport::*)(), QString, bool>> steps{
+        {&Transport::PauseSong, "paused", false}, {&Transport::PauseSong, "playing", true},
+        {&Transport::StopSong, "stopped", false}, {&Transport::PauseSong, "paused", false},
+        {&Transport::StopSong, "paused", false},  {&Transport::PauseSong, "playing", true},
+    };
+    for (const auto &[command, expected, timerRuns] : steps) {
+        (transport().*command)();
+        EXPECT_EQ(state(), expected);
+        EXPECT_EQ(position().isTimerMainActive(), timerRuns) << expected.toStdString();
+    }
+    EXPECT_DOUBLE_EQ(media.currentPosition(), 0) << "the stop went back to the start";
 
     media.log.clear();
-    player.PauseSong();
-    player.PlaySong(); // P while paused restarts the current entry from its start
+    transport().PauseSong();
+    play(); // P while paused restarts the current entry from its start
     EXPECT_EQ(media.log, (QStringList{"pause", "open /m/a.mp3", "play"}));
 }
 
 TEST_F(PlayerTest, NextAndPreviousWrapAndCarryTheHighlight)
 {
     loadList({SongA, SongB, SongC}, 2);
-    player.NextSong();
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 0);
-    EXPECT_TRUE(player.ListSong().isHighlighted(0));
-    EXPECT_FALSE(player.ListSong().isHighlighted(2));
-    player.PreviousSong();
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 2);
-    player.PreviousSong();
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 1);
+    const QList<std::pair<void (Transport::*)(), int>> moves{
+        {&Transport::NextSong, 0}, {&Transport::PreviousSong, 2}, {&Transport::PreviousSong, 1}};
+    for (const auto &[command, row] : moves) {
+        (transport().*command)();
+        EXPECT_EQ(list().CurrentEntry(), row);
+        EXPECT_EQ(list().selectionModel()->selectedRows().size(), 1);
+        EXPECT_TRUE(list().isHighlighted(row));
+    }
     EXPECT_TRUE(opened().isEmpty()) << "while paused only the highlight moves";
-
-    player.ListSong().setCurrentEntry(-1);
-    player.NextSong();
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 0) << "no current entry: the first";
-    player.ListSong().setCurrentEntry(-1);
-    player.PreviousSong();
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 2) << "no current entry: the last";
+    list().setCurrentEntry(-1);
+    transport().NextSong();
+    EXPECT_EQ(list().CurrentEntry(), 0) << "no current entry: the first";
+    list().setCurrentEntry(-1);
+    transport().PreviousSong();
+    EXPECT_EQ(list().CurrentEntry(), 2) << "no current entry: the last";
 }
 
 TEST_F(PlayerTest, NextWhilePausedKeepsTheOldTrackForResume)
 {
     loadList({SongA, SongB});
-    player.PlaySong();
-    player.PauseSong();
-    player.NextSong();
+    play();
+    transport().PauseSong();
+    transport().NextSong();
     EXPECT_EQ(current(), SongB);
-    EXPECT_EQ(media.fileName(), SongA);
-    player.PauseSong();
-    EXPECT_TRUE(playing());
+    transport().PauseSong();
+    EXPECT_EQ(state(), "playing");
     EXPECT_EQ(media.fileName(), SongA) << "Enter resumes the loaded track";
-    player.PauseSong();
-    player.PlaySong();
+    transport().PauseSong();
+    play();
     EXPECT_EQ(media.fileName(), SongB) << "P starts the highlighted entry";
 }
 
 TEST_F(PlayerTest, EndOfTrackPlaysOnAndRepeatsTheList)
 {
-    loadList({SongA, SongB});
-    player.PlaySong();
-    media.finishTrack();
-    media.finishTrack();
-    media.finishTrack();
-    EXPECT_EQ(opened(),
-              (QStringList{"open /m/a.mp3", "open /m/b.wma", "open /m/a.mp3", "open /m/b.wma"}));
-    EXPECT_TRUE(playing());
+    for (const QStringList &songs : {QStringList{SongA, SongB}, QStringList{SongA}}) {
+        list().clear();
+        media.log.clear();
+        loadList(songs);
+        play();
+        for (int end = 0; end < 3; ++end) {
+            media.finishTrack();
+            settle();
+        }
+        QStringList expected;
+        for (int start = 0; start < 4; ++start)
+            expected << "open " + songs.at(start % songs.size());
+        EXPECT_EQ(opened(), expected);
+        EXPECT_EQ(state(), "playing");
+    }
 }
 
-TEST_F(PlayerTest, OneEntryListReplaysItself)
+// An entry that cannot be played is skipped in the direction the user went, for one pass
+// at most, whatever the loop and random toggles say.
+TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
 {
-    loadList({SongA});
-    player.PlaySong();
-    media.setPosition(100);
-    player.NextSong();
-    player.PreviousSong();
-    media.finishTrack();
-    EXPECT_EQ(opened().size(), 4);
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 0);
-    EXPECT_DOUBLE_EQ(media.currentPosition(), 0);
+    const QString X = QStringLiteral("/m/x.mp3");
+    const QString Y = QStringLiteral("/m/y.mp3");
+    media.failOpen(X);
+    media.failOpen(Y, Failure::TimedOut);
+    struct Case
+    {
+        const char *what;
+        QStringList songs;
+        int start;
+        bool startsPlaying;
+        void (Transport::*command)();
+        QStringList opens; // after the command
+        QString plays;     // "" when nothing is left playing
+        QString state;
+    };
+    const QList<Case> cases{
+        {"play over one",
+         {SongA, X, SongC},
+         1,
+         false,
+         &Transport::PlaySong,
+         {X, SongC},
+         SongC,
+         "playing"},
+        {"play over several",
+         {X, Y, SongC},
+         0,
+         false,
+         &Transport::PlaySong,
+         {X, Y, SongC},
+         SongC,
+         "playing"},
+        {"next wraps over the last",
+         {SongA, X},
+         0,
+         true,
+         &Transport::NextSong,
+         {X, SongA},
+         SongA,
+         "playing"},
+        {"previous goes back over one",
+         {SongA, X, SongC},
+         2,
+         true,
+         &Transport::PreviousSong,
+         {X, SongA},
+         SongA,
+         "playing"},
+        {"previous from the first wraps backwards",
+         {SongA, SongB, X},
+         0,
+         true,
+         &Transport::PreviousSong,
+         {X, SongB},
+         SongB,
+         "playing"},
+        {"nothing plays: one pass", {X, Y}, 0, false, &Transport::PlaySong, {X, Y}, "", "stopped"},
+    };
+    for (const auto &[loop, random] : {std::pair{true, false}, {false, false}, {true, true}}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << " loop " << loop << " random " << random);
+            list().clear();
+            loadList(c.songs, c.start);
+            transport().setLoopMode(loop);
+            transport().setRandomMode(random);
+            if (c.startsPlaying)
+                play();
+            media.log.clear();
+            (transport().*c.command)();
+            settle();
+            QStringList expected;
+            for (const QString &song : c.opens)
+                expected << "open " + song;
+            EXPECT_EQ(opened(), expected);
+            EXPECT_EQ(state(), c.state);
+            EXPECT_EQ(media.isPlaying() ? media.fileName() : QString(), c.plays);
+            if (!c.plays.isEmpty()) {
+                EXPECT_EQ(current(), c.plays) << "the highlight follows what plays";
+                EXPECT_TRUE(list().isHighlighted(list().CurrentEntry()));
+            }
+            EXPECT_EQ(position().isTimerMainActive(), !c.plays.isEmpty());
+            transport().StopSong();
+        }
+    }
 }
 
-TEST_F(PlayerTest, BrokenTracksAreSkippedWhilePlayingForOnePassAtMost)
+TEST_F(PlayerTest, TracksThatBreakOffPlayOnButStopAfterOnePass)
 {
-    media.failOpen(SongB);
     loadList({SongA, SongB, SongC});
-    player.PlaySong();
-    media.finishTrack();
-    EXPECT_EQ(media.fileName(), SongC);
-    EXPECT_TRUE(playing());
-
-    media.failOpen(SongA);
-    media.failOpen(SongC);
-    media.log.clear();
-    media.finishTrack(); // C ends; A, B and C fail in turn
-    EXPECT_EQ(opened().size(), 3);
-    EXPECT_TRUE(stopped());
-    EXPECT_FALSE(player.isTimerMainActive());
+    play();
+    media.breakTrack(); // A breaks off: B plays
+    settle();
+    EXPECT_EQ(media.fileName(), SongB);
+    EXPECT_EQ(state(), "playing");
+    media.finishTrack(); // B ends well: a new pass begins with C
+    settle();
+    for (int breaks = 0; breaks < 3; ++breaks) {
+        EXPECT_EQ(state(), "playing");
+        media.breakTrack();
+        settle();
+    }
+    EXPECT_EQ(state(), "stopped") << "C, A and B broke off in turn";
+    EXPECT_FALSE(position().isTimerMainActive());
+    EXPECT_EQ(opened().size(), 5);
 }
 
-TEST_F(PlayerTest, BrokenTrackWhilePausedOnlyMovesTheHighlight)
+// Reports about a track that was replaced never move the playlist or the play state.
+TEST_F(PlayerTest, ReportsAboutEarlierTracksAreDropped)
 {
-    media.failOpen(SongA);
-    loadList({SongA, SongB});
-    player.PlaySong(); // from the start-up state, paused
-    EXPECT_EQ(opened(), QStringList{"open /m/a.mp3"});
-    EXPECT_EQ(player.ListSong().CurrentEntry(), 1);
-    EXPECT_TRUE(paused());
+    media.holdOpens(true);
+    loadList({SongA, SongB, SongC});
+    transport().PlaySong();
+    media.answerOpen();
+    const quint64 first = media.serial();
+    transport().NextSong(); // B is being opened
+    const quint64 second = media.serial();
+    ASSERT_NE(first, second);
+    const QList<std::pair<const char *, std::function<void()>>> late{
+        {"end of A", [&] { emit media.endOfStream(first); }},
+        {"failure of A", [&] { emit media.failed(first, Failure::CannotDecode, {}); }},
+        {"A opened again", [&] { emit media.opened(first); }},
+        {"end of B before it opened", [&] { emit media.endOfStream(second); }},
+        {"no track at all", [&] { emit media.endOfStream(0); }},
+    };
+    for (const auto &[what, report] : late) {
+        report();
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(current(), SongB) << what;
+        EXPECT_EQ(opened().size(), 2) << what;
+        EXPECT_TRUE(transport().isBusy()) << what << ": B is still awaited";
+    }
+    media.answerOpen();
+    EXPECT_TRUE(media.isPlaying());
+    emit media.failed(second - 1, Failure::CannotDecode, {});
+    EXPECT_EQ(media.fileName(), SongB) << "B plays on";
+}
+
+TEST_F(PlayerTest, CommandsWhileAnOpenIsPendingShapeWhatItBecomes)
+{
+    media.holdOpens(true);
+    loadList({SongA});
+    struct Case
+    {
+        const char *what;
+        std::function<void()> meanwhile;
+        bool plays;
+        QString state;
+    };
+    const QList<Case> cases{
+        {"nothing", [] {}, true, "playing"},
+        {"pause", [&] { transport().PauseSong(); }, false, "paused"},
+        {"pause and resume",
+         [&] {
+             transport().PauseSong();
+             transport().PauseSong();
+         },
+         true, "playing"},
+        {"stop", [&] { transport().StopSong(); }, false, "stopped"},
+    };
+    for (const Case &c : cases) {
+        transport().PlaySong();
+        c.meanwhile();
+        media.answerOpen();
+        EXPECT_EQ(media.isPlaying(), c.plays) << c.what;
+        EXPECT_EQ(state(), c.state) << c.what;
+        EXPECT_EQ(position().isTimerMainActive(), c.plays) << c.what;
+    }
+}
+
+TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
+{
+    const QString X = QStringLiteral("/m/x.mp3");
+    media.failOpen(X);
+    loadList({X, SongA, SongB});
+    transport().PlaySong();
+    QCoreApplication::sendPostedEvents(); // X fails; the step to A is queued
+    ASSERT_TRUE(transport().isBusy());
+    player.stop();
+    settle();
+    EXPECT_FALSE(session.AppRunning());
+    EXPECT_EQ(opened(), QStringList{"open " + X}) << "the queued step did not run";
+    EXPECT_EQ(media.log.last(), "release");
+    EXPECT_EQ(state(), "stopped");
+    EXPECT_FALSE(position().isTimerMainActive());
+
+    const QList<std::pair<const char *, std::function<void()>>> commands{
+        {"play", [&] { transport().PlaySong(); }},
+        {"next", [&] { transport().NextSong(); }},
+        {"previous", [&] { transport().PreviousSong(); }},
+        {"resume", [&] { transport().PauseSong(); }},
+        {"key P", [&] { player.HandleKey(int(VirtualKey::P), 0); }},
+    };
+    for (const auto &[what, command] : commands) {
+        command();
+        settle();
+        EXPECT_EQ(opened().size(), 1) << what;
+        EXPECT_FALSE(media.isPlaying()) << what;
+    }
 }
 
 TEST_F(PlayerTest, DeleteRemovesTheHighlightedEntries)
 {
-    const QStringList songs{"/0", "/1", "/2", "/3", "/4", "/5"};
-    loadList(songs, 0);
-    player.ListSong().setHighlighted(0, false);
+    loadList({"/0", "/1", "/2", "/3", "/4", "/5"}, 0);
+    list().setHighlighted(0, false);
     for (int row : {1, 2, 4})
-        player.ListSong().setHighlighted(row, true);
-    player.DelSelectedSong();
-    EXPECT_EQ(player.ListSong().songs(), (QStringList{"/0", "/3", "/5"}));
-    EXPECT_EQ(player.ListSong().ListSongInfo().size(), 6) << "the info list is not trimmed";
-    player.DelSelectedSong();
-    EXPECT_EQ(player.ListSong().count(), 3);
+        list().setHighlighted(row, true);
+    transport().DelSelectedSong();
+    EXPECT_EQ(list().songs(), (QStringList{"/0", "/3", "/5"}));
+    EXPECT_EQ(list().ListSongInfo().size(), 6) << "the info list is not trimmed";
+    transport().DelSelectedSong();
+    EXPECT_EQ(list().count(), 3);
 }
 
-TEST(ShowTimeTest, RoundsHalvesToEvenAndWidensMinutes)
+TEST_F(PlayerTest, ShowTimeRoundsHalvesToEvenAndWidensMinutes)
 {
-    FakeMediaControl media;
-    FakeWindow window;
-    Player player(media, window);
     const QList<std::pair<float, const char *>> cases{
         {0, "00:00"},     {0.5f, "00:00"},    {2.5f, "00:02"}, {59.5f, "01:00"},
         {75.4f, "01:15"}, {3599.4f, "59:59"}, {6000, "100:00"}};
     for (const auto &[seconds, text] : cases) {
-        player.ShowTime(seconds);
-        EXPECT_EQ(player.labelText(Player::Label::LTime), text) << seconds;
+        position().ShowTime(seconds);
+        EXPECT_EQ(label(Label::LTime), text) << seconds;
     }
 }
 
@@ -233,24 +411,33 @@ TEST_F(PlayerTest, TimerTickMovesTheKnobForwardOnly)
     media.setDuration(SongA, 218);
     media.setDuration(SongB, 0);
     loadList({SongA, SongB});
-    player.PlaySong();
-    media.setPosition(1); // one pixel: ignored
-    player.onTimerMain();
-    EXPECT_EQ(player.positionKnobLeft(), 17);
-    media.setPosition(100);
-    player.onTimerMain();
-    EXPECT_EQ(player.positionKnobLeft(), 117);
-    EXPECT_EQ(player.labelText(Player::Label::LTime), "01:40");
-    media.setPosition(50); // the tick never moves the knob back
-    player.onTimerMain();
-    EXPECT_EQ(player.positionKnobLeft(), 117);
-    EXPECT_EQ(player.labelText(Player::Label::LTime), "00:50");
-
-    player.NextSong(); // a track of unknown length leaves the knob at its start
+    play();
+    const QList<std::tuple<double, double, const char *>> ticks{
+        {1, 17, "00:01"}, // one pixel: ignored
+        {100, 117, "01:40"},
+        {50, 117, "00:50"}, // the tick never moves the knob back
+    };
+    for (const auto &[seconds, knob, time] : ticks) {
+        media.setPosition(seconds);
+        position().onTimerMain();
+        EXPECT_EQ(position().knob().left(), knob) << seconds;
+        EXPECT_EQ(label(Label::LTime), time);
+    }
+    transport().NextSong(); // a track of unknown length leaves the knob at its start
+    settle();
     media.setPosition(30);
-    player.onTimerMain();
-    EXPECT_EQ(player.positionKnobLeft(), 17);
-    EXPECT_EQ(player.labelText(Player::Label::LTime), "00:30");
+    position().onTimerMain();
+    EXPECT_EQ(position().knob().left(), 17);
+    EXPECT_EQ(label(Label::LTime), "00:30");
+
+    media.setDuration(SongA, 54);
+    transport().NextSong();
+    settle();
+    media.setPosition(10);
+    position().onTimerMain();
+    EXPECT_EQ(position().knob().left(), 57);
+    // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
+    EXPECT_EQ(position().nextTickDelay(10), 280);
 }
 
 TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
@@ -259,26 +446,26 @@ TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
     EXPECT_EQ(media.log.last(), "seek 0") << "before any track a seek goes to 0";
     media.setDuration(SongA, 218);
     loadList({SongA});
-    player.PlaySong();
+    play();
 
     EXPECT_TRUE(player.clickPanel(22, 80)); // grip left of the travel: time 0
-    EXPECT_EQ(player.positionKnobLeft(), 8);
+    EXPECT_EQ(position().knob().left(), 8);
     EXPECT_EQ(media.log.last(), "seek 0");
-    player.onTimerMain();
-    EXPECT_EQ(player.positionKnobLeft(), 17) << "the next tick brings the knob back in";
+    position().onTimerMain();
+    EXPECT_EQ(position().knob().left(), 17) << "the next tick brings the knob back in";
 
     player.clickPanel(131, 82); // lower band edge counts
     EXPECT_EQ(media.log.last(), "seek 100");
     EXPECT_FALSE(player.clickPanel(131, 72)) << "the upper band edge does not";
 
     for (int i = 0; i < 50; ++i)
-        player.FastForward();
-    EXPECT_EQ(player.positionKnobLeft(), 235);
+        position().FastForward();
+    EXPECT_EQ(position().knob().left(), 235);
     EXPECT_EQ(media.log.last(), "seek 218");
-    EXPECT_EQ(player.labelText(Player::Label::LTime), "03:38");
+    EXPECT_EQ(label(Label::LTime), "03:38");
     for (int i = 0; i < 50; ++i)
-        player.FastPre();
-    EXPECT_EQ(player.positionKnobLeft(), 17);
+        position().FastPre();
+    EXPECT_EQ(position().knob().left(), 17);
     EXPECT_EQ(media.log.last(), "seek 0");
 }
 
@@ -286,94 +473,85 @@ TEST_F(PlayerTest, DraggingTheKnobSeeksOnReleaseWithoutChangingTheState)
 {
     media.setDuration(SongA, 218);
     loadList({SongA});
-    player.PlaySong();
-    player.PauseSong();
-    player.positionKnobDragged(14 + 30);
-    player.positionKnobDragged(14 + 500); // held beyond the end
-    EXPECT_EQ(player.positionKnobLeft(), 235);
-    player.positionKnobDragged(14 - 100);
-    EXPECT_EQ(player.positionKnobLeft(), 135);
-    EXPECT_FALSE(player.isTimerMainActive());
-    player.positionKnobReleased();
+    play();
+    transport().PauseSong();
+    position().positionKnobDragged(14 + 30);
+    position().positionKnobDragged(14 + 500); // held beyond the end
+    EXPECT_EQ(position().knob().left(), 235);
+    position().positionKnobDragged(14 - 100);
+    EXPECT_EQ(position().knob().left(), 135);
+    EXPECT_FALSE(position().isTimerMainActive());
+    position().positionKnobReleased();
     EXPECT_EQ(media.log.last(), "seek 118");
-    EXPECT_EQ(player.labelText(Player::Label::LTime), "01:58");
-    EXPECT_TRUE(player.isTimerMainActive()) << "the timer runs again after a seek";
-    EXPECT_TRUE(paused());
+    EXPECT_EQ(label(Label::LTime), "01:58");
+    EXPECT_TRUE(position().isTimerMainActive()) << "the timer runs again after a seek";
+    EXPECT_EQ(state(), "paused");
 }
 
 TEST_F(PlayerTest, VolumeComesFromTheKnob)
 {
+    SoundControls &sound = player.sound();
     const QList<std::pair<int, int>> clicks{
         {113, -3000}, {125, -3000}, {138, -2000}, {158, -400}, {110, -3000}};
     for (const auto &[x, volume] : clicks) {
         player.clickPanel(x, 69);
         EXPECT_EQ(media.volume(), volume) << "click at " << x;
     }
-    EXPECT_EQ(player.volumeKnobLeft(), 105) << "a click does not limit the knob";
+    EXPECT_EQ(sound.volumeKnob().left(), 105) << "a click does not limit the knob";
 
     for (int i = 0; i < 40; ++i)
-        player.VolumeUp();
-    EXPECT_EQ(player.volumeKnobLeft(), 158);
+        sound.VolumeUp();
+    EXPECT_EQ(sound.volumeKnob().left(), 158);
     EXPECT_EQ(media.volume(), 0);
     for (int i = 0; i < 40; ++i)
-        player.VolumeDown();
-    EXPECT_EQ(player.volumeKnobLeft(), 108);
+        sound.VolumeDown();
+    EXPECT_EQ(sound.volumeKnob().left(), 108);
     EXPECT_EQ(media.volume(), -3000);
 
     media.setVolume(-3000);
-    player.ShowVolume();
-    EXPECT_EQ(player.volumeKnobLeft(), 120.5);
-    player.VolumeUp();
+    sound.ShowVolume();
+    EXPECT_EQ(sound.volumeKnob().left(), 120.5);
+    sound.VolumeUp();
     EXPECT_EQ(media.volume(), -2840) << "one step is 160 hundredths of a decibel";
-}
 
-TEST_F(PlayerTest, VolumeDragFollowsThePointerAndMuteLeavesItAlone)
-{
     media.setVolume(-2000);
-    player.ShowVolume(); // knob at 133
-    player.volumeKnobDragged(5 + 10);
-    EXPECT_EQ(player.volumeKnobLeft(), 143);
+    sound.ShowVolume(); // knob at 133
+    sound.volumeKnobDragged(5 + 10);
+    EXPECT_EQ(sound.volumeKnob().left(), 143);
     EXPECT_EQ(media.volume(), -1200);
-    player.volumeKnobDragged(5 + 100);
-    EXPECT_EQ(media.volume(), 0);
-
-    player.MuteSong();
-    EXPECT_TRUE(player.MutedFlag() && media.isMuted());
-    player.VolumeDown();
-    EXPECT_TRUE(media.isMuted());
-    EXPECT_EQ(media.volume(), -160);
-    player.MuteSong();
-    EXPECT_FALSE(media.isMuted());
+    sound.MuteSong();
+    EXPECT_TRUE(sound.MutedFlag() && media.isMuted());
+    sound.VolumeDown();
+    EXPECT_TRUE(media.isMuted()) << "the volume changes under the mute";
+    EXPECT_EQ(media.volume(), -1360);
 }
 
 TEST_F(PlayerTest, BalancePresetsClicksAndDrags)
 {
-    using Preset = Player::BalancePreset;
-    EXPECT_EQ(player.balancePreset(), Preset::Stereo);
+    SoundControls &sound = player.sound();
+    using Preset = SoundControls::BalancePreset;
+    EXPECT_EQ(sound.balancePreset(), Preset::Stereo);
     const QList<std::tuple<int, int, Preset>> presets{
-        {0, -5000, Preset::Left}, {1, 0, Preset::Stereo}, {2, 5000, Preset::Right}};
+        {0, -5000, Preset::Left},
+        {1, 0, Preset::Stereo},
+        {2, 5000, Preset::Right},
+        {7, 5000, Preset::None}}; // an unknown preset keeps the knob
     for (const auto &[what, balance, preset] : presets) {
-        player.SetBanlance(what);
-        EXPECT_EQ(media.balance(), balance);
-        EXPECT_EQ(player.balancePreset(), preset);
+        sound.SetBanlance(what);
+        EXPECT_EQ(media.balance(), balance) << what;
+        EXPECT_EQ(sound.balancePreset(), preset) << what;
     }
-    player.SetBanlance(7);
-    EXPECT_EQ(player.balancePreset(), Preset::None);
-    EXPECT_EQ(media.balance(), 5000) << "an unknown preset keeps the knob";
-
-    player.SetBanlance(1);
+    sound.SetBanlance(1);
     EXPECT_TRUE(player.clickPanel(178, 60));
-    EXPECT_EQ(player.balanceKnobLeft(), 173);
+    EXPECT_EQ(sound.balanceKnob().left(), 173);
     EXPECT_EQ(media.balance(), -5000);
-    EXPECT_EQ(player.balancePreset(), Preset::Stereo) << "a click keeps the marks";
+    EXPECT_EQ(sound.balancePreset(), Preset::Stereo) << "a click keeps the marks";
 
-    player.balanceKnobDragged(5 + 16);
-    EXPECT_EQ(player.balanceKnobLeft(), 189);
+    sound.balanceKnobDragged(5 + 16);
+    EXPECT_EQ(sound.balanceKnob().left(), 189);
     EXPECT_EQ(media.balance(), 0);
-    player.balanceKnobDragged(5 - 30);
-    EXPECT_EQ(media.balance(), -5000);
-    player.balanceKnobReleased();
-    EXPECT_EQ(player.balancePreset(), Preset::None);
+    sound.balanceKnobReleased();
+    EXPECT_EQ(sound.balancePreset(), Preset::None);
 }
 
 TEST_F(PlayerTest, KeysRunTheirCommandsByModifierRules)
@@ -402,6 +580,7 @@ TEST_F(PlayerTest, KeysRunTheirCommandsByModifierRules)
         media.log.clear();
         window.calls.clear();
         player.HandleKey(c.key, c.shift);
+        settle();
         const QStringList calls = media.log + window.calls;
         EXPECT_EQ(calls.isEmpty() ? QString() : calls.last(), c.effect)
             << "key " << c.key << " shift " << c.shift;
@@ -418,74 +597,87 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-
-    QTemporaryDir dir;
+    void start(const QStringList &arguments)
+    {
+        player.start(songsFromArguments(arguments, dir.path()));
+        settle();
+    }
 };
 
-TEST_F(StartUpTest, CommandLineFileReplacesTheSavedList)
+TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
 {
+    QDir(dir.path()).mkpath(QStringLiteral("folder/sub"));
+    for (const char *name : {"a.wav", "list.M3U", "folder/2.mp3", "folder/1.wma",
+                             "folder/cover.jpg", "folder/sub/deep.mp3", "folder/b.WAV"})
+        writeFile(QLatin1String(name), "x");
+    writeFile("list.M3U", "one.mp3\r\ntwo.mp3\r\n");
+    const QString a = path("a.wav");
+    struct Case
+    {
+        const char *what;
+        QStringList arguments;
+        QStringList songs;
+        QStringList missing;
+    };
+    const QList<Case> cases{
+        {"one file", {"a.wav"}, {a}, {}},
+        {"one playlist", {"list.M3U"}, {path("one.mp3"), path("two.mp3")}, {}},
+        {"several files", {"a.wav", a}, {a, a}, {}},
+        {"a playlist among files",
+         {a, "list.M3U", a},
+         {a, path("one.mp3"), path("two.mp3"), a},
+         {}},
+        {"a folder: its sound files by name, without subfolders",
+         {"folder"},
+         {path("folder/1.wma"), path("folder/2.mp3"), path("folder/b.WAV")},
+         {}},
+        {"a missing file among good ones", {"gone.mp3", a}, {a}, {"gone.mp3"}},
+        {"a file URL", {QUrl::fromLocalFile(a).toString()}, {a}, {}},
+    };
+    for (const Case &c : cases) {
+        const CommandLineSongs songs = songsFromArguments(c.arguments, dir.path());
+        EXPECT_EQ(songs.songs, c.songs) << c.what;
+        EXPECT_EQ(songs.missing, c.missing) << c.what;
+    }
+
     writeFile("zorvan.m3u", "/saved/x.mp3\r\n");
-    player.LoadCommandSong(QStringLiteral("\"/My Music/a \"b\".mp3\""), path("zorvan.m3u"));
-    EXPECT_EQ(player.ListSong().songs(), QStringList{"/My Music/a b.mp3"});
-    EXPECT_TRUE(playing());
-    EXPECT_TRUE(player.ListSong().isHighlighted(0));
-
-    EXPECT_EQ(player.shutDown(path("zorvan.m3u")), "");
-    EXPECT_FALSE(player.AppRunning());
-    EXPECT_EQ(media.fileName(), "") << "the track is released";
-    QFile saved(path("zorvan.m3u"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), "/My Music/a b.mp3\r\n");
-
-    player.ListSong().clear();
-    player.LoadCommandSong(QStringLiteral("song.mp3"), path("zorvan.m3u"));
-    EXPECT_EQ(player.ListSong().song(0), QDir::current().filePath(QStringLiteral("song.mp3")))
-        << "a relative path is taken from the working folder";
+    start({"a.wav", "list.M3U"});
+    EXPECT_EQ(list().songs(), (QStringList{a, path("one.mp3"), path("two.mp3")}));
+    EXPECT_EQ(media.fileName(), a);
+    EXPECT_EQ(state(), "playing");
+    EXPECT_TRUE(list().isHighlighted(0));
 }
 
-TEST_F(StartUpTest, CommandLinePlaylistIsReadByItsLastThreeLetters)
+TEST_F(StartUpTest, SavedListComesBackWithItsFirstPlayableSongPaused)
 {
-    writeFile("Party.xM3U", "one.mp3\r\ntwo.mp3\r\n");
-    player.LoadCommandSong(path("Party.xM3U"), path("zorvan.m3u"));
-    EXPECT_EQ(player.ListSong().songs(), (QStringList{path("one.mp3"), path("two.mp3")}));
-    EXPECT_EQ(media.fileName(), path("one.mp3"));
-}
-
-TEST_F(StartUpTest, SavedListComesBackPausedAtItsStart)
-{
-    writeFile("zorvan.m3u", "/m/a.mp3\r\n/m/b.wma\r\n");
+    const QString broken = path("broken.mp3");
+    media.failOpen(broken);
+    writeFile("zorvan.m3u", "broken.mp3\r\n/m/a.mp3\r\n/m/b.wma\r\n");
     media.setTags(SongA, QStringLiteral("A"), QStringLiteral("T"));
-    player.LoadCommandSong(QString(), path("zorvan.m3u"));
-    EXPECT_EQ(player.ListSong().count(), 2);
-    EXPECT_TRUE(paused());
-    EXPECT_FALSE(player.isTimerMainActive());
-    EXPECT_EQ(media.log, QStringList{"open /m/a.mp3"}) << "loaded without a moment of sound";
-    EXPECT_EQ(player.labelText(Player::Label::LInfo), "A - T");
-    EXPECT_EQ(player.labelText(Player::Label::LTime), "00:00");
-    player.PauseSong();
+    for (const QStringList &arguments : {QStringList{}, QStringList{"only-missing.mp3"}}) {
+        list().clear();
+        media.log.clear();
+        start(arguments);
+        EXPECT_EQ(list().count(), 3);
+        EXPECT_EQ(state(), "paused");
+        EXPECT_FALSE(position().isTimerMainActive());
+        EXPECT_EQ(opened(), (QStringList{"open " + broken, "open /m/a.mp3"}));
+        EXPECT_FALSE(media.log.contains("play")) << "loaded without a moment of sound";
+        EXPECT_EQ(current(), SongA);
+        EXPECT_EQ(label(Label::LInfo), "A - T");
+        EXPECT_EQ(label(Label::LTime), "00:00");
+    }
+    transport().PauseSong();
     EXPECT_TRUE(media.isPlaying());
 }
 
-TEST_F(StartUpTest, NoListAndNoCommandLineLeavesAnEmptyPlayer)
+TEST_F(StartUpTest, NoListAndNoArgumentsLeaveAnEmptyPlayer)
 {
-    player.LoadCommandSong(QString(), path("missing.m3u"));
-    EXPECT_EQ(player.ListSong().CurrentEntry(), -1);
-    EXPECT_TRUE(media.log.isEmpty());
-    EXPECT_TRUE(paused());
+    start({});
+    EXPECT_EQ(list().CurrentEntry(), -1);
+    EXPECT_EQ(media.log, QStringList{"volume 0"});
+    EXPECT_EQ(state(), "paused");
 }
-
-TEST_F(StartUpTest, ShutdownReportsAListThatCannotBeWritten)
-{
-    writeFile("blocker", "a file where a folder should be");
-    loadList({SongA});
-    const QString error = player.shutDown(path("blocker/zorvan.m3u"));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(media.fileName(), "") << "shutdown goes on after the failure";
-}
-
-} // namespace
-
-namespace {
 
 class LyricsTest : public StartUpTest
 {
@@ -495,15 +687,15 @@ protected:
         media.setDuration(song, 218);
         loadList({song});
     }
-    QString lyricLabels() const
+    QString lyricLabels()
     {
-        const QString min = player.labelText(Player::Label::LTxtMin);
-        return min == player.labelText(Player::Label::LTxtMax) ? min : QStringLiteral("<differ>");
+        const QString min = label(Label::LTxtMin);
+        return min == label(Label::LTxtMax) ? min : QStringLiteral("<differ>");
     }
     void tickAt(double seconds)
     {
         media.setPosition(seconds);
-        player.onTimerMain();
+        position().onTimerMain();
     }
 
     const QString song = path("song.mp3");
@@ -513,9 +705,9 @@ protected:
 TEST_F(LyricsTest, FollowPlaybackSeeksAndStop)
 {
     writeFile("song.lrc", lyric);
-    player.PlaySong();
-    EXPECT_EQ(player.labelText(Player::Label::LTxtMin), "");
-    EXPECT_EQ(player.labelText(Player::Label::LTxtMax), " - ") << "the song line first";
+    play();
+    EXPECT_EQ(label(Label::LTxtMin), "");
+    EXPECT_EQ(label(Label::LTxtMax), " - ") << "the song line first";
     tickAt(0);
     EXPECT_EQ(lyricLabels(), "T - A");
     tickAt(4.85);
@@ -530,49 +722,58 @@ TEST_F(LyricsTest, FollowPlaybackSeeksAndStop)
     player.clickPanel(17 + 6 + 14, 80); // back to 6 s
     EXPECT_EQ(lyricLabels(), "first ") << "a seek shows its line at once";
 
-    player.StopSong();
-    player.PauseSong();
+    transport().StopSong();
+    transport().PauseSong();
     tickAt(0);
     EXPECT_EQ(lyricLabels(), "T - A") << "after a stop the lyrics start over";
 }
 
-TEST_F(LyricsTest, AreFoundInTheLyricFolders)
+TEST_F(LyricsTest, AreFoundInTheLyricFoldersOrNotAtAll)
 {
     QDir(dir.path()).mkdir(QStringLiteral("lrc"));
     writeFile("lrc/song.lrc", lyric);
-    player.setListLyricDir({path("none/"), path("lrc/"), QStringLiteral("[END]")});
-    player.PlaySong();
+    session.setListLyricDir({path("none/"), path("lrc/")});
+    play();
     tickAt(0);
     EXPECT_EQ(lyricLabels(), "T - A");
+
+    session.setListLyricDir({});
+    QDir(dir.path()).mkdir(QStringLiteral("song.lrc")); // a folder where the file should be
+    play();
+    EXPECT_EQ(state(), "playing") << "a lyric file that cannot be read leaves the song alone";
+    EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
-TEST_F(LyricsTest, UnreadableLyricFileStillLetsTheSongPlay)
+TEST_F(LyricsTest, LyricsOfAnEarlierTrackAreDropped)
 {
-    QDir(dir.path()).mkdir(QStringLiteral("song.lrc"));
-    player.PlaySong();
-    EXPECT_TRUE(playing());
-    EXPECT_EQ(player.ListLyric().count(), 0);
+    writeFile("song.lrc", lyric);
+    media.holdOpens(true);
+    transport().PlaySong();
+    media.answerOpen(); // the song's lookup runs
+    list().clear();
+    loadList({SongA});
+    transport().PlaySong();
+    media.answerOpen(); // A has started before the song's lyrics come in
+    settle();
+    EXPECT_EQ(media.fileName(), SongA);
+    EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
 TEST_F(LyricsTest, SavedListShowsTheHeaderAtStart)
 {
     writeFile("song.lrc", lyric);
     writeFile("zorvan.m3u", "song.mp3\r\n");
-    player.ListSong().clear();
-    player.LoadCommandSong(QString(), path("zorvan.m3u"));
-    EXPECT_TRUE(paused());
+    list().clear();
+    start({});
+    EXPECT_EQ(state(), "paused");
     EXPECT_EQ(lyricLabels(), "T - A");
-    EXPECT_EQ(player.labelText(Player::Label::LInfo), " - ");
+    EXPECT_EQ(label(Label::LInfo), " - ");
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(LyricsTest, TimerSleepsUntilSomethingOnScreenCanChange)
 {
     writeFile("song.lrc", "[00:03.00]first\n[00:03.05]second\n[00:20.00]last\n");
-    player.PlaySong(); // 218 s: the knob steps a pixel a second, with the label
+    play(); // 218 s: the knob steps a pixel a second, with the label
     struct Tick
     {
         double position;
@@ -591,26 +792,15 @@ TEST_F(LyricsTest, TimerSleepsUntilSomethingOnScreenCanChange)
     };
     for (const Tick &tick : ticks) {
         tickAt(tick.position);
-        EXPECT_EQ(player.nextTickDelay(float(tick.position)), tick.delay) << tick.position;
+        EXPECT_EQ(position().nextTickDelay(float(tick.position)), tick.delay) << tick.position;
     }
     EXPECT_EQ(lyricLabels(), "last ");
 
-    player.PauseSong();
+    transport().PauseSong();
     player.clickPanel(100, 80); // a seek while paused runs the timer
-    EXPECT_TRUE(player.isTimerMainActive());
-    EXPECT_EQ(player.nextTickDelay(69), Player::LongestTickMs) << "a paused track stands still";
-}
-
-TEST_F(PlayerTest, TimerWakesForTheKnobOfAShortTrack)
-{
-    media.setDuration(SongA, 54);
-    loadList({SongA});
-    player.PlaySong();
-    media.setPosition(10);
-    player.onTimerMain();
-    EXPECT_EQ(player.positionKnobLeft(), 57);
-    // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
-    EXPECT_EQ(player.nextTickDelay(10), 280);
+    EXPECT_TRUE(position().isTimerMainActive());
+    EXPECT_EQ(position().nextTickDelay(69), PlaybackPosition::LongestTickMs)
+        << "a paused track stands still";
 }
 
 } // namespace

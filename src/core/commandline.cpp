@@ -1,0 +1,65 @@
+#include "core/commandline.h"
+
+#include <algorithm>
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "persist/playlistfile.h"
+
+namespace {
+
+const QStringList SoundFilePatterns{QStringLiteral("*.mp3"), QStringLiteral("*.wma"),
+                                    QStringLiteral("*.wav")};
+
+bool isPlaylistPath(const QString &path)
+{
+    return path.right(3).compare(u"m3u", Qt::CaseInsensitive) == 0;
+}
+
+QString localPath(const QString &argument, const QString &workingFolder)
+{
+    const QUrl url(argument);
+    const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+    return QDir(workingFolder).absoluteFilePath(path);
+}
+
+QStringList soundFilesIn(const QString &folder)
+{
+    const QDir dir(folder);
+    QStringList names = dir.entryList(SoundFilePatterns, QDir::Files | QDir::Readable);
+    QCollator collator;
+    collator.setNumericMode(true);
+    std::sort(names.begin(), names.end(), collator);
+    for (QString &name : names)
+        name = dir.filePath(name);
+    return names;
+}
+
+} // namespace
+
+CommandLineSongs songsFromArguments(const QStringList &arguments, const QString &workingFolder)
+{
+    CommandLineSongs result;
+    for (const QString &argument : arguments) {
+        const QString path = localPath(argument, workingFolder);
+        const QFileInfo file(path);
+        if (!file.exists()) {
+            result.missing.append(argument);
+        } else if (file.isDir()) {
+            const QStringList songs = soundFilesIn(path);
+            result.songs += songs;
+            result.infos += songs;
+        } else if (isPlaylistPath(path)) {
+            const PlaylistEntries entries = LoadPlaylist(path);
+            result.songs += entries.songs;
+            result.infos += entries.infos;
+        } else {
+            result.songs.append(path);
+            result.infos.append(path);
+        }
+    }
+    return result;
+}

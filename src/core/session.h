@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "persist/settingsfile.h"
+
+// What the player keeps between runs and what several windows share during one: the
+// settings, the slideshow's pictures, the lyric folders and the run flag. `main()` owns the
+// one session and hands it to the windows, which show and edit it and keep no copy.
+//
+// Its four files lie in the data folder (normally ~/.config/zorvan).
+class Session : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class File { Settings, Playlist, Pictures, LyricFolders };
+
+    // A file that could not be written at shutdown, and why.
+    struct WriteFailure
+    {
+        QString path;
+        QString error;
+    };
+
+    explicit Session(const QString &dataFolder, QObject *parent = nullptr);
+
+    QString path(File file) const;
+
+    // True from start-up until the shutdown begins; once false, nothing new is started.
+    bool AppRunning() const { return m_appRunning; }
+    void endRun();
+
+    const SettingsRecord &settings() const { return m_settings; }
+    void setSettings(const SettingsRecord &settings);
+
+    // The slideshow's pictures (full paths) and the one shown last (-1 for none).
+    const QStringList &ListPic() const { return m_pictures; }
+    int shownPicture() const { return m_shownPicture; }
+    void setListPic(const QStringList &pictures, int shownPicture);
+    void setShownPicture(int index);
+
+    // The folders searched for a song's lyric file after the song's own folder, in order.
+    const QStringList &ListLyricDir() const { return m_lyricFolders; }
+    void setListLyricDir(const QStringList &folders);
+
+    // Start-up: the settings, then the picture list, then the lyric folders. A list whose
+    // file is missing or unreadable stays as it is. Returns how the settings file read.
+    SettingsLoad load();
+    // Shutdown: the settings, then the playlist `songs`. Every file is tried; the ones that
+    // could not be written are returned.
+    QList<WriteFailure> save(const QStringList &songs) const;
+
+signals:
+    void settingsChanged();
+    void picturesChanged();
+    void lyricFoldersChanged();
+
+private:
+    QString m_dataFolder;
+    bool m_appRunning = true;
+    SettingsRecord m_settings;
+    QStringList m_pictures;
+    int m_shownPicture = -1;
+    QStringList m_lyricFolders;
+};

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "core/mediacontrol.h"
+#include "core/playlist.h"
+
+struct CommandLineSongs;
+class DisplayLabels;
+class LyricFileChooser;
+class PlaybackPosition;
+class ReceiverLink;
+class Session;
+
+// Playing, pausing and stopping, and the play order along the playlist `ListSong`.
+//
+// A request for music (play, next or previous while playing, the end of a track, start-up)
+// opens the current entry; the backend answers later. An entry that cannot be played is
+// skipped in the direction of the request, one queued step per entry, until one plays or
+// every entry has failed once; a track that breaks off while playing counts as a failure
+// too, so a list where nothing plays to its end stops after one pass. Each open carries a
+// serial, and every answer whose serial is not the one awaited is dropped: a replaced track
+// never moves the playlist. A new command cancels the step queued before it.
+//
+// The lyrics of a track are looked up on a thread of their own, so a slow or dead folder
+// never holds up the window; they are shown when they arrive, unless another track has
+// started meanwhile.
+class Transport : public QObject
+{
+    Q_OBJECT
+
+public:
+    Transport(MediaControl &media, Session &session, DisplayLabels &labels,
+              PlaybackPosition &position, QObject *parent = nullptr);
+    ~Transport() override;
+
+    Playlist &ListSong() { return m_playlist; }
+    const Playlist &ListSong() const { return m_playlist; }
+    // Playing = PlayingFlag set and PausedFlag clear; paused = PausedFlag set; stopped =
+    // both clear. The program starts paused with nothing loaded.
+    bool PlayingFlag() const { return m_playingFlag; }
+    bool PausedFlag() const { return m_pausedFlag; }
+    // The two toggles of the skin. The play order is the same whatever their state.
+    bool LoopMode() const { return m_loopMode; }
+    bool RandomMode() const { return m_randomMode; }
+    void setLoopMode(bool on);
+    void setRandomMode(bool on);
+    // True while an open is awaited, a skip step is queued or lyrics are being looked up.
+    bool isBusy() const
+    {
+        return m_pendingOpen.has_value() || m_isSkipQueued || m_lookupsInFlight > 0;
+    }
+
+    // Starts the current entry from its beginning (also when it is the paused one).
+    void PlaySong();
+    // Pause, or resume where the track stood.
+    void PauseSong();
+    // Pause and back to the start; a paused player stays paused.
+    void StopSong();
+    // The next or previous entry, with wrap-around; it plays when the player plays,
+    // otherwise only the highlight moves.
+    void NextSong();
+    void PreviousSong();
+    // Removes the highlighted entries; the track goes on playing.
+    void DelSelectedSong();
+    // Lets the user add the lines of a lyric file of their choice to the current lyrics.
+    void OpenLyric(LyricFileChooser &chooser);
+
+    // Start-up with the songs of the command line: they make the list and the first of them
+    // plays. Without them the list saved in `defaultListPath` comes back with its first
+    // playable song loaded and paused at its start.
+    void LoadCommandSong(const CommandLineSongs &songs, const QString &defaultListPath);
+    // The first step of the shutdown: cancels what is under way, stops the timer, clears the
+    // play state and releases the track.
+    void shutDown();
+
+signals:
+    // PlayingFlag or PausedFlag changed.
+    void flagsChanged();
+    void modesChanged();
+
+private:
+    enum class StartMode { Play, Cue };
+
+    // A new wish of the user: entries that fail are skipped in `direction`, for one pass.
+    void beginRequest(StartMode mode, int direction);
+    void cancelSkip();
+    void startCurrentEntry();
+    void onOpened(quint64 serial);
+    void onFailed(quint64 serial, MediaControl::Failure reason, const QString &detail);
+    void onEndOfStream(quint64 serial);
+    void skipAfterFailure();
+    void findLyrics(quint64 serial, const QString &songPath);
+    void moveCurrentEntry(int step);
+    void restoreList(const QString &defaultListPath);
+    void setFlags(bool playing, bool paused);
+    QString songLine() const;
+
+    MediaControl &m_media;
+    Session &m_session;
+    DisplayLabels &m_labels;
+    PlaybackPosition &m_position;
+    Playlist m_playlist;
+    bool m_playingFlag = false;
+    bool m_pausedFlag = true;
+    bool m_loopMode = true;
+    bool m_randomMode = false;
+
+    // The serial of the newest open; that open is awaited while m_pendingOpen holds it.
+    quint64 m_serial = 0;
+    std::optional<quint64> m_pendingOpen;
+    // The path of the track awaited or loaded.
+    QString m_trackPath;
+    // The serial of the track loaded; 0 for none.
+    quint64 m_loadedSerial = 0;
+    // What the current request wants of the entry that opens, where it goes when one fails,
+    // and how many more failures it takes.
+    StartMode m_requestMode = StartMode::Play;
+    int m_direction = 1;
+    int m_failuresLeft = 0;
+    // A queued skip step runs only while its token is still the newest.
+    quint64 m_skipToken = 0;
+    bool m_isSkipQueued = false;
+    int m_lookupsInFlight = 0;
+    std::shared_ptr<ReceiverLink> m_link;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include <QString>
+
+typedef struct _GstElement GstElement;
+
+// One track: a playbin of its own and the thread that changes its states.
+//
+// A state change can block for good: filesrc opens a named pipe without a writer inside the
+// change to PAUSED, and the change to NULL waits for a streaming thread that is stuck reading
+// a stalled source. So no other thread ever changes a state of this pipeline: commands are
+// queued to the track's thread and run there in order. When the track is retired its
+// thread drops what is still queued, stops waiting for a preroll, sets the pipeline to NULL
+// and frees it; if that blocks, only this thread waits, and it ends when the source lets go
+// or the process does.
+//
+// Threads: the track is shared by its thread and by the user-interface thread, which queues
+// commands and retires it; the pipeline itself is touched only by the track's thread (and
+// GStreamer's own streaming threads).
+class GstTrack : public std::enable_shared_from_this<GstTrack>
+{
+public:
+    using Command = std::function<void(GstElement *pipeline)>;
+
+    // `serial` and `path` name the track for its owner.
+    GstTrack(quint64 serial, const QString &path);
+    ~GstTrack();
+
+    quint64 serial() const { return m_serial; }
+    const QString &path() const { return m_path; }
+
+    // Starts the thread, whose first command builds the pipeline with `build` (the result
+    // is owned by the track; nullptr when it could not be made) and then runs `open`.
+    void start(std::function<GstElement *()> build, Command open);
+    // Runs `command` on the track's thread after the ones queued before it.
+    void post(Command command);
+    // Ends the track: queued commands are dropped and the pipeline freed, off this thread.
+    void retire();
+    // True once retire() was called: a command that waits should give up.
+    bool isRetired() const { return m_isRetired.load(); }
+    // The run the track is in: each seek starts a new one, so that an end of stream posted
+    // before the seek is told from one after it. Read by the streaming threads.
+    quint64 run() const { return m_run.load(); }
+    void setRun(quint64 run) { m_run.store(run); }
+
+    // Waits up to `milliseconds` until the threads of all tracks have ended; true when they
+    // have. Used at exit, so a pipeline is not torn down by the process's end mid-change.
+    static bool waitForAllEnded(int milliseconds);
+
+private:
+    void run(std::function<GstElement *()> build);
+
+    const quint64 m_serial;
+    const QString m_path;
+    std::mutex m_mutex;
+    std::condition_variable m_wakeUp;
+    std::deque<Command> m_commands;
+    std::atomic<bool> m_isRetired = false;
+    std::atomic<quint64> m_run = 0;
+};

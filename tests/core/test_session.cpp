@@ -1,0 +1,48 @@
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/session.h"
+#include "support/qtprinters.h"
+
+namespace {
+
+TEST(SessionTest, ComesBackAsSavedAndReportsWhatCannotBeWritten)
+{
+    QTemporaryDir dir;
+    Session saved(dir.filePath(QStringLiteral("data")));
+    SettingsRecord settings;
+    settings.volume = -1200;
+    settings.shared.ShowList = 0;
+    saved.setSettings(settings);
+    EXPECT_TRUE(saved.save({QStringLiteral("/m/a.mp3")}).isEmpty());
+
+    QFile pictures(saved.path(Session::File::Pictures));
+    ASSERT_TRUE(pictures.open(QIODevice::WriteOnly));
+    pictures.write("one.jpg\r\n/p/two.png\r\n[END]\r\n");
+    pictures.close();
+    QFile folders(saved.path(Session::File::LyricFolders));
+    ASSERT_TRUE(folders.open(QIODevice::WriteOnly));
+    folders.write("/lrc/\r\n[END]\r\n");
+    folders.close();
+
+    Session loaded(dir.filePath(QStringLiteral("data")));
+    EXPECT_EQ(loaded.load(), SettingsLoad::Applied);
+    EXPECT_EQ(loaded.settings().volume, -1200);
+    EXPECT_EQ(loaded.settings().shared.ShowList, 0);
+    EXPECT_EQ(loaded.ListPic(),
+              (QStringList{dir.filePath(QStringLiteral("data/one.jpg")), "/p/two.png"}));
+    EXPECT_EQ(loaded.shownPicture(), 0);
+    EXPECT_EQ(loaded.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
+
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    Session unwritable(blocker.fileName()); // a file where the folder should be
+    const QList<Session::WriteFailure> failures = unwritable.save({});
+    ASSERT_EQ(failures.size(), 2) << "both files are tried";
+    EXPECT_EQ(failures.at(1).path, unwritable.path(Session::File::Playlist));
+    EXPECT_FALSE(failures.at(1).error.isEmpty());
+}
+
+} // namespace
