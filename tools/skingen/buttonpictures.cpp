@@ -9,7 +9,7 @@
 
 #include "glyphs.h"
 #include "skindrawing.h"
-#include "ui/skinimages.h"
+#include "skin/skinimages.h"
 
 namespace {
 

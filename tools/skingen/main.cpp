@@ -10,7 +10,7 @@
 #include "buttonpictures.h"
 #include "contactsheet.h"
 #include "skinpicture.h"
-#include "ui/skinimages.h"
+#include "skin/skinimages.h"
 
 // skingen OUTPUT_DIR SHEET_FILE
 //

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "skindrawing.h"
-#include "ui/skinimages.h"
+#include "skin/skinimages.h"
 
 namespace {
 
