@@ -11,30 +11,24 @@ class FailingIconv
 public:
     enum class Stage { Open, Convert };
 
-    explicit FailingIconv(Stage stage)
-        : m_replaced(setIconvFunctions(stage == Stage::Open ? failingOpen() : failingConvert()))
-    {}
+    explicit FailingIconv(Stage stage) : m_replaced(setIconvFunctions(failing(stage))) {}
     ~FailingIconv() { setIconvFunctions(m_replaced); }
-    FailingIconv(const FailingIconv &) = delete;
-    FailingIconv &operator=(const FailingIconv &) = delete;
 
 private:
-    static IconvFunctions failingOpen()
+    static IconvFunctions failing(Stage stage)
     {
         IconvFunctions functions;
-        functions.open = [](const char *, const char *) {
-            errno = EINVAL;
-            return reinterpret_cast<iconv_t>(-1);
-        };
-        return functions;
-    }
-    static IconvFunctions failingConvert()
-    {
-        IconvFunctions functions;
-        functions.convert = [](iconv_t, char **, size_t *, char **, size_t *) {
-            errno = EBADF;
-            return size_t(-1);
-        };
+        if (stage == Stage::Open) {
+            functions.open = [](const char *, const char *) {
+                errno = EINVAL;
+                return iconv_t(-1);
+            };
+        } else {
+            functions.convert = [](iconv_t, char **, size_t *, char **, size_t *) {
+                errno = EBADF;
+                return size_t(-1);
+            };
+        }
         return functions;
     }
 

@@ -112,11 +112,7 @@ TEST_F(PlaylistFiles, ReadsEveryEncodingAndLeavesMissingEmptyAndBinaryFilesHarml
         const PlaylistEntries entries = LoadPlaylist(write("lists/x.m3u", c.bytes));
         EXPECT_EQ(entries.songs, c.songs) << c.bytes.toHex().toStdString();
     }
-    EXPECT_EQ(LoadPlaylist(write("lists/x.m3u", cases[0].bytes)).infos,
-              QStringList({"#EXTINF:1,x", "sub\\歌.mp3"}));
-    QString error = "stale";
-    EXPECT_TRUE(LoadPlaylist(path("missing.m3u"), &error).songs.isEmpty());
-    EXPECT_TRUE(error.isEmpty());
+    EXPECT_TRUE(LoadPlaylist(path("missing.m3u")).songs.isEmpty());
 }
 
 } // namespace

@@ -9,37 +9,31 @@
 
 namespace {
 
-TEST(TextCodec, WritesGb18030AndReadsItBack)
-{
-    const struct
-    {
-        QString text;
-        QByteArray hex;
-    } cases[] = {{QStringLiteral("/音乐/歌.mp3"), "2fd2f4c0d62fb8e82e6d7033"},
-                 {QStringLiteral("😀"), "9439fc36"}, // missing from code page 936
-                 {QStringLiteral("5€"), "3580"},
-                 {QString(), ""}};
-    for (const auto &c : cases) {
-        EXPECT_EQ(encodeGb18030(c.text).value_or("failed").toHex(), c.hex);
-        EXPECT_EQ(decodeText(QByteArray::fromHex(c.hex)), c.text) << c.hex.data();
-    }
-}
-
-TEST(TextCodec, ChoosesTheEncodingFromTheBytes)
+// Our own files are GB18030 and read back as written; others are told apart by their
+// bytes.
+TEST(TextCodec, WritesGb18030AndChoosesTheEncodingWhenReading)
 {
     const struct
     {
         const char *hex;
         QString text;
-    } cases[] = {{"efbbbfe5ae8be4bd93", QStringLiteral("宋体")},
-                 {"61e5ae8b", QStringLiteral("a宋")},
-                 {"cbcecce5", QStringLiteral("宋体")},
-                 {"fffe8b5b534f0d00", QStringLiteral("宋体\r")},
-                 {"feff5b8b4f530061", QStringLiteral("宋体a")},
-                 {"ff6100", QString(u'\xFFFD') + u'a' + QChar(0)},
-                 {"cbcecc", QStringLiteral("宋") + QChar(0xFFFD)}};
-    for (const auto &c : cases)
+        bool written; // the GB18030 bytes of the text, as the writers give them
+    } cases[] = {{"2fd2f4c0d62fb8e82e6d7033", QStringLiteral("/音乐/歌.mp3"), true},
+                 {"9439fc36", QStringLiteral("😀"), true}, // missing from code page 936
+                 {"3580", QStringLiteral("5€"), true},
+                 {"", QString(), true},
+                 {"efbbbfe5ae8be4bd93", QStringLiteral("宋体"), false},
+                 {"61e5ae8b", QStringLiteral("a宋"), false},
+                 {"fffe8b5b534f0d00", QStringLiteral("宋体\r"), false},
+                 {"feff5b8b4f530061", QStringLiteral("宋体a"), false},
+                 {"ff6100", QString(u'\xFFFD') + u'a' + QChar(0), false},
+                 {"cbcecc", QStringLiteral("宋") + QChar(0xFFFD), false}};
+    for (const auto &c : cases) {
         EXPECT_EQ(decodeText(QByteArray::fromHex(c.hex)), c.text) << c.hex;
+        if (c.written) {
+            EXPECT_EQ(encodeGb18030(c.text).value_or("failed").toHex(), c.hex);
+        }
+    }
 }
 
 TEST(TextCodec, SplitsLinesAtCarriageReturnsLineFeedsAndBoth)

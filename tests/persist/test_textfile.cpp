@@ -86,36 +86,32 @@ TEST_F(TextFiles, LeavesANamedPipeUnread)
     EXPECT_EQ(unread, 9);
 }
 
-// With no GB18030 conversion every reader reports the file unreadable and changes
+// With no GB18030 conversion every reader reports its file unreadable and changes
 // nothing, and every writer fails and leaves the file it would have replaced alone.
 TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
 {
-    const QString list = write("zorvan.m3u", "/\xb8\xe8.mp3\r\n");
-    const QString pictures = write("zorvan.pic", "a.jpg\r\n[END]\r\n");
-    SettingsRecord record;
-    record.volume = -700;
-    const QString settings = m_folder.filePath("zorvan.set");
-    ASSERT_TRUE(SaveSettings(settings, record).ok);
-    const QByteArray savedSettings = contents(settings);
-
+    const QByteArray bytes[] = {"/\xb8\xe8.mp3\r\n", "a.jpg\r\n[END]\r\n",
+                                "[DONTCHANGETHISSET]\r\n"};
+    const QString paths[] = {write("zorvan.m3u", bytes[0]), write("zorvan.pic", bytes[1]),
+                             write("zorvan.set", bytes[2])};
     const FailingIconv failing(FailingIconv::Stage::Open);
+    SettingsRecord record;
+    record.windowLeftTwips = 300;
     QString errors[3];
-    EXPECT_TRUE(LoadPlaylist(list, &errors[0]).songs.isEmpty());
-    EXPECT_FALSE(LoadPicList(pictures, m_folder.path(), &errors[1]));
-    SettingsRecord loaded = record;
-    EXPECT_EQ(LoadSettings(settings, loaded, &errors[2]), SettingsLoad::Unreadable);
-    EXPECT_EQ(loaded, record);
-    for (const QString &error : errors)
-        EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(LoadPlaylist(paths[0], &errors[0]).songs.isEmpty());
+    EXPECT_FALSE(LoadPicList(paths[1], m_folder.path(), &errors[1]));
+    EXPECT_EQ(LoadSettings(paths[2], record, &errors[2]), SettingsLoad::Unreadable);
+    EXPECT_EQ(record.windowLeftTwips, 300);
 
-    const WriteResult writes[] = {SavePlaylist(list, {}), SavePicList(pictures, {"/b.jpg"}),
-                                  SaveSettings(settings, SettingsRecord()),
+    const WriteResult writes[] = {SavePlaylist(paths[0], {}), SavePicList(paths[1], {"/b.jpg"}),
+                                  SaveSettings(paths[2], record),
                                   SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a.mp3"})};
+    for (int file = 0; file < 3; ++file) {
+        EXPECT_FALSE(errors[file].isEmpty());
+        EXPECT_EQ(contents(paths[file]), bytes[file]);
+    }
     for (const WriteResult &written : writes)
         EXPECT_TRUE(!written.ok && !written.error.isEmpty());
-    EXPECT_EQ(contents(list), "/\xb8\xe8.mp3\r\n");
-    EXPECT_EQ(contents(pictures), "a.jpg\r\n[END]\r\n");
-    EXPECT_EQ(contents(settings), savedSettings);
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 3);
 }
 
