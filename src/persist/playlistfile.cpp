@@ -36,16 +36,15 @@ bool holdsLineBreak(const QString &text)
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
-// Whether `line`, read as a playlist line, would be an entry (a stream address always is).
+// Whether a line that is no stream address is an entry.
 bool isEntryLine(const QString &line)
 {
-    return !line.isEmpty() && !isInfoLine(line) && !startsWithHash(line) && !holdsLineBreak(line);
+    return !line.isEmpty() && !startsWithHash(line) && !isInfoLine(line);
 }
 
+// The song a line that is no stream address names.
 QString resolvePath(const QString &line, const QString &baseFolder)
 {
-    if (isStreamAddress(line))
-        return line;
     if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
         const QString localFile = QUrl(line).toLocalFile(); // empty when it names none
         if (!localFile.isEmpty())
@@ -66,11 +65,11 @@ QString playlistLine(const QString &song, const QString &listFolder)
         QString line = song;
         return line.replace(u'\r', QStringLiteral("%0D")).replace(u'\n', QStringLiteral("%0A"));
     }
-    if (song.isEmpty() || isEntryLine(song))
-        return song;
-    if (!song.startsWith(u'/')) {
+    if (!holdsLineBreak(song)) {
+        if (song.isEmpty() || isEntryLine(song))
+            return song;
         const QString dotted = QStringLiteral("./") + song;
-        if (isEntryLine(dotted))
+        if (!song.startsWith(u'/') && isEntryLine(dotted))
             return dotted;
     }
     const QString local = song.startsWith(u'/') ? song : listFolder + song;
@@ -104,9 +103,10 @@ PlaylistEntries parsePlaylist(const QString &text, const QString &baseFolder)
     // line or another information line comes first. Comment lines do not interrupt it.
     QString pendingInfo;
     for (const QString &line : lines) {
-        if (isStreamAddress(line) || isEntryLine(line)) {
+        const bool stream = isStreamAddress(line);
+        if (stream || isEntryLine(line)) {
             entries.infos.append(pendingInfo.isEmpty() ? line : pendingInfo);
-            entries.songs.append(resolvePath(line, baseFolder));
+            entries.songs.append(stream ? line : resolvePath(line, baseFolder));
             pendingInfo.clear();
         } else if (isInfoLine(line)) {
             pendingInfo = line == FileMarker ? QString() : line;

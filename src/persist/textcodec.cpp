@@ -149,18 +149,19 @@ std::optional<QByteArray> encodeFileText(const QString &text)
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\n' && c != u'\r')
+    const auto *const begin = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *const end = begin + text.size();
+    const char16_t *start = begin;
+    for (const char16_t *at = begin; at != end; ++at) {
+        if (*at != u'\n' && *at != u'\r')
             continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
+        lines.append(QString(reinterpret_cast<const QChar *>(start), at - start));
+        if (*at == u'\r' && at + 1 != end && at[1] == u'\n')
+            ++at;
+        start = at + 1;
     }
-    if (start < text.size())
-        lines.append(text.sliced(start));
+    if (start != end)
+        lines.append(QString(reinterpret_cast<const QChar *>(start), end - start));
     return lines;
 }
 
