@@ -50,7 +50,7 @@ void BM_ParseLyricFile(benchmark::State &state)
     QTemporaryDir folder;
     const QString path = folder.filePath("song.lrc");
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encodeText(lyricText())) < 0) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(encodeGb18030(lyricText()).value()) < 0) {
         state.SkipWithError("cannot write the lyric file");
         return;
     }

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <optional>
 
-#include <QFileInfo>
 #include <QVarLengthArray>
 
 #include "lyrics/lyriclist.h"
@@ -122,7 +121,8 @@ QString timedItem(qint64 hundredths, QStringView lyric)
 QStringList parseLyricText(const QString &text)
 {
     QStringList items;
-    QString header;
+    std::optional<QString> title;
+    QString artist;
     double offsetMilliseconds = 0;
     QVarLengthArray<qint64, 4> times;
     for (const QString &line : splitLines(text)) {
@@ -137,9 +137,9 @@ QStringList parseLyricText(const QString &text)
             if (const std::optional<qint64> time = lineHundredths(tag, offsetMilliseconds)) {
                 times.append(*time);
             } else if (tag.startsWith(u"ti:")) {
-                header = tag.sliced(3).toString() + QStringLiteral(" - ");
+                title = tag.sliced(3).toString();
             } else if (tag.startsWith(u"ar:")) {
-                header += tag.sliced(3);
+                artist += tag.sliced(3);
             } else if (tag.startsWith(u"offset:")) {
                 bool ok = false;
                 const double value = tag.sliced(7).toDouble(&ok);
@@ -157,19 +157,21 @@ QStringList parseLyricText(const QString &text)
         for (qint64 time : times)
             items.append(timedItem(time, rest));
     }
-    items.append(QStringLiteral("   0.00#") + header);
+    QString header = QStringLiteral("   0.00#");
+    if (title)
+        header += *title + QStringLiteral(" - ");
+    items.append(header + artist);
     return items;
 }
 
-bool ParseLyricFile(const QString &path, LyricList &list)
+bool ParseLyricFile(const QString &path, LyricList &list, QString *error)
 {
-    const QFileInfo file(path);
-    if (!file.isFile() || file.size() > MaxLyricFileBytes)
+    const TextRead read = readTextFile(path, MaxLyricFileBytes);
+    if (error)
+        *error = read.error;
+    if (!read.isRead())
         return false;
-    const std::optional<QString> text = readTextFile(path);
-    if (!text)
-        return false;
-    list.insert(parseLyricText(*text));
+    list.insert(parseLyricText(read.text));
     list.select(0);
     return true;
 }

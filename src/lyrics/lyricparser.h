@@ -3,12 +3,15 @@
 #include <QString>
 #include <QStringList>
 
+#include "persist/textfile.h"
+
 class LyricList;
 
 // LRC lyric files. A line is a run of tags, each "[...]", then the lyric text:
-//   [ti:Title] [ar:Artist]   the header text "Title - Artist" (a title replaces what came
-//                            before it, an artist is appended); [al:...] and [by:...] are
-//                            ignored
+//   [ti:Title] [ar:Artist]   the header text "Title - Artist", whatever the order of the
+//                            tags; a later title replaces an earlier one, a later artist
+//                            is appended; without a title the header is the artist alone;
+//                            [al:...] and [by:...] are ignored
 //   [offset:500]             milliseconds taken off every time tag after it in the file
 //   [01:23.45]               a time: 1 to 3 digits of minutes, ":", 1 or 2 digits of
 //                            seconds, optionally "." or ":" and a fraction cut to
@@ -23,9 +26,10 @@ QStringList parseLyricText(const QString &text);
 
 // Files larger than this are no lyric files; they are refused unread, so a wrong choice
 // cannot stall the player or fill its memory.
-constexpr qint64 MaxLyricFileBytes = 4 * 1024 * 1024;
+constexpr qint64 MaxLyricFileBytes = SmallTextFileLimit;
 
-// Reads the file at `path` and adds its items to `list` (without emptying it), then
-// selects item 0. False, with `list` unchanged, when there is no such file or it cannot
-// be read or is larger than MaxLyricFileBytes.
-bool ParseLyricFile(const QString &path, LyricList &list);
+// Reads the file at `path` (see readTextFile) and adds its items to `list` (without
+// emptying it), then selects item 0. False, with `list` unchanged, when there is no such
+// file or it cannot be read; then `error`, when given, receives why an existing file could
+// not be read (it is emptied otherwise).
+bool ParseLyricFile(const QString &path, LyricList &list, QString *error = nullptr);

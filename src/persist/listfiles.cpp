@@ -24,6 +24,17 @@ WriteResult saveList(const QString &path, const QStringList &items)
     return writeTextLines(path, lines);
 }
 
+// The text of a list file, or nothing when it is missing or cannot be read.
+std::optional<QString> readListFile(const QString &path, QString *error)
+{
+    TextRead read = readTextFile(path, SmallTextFileLimit);
+    if (error)
+        *error = read.error;
+    if (!read.isRead())
+        return std::nullopt;
+    return std::move(read.text);
+}
+
 } // namespace
 
 ListContents picListContents(const ListFileEntries &pictures, ListTarget target)
@@ -58,17 +69,18 @@ ListFileEntries parseLyricDirList(const QString &text)
     return linesBeforeEnd(text);
 }
 
-std::optional<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder)
+std::optional<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder,
+                                           QString *error)
 {
-    const std::optional<QString> text = readTextFile(path);
+    const std::optional<QString> text = readListFile(path, error);
     if (!text)
         return std::nullopt;
     return parsePicList(*text, programFolder);
 }
 
-std::optional<ListFileEntries> LoadLyricDirList(const QString &path)
+std::optional<ListFileEntries> LoadLyricDirList(const QString &path, QString *error)
 {
-    const std::optional<QString> text = readTextFile(path);
+    const std::optional<QString> text = readListFile(path, error);
     if (!text)
         return std::nullopt;
     return parseLyricDirList(*text);

@@ -16,6 +16,33 @@ bool isInfoLine(const QString &line)
     return line.contains(InfoMarker);
 }
 
+// Whether the first character that is not blank is "#".
+bool startsWithHash(const QString &line)
+{
+    for (QChar c : line) {
+        if (!c.isSpace())
+            return c == u'#';
+    }
+    return false;
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool holdsLineBreak(const QString &text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+// Whether a line that is no stream address is an entry.
+bool isEntryLine(const QString &line)
+{
+    return !line.isEmpty() && !startsWithHash(line) && !isInfoLine(line);
+}
+
+// The song a line that is no stream address names.
 QString resolvePath(const QString &line, const QString &baseFolder)
 {
     if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
@@ -25,10 +52,46 @@ QString resolvePath(const QString &line, const QString &baseFolder)
     }
     if (line.startsWith(u'/'))
         return line;
-    return baseFolder + QString(line).replace(u'\\', u'/');
+    QString relative = QString(line).replace(u'\\', u'/');
+    if (relative.startsWith(u"./"))
+        relative.remove(0, 2);
+    return baseFolder + relative;
+}
+
+// How `song` is written so that it reads back as itself from a list in `listFolder`.
+QString playlistLine(const QString &song, const QString &listFolder)
+{
+    if (isStreamAddress(song)) {
+        QString line = song;
+        return line.replace(u'\r', QStringLiteral("%0D")).replace(u'\n', QStringLiteral("%0A"));
+    }
+    if (!holdsLineBreak(song)) {
+        if (song.isEmpty() || isEntryLine(song))
+            return song;
+        const QString dotted = QStringLiteral("./") + song;
+        if (!song.startsWith(u'/') && isEntryLine(dotted))
+            return dotted;
+    }
+    const QString local = song.startsWith(u'/') ? song : listFolder + song;
+    return QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
 }
 
 } // namespace
+
+bool isStreamAddress(const QString &entry)
+{
+    const qsizetype separator = entry.indexOf(u"://");
+    if (separator < 2)
+        return false;
+    const QStringView scheme = QStringView(entry).first(separator);
+    if (!isAsciiLetter(scheme.front()))
+        return false;
+    for (QChar c : scheme) {
+        if (!isAsciiLetter(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'-' && c != u'.')
+            return false;
+    }
+    return scheme.compare(u"file", Qt::CaseInsensitive) != 0;
+}
 
 PlaylistEntries parsePlaylist(const QString &text, const QString &baseFolder)
 {
@@ -36,41 +99,47 @@ PlaylistEntries parsePlaylist(const QString &text, const QString &baseFolder)
     PlaylistEntries entries;
     entries.songs.reserve(lines.size());
     entries.infos.reserve(lines.size());
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        const QString next = i + 1 < lines.size() ? lines.at(i + 1) : QString();
-        if (isInfoLine(line) && line != FileMarker && !next.isEmpty() && !isInfoLine(next)) {
-            entries.infos.append(line);
-            entries.songs.append(resolvePath(next, baseFolder));
-            ++i;
-        } else if (!line.isEmpty() && !isInfoLine(line)) {
-            entries.infos.append(line);
-            entries.songs.append(resolvePath(line, baseFolder));
+    // The information line waiting for its entry: it names the next entry unless a blank
+    // line or another information line comes first. Comment lines do not interrupt it.
+    QString pendingInfo;
+    for (const QString &line : lines) {
+        const bool stream = isStreamAddress(line);
+        if (stream || isEntryLine(line)) {
+            entries.infos.append(pendingInfo.isEmpty() ? line : pendingInfo);
+            entries.songs.append(stream ? line : resolvePath(line, baseFolder));
+            pendingInfo.clear();
+        } else if (isInfoLine(line)) {
+            pendingInfo = line == FileMarker ? QString() : line;
+        } else if (line.isEmpty()) {
+            pendingInfo.clear();
         }
     }
     return entries;
 }
 
-PlaylistEntries LoadPlaylist(const QString &path)
+PlaylistEntries LoadPlaylist(const QString &path, QString *error)
 {
-    const std::optional<QString> text = readTextFile(path);
-    if (!text)
+    const TextRead read = readTextFile(path, PlaylistFileLimit);
+    if (error)
+        *error = read.error;
+    if (!read.isRead())
         return {};
     const QString filePath = QFileInfo(path).absoluteFilePath();
-    return parsePlaylist(*text, filePath.left(filePath.lastIndexOf(u'/') + 1));
+    return parsePlaylist(read.text, filePath.left(filePath.lastIndexOf(u'/') + 1));
+}
+
+QStringList formatPlaylist(const QStringList &songs, const QString &listFolder)
+{
+    QStringList lines;
+    lines.reserve(songs.size());
+    for (const QString &song : songs)
+        lines.append(playlistLine(song, listFolder));
+    return lines;
 }
 
 WriteResult SavePlaylist(const QString &path, const QStringList &songs)
 {
-    QStringList lines;
-    lines.reserve(songs.size());
-    for (const QString &song : songs) {
-        const bool readsBackOtherwise =
-            song.contains(u'\n') || song.contains(u'\r') || isInfoLine(song);
-        if (readsBackOtherwise && song.startsWith(u'/'))
-            lines.append(QUrl::fromLocalFile(song).toString(QUrl::FullyEncoded));
-        else
-            lines.append(song);
-    }
-    return writeTextLines(path, lines);
+    const QString filePath = QFileInfo(path).absoluteFilePath();
+    return writeTextLines(path,
+                          formatPlaylist(songs, filePath.left(filePath.lastIndexOf(u'/') + 1)));
 }

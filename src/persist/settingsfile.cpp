@@ -79,12 +79,20 @@ SettingsLoad applySettings(const QString &text, SettingsRecord &record)
     return complete ? SettingsLoad::Applied : failReading(record);
 }
 
-SettingsLoad LoadSettings(const QString &path, SettingsRecord &record)
+SettingsLoad LoadSettings(const QString &path, SettingsRecord &record, QString *error)
 {
-    const std::optional<QString> text = readTextFile(path);
-    if (!text)
+    const TextRead read = readTextFile(path, SmallTextFileLimit);
+    if (error)
+        *error = read.error;
+    switch (read.status) {
+    case ReadStatus::Read:
+        return applySettings(read.text, record);
+    case ReadStatus::Missing:
         return failReading(record);
-    return applySettings(*text, record);
+    case ReadStatus::Unreadable:
+        break;
+    }
+    return SettingsLoad::Unreadable;
 }
 
 WriteResult SaveSettings(const QString &path, const SettingsRecord &record)

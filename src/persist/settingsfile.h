@@ -8,7 +8,8 @@
 // The settings file: the marker line "[DONTCHANGETHISSET]" and sixteen values, one per
 // line, in the order of SettingsRecord. Reading applies the lines one by one onto a
 // record that holds the current (design) values:
-// - a first line other than the exact marker changes nothing at all;
+// - a first line other than the exact marker changes nothing at all, and nor does a file
+//   that exists but cannot be read;
 // - the first line that does not convert, or a missing line (a file of fewer than 17
 //   lines, or no file), ends the reading: what was applied stays, but the window
 //   position becomes 0, 0 and the six shared settings take their defaults;
@@ -70,6 +71,7 @@ enum class SettingsLoad {
     Applied,     // all sixteen values were applied
     WrongMarker, // the first line is not the marker; nothing changed
     Failed,      // no file, a missing line or one that does not convert
+    Unreadable,  // the file exists but could not be read (see readTextFile); nothing changed
 };
 
 // The seventeen lines of the file.
@@ -78,5 +80,7 @@ QStringList formatSettings(const SettingsRecord &record);
 // Applies the text of a settings file onto `record` by the rules above.
 SettingsLoad applySettings(const QString &text, SettingsRecord &record);
 
-SettingsLoad LoadSettings(const QString &path, SettingsRecord &record);
+// The limit is SmallTextFileLimit. When `error` is given it receives why an existing file
+// could not be read, and is emptied otherwise.
+SettingsLoad LoadSettings(const QString &path, SettingsRecord &record, QString *error = nullptr);
 WriteResult SaveSettings(const QString &path, const SettingsRecord &record);

@@ -1,28 +1,55 @@
 #pragma once
 
+#include <optional>
+
+#include <iconv.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 // The player's text files are GB18030 (a superset of code page 936: every character
 // that code page has keeps its code page 936 bytes, and no character is lost).
-// Files from elsewhere are often UTF-8, so decoding looks at the bytes first.
+// Files from elsewhere are often UTF-8 or, from Windows editors, UTF-16, so decoding
+// looks at the bytes first.
+//
+// GB18030 goes through iconv. A conversion that cannot be set up (a system without the
+// GB18030 module) or that fails is an error, never empty text: a reader that got empty
+// text would empty the player's lists, and a writer that wrote nothing would wipe the
+// saved playlist and settings.
 
 // Bytes with a UTF-8 byte order mark, or valid UTF-8 holding at least one multi-byte
-// sequence, are UTF-8; bytes with the GB18030 mark, and anything else, are GB18030. The
-// mark is dropped. Bytes that are not valid GB18030 become U+FFFD, one per byte, and
-// decoding goes on after them.
-QString decodeText(const QByteArray &bytes);
+// sequence, are UTF-8; bytes with a UTF-16 mark (FF FE little-endian, FE FF big-endian)
+// are UTF-16; bytes with the GB18030 mark, and anything else, are GB18030. The mark is
+// dropped. Bytes that are not valid in their encoding become U+FFFD and decoding goes on
+// after them. Nothing when the GB18030 conversion cannot be set up or fails.
+std::optional<QString> decodeText(const QByteArray &bytes);
 
-// The GB18030 bytes of `text`.
+// The GB18030 bytes of `text`; nothing when the conversion cannot be set up or fails.
+std::optional<QByteArray> encodeGb18030(const QString &text);
+
+// The bytes of encodeGb18030, or empty when the conversion fails: only for measuring a
+// text's length in bytes. Files are written through encodeFileText.
 QByteArray encodeText(const QString &text);
 
 // The bytes of a text file of ours: the GB18030 bytes of `text`, led by the GB18030 byte
 // order mark only when they would otherwise pass for UTF-8 (a short Chinese text such as
-// "图片" can), so that every file reads back as it was written.
-QByteArray encodeFileText(const QString &text);
+// "图片" can), so that every file reads back as it was written. Nothing when the
+// conversion fails.
+std::optional<QByteArray> encodeFileText(const QString &text);
 
-// Lines separated by LF or CR LF (the CR before an LF is dropped, and so is a CR at the
-// very end; a CR elsewhere stays in its line). A line break at the very end does not
-// start another line: "a\r\n" is one line.
+// Lines separated by CR LF, a lone LF or a lone CR. A line break at the very end does not
+// start another line: "a\r\n" and "a\r" are one line each.
 QStringList splitLines(const QString &text);
+
+// The iconv entry points the codec calls: the C library's in the program. Tests put in
+// ones that fail, as on a system without the GB18030 conversion.
+struct IconvFunctions
+{
+    iconv_t (*open)(const char *toCode, const char *fromCode) = iconv_open;
+    size_t (*convert)(iconv_t, char **, size_t *, char **, size_t *) = iconv;
+};
+
+// Makes every later conversion use `functions` and gives back the ones it replaces. Not
+// to be called while a conversion runs on another thread.
+IconvFunctions setIconvFunctions(IconvFunctions functions);

@@ -1,12 +1,43 @@
 #pragma once
 
-#include <optional>
-
 #include <QString>
 #include <QStringList>
 
-// Reading and writing the player's text files whole. Writers replace a file
-// atomically, so a crash or a full disk never leaves half a file behind.
+// Reading and writing the player's text files whole. Every text file the player reads
+// goes through readTextFile, with a size limit; writers replace a file atomically, so a
+// crash or a full disk never leaves half a file behind.
+
+// Size limits of the files the player reads, in bytes. No real playlist, settings, list
+// or lyric file comes near them; a larger file, or an endless one, would stall the player
+// or exhaust its memory.
+constexpr qint64 PlaylistFileLimit = 64 * 1024 * 1024;
+// Settings, picture list, lyric-folder list and lyric files.
+constexpr qint64 SmallTextFileLimit = 4 * 1024 * 1024;
+
+enum class ReadStatus {
+    Read,       // the file was read and decoded
+    Missing,    // nothing exists at the path
+    Unreadable, // something exists there but gave no text
+};
+
+struct TextRead
+{
+    ReadStatus status = ReadStatus::Missing;
+    // The decoded text (see decodeText); empty unless Read.
+    QString text;
+    // Why an existing file gave no text, for a message that names the file; empty unless
+    // Unreadable.
+    QString error;
+
+    bool isRead() const { return status == ReadStatus::Read; }
+};
+
+// Reads and decodes the regular file at `path` if it holds at most `maxBytes` bytes.
+// Anything else is Unreadable: a folder, a named pipe or a device is refused without
+// reading a byte, and so is a file whose size is over the limit; a file that grows past
+// the limit while it is read is refused after maxBytes + 1 bytes. So is a read error, or
+// text that cannot be decoded.
+TextRead readTextFile(const QString &path, qint64 maxBytes);
 
 struct WriteResult
 {
@@ -15,10 +46,7 @@ struct WriteResult
     QString error;
 };
 
-// The decoded text of the file (see decodeText), or nothing when it does not exist or
-// cannot be read.
-std::optional<QString> readTextFile(const QString &path);
-
 // Writes each line followed by CR LF, in GB18030 (see encodeFileText), creating the
-// folder when missing.
+// folder when missing. When the text cannot be encoded nothing is written and any file
+// at `path` stays as it was.
 WriteResult writeTextLines(const QString &path, const QStringList &lines);

@@ -1,6 +1,7 @@
 #include "lyrics/lyricparser.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -33,7 +34,6 @@ TEST(LyricParser, GivesTheListItems)
          {"   0.00#", "0002.00#B ##", "0003.00#A ##"}},
         {"[offset:2000]\n[00:01.00]A\n[offset:15]\n[00:01.00]B",
          {"   0.00#", "0000.00#A ##", "0000.98#B ##"}},
-        {"[ti:T]\n[00:01.00]A\n[00:02.00]B\n", {"   0.00#T - ", "0001.00#A ##", "0002.00#B ##"}},
         {"[00:01.00]A\r\n\r\n   \r\nplain words ##\r\n[00:03.00]\r\n[00:04.00\r\n"
          "[00:05.00]Hi [there]\r\n[00:06.00]a#b",
          {"   0.00#", "0001.00#A ##", "0003.00# ##", "0005.00#Hi [there] ##", "0006.00#a#b ##"}},
@@ -44,11 +44,15 @@ TEST(LyricParser, GivesTheListItems)
          {"   0.00#", "0002.00#B ##", "0003.00#B ##"}},
         {"[00:01.00]<00:01.00>Hello <00:01.50>world<00:02.00> <3 <b>",
          {"   0.00#", "0001.00#Hello world <3 <b> ##"}},
-        // A title replaces the header text, an artist is appended to it.
-        {"[ar:A]\n[ti:T]", {"   0.00#T - "}},
+        // "title - artist" in either order: a later title replaces an earlier one, a
+        // later artist is appended.
+        {"[ar:A]\n[ti:T]", {"   0.00#T - A"}},
         {"[ar:A]", {"   0.00#A"}},
         {"[ti:T][ar:A][ar:B]", {"   0.00#T - AB"}},
-        {"[ti:A]\n[ar:B]\n[ti:C]", {"   0.00#C - "}},
+        {"[ti:A]\n[ar:B]\n[ti:C]", {"   0.00#C - B"}},
+        // Lone carriage returns end lines too, alone or mixed with the other line ends.
+        {"[ar:A]\r[ti:T]\r[00:01.00]A\r\r[00:02.00]B\r\n[00:03.00]C\n\r[00:04.00]D\r",
+         {"   0.00#T - A", "0001.00#A ##", "0002.00#B ##", "0003.00#C ##", "0004.00#D ##"}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(parsedList(c.text), c.items) << c.text.toStdString();
@@ -102,19 +106,24 @@ TEST_F(LyricFile, RefusesFilesOverTheSizeLimitAndLeavesTheListAlone)
     ASSERT_TRUE(ParseLyricFile(write("limit.lrc", bytes), list));
     list.select(1);
     for (const QString &path : {write("over.lrc", bytes + "]"), m_folder.filePath("missing.lrc")}) {
-        EXPECT_FALSE(ParseLyricFile(path, list));
+        QString error;
+        EXPECT_FALSE(ParseLyricFile(path, list, &error));
+        EXPECT_EQ(error.isEmpty(), path.endsWith("missing.lrc")) << error.toStdString();
         EXPECT_EQ(list.items(), QStringList({"   0.00#", "0001.00#A ##"}));
         EXPECT_EQ(list.selectedIndex(), 1);
     }
 }
 
-TEST_F(LyricFile, ReadsUtf8AndGb18030Alike)
+TEST_F(LyricFile, ReadsUtf8Utf16AndGb18030Alike)
 {
     const QString text =
         QStringLiteral("[ti:月亮代表我的心]\r\n[ar:歌手]\r\n[00:01.00]你问我爱你有多深\r\n");
     const QStringList expected = {"   0.00#月亮代表我的心 - 歌手", "0001.00#你问我爱你有多深 ##"};
+    QStringEncoder littleEndian(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    QStringEncoder bigEndian(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
     for (const QByteArray &bytes :
-         {text.toUtf8(), "\xEF\xBB\xBF" + text.toUtf8(), encodeText(text)}) {
+         {text.toUtf8(), "\xEF\xBB\xBF" + text.toUtf8(), encodeGb18030(text).value(),
+          QByteArray(littleEndian.encode(text)), QByteArray(bigEndian.encode(text))}) {
         LyricList list;
         ASSERT_TRUE(ParseLyricFile(write("song.lrc", bytes), list));
         EXPECT_EQ(list.items(), expected);

@@ -22,6 +22,7 @@ TEST(ListFiles, ReadEntriesUpToTheEndLine)
          true},
         {"/lyr/\r\n[end]\n", {"/lyr/", "/opt/player/[end]"}, {"/lyr/", "[end]"}, false},
         {"/a/\r\n[END]\r\n/b/\r\n", {"/a/"}, {"/a/"}, true},
+        {"a.jpg\r/b/\r[END]\rc", {"/opt/player/a.jpg", "/b/"}, {"a.jpg", "/b/"}, true},
     };
     for (const auto &c : cases) {
         const ListFileEntries pictures = parsePicList(c.text, "/opt/player");

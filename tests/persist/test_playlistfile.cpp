@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include "support/qtprinters.h"
 
 namespace {
 
@@ -16,18 +19,28 @@ TEST(PlaylistFile, ParsesSongsAndTheirInformationLines)
         QStringList songs;
         QStringList infos;
     } cases[] = {
-        {"/m/a.mp3\r\n\r\nb.mp3\n/m/c.wav",
-         {"/m/a.mp3", "/lists/b.mp3", "/m/c.wav"},
-         {"/m/a.mp3", "b.mp3", "/m/c.wav"}},
+        {"/m/a.mp3\r\n\r\nb.mp3\n/m/c.wav\r./d.mp3",
+         {"/m/a.mp3", "/lists/b.mp3", "/m/c.wav", "/lists/d.mp3"},
+         {"/m/a.mp3", "b.mp3", "/m/c.wav", "./d.mp3"}},
         {"#EXTM3U\r\n#EXTINF:1,a\r\n#EXTINF:2,b\r\nsong.mp3\r\n#EXTINF:3,c",
          {"/lists/song.mp3"},
          {"#EXTINF:2,b"}},
-        {"#extinf:1,a\r\nmusic\\a.mp3",
-         {"/lists/#extinf:1,a", "/lists/music/a.mp3"},
-         {"#extinf:1,a", "music\\a.mp3"}},
+        // Comment lines are never entries and do not part an information line from its
+        // entry; a blank line does.
+        {"# Note: x\r#EXTINF:1,a\r  # between\r#PLAYLIST:y\rmusic\\a.mp3\r#extinf:2,b\r"
+         "#EXTINF:3,c\r\rb.mp3\r# test",
+         {"/lists/music/a.mp3", "/lists/b.mp3"},
+         {"#EXTINF:1,a", "b.mp3"}},
         {"file:///home/My%20Music/%E6%AD%8C.mp3\r\n/m/a\\b.mp3",
          {"/home/My Music/歌.mp3", "/m/a\\b.mp3"},
          {"file:///home/My%20Music/%E6%AD%8C.mp3", "/m/a\\b.mp3"}},
+        // Streams stay as written; a drive letter is no scheme.
+        {"http://radio.example/live\r\n#EXTINF:-1,Radio\r\nHTTPS://a.example/b?c=d#e\r\n"
+         "rtsp://h:554/s#EXT\r\nmms://m/x\r\nc://x.mp3\r\nab://x",
+         {"http://radio.example/live", "HTTPS://a.example/b?c=d#e", "rtsp://h:554/s#EXT",
+          "mms://m/x", "/lists/c://x.mp3", "ab://x"},
+         {"http://radio.example/live", "#EXTINF:-1,Radio", "rtsp://h:554/s#EXT", "mms://m/x",
+          "c://x.mp3", "ab://x"}},
     };
     for (const auto &c : cases) {
         const PlaylistEntries entries = parsePlaylist(c.text, QStringLiteral("/lists/"));
@@ -45,55 +58,61 @@ struct PlaylistFiles : testing::Test
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         return file.fileName();
     }
+    QByteArray contents(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+    }
     QTemporaryDir m_folder;
 };
 
-// Paths holding a line break or the information marker must survive in another way, and
-// GB18030 bytes that happen to be valid UTF-8 must not be read as UTF-8.
+// Paths that would read back as something else must survive in another way, and GB18030
+// bytes that happen to be valid UTF-8 must not be read as UTF-8.
 TEST_F(PlaylistFiles, WritesGb18030WithCrLfAndReadsItBack)
 {
-    ASSERT_TRUE(SavePlaylist(path("a.m3u"), {"/音乐/a.mp3", "/m/b.wma"}).ok);
-    QFile file(path("a.m3u"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "\x2f\xd2\xf4\xc0\xd6/a.mp3\r\n/m/b.wma\r\n");
+    ASSERT_TRUE(SavePlaylist(path("a.m3u"), {"/音乐/a.mp3", "http://h/a b?c#d", "#x.mp3"}).ok);
+    EXPECT_EQ(contents("a.m3u"), "\x2f\xd2\xf4\xc0\xd6/a.mp3\r\nhttp://h/a b?c#d\r\n./#x.mp3\r\n");
 
-    const QStringList songs = {"/图片/一.mp3", "/m/😀 €5.mp3", "/m/a#EXTINF:1,b.mp3",
-                               "/m/line\nbreak.mp3", "/m/100%?#x.mp3"};
+    const QStringList songs = {"/图片/一.mp3",       "/m/😀 €5.mp3",  "/m/a#EXTINF:1,b.mp3",
+                               "/m/line\nbreak.mp3", "/m/cr\rx.mp3", "/m/100%?#x.mp3",
+                               "rtsp://h/s",         path("#a.mp3"), path("  # b.mp3"),
+                               path("#EXTINF.mp3")};
+    const QStringList relative = {"#a.mp3", "  # b.mp3", "#EXTINF.mp3"};
     for (const QStringList &list : {songs, songs.mid(0, 1)}) {
         ASSERT_TRUE(SavePlaylist(path("list.m3u"), list).ok);
         EXPECT_EQ(LoadPlaylist(path("list.m3u")).songs, list);
     }
+    ASSERT_TRUE(SavePlaylist(path("list.m3u"), relative).ok);
+    EXPECT_EQ(LoadPlaylist(path("list.m3u")).songs, songs.mid(7));
     EXPECT_FALSE(SavePlaylist(path("a.m3u/list.m3u"), songs).ok);
 }
 
-TEST_F(PlaylistFiles, ResolvesRelativeLinesAgainstTheListsFolder)
+TEST_F(PlaylistFiles, ReadsEveryEncodingAndLeavesMissingEmptyAndBinaryFilesHarmless)
 {
     ASSERT_TRUE(QDir(m_folder.path()).mkdir("lists"));
-    const PlaylistEntries entries = LoadPlaylist(
-        write("lists/x.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\nsong.mp3\r\nsub\\\xb8\xe8.mp3"));
-    EXPECT_EQ(entries.songs, QStringList({path("lists/song.mp3"), path("lists/sub/歌.mp3")}));
-    EXPECT_EQ(entries.infos, QStringList({"#EXTINF:1,x", "sub\\歌.mp3"}));
-}
-
-TEST_F(PlaylistFiles, ReadsUtf8AndLeavesMissingEmptyAndBinaryFilesHarmless)
-{
-    EXPECT_EQ(LoadPlaylist(write("utf8.m3u", "\xEF\xBB\xBF/\xE6\xAD\x8C.mp3\n")).songs,
-              QStringList("/歌.mp3"));
-    EXPECT_TRUE(LoadPlaylist(write("empty.m3u", "")).songs.isEmpty());
+    QStringEncoder littleEndian(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    QStringEncoder bigEndian(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+    const QString text = QStringLiteral("#EXTM3U\r#EXTINF:1,x\rsong.mp3\r/歌.mp3\r");
+    const QStringList songs = {path("lists/song.mp3"), "/歌.mp3"};
+    const struct
+    {
+        QByteArray bytes;
+        QStringList songs;
+    } cases[] = {
+        {"#EXTM3U\r\n#EXTINF:1,x\r\nsong.mp3\r\nsub\\\xb8\xe8.mp3",
+         {path("lists/song.mp3"), path("lists/sub/歌.mp3")}},
+        {"\xEF\xBB\xBF/\xE6\xAD\x8C.mp3\n", {"/歌.mp3"}},
+        {littleEndian.encode(text), songs},
+        {bigEndian.encode(text), songs},
+        {"", {}},
+        {QByteArray("\x00\xff\r\n\x80\x01", 6),
+         {path(QStringLiteral("lists/") + QChar(0) + QChar(0xFFFD)), path("lists/€") + QChar(1)}},
+    };
+    for (const auto &c : cases) {
+        const PlaylistEntries entries = LoadPlaylist(write("lists/x.m3u", c.bytes));
+        EXPECT_EQ(entries.songs, c.songs) << c.bytes.toHex().toStdString();
+    }
     EXPECT_TRUE(LoadPlaylist(path("missing.m3u")).songs.isEmpty());
-    const PlaylistEntries binary =
-        LoadPlaylist(write("bin.m3u", QByteArray("\x00\xff\r\n\x80\x01", 6)));
-    EXPECT_EQ(binary.songs,
-              QStringList({path(QString(QChar(0)) + QChar(0xFFFD)), path("€") + QChar(1)}));
-}
-
-TEST_F(PlaylistFiles, HandlesAHundredThousandEntries)
-{
-    QStringList songs;
-    for (int i = 0; i < 100'000; ++i)
-        songs.append(QStringLiteral("/音乐/%1.mp3").arg(i));
-    ASSERT_TRUE(SavePlaylist(path("big.m3u"), songs).ok);
-    EXPECT_EQ(LoadPlaylist(path("big.m3u")).songs, songs);
 }
 
 } // namespace

@@ -78,14 +78,14 @@ TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryField)
     EXPECT_FALSE(SaveSettings(folder.path(), record).ok);
 }
 
-TEST(SettingsFile, AcceptsLineFeedsAndWordsAndIgnoresLinesAfterTheLast)
+TEST(SettingsFile, AcceptsLoneCarriageReturnsAndWordsAndIgnoresLinesAfterTheLast)
 {
     QStringList lines = formatSettings(knownRecord());
     lines[12] = "True";
     lines[13] = "false";
     lines.append({"garbage", "1"});
     SettingsRecord record;
-    EXPECT_EQ(applySettings(lines.join('\n'), record), SettingsLoad::Applied);
+    EXPECT_EQ(applySettings(lines.join('\r'), record), SettingsLoad::Applied);
     EXPECT_EQ(record, knownRecord());
 }
 
@@ -94,7 +94,7 @@ TEST(SettingsFile, WrongMarkerOrBinaryChangesNothing)
     const QStringList lines = formatSettings(SettingsRecord()).mid(1);
     for (const QString &text :
          {joined(QStringList{"[dontchangethisset]"} + lines), joined(QStringList{"x"} + lines),
-          decodeText(QByteArray::fromHex("7f454c4602000d0aff"))}) {
+          decodeText(QByteArray::fromHex("7f454c4602000d0aff")).value()}) {
         SettingsRecord record = knownRecord();
         EXPECT_EQ(applySettings(text, record), SettingsLoad::WrongMarker);
         EXPECT_EQ(record, knownRecord()) << text.toStdString();

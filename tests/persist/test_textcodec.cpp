@@ -5,40 +5,38 @@
 
 #include <gtest/gtest.h>
 
+#include "failingiconv.h"
+
 namespace {
 
-TEST(TextCodec, WritesGb18030AndReadsItBack)
-{
-    const struct
-    {
-        QString text;
-        QByteArray hex;
-    } cases[] = {{QStringLiteral("/音乐/歌.mp3"), "2fd2f4c0d62fb8e82e6d7033"},
-                 {QStringLiteral("😀"), "9439fc36"}, // missing from code page 936
-                 {QStringLiteral("5€"), "3580"},
-                 {QString(), ""}};
-    for (const auto &c : cases) {
-        EXPECT_EQ(encodeText(c.text).toHex(), c.hex);
-        EXPECT_EQ(decodeText(QByteArray::fromHex(c.hex)), c.text) << c.hex.data();
-    }
-}
-
-TEST(TextCodec, ChoosesTheEncodingFromTheBytes)
+// Our own files are GB18030 and read back as written; others are told apart by their
+// bytes.
+TEST(TextCodec, WritesGb18030AndChoosesTheEncodingWhenReading)
 {
     const struct
     {
         const char *hex;
         QString text;
-    } cases[] = {{"efbbbfe5ae8be4bd93", QStringLiteral("宋体")},
-                 {"61e5ae8b", QStringLiteral("a宋")},
-                 {"cbcecce5", QStringLiteral("宋体")},
-                 {"ff6100", QString(u'\xFFFD') + u'a' + QChar(0)},
-                 {"cbcecc", QStringLiteral("宋") + QChar(0xFFFD)}};
-    for (const auto &c : cases)
+        bool written; // the GB18030 bytes of the text, as the writers give them
+    } cases[] = {{"2fd2f4c0d62fb8e82e6d7033", QStringLiteral("/音乐/歌.mp3"), true},
+                 {"9439fc36", QStringLiteral("😀"), true}, // missing from code page 936
+                 {"3580", QStringLiteral("5€"), true},
+                 {"", QString(), true},
+                 {"efbbbfe5ae8be4bd93", QStringLiteral("宋体"), false},
+                 {"61e5ae8b", QStringLiteral("a宋"), false},
+                 {"fffe8b5b534f0d00", QStringLiteral("宋体\r"), false},
+                 {"feff5b8b4f530061", QStringLiteral("宋体a"), false},
+                 {"ff6100", QString(u'\xFFFD') + u'a' + QChar(0), false},
+                 {"cbcecc", QStringLiteral("宋") + QChar(0xFFFD), false}};
+    for (const auto &c : cases) {
         EXPECT_EQ(decodeText(QByteArray::fromHex(c.hex)), c.text) << c.hex;
+        if (c.written) {
+            EXPECT_EQ(encodeGb18030(c.text).value_or("failed").toHex(), c.hex);
+        }
+    }
 }
 
-TEST(TextCodec, SplitsLinesAtLineFeedAndCarriageReturnLineFeed)
+TEST(TextCodec, SplitsLinesAtCarriageReturnsLineFeedsAndBoth)
 {
     const struct
     {
@@ -47,9 +45,29 @@ TEST(TextCodec, SplitsLinesAtLineFeedAndCarriageReturnLineFeed)
     } cases[] = {{"", {}},
                  {"a\r\nb\nc\r\n", {"a", "b", "c"}},
                  {"a\r\n\r\n", {"a", ""}},
-                 {"a\rb\r\n", {"a\rb"}}};
+                 {"a\rb\r", {"a", "b"}},
+                 {"a\n\rb\r\rc", {"a", "", "b", "", "c"}}};
     for (const auto &c : cases)
         EXPECT_EQ(splitLines(c.text), c.lines) << c.text.toStdString();
+}
+
+// A conversion that cannot be set up or breaks off gives no text at all, not an empty
+// one; texts that need no GB18030 conversion are still read.
+TEST(TextCodec, FailingConversionIsAnErrorNeverEmptyText)
+{
+    for (const FailingIconv::Stage stage :
+         {FailingIconv::Stage::Open, FailingIconv::Stage::Convert}) {
+        const FailingIconv failing(stage);
+        EXPECT_FALSE(decodeText("\xcb\xce\xcc\xe5"));
+        EXPECT_FALSE(decodeText("plain"));
+        EXPECT_FALSE(encodeGb18030(QStringLiteral("宋体")));
+        EXPECT_FALSE(encodeFileText(QStringLiteral("a€b")));
+        EXPECT_EQ(decodeText("\xEF\xBB\xBF\xE5\xAE\x8B"), QStringLiteral("宋"));
+        EXPECT_EQ(decodeText(QByteArray::fromHex("fffe8b5b")), QStringLiteral("宋"));
+    }
+    const FailingIconv failing(FailingIconv::Stage::Open);
+    EXPECT_FALSE(decodeText(QByteArray()));
+    EXPECT_FALSE(encodeFileText(QString()));
 }
 
 } // namespace

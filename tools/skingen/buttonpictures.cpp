@@ -7,12 +7,14 @@
 #include <QRadialGradient>
 #include <QTransform>
 
+#include "core/skinlayout.h"
 #include "glyphs.h"
+#include "skin/skinimages.h"
 #include "skindrawing.h"
-#include "ui/skinimages.h"
 
 namespace {
 
+using Skin::Control;
 using KeyDrawing = std::function<void(QPainter &, bool pressed)>;
 
 // Adds the pictures pressedIndex (pressed) and pressedIndex + 1 (normal).
@@ -49,12 +51,24 @@ KeyDrawing lettering(const QRectF &box, const QString &text, int pixelSize)
     };
 }
 
-// The transport keys show their faces in rows 88 to 105 of the skin with 2-pixel gaps: the
-// 20-pixel-high pictures, placed at row 87, leave their top row empty; the stop picture,
-// placed at row 88 and one column nearer the pause key than the spacing of the others,
-// starts its face one column in.
-const QRectF TransportFace(0, 1, 21, 18);
-const QRectF StopFace(1, 0, 21, 18);
+// A picture's size is that of the control showing it.
+QSize sizeOf(Control control)
+{
+    return Skin::rect(control).size();
+}
+
+// The whole of a control's picture.
+QRectF wholeOf(Control control)
+{
+    return QRectF(QPointF(0, 0), sizeOf(control));
+}
+
+// The transport keys show their faces in the same rows with 2-pixel gaps: the taller
+// pictures leave their top and bottom rows empty and their last two columns; the stop
+// picture, placed a row lower and one column nearer the pause key than the spacing of the
+// others, starts its face one column in.
+const QRectF TransportFace = wholeOf(Control::ImgPlaySong).adjusted(0, 1, -2, -1);
+const QRectF StopFace = wholeOf(Control::ImgStopSong).adjusted(1, 0, -1, 0);
 
 QPainterPath notes()
 {
@@ -149,59 +163,73 @@ void drawApplicationIcon(QPainter &painter, qreal edge)
 QList<Picture> buttonPictures()
 {
     QList<Picture> pictures;
-    const QRectF titleBox(0, 0, 9, 9);
-    addPair(pictures, 1, {9, 9}, glyphKey(titleBox, Glyph::Close, 1.5));
-    addPair(pictures, 3, {9, 9}, [titleBox](QPainter &painter, bool pressed) {
-        drawKey(painter, titleBox, pressed, 1.5);
+    // The close pictures serve ImgClose and ImgCloseList.
+    const QRectF titleBox = wholeOf(Control::ImgClose);
+    addPair(pictures, 1, sizeOf(Control::ImgClose), glyphKey(titleBox, Glyph::Close, 1.5));
+    addPair(pictures, 3, sizeOf(Control::ImgMin), [](QPainter &painter, bool pressed) {
+        drawKey(painter, wholeOf(Control::ImgMin), pressed, 1.5);
         // The bar sits low in the box, where a window's minimised self would go.
         drawGlyph(painter, glyphPath(Glyph::Minimise, QRectF(1, 4, 7, 4), devicePixel(painter)),
                   pressed);
     });
-    pictures.append(
-        {skinPicturePath(5), {16, 16}, [](QPainter &p) { drawApplicationIcon(p, 16); }});
-    addPair(pictures, 6, {14, 11}, [](QPainter &painter, bool pressed) {
-        drawKnob(painter, QRectF(0, 0, 14, 11), 7, 3, pressed);
+    const int iconEdge = sizeOf(Control::ImgIcon).width();
+    pictures.append({skinPicturePath(5), sizeOf(Control::ImgIcon),
+                     [iconEdge](QPainter &p) { drawApplicationIcon(p, iconEdge); }});
+    // Each knob has its grip ridges in its middle. The small knob serves ImgSliderV and
+    // ImgSliderB.
+    addPair(pictures, 6, sizeOf(Control::ImgSliderV), [](QPainter &painter, bool pressed) {
+        const QRectF knob = wholeOf(Control::ImgSliderV);
+        drawKnob(painter, knob, knob.width() / 2, 3, pressed);
     });
-    // The point 14 pixels from the knob's left edge follows the pointer: the grip is there.
-    addPair(pictures, 8, {29, 10}, [](QPainter &painter, bool pressed) {
-        drawKnob(painter, QRectF(0, 0, 29, 10), 14.5, 4, pressed);
+    addPair(pictures, 8, sizeOf(Control::ImgSliderP), [](QPainter &painter, bool pressed) {
+        const QRectF knob = wholeOf(Control::ImgSliderP);
+        drawKnob(painter, knob, knob.width() / 2, 4, pressed);
     });
-    addPair(pictures, 10, {23, 20}, glyphKey(TransportFace, Glyph::Previous));
-    addPair(pictures, 12, {23, 20}, glyphKey(TransportFace, Glyph::Play));
-    addPair(pictures, 14, {23, 20}, glyphKey(TransportFace, Glyph::Pause));
-    addPair(pictures, 16, {23, 20}, glyphKey(TransportFace, Glyph::Next));
-    addPair(pictures, 18, {23, 18}, glyphKey(StopFace, Glyph::Stop));
-    addPair(pictures, 20, {22, 16}, glyphKey(QRectF(0, 0, 22, 16), Glyph::Eject));
+    const QSize transport = sizeOf(Control::ImgPlaySong);
+    addPair(pictures, 10, transport, glyphKey(TransportFace, Glyph::Previous));
+    addPair(pictures, 12, transport, glyphKey(TransportFace, Glyph::Play));
+    addPair(pictures, 14, transport, glyphKey(TransportFace, Glyph::Pause));
+    addPair(pictures, 16, transport, glyphKey(TransportFace, Glyph::Next));
+    addPair(pictures, 18, sizeOf(Control::ImgStopSong), glyphKey(StopFace, Glyph::Stop));
+    addPair(pictures, 20, sizeOf(Control::ImgOpenSong),
+            glyphKey(wholeOf(Control::ImgOpenSong), Glyph::Eject));
 
-    const QRectF listFace(0, 0, 22, 10);
+    const QRectF listFace = wholeOf(Control::ImgShowList);
     const KeyDrawing listLabel = lettering(QRectF(8, 0, 13, 10), QStringLiteral("PL"), 7);
-    addPair(pictures, 22, {22, 10}, lampKey(listFace, {4.5, 5}, 1.6, false, listLabel));
-    addPair(pictures, 24, {22, 10}, lampKey(listFace, {4.5, 5}, 1.6, true, listLabel));
+    addPair(pictures, 22, listFace.size().toSize(),
+            lampKey(listFace, {4.5, 5}, 1.6, false, listLabel));
+    addPair(pictures, 24, listFace.size().toSize(),
+            lampKey(listFace, {4.5, 5}, 1.6, true, listLabel));
 
-    addPair(pictures, 26, {21, 10}, [](QPainter &painter, bool pressed) {
-        const QRectF face(0, 0, 21, 10);
+    addPair(pictures, 26, sizeOf(Control::ImgFullscr), [](QPainter &painter, bool pressed) {
+        const QRectF face = wholeOf(Control::ImgFullscr);
         drawKey(painter, face, pressed);
         drawLettering(painter, face, QStringLiteral("FS"), 7, pressed);
     });
 
-    // The random and loop keys touch at column 210 of the skin; each face stops short of it.
-    const QRectF randomFace(0, 0, 46, 15);
+    // The random and loop pictures overlap by a column. The random face ends where the loop
+    // picture begins and the loop face starts two columns in, so the faces stand 2 pixels
+    // apart like the transport keys.
+    const QRect random = Skin::rect(Control::ImgRandom);
+    const QRectF randomFace(0, 0, Skin::rect(Control::ImgLoop).left() - random.left(),
+                            random.height());
     const KeyDrawing randomLabel = lettering(QRectF(12, 0, 33, 15), QStringLiteral("随机"), 10);
-    addPair(pictures, 28, {47, 15}, lampKey(randomFace, {6.5, 7.5}, 2.2, false, randomLabel));
-    addPair(pictures, 30, {47, 15}, lampKey(randomFace, {6.5, 7.5}, 2.2, true, randomLabel));
+    addPair(pictures, 28, random.size(), lampKey(randomFace, {6.5, 7.5}, 2.2, false, randomLabel));
+    addPair(pictures, 30, random.size(), lampKey(randomFace, {6.5, 7.5}, 2.2, true, randomLabel));
 
-    const QRectF loopFace(2, 0, 26, 15);
+    const QRectF loopFace = wholeOf(Control::ImgLoop).adjusted(2, 0, 0, 0);
     const KeyDrawing loopLabel = [](QPainter &painter, bool pressed) {
         drawGlyph(painter, glyphPath(Glyph::Loop, QRectF(12, 0, 14, 15), devicePixel(painter)),
                   pressed);
     };
-    addPair(pictures, 32, {28, 15}, lampKey(loopFace, {8.5, 7.5}, 2.2, false, loopLabel));
-    addPair(pictures, 34, {28, 15}, lampKey(loopFace, {8.5, 7.5}, 2.2, true, loopLabel));
+    const QSize loop = sizeOf(Control::ImgLoop);
+    addPair(pictures, 32, loop, lampKey(loopFace, {8.5, 7.5}, 2.2, false, loopLabel));
+    addPair(pictures, 34, loop, lampKey(loopFace, {8.5, 7.5}, 2.2, true, loopLabel));
 
     // ImgPlaylist has one picture, which never changes.
-    const KeyDrawing saveKey = glyphKey(QRectF(0, 0, 22, 18), Glyph::Save);
-    pictures.append(
-        {saveListPicturePath(), {22, 18}, [saveKey](QPainter &p) { saveKey(p, false); }});
+    const KeyDrawing saveKey = glyphKey(wholeOf(Control::ImgPlaylist), Glyph::Save);
+    pictures.append({saveListPicturePath(), sizeOf(Control::ImgPlaylist),
+                     [saveKey](QPainter &p) { saveKey(p, false); }});
     for (const int edge : applicationIconSizes()) {
         pictures.append({applicationIconPath(edge), {edge, edge}, [edge](QPainter &painter) {
                              drawApplicationIcon(painter, edge);

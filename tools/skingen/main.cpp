@@ -9,8 +9,9 @@
 
 #include "buttonpictures.h"
 #include "contactsheet.h"
+#include "core/skinlayout.h"
+#include "skin/skinimages.h"
 #include "skinpicture.h"
-#include "ui/skinimages.h"
 
 // skingen OUTPUT_DIR SHEET_FILE
 //
@@ -58,7 +59,7 @@ bool generate(const QString &outputDir, const QString &sheetFile)
         return fail(QStringLiteral("the font Noto Sans CJK SC is missing "
                                    "(Debian package fonts-noto-cjk)"));
     }
-    QList<Picture> pictures{{skinMainPicturePath(), SkinSize, drawSkin}};
+    QList<Picture> pictures{{skinMainPicturePath(), Skin::PictureSize, drawSkin}};
     pictures += buttonPictures();
 
     const QDir dir(outputDir);

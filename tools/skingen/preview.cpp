@@ -2,10 +2,13 @@
 
 #include <QPainter>
 
+#include "core/skinlayout.h"
+#include "skin/skinimages.h"
 #include "skindrawing.h"
-#include "ui/skinimages.h"
 
 namespace {
+
+using Skin::Control;
 
 struct Placement
 {
@@ -15,28 +18,33 @@ struct Placement
 
 QList<Placement> placements()
 {
-    const auto listPicture = [](int index, QPoint place) {
-        return Placement{skinPicturePath(index), place};
+    const auto at = [](Control control, int index) {
+        return Placement{skinPicturePath(index), Skin::rect(control).topLeft()};
+    };
+    // The knob at a given left edge along its track, in its own rows.
+    const auto knobAt = [](const Skin::SliderTrack &track, int index, int left) {
+        return Placement{skinPicturePath(index), {left, Skin::rect(track.knob).top()}};
     };
     return {
-        listPicture(5, {2, -1}),                      // ImgIcon
-        listPicture(4, {250, 3}),                     // ImgMin
-        listPicture(2, {264, 3}),                     // ImgClose
-        listPicture(11, {15, 87}),                    // ImgPreSong
-        listPicture(13, {38, 87}),                    // ImgPlaySong
-        listPicture(15, {61, 87}),                    // ImgPauseSong
-        listPicture(19, {83, 88}),                    // ImgStopSong
-        listPicture(17, {107, 87}),                   // ImgNextSong
-        listPicture(21, {136, 88}),                   // ImgOpenSong
-        listPicture(29, {164, 89}),                   // ImgRandom, off
-        listPicture(35, {210, 89}),                   // ImgLoop, on
-        listPicture(27, {220, 59}),                   // ImgFullscr
-        listPicture(25, {243, 59}),                   // ImgShowList, on
-        listPicture(7, {140, 58}),                    // ImgSliderV, a little below full volume
-        listPicture(7, {189, 58}),                    // ImgSliderB, centred
-        listPicture(9, {80, 72}),                     // ImgSliderP, a little way into a track
-        listPicture(2, {264, 120}),                   // ImgCloseList
-        Placement{saveListPicturePath(), {231, 434}}, // ImgPlaylist
+        at(Control::ImgIcon, 5),
+        at(Control::ImgMin, 4),
+        at(Control::ImgClose, 2),
+        at(Control::ImgPreSong, 11),
+        at(Control::ImgPlaySong, 13),
+        at(Control::ImgPauseSong, 15),
+        at(Control::ImgStopSong, 19),
+        at(Control::ImgNextSong, 17),
+        at(Control::ImgOpenSong, 21),
+        at(Control::ImgRandom, 29), // off
+        at(Control::ImgLoop, 35),   // on
+        at(Control::ImgFullscr, 27),
+        at(Control::ImgShowList, 25), // on
+        // A little below full volume, centred, and a little way into a track.
+        knobAt(Skin::VolumeTrack, 7, Skin::VolumeTrack.right - 18),
+        knobAt(Skin::BalanceTrack, 7, (Skin::BalanceTrack.left + Skin::BalanceTrack.right) / 2),
+        knobAt(Skin::PositionTrack, 9, Skin::PositionTrack.left + 63),
+        at(Control::ImgCloseList, 2),
+        Placement{saveListPicturePath(), Skin::rect(Control::ImgPlaylist).topLeft()},
     };
 }
 
@@ -66,15 +74,17 @@ QImage composePreview(const QList<RenderedPicture> &pictures, int scale)
     for (const Placement &placement : placements()) {
         painter.drawImage(placement.place, image(placement.path));
     }
-    drawLabel(painter, {99, 2, 60, 12}, QColor(255, 255, 0), 12, Qt::AlignLeft,
+    drawLabel(painter, Skin::rect(Control::LTitle), QColor(255, 255, 0), 12, Qt::AlignLeft,
               QStringLiteral("岚铃播放器"));
-    drawLabel(painter, {16, 24, 246, 16}, QColor(0, 255, 0), 12, Qt::AlignLeft,
+    drawLabel(painter, Skin::rect(Control::LTxtMin), QColor(0, 255, 0), 12, Qt::AlignLeft,
               QStringLiteral("ZorvanPlayer"));
-    drawLabel(painter, {104, 40, 158, 12}, QColor(0, 128, 0), 11, Qt::AlignHCenter,
+    drawLabel(painter, Skin::rect(Control::LInfo), QColor(0, 128, 0), 11, Qt::AlignHCenter,
               QStringLiteral("歌手 - 歌名"));
-    drawLabel(painter, {16, 48, 44, 18}, QColor(0, 255, 0), 16, Qt::AlignLeft,
+    drawLabel(painter, Skin::rect(Control::LTime), QColor(0, 255, 0), 16, Qt::AlignLeft,
               QStringLiteral("01:23"));
-    drawLabel(painter, {12, 138, 250, 14}, Qt::white, 12, Qt::AlignLeft,
-              QStringLiteral("/home/user/音乐/歌曲.mp3"));
+    // The first entry of the list, inset as the list box insets its items.
+    const QRect list = Skin::rect(Control::ListSong);
+    drawLabel(painter, QRect(list.topLeft() + QPoint(4, 2), QSize(list.width() - 9, 14)), Qt::white,
+              12, Qt::AlignLeft, QStringLiteral("/home/user/音乐/歌曲.mp3"));
     return preview;
 }

@@ -1,4 +1,4 @@
-#include "ui/skinimages.h"
+#include "skin/skinimages.h"
 
 #include <array>
 

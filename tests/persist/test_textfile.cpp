@@ -1,0 +1,118 @@
+#include "persist/textfile.h"
+
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "failingiconv.h"
+#include "persist/listfiles.h"
+#include "persist/playlistfile.h"
+#include "persist/settingsfile.h"
+#include "support/qtprinters.h"
+
+namespace {
+
+struct TextFiles : testing::Test
+{
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(m_folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return file.fileName();
+    }
+    QByteArray contents(const QString &path) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+    }
+    QTemporaryDir m_folder;
+};
+
+// /proc/self/maps claims a size of 0 and then gives more: a file that grows while it is
+// read.
+TEST_F(TextFiles, ReadsOnlyRegularFilesWithinTheLimit)
+{
+    const struct
+    {
+        QString path;
+        qint64 limit;
+        ReadStatus status;
+        QString text;
+    } cases[] = {
+        {write("eight", "12345678"), 8, ReadStatus::Read, "12345678"},
+        {write("nine", "123456789"), 8, ReadStatus::Unreadable, ""},
+        {m_folder.filePath("missing"), 8, ReadStatus::Missing, ""},
+        {m_folder.filePath("missing/below"), 8, ReadStatus::Missing, ""},
+        {m_folder.path(), 8, ReadStatus::Unreadable, ""},
+        {"/dev/zero", SmallTextFileLimit, ReadStatus::Unreadable, ""},
+        {"/proc/self/maps", 16, ReadStatus::Unreadable, ""},
+    };
+    for (const auto &c : cases) {
+        const TextRead read = readTextFile(c.path, c.limit);
+        EXPECT_EQ(read.status, c.status) << c.path.toStdString();
+        EXPECT_EQ(read.text, c.text);
+        EXPECT_EQ(read.error.isEmpty(), c.status != ReadStatus::Unreadable)
+            << read.error.toStdString();
+    }
+    EXPECT_TRUE(readTextFile("/proc/self/maps", SmallTextFileLimit).text.contains("[stack]"));
+}
+
+// A reader that opened the pipe would wait for a writer for good; the test's own end of
+// the pipe is closed after a bounded wait, which ends such a wait with what it has read.
+TEST_F(TextFiles, LeavesANamedPipeUnread)
+{
+    const QByteArray fifo = QFile::encodeName(m_folder.filePath("pipe"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    const int end = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(end, 0);
+    ASSERT_EQ(::write(end, "song.mp3\n", 9), 9);
+    std::future<TextRead> read = std::async(std::launch::async, [&fifo] {
+        return readTextFile(QFile::decodeName(fifo), PlaylistFileLimit);
+    });
+    const bool answered = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    char left[16];
+    const ssize_t unread = ::read(end, left, sizeof left);
+    ::close(end);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(read.get().status, ReadStatus::Unreadable);
+    EXPECT_EQ(unread, 9);
+}
+
+// With no GB18030 conversion every reader reports its file unreadable and changes
+// nothing, and every writer fails and leaves the file it would have replaced alone.
+TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
+{
+    const QByteArray bytes[] = {"/\xb8\xe8.mp3\r\n", "a.jpg\r\n[END]\r\n",
+                                "[DONTCHANGETHISSET]\r\n"};
+    const QString paths[] = {write("zorvan.m3u", bytes[0]), write("zorvan.pic", bytes[1]),
+                             write("zorvan.set", bytes[2])};
+    const FailingIconv failing(FailingIconv::Stage::Open);
+    SettingsRecord record;
+    record.windowLeftTwips = 300;
+    QString errors[3];
+    EXPECT_TRUE(LoadPlaylist(paths[0], &errors[0]).songs.isEmpty());
+    EXPECT_FALSE(LoadPicList(paths[1], m_folder.path(), &errors[1]));
+    EXPECT_EQ(LoadSettings(paths[2], record, &errors[2]), SettingsLoad::Unreadable);
+    EXPECT_EQ(record.windowLeftTwips, 300);
+
+    const WriteResult writes[] = {SavePlaylist(paths[0], {}), SavePicList(paths[1], {"/b.jpg"}),
+                                  SaveSettings(paths[2], record),
+                                  SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a.mp3"})};
+    for (int file = 0; file < 3; ++file) {
+        EXPECT_FALSE(errors[file].isEmpty());
+        EXPECT_EQ(contents(paths[file]), bytes[file]);
+    }
+    for (const WriteResult &written : writes)
+        EXPECT_TRUE(!written.ok && !written.error.isEmpty());
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 3);
+}
+
+} // namespace
