@@ -70,8 +70,15 @@ int main(int argc, char **argv)
 
     const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     SingleInstance instance(QDir(runtimeFolder).filePath(QStringLiteral("岚铃播放器.socket")));
-    if (instance.CheckExist())
+    switch (instance.CheckExist()) {
+    case SingleInstance::Outcome::First:
+        break;
+    case SingleInstance::Outcome::OtherActivated:
         return 0;
+    case SingleInstance::Outcome::Refused:
+        std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance.errorString()));
+        return 1;
+    }
 
     const QString programFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
