@@ -1,48 +1,17 @@
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 
 #include "platform/gstmediacontrol.h"
 #include "platform/qtlyricfilechooser.h"
 #include "platform/singleinstance.h"
+#include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
 
 namespace {
-
-// SIGTERM and SIGINT end the player like its close button, so a session logout loses
-// nothing. The handler only writes a byte; the event loop does the rest.
-int signalPipe[2] = {-1, -1};
-
-void onTerminationSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
-
-void watchTerminationSignals(FmMain &window)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
-    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
-        char byte;
-        [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
-        notifier->setEnabled(false);
-        window.unloadQuietly();
-    });
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
 
 bool hasDisplay()
 {
@@ -55,6 +24,14 @@ bool hasDisplay()
 
 int main(int argc, char **argv)
 {
+    // First of all, so that a signal at any moment of the start-up is kept for the loop.
+    if (!TerminationSignals::install())
+        std::fprintf(stderr, "zorvan: SIGTERM and SIGINT will end the player without saving\n");
+    // Test hook: the signal-driven shutdown blocks for good after its orderly steps, as a
+    // release that never returns would. The whole-program tests show with it that a
+    // second signal still ends the process.
+    const bool hangAfterShutdown = qEnvironmentVariableIsSet("ZORVAN_TEST_HANG_AFTER_SHUTDOWN");
+
     if (!hasDisplay()) {
         std::fprintf(stderr, "zorvan: no display to show the window on (DISPLAY and "
                              "WAYLAND_DISPLAY are not set)\n");
@@ -87,7 +64,17 @@ int main(int argc, char **argv)
     FmMain window(media, lyricChooser, programFolder);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
-    watchTerminationSignals(window);
     window.Form_Load(commandText);
+    // A close that an event pumped during the start-up ran has asked a loop that was not
+    // running yet to quit; the program ends here instead.
+    if (!window.player().AppRunning())
+        return 0;
+
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&] {
+        window.unloadQuietly();
+        while (hangAfterShutdown)
+            ::pause();
+    });
     return app.exec();
 }
