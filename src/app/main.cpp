@@ -1,11 +1,8 @@
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 
 #include "core/commandline.h"
@@ -13,38 +10,10 @@
 #include "platform/gstmediacontrol.h"
 #include "platform/qtlyricfilechooser.h"
 #include "platform/singleinstance.h"
+#include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
 
 namespace {
-
-// SIGTERM and SIGINT end the player like its close button, so a session logout loses
-// nothing. The handler only writes a byte; the event loop does the rest.
-int signalPipe[2] = {-1, -1};
-
-void onTerminationSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
-
-void watchTerminationSignals(FmMain &window)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
-    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
-        char byte;
-        [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
-        notifier->setEnabled(false);
-        window.unloadQuietly();
-    });
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
 
 bool hasDisplay()
 {
@@ -57,6 +26,14 @@ bool hasDisplay()
 
 int main(int argc, char **argv)
 {
+    // First of all, so that a signal at any moment of the start-up is kept for the loop.
+    if (!TerminationSignals::install())
+        std::fprintf(stderr, "zorvan: SIGTERM and SIGINT will end the player without saving\n");
+    // Test hook: the signal-driven shutdown blocks for good after its orderly steps, as a
+    // release that never returns would. The whole-program tests show with it that a
+    // second signal still ends the process.
+    const bool hangAfterShutdown = qEnvironmentVariableIsSet("ZORVAN_TEST_HANG_AFTER_SHUTDOWN");
+
     if (!hasDisplay()) {
         std::fprintf(stderr, "zorvan: no display to show the window on (DISPLAY and "
                              "WAYLAND_DISPLAY are not set)\n");
@@ -69,8 +46,15 @@ int main(int argc, char **argv)
 
     const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     SingleInstance instance(QDir(runtimeFolder).filePath(QStringLiteral("岚铃播放器.socket")));
-    if (instance.CheckExist())
+    switch (instance.CheckExist()) {
+    case SingleInstance::Outcome::First:
+        break;
+    case SingleInstance::Outcome::OtherActivated:
         return 0;
+    case SingleInstance::Outcome::Refused:
+        std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance.errorString()));
+        return 1;
+    }
 
     // Every argument is one song, playlist or folder, as a desktop passes them (%F).
     const CommandLineSongs songs =
@@ -84,7 +68,15 @@ int main(int argc, char **argv)
     FmMain window(media, session, lyricChooser);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
-    watchTerminationSignals(window);
     window.Form_Load(songs);
+
+    // Only now, with the window loaded, do signals reach the shutdown: one that came during
+    // the start-up has waited, and the shutdown runs inside the event loop.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&] {
+        window.unloadQuietly();
+        while (hangAfterShutdown)
+            ::pause();
+    });
     return app.exec();
 }

@@ -243,7 +243,8 @@ void FmMain::closeEvent(QCloseEvent *event)
     saveAndRelease(true);
     event->accept();
     // Closing the main window ends the player, whether or not Qt still counts it as a
-    // visible window at this moment.
+    // visible window at this moment. Before the event loop runs this does nothing, and
+    // main() ends the program itself.
     QCoreApplication::quit();
 }
 
@@ -259,7 +260,8 @@ void FmMain::unloadQuietly()
 }
 
 // The shutdown steps before the window closes; they run once, whichever way the close
-// was asked for. A file that cannot be written is reported and the rest goes on.
+// was asked for. A file that cannot be written is reported and the rest goes on. No
+// pending event runs in between: one could start again what the shutdown has stopped.
 void FmMain::saveAndRelease(bool reportInWindow)
 {
     if (m_unloading)

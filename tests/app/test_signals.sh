@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# SIGTERM and SIGINT at any moment: during the start-up and just after the window maps
+# the player ends in order within 2 s, saving what it loaded; a second signal ends a
+# shutdown that hangs; every end leaves the next start a normal first instance. Also, a
+# directory where the single-instance socket belongs stops the start.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+# An X server resets when its last client leaves and refuses connections meanwhile; these
+# many short starts in a row would meet that. One client stays connected throughout.
+xdotool sleep 3600 &
+PIDS+=($!)
+make_wav "$WORK/a.wav" 2 440
+mkdir -p "$CONFIG"
+SOCKET=$XDG_RUNTIME_DIR/$TITLE.socket
+printf '%s\r\n' "$WORK/a.wav" >"$WORK/expected.m3u"
+
+now_ms() { local micro=${EPOCHREALTIME//[!0-9]/}; echo $((10#$micro / 1000)); }
+
+# Like wait_for, in milliseconds and polling every 5 ms.
+poll_for() { # poll_for MILLISECONDS COMMAND...
+    local deadline=$(($(now_ms) + $1)); shift
+    until "$@"; do
+        [[ $(now_ms) -lt $deadline ]] || return 1
+        sleep 0.005
+    done
+}
+
+# Waits up to MILLISECONDS for PID to end and reaps it; STATUS holds its exit status.
+STATUS=none
+ends_within() { # ends_within MILLISECONDS PID
+    poll_for "$1" process_gone "$2" || return 1
+    wait "$2" && STATUS=0 || STATUS=$?
+}
+
+# True once PID runs the player and has its handler for SIGTERM (bit 15 of the
+# caught-signal mask). The shell's child catches SIGTERM too until it runs the player.
+catches_term() { # catches_term PID
+    local name key value
+    read -r name <"/proc/$1/comm" 2>/dev/null && [[ $name == "$(basename "$ZORVAN")" ]] || return 1
+    while read -r key value; do
+        [[ $key == SigCgt: ]] && return $((((0x$value >> 14) & 1) == 0))
+    done <"/proc/$1/status" 2>/dev/null
+    return 1
+}
+
+# One start on a.wav with a saved list naming another file, ended by SIGTERM at MOMENT:
+# "handlers" as soon as the process catches SIGTERM, a number of seconds after the
+# start, or "mapped" just after the window maps. Prints one word: "orderly" (status 0,
+# the command line's list saved), "early" (killed by SIGTERM before it could catch it),
+# or what went wrong.
+term_run() { # term_run MOMENT
+    printf 'elsewhere.wav\r\n' >"$CONFIG/zorvan.m3u"
+    start_player "$WORK/a.wav"
+    local pid=$PLAYER_PID
+    case $1 in
+    handlers) poll_for 10000 catches_term "$pid" || { echo "no-handler"; return; } ;;
+    mapped) poll_for 15000 window_mapped || { echo "no-window"; cat "$PLAYER_LOG" >&2; return; } ;;
+    *) sleep "$1" ;;
+    esac
+    local caught=0
+    catches_term "$pid" && caught=1
+    kill -TERM "$pid"
+    if ! ends_within 2000 "$pid"; then
+        kill -KILL "$pid"
+        echo "still-running"
+        return
+    fi
+    if [[ -e $SOCKET ]]; then
+        echo "socket-left"
+    elif [[ $STATUS -eq 0 ]] && cmp -s "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"; then
+        echo "orderly"
+    elif [[ $caught -eq 0 && $STATUS -eq 143 ]]; then
+        echo "early"
+    else
+        echo "status-$STATUS"
+    fi
+}
+
+started=$(now_ms)
+RUNS=10
+for moment in handlers 0.05 0.07 0.1 mapped; do
+    declare -A outcomes=()
+    for ((run = 0; run < RUNS; run++)); do
+        outcome=$(term_run "$moment")
+        outcomes[$outcome]=$((${outcomes[$outcome]:-0} + 1))
+    done
+    echo "SIGTERM at $moment:$(for key in "${!outcomes[@]}"; do printf ' %s=%s' "$key" "${outcomes[$key]}"; done)"
+    orderly=${outcomes[orderly]:-0}
+    check "SIGTERM at $moment ends the player within 2 s, $RUNS times in $RUNS" \
+        test $((orderly + ${outcomes[early]:-0})) -eq "$RUNS"
+    # Once the handlers are in place, and surely once the window shows, the end is orderly.
+    if [[ $moment == handlers || $moment == mapped ]]; then
+        check "SIGTERM at $moment ends it in order every time" test "$orderly" -eq "$RUNS"
+    fi
+    unset outcomes
+done
+echo "timed runs took $(($(now_ms) - started)) ms"
+
+# A shutdown that hangs after its orderly steps (the test hook): a second signal still
+# ends the process, at once.
+printf 'elsewhere.wav\r\n' >"$CONFIG/zorvan.m3u"
+ZORVAN_TEST_HANG_AFTER_SHUTDOWN=1 start_player "$WORK/a.wav"
+hanging=$PLAYER_PID
+check "the player shows its window" wait_for 15 window_mapped
+kill -TERM "$hanging"
+saved() { cmp -s "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"; }
+check "the first SIGTERM saves the list" wait_for 5 saved
+kill -INT "$hanging"
+check "a second signal ends the hanging shutdown within 2 s" ends_within 2000 "$hanging"
+check "the second signal had its default action" test "$STATUS" -eq 130
+
+# The killed player left its socket behind; the next start is a normal first instance.
+start_player "$WORK/a.wav"
+check "the next start shows its window" wait_for 15 window_mapped
+kill -INT "$PLAYER_PID"
+check "SIGINT ends it within 2 s" ends_within 2000 "$PLAYER_PID"
+check "it ends in order" test "$STATUS" -eq 0
+check "it releases its socket" test ! -e "$SOCKET"
+
+# Something other than a socket in the socket's place: the start says so and ends.
+mkdir "$SOCKET"
+output=$(timeout 20 "$ZORVAN" "$WORK/a.wav" 2>&1 >/dev/null) && status=0 || status=$?
+check "a directory at the socket's place stops the start" test "$status" -eq 1
+check "it says so in one line" test "$(wc -l <<<"$output")" -eq 1
+check "the directory stays" test -d "$SOCKET"
+
+finish
