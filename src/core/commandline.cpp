@@ -44,6 +44,11 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
 {
     CommandLineSongs result;
     for (const QString &argument : arguments) {
+        if (isStreamAddress(argument)) {
+            result.songs.append(argument);
+            result.infos.append(argument);
+            continue;
+        }
         const QString path = localPath(argument, workingFolder);
         const QFileInfo file(path);
         if (!file.exists()) {

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The songs a start asks for: each command-line argument is one path or file:// URL.
+// The songs a start asks for: each command-line argument is one path, file:// URL or stream
+// address (kept as it is).
 // A playlist (a path whose last three letters are "m3u", in any case) gives its entries, a
 // folder its sound files (mp3, wma, wav) sorted by name in the user's locale, without going
 // into subfolders, and any other existing file itself. Relative paths are taken from

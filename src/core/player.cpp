@@ -1,5 +1,6 @@
 #include "core/player.h"
 
+#include "core/commandline.h"
 #include "core/mediacontrol.h"
 #include "core/session.h"
 
@@ -18,7 +19,10 @@ void Player::start(const CommandLineSongs &songs)
 {
     m_media.setVolume(m_session.settings().volume);
     m_sound.ShowVolume();
-    m_transport.LoadCommandSong(songs, m_session.path(Session::File::Playlist));
+    if (songs.songs.isEmpty())
+        m_transport.restoreList(m_session.loadSavedList());
+    else
+        m_transport.LoadCommandSong(songs);
 }
 
 void Player::stop()

@@ -3,7 +3,6 @@
 #include <QDir>
 
 #include "persist/listfiles.h"
-#include "persist/playlistfile.h"
 
 Session::Session(const QString &dataFolder, QObject *parent)
     : QObject(parent), m_dataFolder(dataFolder)
@@ -51,15 +50,37 @@ void Session::setListLyricDir(const QStringList &folders)
 SettingsLoad Session::load()
 {
     SettingsRecord settings = m_settings;
-    const SettingsLoad result = LoadSettings(path(File::Settings), settings);
+    QString error;
+    const SettingsLoad result = LoadSettings(path(File::Settings), settings, &error);
+    m_keepsSettingsFile = result == SettingsLoad::Unreadable;
+    reportUnreadable(File::Settings, error);
     setSettings(settings);
-    if (const auto pictures = LoadPicList(path(File::Pictures), m_dataFolder)) {
+    if (const auto pictures = LoadPicList(path(File::Pictures), m_dataFolder, &error)) {
         const ListContents contents = picListContents(*pictures, ListTarget::FmMain);
         setListPic(contents.items, contents.selected);
     }
-    if (const auto folders = LoadLyricDirList(path(File::LyricFolders)))
+    reportUnreadable(File::Pictures, error);
+    if (const auto folders = LoadLyricDirList(path(File::LyricFolders), &error))
         setListLyricDir(folders->items);
+    reportUnreadable(File::LyricFolders, error);
     return result;
+}
+
+PlaylistEntries Session::loadSavedList()
+{
+    QString error;
+    PlaylistEntries saved = LoadPlaylist(path(File::Playlist), &error);
+    m_keepsSavedList = !error.isEmpty();
+    reportUnreadable(File::Playlist, error);
+    return saved;
+}
+
+void Session::reportUnreadable(File file, QString &error) const
+{
+    if (error.isEmpty())
+        return;
+    qWarning().noquote() << QStringLiteral("zorvan: cannot read %1: %2").arg(path(file), error);
+    error.clear();
 }
 
 QList<Session::WriteFailure> Session::save(const QStringList &songs) const
@@ -69,7 +90,11 @@ QList<Session::WriteFailure> Session::save(const QStringList &songs) const
         if (!result.ok)
             failures.append({path, result.error});
     };
-    keep(path(File::Settings), SaveSettings(path(File::Settings), m_settings));
-    keep(path(File::Playlist), SavePlaylist(path(File::Playlist), songs));
+    const WriteResult leftAsItWas{false, QStringLiteral("left as it was: it could not be read "
+                                                        "when the player started")};
+    keep(path(File::Settings),
+         m_keepsSettingsFile ? leftAsItWas : SaveSettings(path(File::Settings), m_settings));
+    keep(path(File::Playlist),
+         m_keepsSavedList ? leftAsItWas : SavePlaylist(path(File::Playlist), songs));
     return failures;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "persist/playlistfile.h"
 #include "persist/settingsfile.h"
 
 // What the player keeps between runs and what several windows share during one: the
@@ -50,8 +51,12 @@ public:
     // Start-up: the settings, then the picture list, then the lyric folders. A list whose
     // file is missing or unreadable stays as it is. Returns how the settings file read.
     SettingsLoad load();
+    // The playlist the previous run saved.
+    PlaylistEntries loadSavedList();
     // Shutdown: the settings, then the playlist `songs`. Every file is tried; the ones that
-    // could not be written are returned.
+    // could not be written are returned. A file that exists but could not be read at
+    // start-up is left as it is (and returned), so nothing the player did not understand is
+    // overwritten.
     QList<WriteFailure> save(const QStringList &songs) const;
 
 signals:
@@ -60,10 +65,16 @@ signals:
     void lyricFoldersChanged();
 
 private:
+    // Tells on stderr why an existing file could not be read, and empties `error`.
+    void reportUnreadable(File file, QString &error) const;
+
     QString m_dataFolder;
     bool m_appRunning = true;
     SettingsRecord m_settings;
     QStringList m_pictures;
     int m_shownPicture = -1;
     QStringList m_lyricFolders;
+    // Files that were there at start-up but could not be read.
+    bool m_keepsSettingsFile = false;
+    bool m_keepsSavedList = false;
 };

@@ -292,23 +292,18 @@ void Transport::moveCurrentEntry(int step)
     m_playlist.setHighlighted(next, true);
 }
 
-void Transport::LoadCommandSong(const CommandLineSongs &songs, const QString &defaultListPath)
+void Transport::LoadCommandSong(const CommandLineSongs &songs)
 {
-    if (songs.songs.isEmpty()) {
-        restoreList(defaultListPath);
-        return;
-    }
     m_playlist.append(songs.songs, songs.infos);
+    if (m_playlist.count() == 0)
+        return;
     m_playlist.setCurrentEntry(0);
     m_playlist.setHighlighted(0, true);
     PlaySong();
 }
 
-// The previous run's list comes back with its first playable song loaded and paused at its
-// start, without a moment of sound, and the lyric display where it stands at 0.
-void Transport::restoreList(const QString &defaultListPath)
+void Transport::restoreList(const PlaylistEntries &saved)
 {
-    const PlaylistEntries saved = LoadPlaylist(defaultListPath);
     m_playlist.append(saved.songs, saved.infos);
     if (m_playlist.count() == 0)
         return;

@@ -11,6 +11,7 @@
 #include "core/playlist.h"
 
 struct CommandLineSongs;
+struct PlaylistEntries;
 class DisplayLabels;
 class LyricFileChooser;
 class PlaybackPosition;
@@ -72,9 +73,11 @@ public:
     void OpenLyric(LyricFileChooser &chooser);
 
     // Start-up with the songs of the command line: they make the list and the first of them
-    // plays. Without them the list saved in `defaultListPath` comes back with its first
-    // playable song loaded and paused at its start.
-    void LoadCommandSong(const CommandLineSongs &songs, const QString &defaultListPath);
+    // plays.
+    void LoadCommandSong(const CommandLineSongs &songs);
+    // Start-up without them: the list saved by the previous run comes back with its first
+    // playable song loaded and paused at its start, without a moment of sound.
+    void restoreList(const PlaylistEntries &saved);
     // The first step of the shutdown: cancels what is under way, stops the timer, clears the
     // play state and releases the track.
     void shutDown();
@@ -97,7 +100,6 @@ private:
     void skipAfterFailure();
     void findLyrics(quint64 serial, const QString &songPath);
     void moveCurrentEntry(int step);
-    void restoreList(const QString &defaultListPath);
     void setFlags(bool playing, bool paused);
     QString songLine() const;
 

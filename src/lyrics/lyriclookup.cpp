@@ -49,8 +49,6 @@ LyricLookup FindLyric(const QString &candidate, const QStringList &lyricDirs, Ly
     if (!besideSong.isEmpty())
         return ParseLyricFile(besideSong, list) ? LyricLookup::Found : LyricLookup::Unreadable;
     for (const QString &folder : lyricDirs) {
-        if (folder == u"[END]")
-            break;
         const QString path = existingFile(folder, name);
         if (!path.isEmpty())
             return ParseLyricFile(path, list) ? LyricLookup::Found : LyricLookup::NotFound;

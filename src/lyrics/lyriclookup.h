@@ -18,7 +18,7 @@ enum class LyricLookup {
 };
 
 // Looks for the lyric file: first `candidate` itself, then a file of the same name in
-// each of `lyricDirs` in order, up to the end mark "[END]" or the end of the list. In each
+// each of `lyricDirs` in order. In each
 // folder the exact name is tried first, then a name differing only in letter case. The
 // first file found is the only one read: its items join `list` and item 0 is selected.
 // `list` is unchanged unless the result is Found.

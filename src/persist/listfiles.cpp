@@ -44,14 +44,6 @@ ListContents picListContents(const ListFileEntries &pictures, ListTarget target)
     return {pictures.items, selectFirst ? 0 : -1};
 }
 
-ListContents lyricDirListContents(const ListFileEntries &folders, ListTarget target)
-{
-    ListContents contents{folders.items};
-    if (target == ListTarget::FmMain && folders.hasEndMark)
-        contents.items.append(EndMark);
-    return contents;
-}
-
 ListFileEntries parsePicList(const QString &text, const QString &programFolder)
 {
     const ListFileEntries stored = linesBeforeEnd(text);

@@ -13,15 +13,13 @@
 struct ListFileEntries
 {
     QStringList items;
-    // Whether the file had its "[END]" line. Only then is the first picture selected, and
-    // only then does the main window's lyric-folder list get its end mark.
+    // Whether the file had its "[END]" line. Only then is the first picture selected.
     bool hasEndMark = false;
 };
 
 // Whose list a reader fills: the main window's or the options dialog's. The main window's
-// lists take one step more, and only when the file had its end line: its picture list
-// selects its first picture, and its lyric-folder list ends in the "[END]" mark that the
-// lyric lookup walks to. The dialog's lists show the entries as stored.
+// picture list selects its first picture, but only when the file had its end line; the
+// dialog's list shows the entries as stored.
 enum class ListTarget { FmMain, FmTmp };
 
 // What a target's list holds after a read.
@@ -33,7 +31,6 @@ struct ListContents
 };
 
 ListContents picListContents(const ListFileEntries &pictures, ListTarget target);
-ListContents lyricDirListContents(const ListFileEntries &folders, ListTarget target);
 
 // Picture paths: empty lines are skipped; a line not beginning with "/" is relative to
 // `programFolder` (the folder holding the list files).

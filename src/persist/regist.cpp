@@ -56,7 +56,9 @@ QString Regist::ReadRegValue(const QString &keyPath, const QString &valueName)
         return ReadError.toString();
     const std::optional<QString> value = m_registry.queryValue(*key, valueName);
     m_registry.closeKey(*key);
-    if (!value || encodeText(*value).size() + 1 > ValueBufferBytes)
+    // The value must fit the buffer in the registry's 8-bit encoding, with its end mark.
+    const std::optional<QByteArray> bytes = value ? encodeGb18030(*value) : std::nullopt;
+    if (!bytes || bytes->size() + 1 > ValueBufferBytes)
         return ReadError.toString();
     qsizetype spaces = 0;
     while (spaces < value->size() && value->at(spaces) == u' ')

@@ -133,11 +133,6 @@ std::optional<QByteArray> encodeGb18030(const QString &text)
     return result;
 }
 
-QByteArray encodeText(const QString &text)
-{
-    return encodeGb18030(text).value_or(QByteArray());
-}
-
 std::optional<QByteArray> encodeFileText(const QString &text)
 {
     const std::optional<QByteArray> bytes = encodeGb18030(text);

@@ -28,10 +28,6 @@ std::optional<QString> decodeText(const QByteArray &bytes);
 // The GB18030 bytes of `text`; nothing when the conversion cannot be set up or fails.
 std::optional<QByteArray> encodeGb18030(const QString &text);
 
-// The bytes of encodeGb18030, or empty when the conversion fails: only for measuring a
-// text's length in bytes. Files are written through encodeFileText.
-QByteArray encodeText(const QString &text);
-
 // The bytes of a text file of ours: the GB18030 bytes of `text`, led by the GB18030 byte
 // order mark only when they would otherwise pass for UTF-8 (a short Chinese text such as
 // "图片" can), so that every file reads back as it was written. Nothing when the

@@ -15,24 +15,24 @@
 
 namespace {
 
-TextRead unreadable(const QString &error)
+FileRead unreadable(const QString &error)
 {
-    return {ReadStatus::Unreadable, QString(), error};
+    return {ReadStatus::Unreadable, QByteArray(), error};
 }
 
-TextRead fromErrno(int error)
+FileRead fromErrno(int error)
 {
     if (error == ENOENT || error == ENOTDIR)
         return {};
     return unreadable(qt_error_string(error));
 }
 
-TextRead notRegular()
+FileRead notRegular()
 {
     return unreadable(QStringLiteral("not a regular file"));
 }
 
-TextRead tooLarge(qint64 maxBytes)
+FileRead tooLarge(qint64 maxBytes)
 {
     const qint64 mebibyte = 1024 * 1024;
     return unreadable(maxBytes % mebibyte == 0
@@ -53,7 +53,7 @@ struct Descriptor
 
 } // namespace
 
-TextRead readTextFile(const QString &path, qint64 maxBytes)
+FileRead readFile(const QString &path, qint64 maxBytes)
 {
     const QByteArray name = QFile::encodeName(path);
     // The type and size are looked at before the file is opened: opening a named pipe
@@ -96,9 +96,18 @@ TextRead readTextFile(const QString &path, qint64 maxBytes)
         filled += count;
     }
     bytes.truncate(filled);
-    std::optional<QString> text = decodeText(bytes);
+    return {ReadStatus::Read, std::move(bytes), QString()};
+}
+
+TextRead readTextFile(const QString &path, qint64 maxBytes)
+{
+    FileRead file = readFile(path, maxBytes);
+    if (!file.isRead())
+        return {file.status, QString(), file.error};
+    std::optional<QString> text = decodeText(file.bytes);
     if (!text)
-        return unreadable(QStringLiteral("the text cannot be converted from GB18030"));
+        return {ReadStatus::Unreadable, QString(),
+                QStringLiteral("the text cannot be converted from GB18030")};
     return {ReadStatus::Read, std::move(*text), QString()};
 }
 

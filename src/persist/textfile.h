@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,23 @@ enum class ReadStatus {
     Unreadable, // something exists there but gave no text
 };
 
+struct FileRead
+{
+    ReadStatus status = ReadStatus::Missing;
+    // The file's bytes; empty unless Read.
+    QByteArray bytes;
+    // Why an existing file could not be read; empty unless Unreadable.
+    QString error;
+
+    bool isRead() const { return status == ReadStatus::Read; }
+};
+
+// The bytes of the regular file at `path` if it holds at most `maxBytes` bytes. Anything
+// else is Unreadable: a folder, a named pipe or a device is refused without reading a byte,
+// and so is a file whose size is over the limit; a file that grows past the limit while it
+// is read is refused after maxBytes + 1 bytes; and so is a read error.
+FileRead readFile(const QString &path, qint64 maxBytes);
+
 struct TextRead
 {
     ReadStatus status = ReadStatus::Missing;
@@ -32,11 +50,7 @@ struct TextRead
     bool isRead() const { return status == ReadStatus::Read; }
 };
 
-// Reads and decodes the regular file at `path` if it holds at most `maxBytes` bytes.
-// Anything else is Unreadable: a folder, a named pipe or a device is refused without
-// reading a byte, and so is a file whose size is over the limit; a file that grows past
-// the limit while it is read is refused after maxBytes + 1 bytes. So is a read error, or
-// text that cannot be decoded.
+// readFile, then decodeText; text that cannot be decoded is Unreadable too.
 TextRead readTextFile(const QString &path, qint64 maxBytes);
 
 struct WriteResult

@@ -1,9 +1,10 @@
 #include "platform/desktopentryfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include "persist/textfile.h"
 
 namespace {
 
@@ -42,14 +43,12 @@ std::optional<std::pair<QString, QString>> keyAndValue(const QByteArray &line)
 std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString &path)
 {
     DesktopEntryFile file;
-    QFile input(path);
-    if (!input.exists())
+    const FileRead input = readFile(path, SmallTextFileLimit);
+    if (input.status == ReadStatus::Missing)
         return file;
-    if (!input.open(QIODevice::ReadOnly))
+    if (!input.isRead())
         return std::nullopt;
-    const QByteArray bytes = input.readAll();
-    if (input.error() != QFileDevice::NoError)
-        return std::nullopt;
+    const QByteArray &bytes = input.bytes;
     if (bytes.isEmpty())
         return file;
     file.m_lines = bytes.split('\n');

@@ -48,10 +48,10 @@ QStringList mimeTypesOf(const QString &extension)
     return names;
 }
 
-// Runs `program` with the one file to open.
+// Runs `program` with the files to open, each one argument.
 QString execValue(const QString &program)
 {
-    return execArgument(program) + QStringLiteral(" %f");
+    return execArgument(program) + QStringLiteral(" %F");
 }
 
 bool isRunnable(const QString &program)

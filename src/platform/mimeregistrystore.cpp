@@ -1,10 +1,11 @@
 #include "platform/mimeregistrystore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
+
+#include "persist/textfile.h"
 
 MimeRegistryStore::MimeRegistryStore(const QString &path) : m_path(path) {}
 
@@ -49,12 +50,12 @@ bool MimeRegistryStore::setValue(const QString &key, const QString &valueName, c
 
 std::optional<QJsonObject> MimeRegistryStore::load() const
 {
-    QFile file(m_path);
-    if (!file.exists())
+    const FileRead file = readFile(m_path, SmallTextFileLimit);
+    if (file.status == ReadStatus::Missing)
         return QJsonObject();
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.isRead())
         return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    const QJsonDocument document = QJsonDocument::fromJson(file.bytes);
     if (!document.isObject())
         return std::nullopt;
     return document.object();

@@ -123,8 +123,10 @@ void FmMain::showLabel(DisplayLabels::Label label, const QString &text)
 
 void FmMain::Form_Load(const CommandLineSongs &songs)
 {
-    // A settings file with a wrong first line changes nothing, not even the place.
-    if (m_session.load() != SettingsLoad::WrongMarker)
+    // A settings file with a wrong first line, or one that cannot be read, changes nothing,
+    // not even the place.
+    const SettingsLoad settings = m_session.load();
+    if (settings != SettingsLoad::WrongMarker && settings != SettingsLoad::Unreadable)
         restorePlace();
     applyLyricStyle();
     SetSetting();

@@ -34,7 +34,7 @@ check() { # check DESCRIPTION COMMAND...
 start_x() {
     local fifo=$WORK/displayfd
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
     local number
     read -r -t 10 number <"$fifo" || { echo "Xvfb did not start" >&2; exit 1; }

@@ -1,9 +1,11 @@
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "core/session.h"
+#include "persist/textfile.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -43,6 +45,23 @@ TEST(SessionTest, ComesBackAsSavedAndReportsWhatCannotBeWritten)
     ASSERT_EQ(failures.size(), 2) << "both files are tried";
     EXPECT_EQ(failures.at(1).path, unwritable.path(Session::File::Playlist));
     EXPECT_FALSE(failures.at(1).error.isEmpty());
+}
+
+TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
+{
+    QTemporaryDir dir;
+    Session session(dir.path());
+    // Larger than any file the player reads: refused unread (and sparse, so cheap).
+    const qint64 tooLarge = PlaylistFileLimit + 1;
+    for (const Session::File file : {Session::File::Settings, Session::File::Playlist}) {
+        QFile huge(session.path(file));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(tooLarge));
+    }
+    EXPECT_EQ(session.load(), SettingsLoad::Unreadable);
+    EXPECT_TRUE(session.loadSavedList().songs.isEmpty());
+    EXPECT_EQ(session.save({QStringLiteral("/m/new.mp3")}).size(), 2);
+    for (const Session::File file : {Session::File::Settings, Session::File::Playlist})
+        EXPECT_EQ(QFileInfo(session.path(file)).size(), tooLarge) << "left as it was";
 }
 
 } // namespace

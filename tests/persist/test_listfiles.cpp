@@ -58,18 +58,8 @@ TEST(ListFiles, ReadBackWhatTheyWroteAndNothingFromAMissingFile)
 
 namespace {
 
-TEST(ListTargets, MainWindowListsTakeTheirExtraStepOnlyAfterAnEndLine)
+TEST(ListTargets, MainWindowSelectsTheFirstPictureOnlyAfterAnEndLine)
 {
-    const ListFileEntries complete = parseLyricDirList("/lrc/\r\n\r\n[END]\r\n");
-    const ListFileEntries cut = parseLyricDirList("/lrc/\r\n");
-    const ListFileEntries empty = parseLyricDirList("[END]\r\n");
-
-    EXPECT_EQ(lyricDirListContents(complete, ListTarget::FmMain).items,
-              (QStringList{"/lrc/", "", "[END]"}));
-    EXPECT_EQ(lyricDirListContents(complete, ListTarget::FmTmp).items, (QStringList{"/lrc/", ""}));
-    EXPECT_EQ(lyricDirListContents(cut, ListTarget::FmMain).items, QStringList{"/lrc/"});
-    EXPECT_EQ(lyricDirListContents(empty, ListTarget::FmMain).items, QStringList{"[END]"});
-
     const ListFileEntries pictures = parsePicList("a.jpg\r\n[END]\r\n", "/p");
     EXPECT_EQ(picListContents(pictures, ListTarget::FmMain).selected, 0);
     EXPECT_EQ(picListContents(pictures, ListTarget::FmTmp).selected, -1);
