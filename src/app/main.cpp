@@ -59,8 +59,8 @@ int main(int argc, char **argv)
     // Every argument is one song, playlist or folder, as a desktop passes them (%F).
     const CommandLineSongs songs =
         songsFromArguments(QApplication::arguments().mid(1), QDir::currentPath());
-    for (const QString &missing : songs.missing)
-        std::fprintf(stderr, "zorvan: no such file or folder: %s\n", qPrintable(missing));
+    for (const QString &problem : songs.problems)
+        std::fprintf(stderr, "zorvan: %s\n", qPrintable(problem));
 
     Session session(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     GstMediaControl media;
