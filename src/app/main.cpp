@@ -8,7 +8,7 @@
 #include "core/commandline.h"
 #include "core/session.h"
 #include "platform/gstmediacontrol.h"
-#include "platform/qtlyricfilechooser.h"
+#include "dialogs/qtlyricfilechooser.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
