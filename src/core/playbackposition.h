@@ -59,6 +59,10 @@ public:
     void ShowTime(float seconds);
     // Seeks to the knob's place and runs the timer, also while paused or stopped.
     void SeekToSlider();
+    // Seeks to `seconds` from the track's start (limited to 0 … SongSeconds) as a click on the
+    // track at that time would: the knob goes to that fraction of the length, then
+    // SeekToSlider. Nothing happens while the length is unknown (0).
+    void seekTo(double seconds);
     // Five pixels (5/218 of the track) on or back, then a seek.
     void FastForward();
     void FastPre();
@@ -67,6 +71,10 @@ public:
     void positionKnobReleased();
     // A left-button press at (x, y) on the skin: seeks when it falls in the track's band.
     bool clickTrack(int x, int y);
+
+signals:
+    // A seek went to `seconds` from the track's start.
+    void seeked(double seconds);
 
 private:
     void showLyric(const std::optional<QString> &text);
