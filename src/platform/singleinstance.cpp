@@ -124,13 +124,16 @@ SingleInstance::Outcome SingleInstance::refuse(const QString &reason)
 void SingleInstance::answerConnection()
 {
     while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        if (m_connections >= MaxConnections) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
+        // The oldest connection gives way, so connections that say nothing cannot keep a
+        // start out for longer than it takes to open MaxConnections more.
+        if (m_connections.size() >= MaxConnections) {
+            QLocalSocket *oldest = m_connections.takeFirst();
+            oldest->abort();
+            oldest->deleteLater();
         }
-        ++m_connections;
-        connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
+        m_connections.append(socket);
+        connect(socket, &QObject::destroyed, this,
+                [this, socket] { m_connections.removeOne(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         socket->setReadBufferSize(ReadChunkBytes);
         auto *deadline = new QTimer(socket);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -16,8 +17,8 @@ class QLocalSocket;
 //
 // The running instance reads every connection within bounds: at most
 // InstanceRequest::MaxRequestBytes, within requestTimeoutMs() of connecting, and at most
-// MaxConnections at a time. A connection that breaks a bound or sends anything but one
-// well-formed request is closed and its bytes are ignored.
+// MaxConnections at a time (a new one closes the oldest). A connection that breaks a bound
+// or sends anything but one well-formed request is closed and its bytes are ignored.
 //
 // Starts at the same moment take turns through a lock file beside the socket, so two of
 // them never both decide they are the first. A lock left by a crashed start is removed by
@@ -40,7 +41,7 @@ public:
         Refused,
     };
 
-    // Connections the running instance reads at once; more are closed at once.
+    // Connections the running instance reads at once; one more closes the oldest.
     static constexpr int MaxConnections = 32;
 
     // `socketPath` names the socket; it belongs in a folder private to the user.
@@ -77,5 +78,6 @@ private:
     int m_answerTimeoutMs = 1000;
     QString m_error;
     QLocalServer m_server;
-    int m_connections = 0;
+    // Open connections, oldest first.
+    QList<QLocalSocket *> m_connections;
 };
