@@ -10,7 +10,7 @@ run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugi
     gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
     xvfb xauth xdotool x11-utils imagemagick desktop-file-utils appstream
-    dbus-daemon dbus-bin playerctl)
+    dbus-daemon dbus-bin playerctl groff-base)
 # make package and scripts/check-package.sh: dpkg-shlibdeps (with file) for Depends, lintian,
 # and an X server to start the installed player on.
 package_pkgs=(dpkg-dev file lintian xvfb xauth xdotool desktop-file-utils)

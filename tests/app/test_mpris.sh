@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# The real player worked from the desktop's side over its own session bus, with playerctl:
+# each answer checked against what the player itself does (the tracks it starts, the
+# position of its backend, the files it saves); PropertiesChanged and Seeked seen by
+# dbus-monitor; calls in fast loops; a second player on the same bus; no bus at all; and a
+# bus that goes away under the running player.
+if [[ -z ${ZORVAN_PRIVATE_BUS:-} ]]; then
+    exec env ZORVAN_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
+fi
+source "$(dirname "$0")/lib.sh"
+start_x
+
+# An MP3 file of SECONDS seconds with an ID3v2.4 tag of TITLE and ARTIST (UTF-8).
+make_mp3() { # make_mp3 PATH SECONDS FREQUENCY TITLE ARTIST
+    gst-launch-1.0 -q audiotestsrc num-buffers=$(($2 * 100)) samplesperbuffer=441 freq="$3" \
+        ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc target=bitrate cbr=true bitrate=128 \
+        ! filesink location="$1.raw" >/dev/null
+    python3 - "$1" "$4" "$5" <<'EOF'
+import sys
+path, title, artist = sys.argv[1:]
+def syncsafe(n):
+    return bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
+def frame(name, text):
+    data = b"\x03" + text.encode()
+    return name.encode() + syncsafe(len(data)) + b"\x00\x00" + data
+body = frame("TIT2", title) + frame("TPE1", artist)
+with open(path, "wb") as out, open(path + ".raw", "rb") as sound:
+    out.write(b"ID3\x04\x00\x00" + syncsafe(len(body)) + body + sound.read())
+EOF
+    rm "$1.raw"
+}
+
+music=$WORK/music
+mkdir -p "$music"
+make_mp3 "$music/one.mp3" 3 440 "晴天" "周"
+make_mp3 "$music/two.mp3" 3 550 "Second Song" "Band B"
+make_mp3 "$music/three.mp3" 3 660 "Third" "Band C"
+printf '%s\r\n' "$music/one.mp3" "$music/two.mp3" "$music/three.mp3" >"$music/list.m3u"
+
+pc() { playerctl --player=zorvan "$@" 2>/dev/null; }
+mpris_call() { # mpris_call INTERFACE.METHOD [ARG...]: a call that does not wait for its answer
+    dbus-send --session --dest=org.mpris.MediaPlayer2.zorvan /org/mpris/MediaPlayer2 "$@"
+}
+starts() { grep -c "starting \"$1\"" "$PLAYER_LOG" || true; }
+starts_at_least() { [[ $(starts "$1") -ge $2 ]]; }
+status_is() { [[ "$(pc status)" == "$1" ]]; }
+position_between() { # the backend's position, in seconds, lies within LOW … HIGH
+    local position
+    position=$(pc position) || return 1
+    python3 -c "import sys; sys.exit(not ($1 <= $position <= $2))"
+}
+
+start_player "$music/list.m3u"
+check "the player shows its window" wait_for 15 window_mapped
+check "the player appears on the bus" wait_for 10 status_is Playing
+check "it plays the first song" wait_for 10 starts_at_least "$music/one.mp3" 1
+
+# What the tags of the playing file say, and its length (3 s of CBR sound).
+check "the title is the file's title tag" test "$(pc metadata xesam:title)" = "晴天"
+check "the artist is the file's artist tag" test "$(pc metadata xesam:artist)" = "周"
+check "the address is the file's" test "$(pc metadata xesam:url)" = "file://$music/one.mp3"
+length=$(pc metadata mpris:length)
+check "the length is the file's 3 s, in microseconds" test "$length" -ge 2950000 -a "$length" -le 3100000
+
+# Every signal the player's object sends, from here on. A signal of our own shows when the
+# monitor listens.
+dbus-monitor --session "type='signal',path='/org/mpris/MediaPlayer2'" >"$WORK/monitor.log" 2>&1 &
+PIDS+=($!)
+monitor_ready() {
+    dbus-send --session --type=signal /org/mpris/MediaPlayer2 org.zorvan.Test.Ready
+    grep -q "member=Ready" "$WORK/monitor.log"
+}
+check "dbus-monitor listens" wait_for 10 monitor_ready
+told() { grep -A40 "member=PropertiesChanged" "$WORK/monitor.log" | grep -q "$1"; }
+
+pc next
+check "next starts the second song" wait_for 10 starts_at_least "$music/two.mp3" 1
+check "the metadata follows the track" wait_for 5 test "$(pc metadata xesam:title)" = "Second Song"
+check "PropertiesChanged tells the new track" wait_for 5 told '"Second Song"'
+pc previous
+check "previous starts the first song again" wait_for 10 starts_at_least "$music/one.mp3" 2
+
+# Pause and play resume the same track where it stood.
+position_past() { position_between "$1" 100; }
+check "the song plays on" wait_for 10 position_past 1
+pc pause
+check "pause pauses" wait_for 5 status_is Paused
+paused_at=$(pc position)
+pc play
+check "play plays" wait_for 5 status_is Playing
+check "play resumes where the song stood" position_between "$paused_at" "$(python3 -c "print($paused_at + 1)")"
+check "resuming opened nothing anew" test "$(starts "$music/one.mp3")" -eq 2
+
+pc pause
+pc position 1.5
+check "position 1.5 seeks there" wait_for 5 position_between 1.45 1.55
+check "Seeked tells the new position" wait_for 5 grep -A2 -q "member=Seeked" "$WORK/monitor.log"
+seeked_to() { grep -A2 "member=Seeked" "$WORK/monitor.log" | grep -q "int64 $1"; }
+check "Seeked carries 1.5 s in microseconds" seeked_to 1500000
+
+pc volume 0.5
+check "volume 0.5 reads back" test "$(pc volume)" = "0.500000"
+check "PropertiesChanged tells the volume" wait_for 5 told '"Volume"'
+pc loop None
+check "loop None" test "$(pc loop)" = None
+check "PropertiesChanged tells the loop status" wait_for 5 told '"None"'
+pc shuffle On
+check "shuffle On" test "$(pc shuffle)" = On
+
+# Calls in fast loops, none waiting for its answer: the player keeps up and stays whole.
+for _ in $(seq 60); do
+    mpris_call org.mpris.MediaPlayer2.Player.PlayPause
+    mpris_call org.mpris.MediaPlayer2.Player.Next
+    mpris_call org.freedesktop.DBus.Properties.Set string:org.mpris.MediaPlayer2.Player \
+        string:Volume variant:double:0.25
+done
+mpris_call org.freedesktop.DBus.Properties.Set string:org.mpris.MediaPlayer2.Player \
+    string:Volume variant:double:0.5
+check "after the loops the player still answers" wait_for 10 test "$(pc volume)" = "0.500000"
+check "after the loops the player still runs" kill -0 "$PLAYER_PID"
+
+# A second player on the same bus (another runtime folder, so not the same instance) takes
+# the name with its process number.
+first_pid=$PLAYER_PID
+first_log=$PLAYER_LOG
+XDG_RUNTIME_DIR=$WORK/run2
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_player
+second_pid=$PLAYER_PID
+XDG_RUNTIME_DIR=$WORK/run
+listed() { playerctl -l 2>/dev/null | grep -qx "zorvan.instance$second_pid"; }
+check "a second player on the bus is zorvan.instance<pid>" wait_for 10 listed
+kill -TERM "$second_pid"
+check "the second player ends" wait_for 20 process_gone "$second_pid"
+PLAYER_PID=$first_pid
+PLAYER_LOG=$first_log
+
+# Quit closes the player as its close button does: the list and the volume are saved.
+mpris_call --print-reply org.mpris.MediaPlayer2.Quit >/dev/null
+check "Quit ends the player" wait_for 20 process_gone "$PLAYER_PID"
+check "Quit saved the list" cmp <(printf '%s\r\n' "$music/one.mp3" "$music/two.mp3" \
+    "$music/three.mp3") "$CONFIG/zorvan.m3u"
+check "the volume set over the bus is the player's (-20 dB saved)" \
+    test "$(sed -n 16p "$CONFIG/zorvan.set")" = $'-2000\r'
+
+# No session bus, either named but not there or not named at all: the player plays as
+# before and says nothing about it.
+for bus in "unix:path=$WORK/no-bus" ""; do
+    if [[ -n $bus ]]; then
+        DBUS_SESSION_BUS_ADDRESS=$bus start_player "$music/one.mp3"
+        what="with a bus named but not there"
+    else
+        (
+            unset DBUS_SESSION_BUS_ADDRESS
+            start_player "$music/one.mp3"
+            echo "$PLAYER_PID $PLAYER_LOG" >"$WORK/unnamed"
+        )
+        read -r PLAYER_PID PLAYER_LOG <"$WORK/unnamed"
+        PIDS+=("$PLAYER_PID")
+        what="with no bus named"
+    fi
+    check "$what the window shows" wait_for 15 window_mapped
+    check "$what the song plays" wait_for 10 starts_at_least "$music/one.mp3" 1
+    # The object is registered before the first song starts, so by now it would be there.
+    check "$what it is on none" test -z "$(playerctl -l 2>/dev/null)"
+    kill -TERM "$PLAYER_PID"
+    check "$what the player ends" wait_for 20 process_gone "$PLAYER_PID"
+    check "$what nothing is said" test -z "$(grep -v "starting \"" "$PLAYER_LOG")"
+done
+
+# A bus that goes away under the running player: it plays on and ends as usual.
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/bus.address" \
+    4>"$WORK/bus.pid"
+bus=$(head -n 1 "$WORK/bus.address")
+DBUS_SESSION_BUS_ADDRESS=$bus start_player "$music/list.m3u"
+on_own_bus() { [[ "$(DBUS_SESSION_BUS_ADDRESS=$bus playerctl --player=zorvan status 2>/dev/null)" == Playing ]]; }
+check "the player is on the short-lived bus" wait_for 15 on_own_bus
+kill "$(cat "$WORK/bus.pid")"
+check "after the bus went away the next song starts" wait_for 15 \
+    starts_at_least "$music/two.mp3" 1
+kill -TERM "$PLAYER_PID"
+check "after the bus went away the player ends on SIGTERM" wait_for 20 process_gone "$PLAYER_PID"
+check "and saves its list" cmp <(printf '%s\r\n' "$music/one.mp3" "$music/two.mp3" \
+    "$music/three.mp3") "$CONFIG/zorvan.m3u"
+
+finish
