@@ -77,7 +77,8 @@ private:
     QString m_socketPath;
     int m_answerTimeoutMs = 1000;
     QString m_error;
-    QLocalServer m_server;
-    // Open connections, oldest first.
+    // Open connections, oldest first. Declared before the server, whose connections are its
+    // children: they are deleted with it and take themselves off this list as they go.
     QList<QLocalSocket *> m_connections;
+    QLocalServer m_server;
 };
