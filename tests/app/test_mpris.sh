@@ -39,7 +39,8 @@ printf '%s\r\n' "$music/one.mp3" "$music/two.mp3" "$music/three.mp3" >"$music/li
 
 pc() { playerctl --player=zorvan "$@" 2>/dev/null; }
 mpris_call() { # mpris_call INTERFACE.METHOD [ARG...]: a call that does not wait for its answer
-    dbus-send --session --dest=org.mpris.MediaPlayer2.zorvan /org/mpris/MediaPlayer2 "$@"
+    dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.zorvan \
+        /org/mpris/MediaPlayer2 "$@"
 }
 starts() { grep -c "starting \"$1\"" "$PLAYER_LOG" || true; }
 starts_at_least() { [[ $(starts "$1") -ge $2 ]]; }
@@ -107,7 +108,10 @@ check "PropertiesChanged tells the loop status" wait_for 5 told '"None"'
 pc shuffle On
 check "shuffle On" test "$(pc shuffle)" = On
 
-# Calls in fast loops, none waiting for its answer: the player keeps up and stays whole.
+# Calls in fast loops, none waiting for its answer: the player takes them all, in order, and
+# stays whole.
+all_starts() { grep -c "starting \"" "$PLAYER_LOG"; }
+starts_before=$(all_starts)
 for _ in $(seq 60); do
     mpris_call org.mpris.MediaPlayer2.Player.PlayPause
     mpris_call org.mpris.MediaPlayer2.Player.Next
@@ -115,9 +119,11 @@ for _ in $(seq 60); do
         string:Volume variant:double:0.25
 done
 mpris_call org.freedesktop.DBus.Properties.Set string:org.mpris.MediaPlayer2.Player \
-    string:Volume variant:double:0.5
-check "after the loops the player still answers" wait_for 10 test "$(pc volume)" = "0.500000"
+    string:Volume variant:double:0.75
+check "after the loops the last call holds" wait_for 10 test "$(pc volume)" = "0.750000"
+check "the loops' Next calls started songs" test "$(all_starts)" -gt "$starts_before"
 check "after the loops the player still runs" kill -0 "$PLAYER_PID"
+pc volume 0.5
 
 # A second player on the same bus (another runtime folder, so not the same instance) takes
 # the name with its process number.
@@ -136,7 +142,8 @@ PLAYER_PID=$first_pid
 PLAYER_LOG=$first_log
 
 # Quit closes the player as its close button does: the list and the volume are saved.
-mpris_call --print-reply org.mpris.MediaPlayer2.Quit >/dev/null
+dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.zorvan /org/mpris/MediaPlayer2 \
+    org.mpris.MediaPlayer2.Quit >/dev/null
 check "Quit ends the player" wait_for 20 process_gone "$PLAYER_PID"
 check "Quit saved the list" cmp <(printf '%s\r\n' "$music/one.mp3" "$music/two.mp3" \
     "$music/three.mp3") "$CONFIG/zorvan.m3u"
