@@ -83,7 +83,7 @@ QVariantMap MprisPlayerAdaptor::metadata() const
     if (!artist.isEmpty())
         map.insert(QStringLiteral("xesam:artist"), QStringList{artist});
     map.insert(QStringLiteral("xesam:url"), url.toString(QUrl::FullyEncoded));
-    const QString lyric = m_player.labels().text(DisplayLabels::Label::LTxtMin);
+    const QString lyric = m_player.labels().text(DisplayLabels::Label::LTxtMin).trimmed();
     if (!lyric.isEmpty())
         map.insert(QStringLiteral("xesam:asText"), lyric);
     return map;

@@ -53,7 +53,7 @@ public:
     void setShuffle(bool on);
     // mpris:trackid always; for a loaded track also mpris:length (when known), xesam:title (the
     // title tag, or else the file's name), xesam:artist (when tagged), xesam:url, and
-    // xesam:asText, the lyric line shown now (when one is).
+    // xesam:asText, the lyric line shown now without the spaces around it (when one is).
     QVariantMap metadata() const;
     double volume() const;
     void setVolume(double volume);

@@ -1,11 +1,7 @@
 #include <future>
-#include <memory>
-#include <thread>
-#include <vector>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QLocalSocket>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -16,13 +12,23 @@
 #include "support/qtprinters.h"
 
 // A later start hands its songs to the running player: the request's bytes, and the running
-// instance reading whatever comes on its socket.
+// instance taking them. Garbage and floods on the socket are tested on the whole program
+// (tests/app/test_handover.sh).
 namespace {
 
 using InstanceRequest::Status;
 using Outcome = SingleInstance::Outcome;
 
 constexpr int AnswerTimeoutMs = 200;
+
+// Waits, within a bound, until `spy` has counted `count` signals.
+bool reaches(QSignalSpy &spy, int count)
+{
+    const QDeadlineTimer deadline(5000);
+    while (spy.count() < count && !deadline.hasExpired())
+        spy.wait(int(deadline.remainingTime()));
+    return spy.count() == count;
+}
 
 QByteArray openHeader(qsizetype length)
 {
@@ -50,11 +56,6 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
         {"activation", "activate\n", Status::Complete},
         {"half an activation", "activ", Status::Incomplete},
         {"half an open header", "open 12", Status::Incomplete},
-        {"two songs",
-         openOf("/m/a.mp3\0/m/a.mp3\0/m/b.wav\0#EXTINF:1,b\0"_ba),
-         Status::Complete,
-         {"/m/a.mp3", "/m/b.wav"},
-         {"/m/a.mp3", "#EXTINF:1,b"}},
         {"an empty information line",
          openOf("/m/a.mp3\0\0"_ba),
          Status::Complete,
@@ -64,11 +65,9 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
         {"more than the body announced", openOf("/m/a.mp3\0a\0"_ba) + "x", Status::Malformed},
         {"two activations", "activate\nactivate\n", Status::Malformed},
         {"another verb", "quit\n", Status::Malformed},
-        {"a verb in capitals", "ACTIVATE\n", Status::Malformed},
         {"text that is no request", "hello", Status::Malformed},
         {"an open without songs", "open 0\n", Status::Malformed},
         {"a negative length", "open -5\n", Status::Malformed},
-        {"a signed length", "open +5\n", Status::Malformed},
         {"a leading zero", "open 05\n/m/a\0a\0"_ba, Status::Malformed},
         {"a length with letters", "open 5x\n", Status::Malformed},
         {"no length", "open \n", Status::Malformed},
@@ -110,17 +109,6 @@ TEST(InstanceRequestTest, SongsComeBackAsTheyWentOut)
         EXPECT_EQ(InstanceRequest::parse(bytes->left(cut)).status, Status::Incomplete) << cut;
 }
 
-TEST(InstanceRequestTest, TooManySongsForOneRequestAreRefused)
-{
-    const QString path = QStringLiteral("/m/") + QString(1000, u'x');
-    CommandLineSongs songs;
-    for (int i = 0; i < 2200; ++i)
-        songs.songs.append(path);
-    EXPECT_FALSE(InstanceRequest::open(songs));
-    songs.songs.resize(2000);
-    EXPECT_TRUE(InstanceRequest::open(songs));
-}
-
 // The running instance in this thread; later starts in threads of their own, as they are
 // processes of their own.
 class HandOverTest : public testing::Test
@@ -148,20 +136,6 @@ protected:
         return result;
     }
 
-    // Sends `bytes` on a connection of its own and waits (bounded) for the running instance
-    // to close it. True when it did.
-    bool sendAndSeeClosed(const QByteArray &bytes, int waitMs = 5000)
-    {
-        QLocalSocket socket;
-        socket.connectToServer(path);
-        if (!socket.waitForConnected(1000))
-            return false;
-        QSignalSpy closed(&socket, &QLocalSocket::disconnected);
-        socket.write(bytes);
-        socket.flush();
-        return closed.wait(waitMs);
-    }
-
     QTemporaryDir folder;
     QString path;
     SingleInstance running{folder.filePath(QStringLiteral("岚铃播放器.socket")), AnswerTimeoutMs};
@@ -171,93 +145,25 @@ protected:
 
 TEST_F(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
 {
-    const CommandLineSongs two{{QStringLiteral("/m/a.mp3"), QStringLiteral("/m/b.wav")},
-                               {QStringLiteral("/m/a.mp3"), QStringLiteral("b")},
-                               {}};
-    EXPECT_EQ(laterStart(two), Outcome::OtherActivated);
-    ASSERT_TRUE(opens.count() == 1 || opens.wait(5000));
-    const auto handed = opens.at(0).at(0).value<CommandLineSongs>();
-    EXPECT_EQ(handed.songs, two.songs);
-    EXPECT_EQ(handed.infos, two.infos);
-    EXPECT_EQ(activations.count(), 0);
-
-    EXPECT_EQ(laterStart({}), Outcome::OtherActivated);
-    ASSERT_TRUE(activations.count() == 1 || activations.wait(5000));
-    EXPECT_EQ(opens.count(), 1);
-}
-
-TEST_F(HandOverTest, ALongListArrivesWholeAndTooLongAListOnlyAsksForTheWindow)
-{
+    // A list long enough to need many reads arrives whole.
     CommandLineSongs many;
     for (int i = 0; i < 3000; ++i)
         many.songs.append(QStringLiteral("/m/%1/").arg(i) + QString(500, u'x'));
     EXPECT_EQ(laterStart(many), Outcome::OtherActivated);
-    ASSERT_TRUE(opens.count() == 1 || opens.wait(5000));
+    ASSERT_TRUE(reaches(opens, 1));
     EXPECT_EQ(opens.at(0).at(0).value<CommandLineSongs>().songs, many.songs);
+    EXPECT_EQ(activations.count(), 0);
 
-    many.songs += many.songs;
+    // Without songs, and with too many for one request, the running one only comes forward;
+    // the second time the later start says why.
     QString error;
+    EXPECT_EQ(laterStart({}, &error), Outcome::OtherActivated);
+    EXPECT_TRUE(error.isEmpty());
+    many.songs += many.songs;
     EXPECT_EQ(laterStart(many, &error), Outcome::OtherActivated);
     EXPECT_TRUE(error.contains(QStringLiteral("too many"))) << error.toStdString();
-    ASSERT_TRUE(activations.count() == 1 || activations.wait(5000));
+    EXPECT_TRUE(reaches(activations, 2));
     EXPECT_EQ(opens.count(), 1);
-}
-
-TEST_F(HandOverTest, MalformedAndOversizedConnectionsAreClosedAndIgnored)
-{
-    using namespace Qt::StringLiterals;
-    const QList<QByteArray> garbage{
-        "hello\n",
-        "activate\nactivate\n",
-        "open 5x\n",
-        openOf("/m/a.mp3\0"_ba),
-        QByteArray(100, '\0'),
-        QByteArray(InstanceRequest::MaxRequestBytes + 100, 'a'),
-        openHeader(InstanceRequest::MaxBodyBytes) +
-            QByteArray(InstanceRequest::MaxBodyBytes + 1, 'a'),
-    };
-    for (const QByteArray &bytes : garbage)
-        EXPECT_TRUE(sendAndSeeClosed(bytes)) << bytes.left(20).toStdString();
-    EXPECT_EQ(activations.count(), 0);
-    EXPECT_EQ(opens.count(), 0);
-
-    // And the socket still serves the next start.
-    EXPECT_EQ(laterStart({}), Outcome::OtherActivated);
-    EXPECT_TRUE(activations.count() == 1 || activations.wait(5000));
-}
-
-TEST_F(HandOverTest, SilentConnectionsAreBoundedAndCannotKeepAStartOut)
-{
-    // The oldest connections give way to new ones at once; the rest are closed when their
-    // time is up.
-    constexpr int Surplus = 4;
-    std::vector<std::unique_ptr<QLocalSocket>> idle;
-    std::vector<std::unique_ptr<QSignalSpy>> closed;
-    for (int i = 0; i < SingleInstance::MaxConnections + Surplus; ++i) {
-        idle.push_back(std::make_unique<QLocalSocket>());
-        closed.push_back(
-            std::make_unique<QSignalSpy>(idle.back().get(), &QLocalSocket::disconnected));
-        idle.back()->connectToServer(path);
-        ASSERT_TRUE(idle.back()->waitForConnected(1000));
-    }
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < Surplus; ++i)
-        EXPECT_TRUE(closed[i]->count() == 1 || closed[i]->wait(2000)) << i;
-    EXPECT_LT(clock.elapsed(), running.requestTimeoutMs());
-    EXPECT_EQ(closed[Surplus]->count(), 0);
-
-    // A start among them still gets through.
-    EXPECT_EQ(laterStart({{QStringLiteral("/m/a.mp3")}, {}, {}}), Outcome::OtherActivated);
-    EXPECT_TRUE(opens.count() == 1 || opens.wait(5000));
-    EXPECT_LT(clock.elapsed(), running.requestTimeoutMs());
-
-    for (int i = Surplus; i < int(idle.size()); ++i)
-        EXPECT_TRUE(closed[i]->count() == 1 || closed[i]->wait(running.requestTimeoutMs() * 2))
-            << i;
-    // Timers may fire a little early.
-    EXPECT_GE(clock.elapsed(), running.requestTimeoutMs() * 9 / 10);
-    EXPECT_EQ(activations.count(), 0);
 }
 
 } // namespace
