@@ -9,6 +9,7 @@
 #include "core/session.h"
 #include "platform/gstmediacontrol.h"
 #include "platform/qtlyricfilechooser.h"
+#include "platform/qtplaylistfiledialogs.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
@@ -65,7 +66,9 @@ int main(int argc, char **argv)
     Session session(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     GstMediaControl media;
     QtLyricFileChooser lyricChooser;
-    FmMain window(media, session, lyricChooser);
+    QtPlaylistFileDialogs playlistDialogs;
+    FmMain window(media, session, lyricChooser, playlistDialogs);
+    playlistDialogs.setParent(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
     window.Form_Load(songs);

@@ -1,21 +1,23 @@
-#include <QFile>
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QUrl>
 
-#include <gtest/gtest.h>
-
-#include "core/commandline.h"
-#include "core/session.h"
-#include "fakes/fakemediacontrol.h"
-#include "fakes/scriptedchooser.h"
-#include "ui/fmmain.h"
+#include "fmmainfixture.h"
+#include "ui/dragstrip.h"
+#include "ui/fullscreenpanel.h"
 #include "ui/keymap.h"
+#include "ui/mainwndproc.h"
+#include "ui/playlistbox.h"
+#include "ui/skinbutton.h"
+#include "ui/skintoggle.h"
+#include "ui/windowmover.h"
 
 namespace {
+
+using Skin::Control;
 
 TEST(KeyMapTest, TranslatesQtKeysIntoVirtualKeyCodes)
 {
@@ -40,77 +42,279 @@ TEST(KeyMapTest, TranslatesQtKeysIntoVirtualKeyCodes)
     EXPECT_EQ(modifierBits(Qt::ControlModifier | Qt::KeypadModifier), 2);
 }
 
-class FmMainTest : public testing::Test
+TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
 {
-protected:
-    FmMainTest()
-    {
-        QFile list(session.path(Session::File::Playlist));
-        list.open(QIODevice::WriteOnly);
-        list.write("/m/a.mp3\r\n/m/b.mp3\r\n/m/c.mp3\r\n");
-        list.close();
-        media.setTags(QStringLiteral("/m/a.mp3"), QStringLiteral("歌手"), QStringLiteral("歌"));
-        window.Form_Load({});
-        settle();
-        listView = window.findChild<QListView *>(QStringLiteral("ListSong"));
+    media.setTags(QStringLiteral("/m/a.mp3"), QStringLiteral("歌手"), QStringLiteral("歌"));
+    load();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window.size(), QSize(274, 464));
+    for (const Skin::ControlPlace &place : Skin::Controls) {
+        const QWidget *control = child<QWidget>(place.name);
+        ASSERT_NE(control, nullptr) << place.name;
+        EXPECT_EQ(control->parentWidget(), &face()) << place.name;
+        if (place.control != Control::LTime && place.control != Control::ImgSliderP &&
+            place.control != Control::ImgSliderV)
+            EXPECT_EQ(control->geometry(), place.rect) << place.name;
     }
-    void settle()
-    {
-        for (int turn = 0; turn < 100 && transport().isBusy(); ++turn)
-            QCoreApplication::sendPostedEvents();
-    }
-    Transport &transport() { return window.player().transport(); }
+    EXPECT_EQ(face().ListSong()->model()->rowCount(), 3);
+    EXPECT_EQ(face().ListSong()->currentIndex().row(), 0);
+    EXPECT_EQ(child<QLabel>("LInfo")->text(), "歌手 - 歌");
+    EXPECT_EQ(child<QLabel>("LTime")->text(), "00:00");
+    EXPECT_FALSE(child<QWidget>("PicBg")->isVisible());
+    EXPECT_EQ(face().button(Control::ImgIcon)->shownPicture(), 5);
 
-    QTemporaryDir dir;
-    Session session{dir.path()};
-    FakeMediaControl media;
-    ScriptedChooser chooser;
-    FmMain window{media, session, chooser};
-    QListView *listView = nullptr;
-};
-
-TEST_F(FmMainTest, ShowsTheRestoredListAndItsFirstSong)
-{
-    ASSERT_NE(listView, nullptr);
-    EXPECT_EQ(listView->model()->rowCount(), 3);
-    EXPECT_EQ(listView->currentIndex().row(), 0);
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("LInfo"))->text(), "歌手 - 歌");
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("LTime"))->text(), "00:00");
-    EXPECT_TRUE(window.findChild<QLabel *>(QStringLiteral("LTxtMin"))->isVisible());
-    EXPECT_FALSE(window.findChild<QLabel *>(QStringLiteral("LTxtMax"))->isVisible());
+    // A song line longer than its label is cut to it.
+    transport().ListSong().setCurrentEntry(1);
+    media.setTags(QStringLiteral("/m/b.mp3"), QString(200, QChar(u'长')), QStringLiteral("歌"));
+    transport().PlaySong();
+    settle();
+    EXPECT_EQ(child<QLabel>("LInfo")->width(), 158);
+    EXPECT_EQ(window.width(), 274);
 }
 
-TEST_F(FmMainTest, KeysInTheListRunCommandsAndStillMoveTheList)
+TEST_F(FmMainTest, ShowListSetsTheHeightAndTheListButton)
 {
-    QTest::keyClick(listView, Qt::Key_Return);
+    struct Case
+    {
+        int ShowList;
+        int height;
+        int picture;
+    };
+    for (const Case &c : QList<Case>{{1, 464, 25}, {0, 116, 23}, {2, 116, 25}}) {
+        QTemporaryDir folder;
+        Session fresh(folder.path());
+        SettingsRecord settings;
+        settings.shared.ShowList = c.ShowList;
+        SaveSettings(fresh.path(Session::File::Settings), settings);
+        FmMain other(media, fresh, chooser, dialogs);
+        other.Form_Load({});
+        EXPECT_EQ(other.height(), c.height) << c.ShowList;
+        EXPECT_EQ(other.PicNormal().toggle(Control::ImgShowList)->shownPicture(), c.picture)
+            << c.ShowList;
+        EXPECT_EQ(other.PicNormal().ListSong()->isVisible(), c.ShowList == 1) << c.ShowList;
+        other.hide();
+    }
+}
+
+TEST_F(FmMainTest, FullScreenAndBackRestoresThePlaceAndHeight)
+{
+    SettingsRecord settings;
+    settings.shared.ShowList = 0;
+    load({}, settings);
+    session.setListPic({QStringLiteral("/p/one.jpg")}, -1);
+    window.mover().placeAt(QPoint(40, 50));
+    const QRect normal = window.geometry();
+    QSignalSpy modes(&window, &FmMain::windowModesChanged);
+    for (int round = 0; round < 2; ++round) {
+        window.FullScr();
+        window.FullScr(); // again: nothing changes
+        const QRect screen = window.screen()->geometry();
+        EXPECT_EQ(window.geometry(), screen);
+        FullScreenPanel &background = window.PicBg();
+        EXPECT_TRUE(background.isVisible());
+        EXPECT_FALSE(face().isVisible());
+        EXPECT_EQ(background.geometry(), QRect(QPoint(), screen.size()));
+        EXPECT_EQ(background.PicBottom()->geometry(),
+                  QRect(0, screen.height() - 60, screen.width(), 60));
+        EXPECT_EQ(background.LTxtMax()->geometry(), QRect(0, 8, screen.width(), 60));
+        EXPECT_EQ(window.focusWidget(), &background);
+        window.OrgScr();
+        EXPECT_EQ(window.geometry(), normal);
+        EXPECT_TRUE(face().isVisible());
+        EXPECT_FALSE(background.isVisible());
+        EXPECT_EQ(window.focusWidget(), &face()) << "the list is hidden: the skin takes the keys";
+    }
+    window.OrgScr();
+    EXPECT_EQ(window.geometry(), normal) << "OrgScr in the normal window changes nothing";
+    EXPECT_EQ(modes.count(), 4);
+}
+
+TEST_F(FmMainTest, DraggingTheStripsMovesTheWindowAndSnapsToTheEdges)
+{
+    load();
+    window.setShowList(0);
+    const QRect screen = window.screen()->geometry();
+    const int rightmost = screen.width() - window.width();
+    struct Case
+    {
+        Control strip;
+        QPoint start;
+        QPoint offset;
+        QPoint expected;
+    };
+    const QList<Case> cases{
+        {Control::LDrag, {100, 100}, {1, 1}, {100, 100}},
+        {Control::LDrag, {100, 100}, {-30, 20}, {70, 120}},
+        {Control::LDrag, {20, 100}, {-9, 0}, {0, 100}},
+        {Control::LDrag, {0, 100}, {12, 0}, {0, 100}},
+        {Control::LDrag2, {rightmost - 20, 100}, {11, 0}, {rightmost, 100}},
+        {Control::LDrag, {100, 50}, {0, -40}, {100, 0}},
+        {Control::LDrag, {100, 0}, {0, -30}, {100, 0}},
+    };
+    window.setShowList(1);
+    for (const Case &c : cases) {
+        window.mover().placeAt(c.start);
+        DragStrip *strip = face().dragStrip(c.strip);
+        const QPoint grip(60, 5);
+        QTest::mousePress(strip, Qt::LeftButton, {}, grip);
+        const QPointF global = window.geometry().topLeft() + strip->mapTo(&window, grip) + c.offset;
+        QMouseEvent move(QEvent::MouseMove, QPointF(grip + c.offset), global, Qt::NoButton,
+                         Qt::LeftButton, {});
+        QCoreApplication::sendEvent(strip, &move);
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, grip + c.offset);
+        EXPECT_EQ(window.geometry().topLeft(), c.expected)
+            << Skin::place(c.strip).name << " from " << c.start.x() << "," << c.start.y();
+    }
+}
+
+TEST_F(FmMainTest, FilesDroppedOnTheListAndTheSkinAreAdded)
+{
+    load({"/m/a.mp3"});
+    QFile list(dir.filePath(QStringLiteral("drop.m3u")));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("/m/from list.mp3\r\n");
+    list.close();
+    const auto drop = [](QWidget *target, const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(target, &enter);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(target, &dropped);
+        return enter.isAccepted() && dropped.isAccepted();
+    };
+    QWidget *listArea = face().ListSong()->viewport();
+    transport().ListSong().setCurrentEntry(-1);
+    EXPECT_TRUE(drop(listArea, {"/m/\"q\".mp3", list.fileName(), "/m/z.mp3"}));
+    EXPECT_TRUE(drop(&face(), {"/m/\"q\".mp3", "/m/other.mp3"}));
+    EXPECT_TRUE(drop(&face(), {list.fileName()}));
+    EXPECT_EQ(transport().ListSong().songs(),
+              (QStringList{"/m/a.mp3", "/m/q.mp3", "/m/from list.mp3", "/m/z.mp3", "/m/\"q\".mp3",
+                           list.fileName()}));
+    EXPECT_EQ(transport().ListSong().CurrentEntry(), 0);
+    QMimeData text;
+    text.setText(QStringLiteral("no files"));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(listArea, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+}
+
+TEST_F(FmMainTest, EveryMenuClickReachesTheWindowsMenuPlace)
+{
+    load();
+    QSignalSpy mainMenu(&window, &FmMain::mainMenuRequested);
+    QSignalSpy listMenu(&window, &FmMain::listMenuRequested);
+    struct Case
+    {
+        QWidget *target;
+        Qt::MouseButton button;
+        // 0 none, 1 the main menu, 2 with the right-button option, 3 the list menu.
+        int menu;
+    };
+    window.FullScr();
+    const QList<Case> cases{
+        {face().button(Control::ImgIcon), Qt::LeftButton, 1},
+        {face().button(Control::ImgIcon), Qt::RightButton, 1},
+        {face().dragStrip(Control::LDrag), Qt::RightButton, 2},
+        {face().dragStrip(Control::LDrag), Qt::LeftButton, 0},
+        {face().dragStrip(Control::LDrag), Qt::MiddleButton, 0},
+        {face().dragStrip(Control::LDrag2), Qt::RightButton, 2},
+        {&face(), Qt::RightButton, 2},
+        {&face(), Qt::LeftButton, 0},
+        {child<QLabel>("LInfo"), Qt::RightButton, 2},
+        {&window.PicBg(), Qt::RightButton, 2},
+        {window.PicBg().PicBottom(), Qt::RightButton, 2},
+        {window.PicBg().LTxtMax(), Qt::RightButton, 2},
+        {face().ListSong()->viewport(), Qt::RightButton, 3},
+        {face().ListSong()->viewport(), Qt::LeftButton, 0},
+    };
+    for (const Case &c : cases) {
+        mainMenu.clear();
+        listMenu.clear();
+        QTest::mouseClick(c.target, c.button, {}, QPoint(2, 2));
+        const QString name = c.target->objectName();
+        EXPECT_EQ(mainMenu.count(), c.menu == 1 || c.menu == 2 ? 1 : 0) << qPrintable(name);
+        EXPECT_EQ(listMenu.count(), c.menu == 3 ? 1 : 0) << qPrintable(name);
+        if (mainMenu.count() == 1) {
+            EXPECT_EQ(mainMenu.first().at(1).toBool(), c.menu == 2) << qPrintable(name);
+            EXPECT_EQ(mainMenu.first().at(0).toPoint(), c.target->mapToGlobal(QPoint(2, 2)))
+                << qPrintable(name);
+        }
+    }
+}
+
+TEST_F(FmMainTest, KeysReachThePlayerFromTheListTheSkinAndTheBackground)
+{
+    load();
+    face().setFocus();
+    QTest::keyClick(&face(), Qt::Key_F12);
+    EXPECT_TRUE(window.isOnTop()) << "F12 on the skin, once";
+    // Keys the list passes on to the skin below it are not run twice.
+    face().ListSong()->setFocus();
+    QTest::keyClick(face().ListSong(), Qt::Key_F12);
+    EXPECT_FALSE(window.isOnTop()) << "F12 in the list, once";
+    QTest::keyClick(face().ListSong(), Qt::Key_Return);
     EXPECT_TRUE(transport().PlayingFlag()) << "Enter resumes the loaded song";
-    QTest::keyClick(listView, Qt::Key_Down);
+    QTest::keyClick(face().ListSong(), Qt::Key_Down);
     EXPECT_EQ(media.volume(), -160) << "Down lowers the volume";
-    EXPECT_EQ(listView->currentIndex().row(), 1) << "and moves the list";
+    EXPECT_EQ(face().ListSong()->currentIndex().row(), 1) << "and moves the list";
     EXPECT_EQ(media.fileName(), "/m/a.mp3") << "without playing the new entry";
-    QTest::keyClick(listView, Qt::Key_P, Qt::ShiftModifier);
+    QTest::keyClick(face().ListSong(), Qt::Key_P, Qt::ShiftModifier);
     settle();
     EXPECT_EQ(media.fileName(), "/m/b.mp3");
-    QTest::keyClick(listView, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(face().ListSong(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(media.log.filter(QStringLiteral("open")).size(), 2) << "Ctrl+P does nothing";
+
+    face().setFocus();
+    QTest::keyClick(&face(), Qt::Key_Delete);
+    EXPECT_EQ(transport().ListSong().count(), 3) << "Delete removes songs in the list only";
+    QTest::keyClick(&face(), Qt::Key_Return, Qt::AltModifier);
+    EXPECT_TRUE(window.isFullScreenShown());
+    QTest::keyClick(&window.PicBg(), Qt::Key_Escape);
+    EXPECT_FALSE(window.isFullScreenShown());
+    EXPECT_EQ(window.focusWidget(), face().ListSong());
+
+    QTest::keyClick(face().ListSong(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(transport().ListSong().count(), 2) << "Ctrl+Delete in the list deletes";
 }
 
-TEST_F(FmMainTest, DeleteRemovesTheHighlightedSongsAndDoubleClickPlays)
+TEST_F(FmMainTest, TheTitleFollowsActivationOnceTheWatcherIsInstalled)
 {
-    QTest::keyClick(listView, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(transport().ListSong().songs(), (QStringList{"/m/b.mp3", "/m/c.mp3"}));
+    const auto colour = [&] {
+        return child<QLabel>("LTitle")->palette().color(QPalette::WindowText);
+    };
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(colour(), MainWndProc::ActiveColour) << "the design colour before the start-up";
+    load();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(colour(), MainWndProc::ActiveColour);
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(colour(), MainWndProc::InactiveColour);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(colour(), MainWndProc::ActiveColour);
+}
 
-    const QRect second = listView->visualRect(listView->model()->index(1, 0));
-    QTest::mouseClick(listView->viewport(), Qt::LeftButton, {}, second.center());
-    QTest::mouseDClick(listView->viewport(), Qt::LeftButton, {}, second.center());
+TEST_F(FmMainTest, DoubleClickPlaysAndTheLyricLineCyclesItsAlignment)
+{
+    load();
+    PlaylistBox *list = face().ListSong();
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
     settle();
-    EXPECT_EQ(media.fileName(), "/m/c.mp3");
+    EXPECT_EQ(media.fileName(), "/m/b.mp3");
     EXPECT_TRUE(transport().PlayingFlag());
-}
 
-TEST_F(FmMainTest, LyricLineCyclesItsAlignmentAndTakesAChosenLyricFile)
-{
-    auto *lyric = window.findChild<QLabel *>(QStringLiteral("LTxtMin"));
+    auto *lyric = child<QLabel>("LTxtMin");
     QList<Qt::Alignment> seen;
     for (int click = 0; click < 3; ++click) {
         QTest::mouseClick(lyric, Qt::LeftButton);
@@ -123,15 +327,16 @@ TEST_F(FmMainTest, LyricLineCyclesItsAlignmentAndTakesAChosenLyricFile)
     file.write("[ti:Chosen]\n[00:01.00]line\n");
     file.close();
     chooser.m_answer = file.fileName();
-    auto *button = window.findChild<QPushButton *>(QStringLiteral("chooseLyric"));
-    ASSERT_NE(button, nullptr);
-    button->click();
+    window.OpenLyric();
     EXPECT_EQ(chooser.m_calls, 1);
     EXPECT_EQ(window.player().position().ListLyric().count(), 2);
 }
 
-TEST_F(FmMainTest, ClosingSavesTheList)
+TEST_F(FmMainTest, ClosingSavesTheListAndTheWindowsOwnPlace)
 {
+    load();
+    window.mover().placeAt(QPoint(33, 44));
+    window.FullScr();
     transport().DelSelectedSong();
     window.close();
     EXPECT_FALSE(window.isVisible());
@@ -139,6 +344,8 @@ TEST_F(FmMainTest, ClosingSavesTheList)
     QFile list(session.path(Session::File::Playlist));
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll(), "/m/b.mp3\r\n/m/c.mp3\r\n");
+    EXPECT_EQ(session.settings().windowLeftTwips, 33 * 15) << "the place before full screen";
+    EXPECT_EQ(session.settings().windowTopTwips, 44 * 15);
 }
 
 } // namespace
