@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all build run test bench clean
+.PHONY: all build run test bench tidy clean
 
 all: build
 
@@ -28,6 +28,10 @@ test:
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 	@bench/player-cpu.sh $(BUILD)/zorvan
+
+# clang-tidy over every source file, with the checks of .clang-tidy.
+tidy: build
+	@find src -name '*.cpp' | xargs -P$(JOBS) -n4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
 
 clean:
 	rm -rf $(BUILD)

@@ -8,7 +8,7 @@ build_pkgs=(cmake g++ make pkg-config qt6-base-dev
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev)
 run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
     gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk)
-test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
     xvfb xauth xdotool x11-utils imagemagick desktop-file-utils)
 
 case "${1:-run}" in

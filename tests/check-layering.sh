@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# Fails when a logic layer includes a widget, GStreamer, desktop or adapter header.
+# Fails when a layer includes what it must not: the logic layers no widget, GStreamer,
+# desktop or adapter header (and core, persist and lyrics no picture either); persist and
+# lyrics nothing of the layers above them; the platform adapters no widget.
 src=${1:?usage: check-layering.sh SRC_DIR}
-pattern='#include *[<"](Qt(Widgets|Network|Multimedia)|QWidget|QApplication|QDialog|QMainWindow|QLabel|QMessageBox|QFileDialog|QLocalSocket|QLocalServer|gst/|glib|platform/|ui/|dialogs/)'
-hits=$(grep -rnE "$pattern" "$src/core" "$src/persist" "$src/lyrics" "$src/slideshow" 2>/dev/null)
-gui=$(grep -rnE '#include *[<"](QtGui|QImage|QPainter|QPixmap|QColor|QFont)' \
-    "$src/core" "$src/persist" "$src/lyrics" 2>/dev/null)
-if [[ -n "$hits$gui" ]]; then
-    echo "Layering broken:"; printf '%s\n' "$hits" "$gui" | sed '/^$/d'
-    exit 1
-fi
-echo "layering: 1 passed, 0 failed"
+widgets='QtWidgets|QWidget|QApplication|QDialog|QFileDialog|QMainWindow|QLabel|QMessageBox|QMenu'
+refuse() { # refuse WHAT PATTERN FOLDER...
+    local what=$1 pattern=$2; shift 2
+    local found
+    found=$(grep -rnE "#include *[<\"]($pattern)" "$@" 2>/dev/null)
+    [[ -z $found ]] && return 0
+    echo "$what:"; printf '%s\n' "$found"
+    return 1
+}
+status=0
+refuse "Logic layers reach into widgets, GStreamer, the network or the adapters" \
+    "Qt(Widgets|Network|Multimedia)|$widgets|QLocalSocket|QLocalServer|gst/|glib|platform/|ui/|dialogs/" \
+    "$src/core" "$src/persist" "$src/lyrics" "$src/slideshow" || status=1
+refuse "Core, persist or lyrics use pictures" "QtGui|QImage|QPainter|QPixmap|QColor|QFont" \
+    "$src/core" "$src/persist" "$src/lyrics" || status=1
+refuse "Persist reaches up into lyrics or core" "lyrics/|core/" "$src/persist" || status=1
+refuse "Lyrics reach up into core" "core/" "$src/lyrics" || status=1
+refuse "Platform adapters use widgets" "$widgets" "$src/platform" || status=1
+[[ $status -eq 0 ]] && echo "layering: 1 passed, 0 failed"
+exit $status

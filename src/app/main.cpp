@@ -8,8 +8,8 @@
 #include "core/commandline.h"
 #include "core/session.h"
 #include "platform/gstmediacontrol.h"
-#include "platform/qtlyricfilechooser.h"
-#include "platform/qtplaylistfiledialogs.h"
+#include "dialogs/qtlyricfilechooser.h"
+#include "dialogs/qtplaylistfiledialogs.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
@@ -60,8 +60,8 @@ int main(int argc, char **argv)
     // Every argument is one song, playlist or folder, as a desktop passes them (%F).
     const CommandLineSongs songs =
         songsFromArguments(QApplication::arguments().mid(1), QDir::currentPath());
-    for (const QString &missing : songs.missing)
-        std::fprintf(stderr, "zorvan: no such file or folder: %s\n", qPrintable(missing));
+    for (const QString &problem : songs.problems)
+        std::fprintf(stderr, "zorvan: %s\n", qPrintable(problem));
 
     Session session(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     GstMediaControl media;

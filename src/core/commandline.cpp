@@ -52,13 +52,16 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
         const QString path = localPath(argument, workingFolder);
         const QFileInfo file(path);
         if (!file.exists()) {
-            result.missing.append(argument);
+            result.problems.append(QStringLiteral("no such file or folder: %1").arg(argument));
         } else if (file.isDir()) {
             const QStringList songs = soundFilesIn(path);
             result.songs += songs;
             result.infos += songs;
         } else if (isPlaylistPath(path)) {
-            const PlaylistEntries entries = LoadPlaylist(path);
+            QString error;
+            const PlaylistEntries entries = LoadPlaylist(path, &error);
+            if (!error.isEmpty())
+                result.problems.append(QStringLiteral("cannot read %1: %2").arg(path, error));
             result.songs += entries.songs;
             result.infos += entries.infos;
         } else {

@@ -14,8 +14,8 @@ struct CommandLineSongs
     QStringList songs;
     // For each song, the line of its playlist that introduced it, or the song itself.
     QStringList infos;
-    // The arguments that name nothing that exists, as given.
-    QStringList missing;
+    // What went wrong with arguments that gave no song: one line each, for stderr.
+    QStringList problems;
 };
 
 CommandLineSongs songsFromArguments(const QStringList &arguments, const QString &workingFolder);

@@ -50,11 +50,10 @@ void Session::setListLyricDir(const QStringList &folders)
 SettingsLoad Session::load()
 {
     SettingsRecord settings = m_settings;
-    QString error;
-    const SettingsLoad result = LoadSettings(path(File::Settings), settings, &error);
-    m_keepsSettingsFile = result == SettingsLoad::Unreadable;
-    reportUnreadable(File::Settings, error);
+    const SettingsLoad result = LoadSettings(path(File::Settings), settings, &m_settingsReadError);
+    reportUnreadable(File::Settings, m_settingsReadError);
     setSettings(settings);
+    QString error;
     if (const auto pictures = LoadPicList(path(File::Pictures), m_dataFolder, &error)) {
         const ListContents contents = picListContents(*pictures, ListTarget::FmMain);
         setListPic(contents.items, contents.selected);
@@ -68,19 +67,15 @@ SettingsLoad Session::load()
 
 PlaylistEntries Session::loadSavedList()
 {
-    QString error;
-    PlaylistEntries saved = LoadPlaylist(path(File::Playlist), &error);
-    m_keepsSavedList = !error.isEmpty();
-    reportUnreadable(File::Playlist, error);
+    PlaylistEntries saved = LoadPlaylist(path(File::Playlist), &m_savedListReadError);
+    reportUnreadable(File::Playlist, m_savedListReadError);
     return saved;
 }
 
-void Session::reportUnreadable(File file, QString &error) const
+void Session::reportUnreadable(File file, const QString &error) const
 {
-    if (error.isEmpty())
-        return;
-    qWarning().noquote() << QStringLiteral("zorvan: cannot read %1: %2").arg(path(file), error);
-    error.clear();
+    if (!error.isEmpty())
+        qWarning().noquote() << QStringLiteral("zorvan: cannot read %1: %2").arg(path(file), error);
 }
 
 QList<Session::WriteFailure> Session::save(const QStringList &songs) const
@@ -90,11 +85,16 @@ QList<Session::WriteFailure> Session::save(const QStringList &songs) const
         if (!result.ok)
             failures.append({path, result.error});
     };
-    const WriteResult leftAsItWas{false, QStringLiteral("left as it was: it could not be read "
-                                                        "when the player started")};
-    keep(path(File::Settings),
-         m_keepsSettingsFile ? leftAsItWas : SaveSettings(path(File::Settings), m_settings));
-    keep(path(File::Playlist),
-         m_keepsSavedList ? leftAsItWas : SavePlaylist(path(File::Playlist), songs));
+    const auto leftAsItWas = [](const QString &readError) {
+        return WriteResult{false, QStringLiteral("left as it was, since it could not be read "
+                                                 "when the player started: %1")
+                                      .arg(readError)};
+    };
+    keep(path(File::Settings), m_settingsReadError.isEmpty()
+                                   ? SaveSettings(path(File::Settings), m_settings)
+                                   : leftAsItWas(m_settingsReadError));
+    keep(path(File::Playlist), m_savedListReadError.isEmpty()
+                                   ? SavePlaylist(path(File::Playlist), songs)
+                                   : leftAsItWas(m_savedListReadError));
     return failures;
 }

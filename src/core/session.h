@@ -65,8 +65,8 @@ signals:
     void lyricFoldersChanged();
 
 private:
-    // Tells on stderr why an existing file could not be read, and empties `error`.
-    void reportUnreadable(File file, QString &error) const;
+    // Tells on stderr why an existing file could not be read.
+    void reportUnreadable(File file, const QString &error) const;
 
     QString m_dataFolder;
     bool m_appRunning = true;
@@ -74,7 +74,8 @@ private:
     QStringList m_pictures;
     int m_shownPicture = -1;
     QStringList m_lyricFolders;
-    // Files that were there at start-up but could not be read.
-    bool m_keepsSettingsFile = false;
-    bool m_keepsSavedList = false;
+    // Why the settings file and the saved list, there at start-up, could not be read; empty
+    // when they could (or were not there).
+    QString m_settingsReadError;
+    QString m_savedListReadError;
 };

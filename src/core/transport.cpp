@@ -173,6 +173,7 @@ void Transport::startCurrentEntry()
     }
     m_pendingOpen = ++m_serial;
     m_trackPath = path;
+    m_triedEntry = m_playlist.index(m_playlist.CurrentEntry());
     m_loadedSerial = 0;
     m_position.setPlaying(false);
     m_position.stopTimer();
@@ -246,6 +247,10 @@ void Transport::skipAfterFailure()
             m_isSkipQueued = false;
             if (!m_session.AppRunning())
                 return;
+            // The skip goes on from the entry that failed, wherever the keys have moved the
+            // current entry meanwhile (unless that entry is gone).
+            if (m_triedEntry.isValid())
+                m_playlist.setCurrentEntry(m_triedEntry.row());
             moveCurrentEntry(m_direction);
             startCurrentEntry();
         },

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QStringList>
 
@@ -116,8 +117,9 @@ private:
     // The serial of the newest open; that open is awaited while m_pendingOpen holds it.
     quint64 m_serial = 0;
     std::optional<quint64> m_pendingOpen;
-    // The path of the track awaited or loaded.
+    // The path of the track awaited or loaded, and its entry.
     QString m_trackPath;
+    QPersistentModelIndex m_triedEntry;
     // The serial of the track loaded; 0 for none.
     quint64 m_loadedSerial = 0;
     // What the current request wants of the entry that opens, where it goes when one fails,

@@ -14,7 +14,7 @@ namespace {
 QString existingFile(const QString &folder, const QString &name)
 {
     const QDir dir(folder);
-    const QString exact = dir.filePath(name);
+    QString exact = dir.filePath(name);
     if (QFileInfo(exact).isFile())
         return exact;
     QString found;

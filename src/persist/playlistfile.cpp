@@ -46,7 +46,7 @@ bool isEntryLine(const QString &line)
 QString resolvePath(const QString &line, const QString &baseFolder)
 {
     if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
-        const QString localFile = QUrl(line).toLocalFile(); // empty when it names none
+        QString localFile = QUrl(line).toLocalFile(); // empty when it names none
         if (!localFile.isEmpty())
             return localFile;
     }
@@ -68,7 +68,7 @@ QString playlistLine(const QString &song, const QString &listFolder)
     if (!holdsLineBreak(song)) {
         if (song.isEmpty() || isEntryLine(song))
             return song;
-        const QString dotted = QStringLiteral("./") + song;
+        QString dotted = QStringLiteral("./") + song;
         if (!song.startsWith(u'/') && isEntryLine(dotted))
             return dotted;
     }

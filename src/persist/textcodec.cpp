@@ -25,7 +25,7 @@ std::optional<QByteArray> convert(const char *to, const char *from, const QByteA
 {
     const IconvFunctions functions = iconvFunctions;
     iconv_t cd = functions.open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr): iconv says so
         return std::nullopt;
     QByteArray output;
     output.reserve(input.size() * 3 / 2 + 16);

@@ -268,6 +268,21 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
     }
 }
 
+TEST_F(PlayerTest, TheSkipGoesOnFromTheEntryThatFailed)
+{
+    const QString X = QStringLiteral("/m/x.mp3");
+    media.failOpen(X);
+    media.holdOpens(true);
+    loadList({X, SongA, SongB});
+    transport().PlaySong();
+    list().setCurrentEntry(2); // the arrow keys move on while X is being opened
+    media.answerOpen();
+    QCoreApplication::sendPostedEvents();
+    media.answerOpen();
+    EXPECT_EQ(media.fileName(), SongA);
+    EXPECT_EQ(current(), SongA);
+}
+
 TEST_F(PlayerTest, TracksThatBreakOffPlayOnButStopAfterOnePass)
 {
     loadList({SongA, SongB, SongC});
@@ -617,7 +632,7 @@ TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
         const char *what;
         QStringList arguments;
         QStringList songs;
-        QStringList missing;
+        QStringList problems;
     };
     const QList<Case> cases{
         {"one file", {"a.wav"}, {a}, {}},
@@ -631,13 +646,16 @@ TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
          {"folder"},
          {path("folder/1.wma"), path("folder/2.mp3"), path("folder/b.WAV")},
          {}},
-        {"a missing file among good ones", {"gone.mp3", a}, {a}, {"gone.mp3"}},
+        {"a missing file among good ones",
+         {"gone.mp3", a},
+         {a},
+         {"no such file or folder: gone.mp3"}},
         {"a file URL", {QUrl::fromLocalFile(a).toString()}, {a}, {}},
     };
     for (const Case &c : cases) {
         const CommandLineSongs songs = songsFromArguments(c.arguments, dir.path());
         EXPECT_EQ(songs.songs, c.songs) << c.what;
-        EXPECT_EQ(songs.missing, c.missing) << c.what;
+        EXPECT_EQ(songs.problems, c.problems) << c.what;
     }
 
     writeFile("zorvan.m3u", "/saved/x.mp3\r\n");

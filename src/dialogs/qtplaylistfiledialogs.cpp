@@ -1,4 +1,4 @@
-#include "platform/qtplaylistfiledialogs.h"
+#include "dialogs/qtplaylistfiledialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "platform/qtlyricfilechooser.h"
+#include "dialogs/qtlyricfilechooser.h"
 
 #include <QApplication>
 #include <QFileDialog>

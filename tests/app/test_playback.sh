@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The real player plays what it was asked for and never hangs on what it cannot play:
+# several files and a folder on the command line, broken entries skipped in the direction
+# of travel, a named pipe that never delivers, and a playlist that is an endless device.
+source "$(dirname "$0")/lib.sh"
+start_x
+
+music=$WORK/music
+mkdir -p "$music/folder"
+make_wav "$music/one.wav" 1 440
+make_wav "$music/two.wav" 1 550
+make_wav "$music/long1.wav" 30 440
+make_wav "$music/long2.wav" 30 660
+make_wav "$music/folder/b.wav" 1 440
+make_wav "$music/folder/a.wav" 1 550
+printf 'not a sound file\r\n' >"$music/text.mp3"
+printf 'notes\r\n' >"$music/folder/notes.txt"
+
+started() { grep -o "starting \".*\"" "$PLAYER_LOG" | sed 's/^starting //'; }
+starts_are() { [[ "$(started)" == "$(printf '"%s"\n' "$@")" ]]; }
+starts_begin_with() { [[ "$(started | head -n $#)" == "$(printf '"%s"\n' "$@")" ]]; }
+end_player() {
+    kill -TERM "$PLAYER_PID"
+    wait_for 10 process_gone "$PLAYER_PID"
+}
+saved_list_is() { cmp -s <(printf '%s\r\n' "$@") "$CONFIG/zorvan.m3u"; }
+shot() { import -window "$(player_window)" png:- 2>/dev/null | md5sum; }
+
+# Several files: each argument is one entry, and they play in order.
+start_player "$music/one.wav" "$music/two.wav"
+check "two arguments play one after the other" wait_for 15 starts_begin_with \
+    "$music/one.wav" "$music/two.wav"
+end_player
+check "two arguments are saved as two entries" saved_list_is "$music/one.wav" "$music/two.wav"
+
+# A folder gives its sound files sorted by name.
+start_player "$music/folder"
+check "a folder plays its first file by name" wait_for 15 starts_begin_with "$music/folder/a.wav"
+end_player
+check "a folder is saved as its sound files" saved_list_is "$music/folder/a.wav" \
+    "$music/folder/b.wav"
+
+# A broken first entry of a playlist is skipped and the next one plays.
+printf '%s\r\n' "$music/text.mp3" "$music/one.wav" >"$music/list.m3u"
+start_player "$music/list.m3u"
+check "a broken first entry is skipped" wait_for 15 starts_begin_with "$music/one.wav"
+check "the broken entry is told on stderr" grep -q "cannot play \"$music/text.mp3\"" "$PLAYER_LOG"
+end_player
+
+# Previous from the song after a broken entry goes back over it to the song before it.
+start_player "$music/long1.wav" "$music/text.mp3" "$music/long2.wav"
+check "the first song plays" wait_for 15 starts_are "$music/long1.wav"
+window=$(player_window)
+xdotool windowfocus --sync "$window"
+xdotool key equal
+check "next skips the broken entry forwards" wait_for 10 starts_are "$music/long1.wav" \
+    "$music/long2.wav"
+xdotool key minus
+check "previous skips it backwards" wait_for 10 starts_are "$music/long1.wav" \
+    "$music/long2.wav" "$music/long1.wav"
+end_player
+
+# A named pipe that never gets a writer: the window goes on answering, the pipe fails in
+# bounded time and the next entry plays.
+mkfifo "$music/pipe.wav"
+printf '%s\r\n' "$music/pipe.wav" "$music/one.wav" >"$music/pipe.m3u"
+start_player "$music/pipe.m3u"
+started_at=$SECONDS
+check "the window maps while the pipe is being opened" wait_for 15 window_mapped
+window=$(player_window)
+xdotool windowfocus --sync "$window"
+before=$(shot)
+xdotool key Down
+changed() { [[ "$(shot)" != "$before" ]]; }
+check "a key press is answered while the pipe is pending" wait_for 2 changed
+check "the song after the pipe plays within 7 s" wait_for 7 starts_are "$music/one.wav"
+check "it took no longer than that" test $((SECONDS - started_at)) -le 8
+check "the pipe is told on stderr" grep -q "cannot play \"$music/pipe.wav\": opening timed out" \
+    "$PLAYER_LOG"
+end_player
+
+# SIGTERM while the pipe is pending saves the list at once.
+start_player "$music/pipe.m3u"
+check "the window maps" wait_for 15 window_mapped
+kill -TERM "$PLAYER_PID"
+check "SIGTERM while a pipe is pending ends the player within 2 s" wait_for 2 process_gone \
+    "$PLAYER_PID"
+check "and saves the list" saved_list_is "$music/pipe.wav" "$music/one.wav"
+
+# A playlist that is an endless device is refused unread; the player runs on, empty.
+ln -s /dev/zero "$music/zero.m3u"
+rm -f "$CONFIG/zorvan.m3u"
+start_player "$music/zero.m3u"
+check "an endless playlist leaves the player running" wait_for 15 window_mapped
+resident_mib() { awk '/VmRSS/ { print int($2 / 1024) }' "/proc/$PLAYER_PID/status"; }
+check "without filling its memory" test "$(resident_mib)" -lt 200
+check "the refused playlist is told on stderr" grep -q "cannot read $music/zero.m3u" "$PLAYER_LOG"
+end_player
+check "and the list it saves is empty" test ! -s "$CONFIG/zorvan.m3u"
+
+finish

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# A playlist from elsewhere: a comment line is no entry, a stream address plays through
+# the network and is kept as written, and the list goes on to the local file after it.
+source "$(dirname "$0")/lib.sh"
+start_x
+
+make_wav "$WORK/stream.wav" 2 440
+make_wav "$WORK/local.wav" 1 550
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK" >"$WORK/server.log" 2>&1 &
+PIDS+=($!)
+serving() { grep -q "port [0-9]" "$WORK/server.log"; }
+wait_for 10 serving || { echo "the HTTP server did not start" >&2; exit 1; }
+port=$(grep -o "port [0-9]*" "$WORK/server.log" | head -n 1 | cut -d' ' -f2)
+stream=http://127.0.0.1:$port/stream.wav
+
+printf '#EXTM3U\r\n# saved by another player\r\n%s\r\n%s\r\n' "$stream" "$WORK/local.wav" \
+    >"$WORK/list.m3u"
+start_player "$WORK/list.m3u"
+check "the window is mapped" wait_for 15 window_mapped
+plays() { grep -q "starting \"$1\"" "$PLAYER_LOG"; }
+check "the stream plays" wait_for 15 plays "$stream"
+check "through the network" grep -q "GET /stream.wav" "$WORK/server.log"
+check "and at its end the local file follows" wait_for 15 plays "$WORK/local.wav"
+check "the comment line never became an entry" \
+    bash -c "! grep -q 'saved by another player' '$PLAYER_LOG'"
+kill -TERM "$PLAYER_PID"
+check "the player ends" wait_for 10 process_gone "$PLAYER_PID"
+check "the saved list holds the stream address as written and the local file" \
+    cmp <(printf '%s\r\n' "$stream" "$WORK/local.wav") "$CONFIG/zorvan.m3u"
+
+finish
