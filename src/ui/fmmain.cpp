@@ -48,7 +48,7 @@ FmMain::FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricCho
     setWindowIcon(applicationIcon());
     setAttribute(Qt::WA_NoSystemBackground);
     m_normal = new NormalPanel(m_player, session, this);
-    m_fullScreen = new FullScreenPanel(session, this);
+    m_fullScreen = new FullScreenPanel(session, m_player.labels(), this);
     m_wndProc = new MainWndProc(*m_normal->label(Control::LTitle), this);
     m_mover = new WindowMover(*this, this);
     setFixedSize(Skin::WindowWidth, Skin::HeightWithList);

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "core/displaylabels.h"
 #include "core/session.h"
 #include "ui/systemcolours.h"
 
@@ -12,7 +13,7 @@ constexpr qint32 DesktopColour = qint32(0x80000001u);
 
 } // namespace
 
-FullScreenPanel::FullScreenPanel(Session &session, QWidget *parent)
+FullScreenPanel::FullScreenPanel(Session &session, DisplayLabels &labels, QWidget *parent)
     : SkinPanel(parent), m_session(session)
 {
     setObjectName(QStringLiteral("PicBg"));
@@ -21,10 +22,15 @@ FullScreenPanel::FullScreenPanel(Session &session, QWidget *parent)
     m_bottom->setObjectName(QStringLiteral("PicBottom"));
     // Keys go to the background, also after a click on the strip.
     m_bottom->setFocusPolicy(Qt::NoFocus);
-    m_lyric = new QLabel(QStringLiteral("岚铃播放器"), m_bottom);
+    m_lyric = new QLabel(labels.text(DisplayLabels::Label::LTxtMax), m_bottom);
     m_lyric->setObjectName(QStringLiteral("LTxtMax"));
     m_lyric->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     applyLyricStyle();
+    connect(&labels, &DisplayLabels::changed, m_lyric,
+            [this](DisplayLabels::Label which, const QString &text) {
+                if (which == DisplayLabels::Label::LTxtMax)
+                    m_lyric->setText(text);
+            });
     connect(&session, &Session::settingsChanged, this, &FullScreenPanel::applyLyricStyle);
     hide();
 }

@@ -2,6 +2,7 @@
 
 #include "ui/skinpanel.h"
 
+class DisplayLabels;
 class QLabel;
 class Session;
 
@@ -18,7 +19,8 @@ public:
     static constexpr int StripHeight = 60;
     static constexpr int LyricInset = 8;
 
-    FullScreenPanel(Session &session, QWidget *parent = nullptr);
+    // The lyric line shows the player's `LTxtMax` text.
+    FullScreenPanel(Session &session, DisplayLabels &labels, QWidget *parent = nullptr);
 
     SkinPanel *PicBottom() const { return m_bottom; }
     QLabel *LTxtMax() const { return m_lyric; }

@@ -53,12 +53,14 @@ TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
         ASSERT_NE(control, nullptr) << place.name;
         EXPECT_EQ(control->parentWidget(), &face()) << place.name;
         if (place.control != Control::LTime && place.control != Control::ImgSliderP &&
-            place.control != Control::ImgSliderV)
+            place.control != Control::ImgSliderV) {
             EXPECT_EQ(control->geometry(), place.rect) << place.name;
+        }
     }
     EXPECT_EQ(face().ListSong()->model()->rowCount(), 3);
     EXPECT_EQ(face().ListSong()->currentIndex().row(), 0);
     EXPECT_EQ(child<QLabel>("LInfo")->text(), "歌手 - 歌");
+    EXPECT_EQ(child<QLabel>("LTxtMax")->text(), "歌手 - 歌");
     EXPECT_EQ(child<QLabel>("LTime")->text(), "00:00");
     EXPECT_FALSE(child<QWidget>("PicBg")->isVisible());
     EXPECT_EQ(face().button(Control::ImgIcon)->shownPicture(), 5);
