@@ -111,11 +111,11 @@ QWidget *NormalPanel::createControl(const Skin::ControlPlace &place)
     case Control::LTitle:
         return createLabel(place.control);
     case Control::ImgSliderP:
-        return new SkinKnob(m_player.position().knob(), 8, 9, this);
+        return createKnob(m_player.position().knob(), 8, 9, QStringLiteral("播放位置"));
     case Control::ImgSliderV:
-        return new SkinKnob(m_player.sound().volumeKnob(), 6, 7, this);
+        return createKnob(m_player.sound().volumeKnob(), 6, 7, QStringLiteral("音量"));
     case Control::ImgSliderB:
-        return new SkinKnob(m_player.sound().balanceKnob(), 6, 7, this);
+        return createKnob(m_player.sound().balanceKnob(), 6, 7, QStringLiteral("声道平衡"));
     default:
         return createButton(place.control);
     }
@@ -140,6 +140,13 @@ QWidget *NormalPanel::createButton(Control control)
         }
     }
     Q_UNREACHABLE();
+}
+
+QWidget *NormalPanel::createKnob(Knob &knob, int pressed, int normal, const QString &name)
+{
+    auto *control = new SkinKnob(knob, pressed, normal, this);
+    control->setAccessibleName(name);
+    return control;
 }
 
 QLabel *NormalPanel::createLabel(Control control)

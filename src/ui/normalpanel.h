@@ -7,6 +7,7 @@
 #include "ui/skinpanel.h"
 
 class DragStrip;
+class Knob;
 class PlaylistBox;
 class QLabel;
 class Player;
@@ -41,6 +42,7 @@ protected:
 private:
     QWidget *createControl(const Skin::ControlPlace &place);
     QWidget *createButton(Skin::Control control);
+    QWidget *createKnob(Knob &knob, int pressed, int normal, const QString &name);
     QLabel *createLabel(Skin::Control control);
     void showLabel(DisplayLabels::Label which, const QString &text);
     void showModes();

@@ -50,7 +50,6 @@ TEST(PlaylistAdditions, ChosenAndDroppedFilesEnterTheList)
          {},
          {"/m/a", "/m/b"},
          0},
-        {"a cancel on an empty list", Source::Dialog, {}, -1, {}, {}, -1},
         {"an unreadable playlist adds nothing, the rest is added",
          Source::Dialog,
          {},
