@@ -9,7 +9,8 @@ build_pkgs=(cmake g++ make pkg-config qt6-base-dev
 run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
     gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk fonts-liberation2)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
-    xvfb xauth xdotool x11-utils imagemagick desktop-file-utils openbox)
+    xvfb xauth xdotool x11-utils imagemagick desktop-file-utils openbox
+    at-spi2-core python3-pyatspi dbus-x11)
 
 case "${1:-run}" in
     build) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
