@@ -1,13 +1,10 @@
 #include "ui/fmmain.h"
 
-#include <cmath>
 #include <cstdio>
 #include <limits>
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QWindow>
@@ -16,7 +13,6 @@
 #include "core/mediacontrol.h"
 #include "core/playlistadditions.h"
 #include "core/session.h"
-#include "core/windowplacement.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
