@@ -128,7 +128,6 @@ TEST(SongLine, TagsOrTheFileName)
         {"歌手", "", "/m/a.mp3", "歌手 - "},
         {"", "歌名", "/m/a.mp3", " - 歌名"},
         {"", "", "/m/音乐/一.二.mp3", "一.二"},
-        {"", "", "/m/#1 hit?.mp3", "#1 hit?"},
         {"", "", "/m/.hidden", ".hidden"},
         {"", "", "http://radio.example/live/stream.mp3?id=1", "stream"},
     };

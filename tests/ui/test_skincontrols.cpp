@@ -1,11 +1,7 @@
 #include <functional>
 
-#include <QAccessible>
-#include <QAccessibleActionInterface>
-#include <QAccessibleValueInterface>
 #include <QLabel>
 #include <QPainter>
-#include <QSignalSpy>
 
 #include "fmmainfixture.h"
 #include "skin/skinimages.h"
@@ -218,50 +214,6 @@ TEST_F(FmMainTest, TrackClicksOnTheSkinTestTheThreeBands)
         EXPECT_EQ(face().knob(c.knob)->x(), c.left) << c.at.x() << "," << c.at.y();
     }
     EXPECT_EQ(media.balance(), -5000);
-}
-
-TEST_F(FmMainTest, AssistiveTechnologiesReadAndWorkTheControls)
-{
-    load();
-    const QList<std::pair<Control, QString>> names{
-        {Control::ImgPlaySong, "播放"},
-        {Control::ImgStopSong, "停止"},
-        {Control::ImgLoop, "循环"},
-        {Control::ImgClose, "关闭"},
-    };
-    for (const auto &[control, name] : names) {
-        QAccessibleInterface *button =
-            QAccessible::queryAccessibleInterface(face().button(control));
-        EXPECT_EQ(button->text(QAccessible::Name), name);
-    }
-
-    QAccessibleInterface *next =
-        QAccessible::queryAccessibleInterface(face().button(Control::ImgNextSong));
-    QSignalSpy triggered(face().button(Control::ImgNextSong), &SkinButton::triggered);
-    next->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    ASSERT_TRUE(triggered.wait(2000));
-    EXPECT_EQ(transport().ListSong().CurrentEntry(), 1);
-
-    QAccessibleInterface *loop =
-        QAccessible::queryAccessibleInterface(face().toggle(Control::ImgLoop));
-    EXPECT_TRUE(loop->state().checkable);
-    EXPECT_TRUE(loop->state().checked);
-    loop->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    EXPECT_FALSE(transport().LoopMode());
-    EXPECT_FALSE(loop->state().checked);
-
-    QAccessibleInterface *volume =
-        QAccessible::queryAccessibleInterface(face().knob(Control::ImgSliderV));
-    EXPECT_EQ(volume->text(QAccessible::Name), "音量");
-    ASSERT_NE(volume->valueInterface(), nullptr);
-    EXPECT_EQ(volume->valueInterface()->currentValue().toInt(), 100);
-    volume->valueInterface()->setCurrentValue(50);
-    EXPECT_EQ(face().knob(Control::ImgSliderV)->x(), 133);
-    EXPECT_EQ(media.volume(), -2000);
-
-    QAccessibleInterface *info =
-        QAccessible::queryAccessibleInterface(face().label(Control::LInfo));
-    EXPECT_EQ(info->text(QAccessible::Name), face().label(Control::LInfo)->text());
 }
 
 TEST_F(FmMainTest, DrawsTheDoubleSizeArtworkOnAScreenOfRatioTwo)
