@@ -3,7 +3,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <tuple>
 
 #include <QString>
 #include <QStringList>
@@ -76,31 +75,10 @@ protected:
     Regist regist{registry, messages};
 };
 
-TEST_F(RegistTest, SplitRegPathSeparatesRootAndSubKey)
-{
-    // rest: the sub-key left in the path; a refused path stays whole and is shown.
-    const std::tuple<const char *, RootKey, const char *, bool> cases[] = {
-        {"HKEY_CURRENT_USER\\Software\\A", RootKey::CurrentUser, "Software\\A", false},
-        {"HKEY_DYN_DATA", RootKey::DynData, "", false},
-        {"HKEY_NOWHERE\\x", RootKey::None, "x", false},
-        {"HKEY_CLASSES_ROOT \\x", RootKey::None, "x", false},
-        {"HKEY_CLASSES_ROOT\\.mp3\\", RootKey::None, "HKEY_CLASSES_ROOT\\.mp3\\", true},
-        {"hkey_classes_root\\.mp3", RootKey::None, "hkey_classes_root\\.mp3", true},
-    };
-    for (const auto &[original, root, rest, isRefused] : cases) {
-        messages.shown.clear();
-        QString path = QString::fromLatin1(original);
-        EXPECT_EQ(regist.SplitRegPath(path), root) << original;
-        EXPECT_EQ(path, QString::fromLatin1(rest)) << original;
-        EXPECT_EQ(messages.shown,
-                  isRefused ? QStringList{"Incorrect Format:\n\n" + QString::fromLatin1(original)}
-                            : QStringList{})
-            << original;
-    }
-}
-
 // Values are stored (unless nothing is given) and read back in the table's order. Lengths
 // are counted in code-page bytes (two for 岚), with the end mark, before leading spaces go.
+// Root names match exactly; a path must begin with "HKEY_" and not end with "\\", or it is
+// shown as malformed.
 TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
 {
     const QString mp3 = u"HKEY_CLASSES_ROOT\\.mp3"_qs;
@@ -119,6 +97,9 @@ TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
         {mp3, "absent", {}, "Error"},
         {"HKEY_CLASSES_ROOT\\.wma", "", {}, "Error"},
         {"HKEY_NOWHERE\\.mp3", "", {}, ""},
+        {"HKEY_CLASSES_ROOT \\.mp3", "", {}, ""},
+        {"HKEY_CLASSES_ROOT\\.mp3\\", "", {}, ""},
+        {"hkey_classes_root\\.mp3", "", {}, ""},
         {software, "fits", fits, fits},
         {software, "long", fits + u'a', "Error"},
         {software, "han", fitsHan, fitsHan},
@@ -131,6 +112,8 @@ TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
         EXPECT_EQ(regist.ReadRegValue(c.key, c.valueName), c.read)
             << c.key.toStdString() << " " << c.valueName.toStdString();
     }
+    EXPECT_EQ(messages.shown, QStringList({"Incorrect Format:\n\nHKEY_CLASSES_ROOT\\.mp3\\",
+                                           "Incorrect Format:\n\nhkey_classes_root\\.mp3"}));
 }
 
 TEST_F(RegistTest, CreateRegKeyMakesEveryMissingKeyAndMalformedPathsWriteNothing)
