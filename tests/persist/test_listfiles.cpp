@@ -1,6 +1,5 @@
 #include "persist/listfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -43,11 +43,6 @@ SettingsRecord knownRecord()
     return record;
 }
 
-QString joined(const QStringList &lines)
-{
-    return lines.join("\r\n");
-}
-
 // The position and the font size are written with their fractions and read back whole,
 // halves to even.
 TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryField)
@@ -90,7 +85,7 @@ TEST(SettingsFile, WrongMarkerChangesNothingAndAFailingLineResetsPositionAndShar
     QStringList wrongMarker = saved;
     wrongMarker[0] = wrongMarker[0].toLower();
     SettingsRecord record;
-    EXPECT_EQ(applySettings(joined(wrongMarker), record), SettingsLoad::WrongMarker);
+    EXPECT_EQ(applySettings(wrongMarker.join("\r\n"), record), SettingsLoad::WrongMarker);
     EXPECT_EQ(record, SettingsRecord());
 
     record = knownRecord();
@@ -102,7 +97,7 @@ TEST(SettingsFile, WrongMarkerChangesNothingAndAFailingLineResetsPositionAndShar
     unconvertible[12] = "x"; // italic
     for (const QStringList &lines : {saved.mid(0, 10), unconvertible}) {
         record = SettingsRecord();
-        EXPECT_EQ(applySettings(joined(lines), record), SettingsLoad::Failed);
+        EXPECT_EQ(applySettings(lines.join("\r\n"), record), SettingsLoad::Failed);
         EXPECT_EQ(record.lyricColour, knownRecord().lyricColour);
         EXPECT_EQ(record.lyricFont.italic, false);
         EXPECT_EQ(record.volume, 0);
