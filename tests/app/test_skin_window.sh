@@ -40,7 +40,8 @@ saved_place() { sed -n '2,3p' "$CONFIG/zorvan.set" | tr -d '\r' | paste -sd,; }
 start_wm() {
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     PIDS+=($!)
-    wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; }
+    # Openbox names its theme on the root window once its start-up is through.
+    wm_running() { xprop -root _OB_THEME 2>/dev/null | grep -q '"'; }
     wait_for 10 wm_running || { echo "openbox did not start" >&2; exit 1; }
 }
 
@@ -57,7 +58,7 @@ run_session() { # run_session none|openbox
         -1200 5 | iconv -f UTF-8 -t GB18030 >"$CONFIG/zorvan.set"
 
     start_player
-    check "$wm: the window is mapped" wait_for 15 window_mapped
+    check "$wm: the window is mapped" wait_for 30 window_mapped
     check "$wm: at its saved place, 274 x 464" wait_for 5 place_is 100 200
     check "$wm: with the list it is 274 x 464" size_is 274 464
     check "$wm: the first song is loaded" wait_for 10 holds one
