@@ -62,6 +62,38 @@ void BM_ParseLyricFile(benchmark::State &state)
 }
 BENCHMARK(BM_ParseLyricFile)->Unit(benchmark::kMillisecond);
 
+// A file of 100,000 lines, one each hundredth of a second from 0:00.00 to 999:00.99, with
+// its items checked once.
+void BM_ParseHundredThousandLines(benchmark::State &state)
+{
+    QString text;
+    for (int line = 0; line < 100'000; ++line)
+        text += QStringLiteral("[%1:00.%2]第%3行\r\n")
+                    .arg(line / 100)
+                    .arg(line % 100, 2, 10, QLatin1Char('0'))
+                    .arg(line);
+    for (auto _ : state) {
+        LyricList list;
+        list.insert(parseLyricText(text));
+        if (list.count() != 100'001 || list.items().last() != u"59940.99#第99999行 ##")
+            state.SkipWithError("the lines were parsed wrong");
+    }
+}
+BENCHMARK(BM_ParseHundredThousandLines)->Unit(benchmark::kMillisecond);
+
+// Lines that cost more than their length with a careless scan: a megabyte of "]", and a
+// line of a quarter million "<" that never close.
+void BM_ParseHostileLines(benchmark::State &state)
+{
+    const QString brackets(1024 * 1024, u']');
+    const QString marks = "[00:01.00]" + QStringLiteral("<0:0").repeated(256 * 1024);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(parseLyricText(brackets));
+        benchmark::DoNotOptimize(parseLyricText(marks));
+    }
+}
+BENCHMARK(BM_ParseHostileLines)->Unit(benchmark::kMillisecond);
+
 // One tick each 10 ms of play through the whole song, lines shown and blanked on the way.
 void BM_SyncLyric(benchmark::State &state)
 {

@@ -9,6 +9,7 @@
 #include "core/commandline.h"
 #include "core/session.h"
 #include "dialogs/qtlyricfilechooser.h"
+#include "dialogs/qtplaylistfiledialogs.h"
 #include "platform/gstmediacontrol.h"
 #include "platform/mprisservice.h"
 #include "platform/singleinstance.h"
@@ -70,7 +71,9 @@ int main(int argc, char **argv)
     Session session(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     GstMediaControl media;
     QtLyricFileChooser lyricChooser;
-    FmMain window(media, session, lyricChooser);
+    QtPlaylistFileDialogs playlistDialogs;
+    FmMain window(media, session, lyricChooser, playlistDialogs);
+    playlistDialogs.setParent(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
     // Songs a later start hands over join the list as dropped files do; the first plays.

@@ -10,6 +10,7 @@
 #include "core/receiverlink.h"
 #include "core/rounding.h"
 #include "core/session.h"
+#include "core/songline.h"
 #include "lyrics/lyriclist.h"
 #include "lyrics/lyriclookup.h"
 #include "persist/playlistfile.h"
@@ -362,6 +363,6 @@ void Transport::setLoadedSerial(quint64 serial)
 
 QString Transport::songLine() const
 {
-    return m_media.mediaInfoString(MediaControl::InfoAuthor) + QStringLiteral(" - ") +
-           m_media.mediaInfoString(MediaControl::InfoTitle);
+    return ::songLine(m_media.mediaInfoString(MediaControl::InfoAuthor),
+                      m_media.mediaInfoString(MediaControl::InfoTitle), m_trackPath);
 }

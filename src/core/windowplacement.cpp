@@ -1,6 +1,7 @@
 #include "core/windowplacement.h"
 
 #include <algorithm>
+#include <cmath>
 
 QPoint placeOnScreens(QPoint topLeft, int width, int stripHeight, const QList<QRect> &screens,
                       const QRect &primary)
@@ -15,4 +16,44 @@ QPoint placeOnScreens(QPoint topLeft, int width, int stripHeight, const QList<QR
 double twipsPerPixel(double logicalDotsPerInch)
 {
     return logicalDotsPerInch > 0 ? 1440.0 / logicalDotsPerInch : 15.0;
+}
+
+namespace {
+
+// Window places come from whole pixels times a factor; within half a twip they are equal.
+bool sameTwips(double a, double b)
+{
+    return std::abs(a - b) < 0.5;
+}
+
+} // namespace
+
+QPointF dragWindowPlace(const QRectF &window, const QRectF &screen, QPointF offset,
+                        QPointF twipsPerPixel, double snapTwips)
+{
+    // Places relative to the screen's top-left corner.
+    double left = window.left() - screen.left();
+    double top = window.top() - screen.top();
+    const double rightmost = screen.width() - window.width();
+
+    if (std::abs(offset.x()) > 1) {
+        const double dx = offset.x() * twipsPerPixel.x();
+        const bool onEdge = sameTwips(left, 0) || sameTwips(left, rightmost);
+        if (!onEdge || std::abs(dx) > snapTwips) {
+            left += dx;
+            if (std::abs(left) < snapTwips)
+                left = 0;
+            if (std::abs(rightmost - left) < snapTwips)
+                left = rightmost;
+        }
+    }
+    if (std::abs(offset.y()) > 1) {
+        const double dy = offset.y() * twipsPerPixel.y();
+        if (!sameTwips(top, 0) || dy > snapTwips) {
+            top += dy;
+            if (top < snapTwips)
+                top = 0;
+        }
+    }
+    return {left + screen.left(), top + screen.top()};
 }

@@ -2,7 +2,9 @@
 
 #include <QList>
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
+#include <QRectF>
 
 // Where a restored window goes: at `topLeft` when its title strip (its top `stripHeight`
 // pixels over its `width`) lies at least partly on one of `screens`, so that it can be
@@ -13,3 +15,19 @@ QPoint placeOnScreens(QPoint topLeft, int width, int stripHeight, const QList<QR
 
 // Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
 double twipsPerPixel(double logicalDotsPerInch);
+
+// One step of DragWindow, the move of the window by its drag strips, in twips (the settings'
+// unit, so that the snapping distance is the one the settings give). `window` is the window's
+// outer rectangle and `screen` the screen it is on, both in twips; `offset` is the pointer's
+// distance from the point where the strip was pressed, in pixels, and `twipsPerPixel` turns
+// it into twips per axis, so the window follows the pointer one to one. Returns the window's
+// new top-left corner.
+//
+// Along an axis an offset of one pixel or less changes nothing. Horizontally a window lying
+// exactly on the screen's left or right edge stays there unless pulled further than
+// `snapTwips`; a window that moved ends on an edge it came nearer than `snapTwips` to.
+// Vertically only the top edge holds: a window on it leaves it only when pulled down by more
+// than `snapTwips` (never when pulled up), and a window that moved ends on it when its top is
+// less than `snapTwips` below the edge, or above it.
+QPointF dragWindowPlace(const QRectF &window, const QRectF &screen, QPointF offset,
+                        QPointF twipsPerPixel, double snapTwips);

@@ -1,234 +1,227 @@
 #include "ui/fmmain.h"
 
-#include <cmath>
 #include <cstdio>
 #include <limits>
 
-#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QListView>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 #include "core/commandline.h"
 #include "core/mediacontrol.h"
+#include "core/playlistadditions.h"
 #include "core/session.h"
-#include "core/skinlayout.h"
-#include "core/windowplacement.h"
-#include "lyrics/lyricdisplay.h"
-#include "ui/keymap.h"
-#include "ui/systemcolours.h"
+#include "dialogs/playlistfiledialogs.h"
+#include "persist/playlistfile.h"
+#include "skin/skinimages.h"
+#include "ui/facecommands.h"
+#include "ui/fullscreenpanel.h"
+#include "ui/normalpanel.h"
+#include "ui/playlistbox.h"
+#include "ui/skinbutton.h"
+#include "ui/windowmover.h"
 
 namespace {
 
+using Skin::Control;
+
 // The strip at the top of the window by which it is grabbed, in pixels.
-constexpr int TitleStripHeight = 16;
+constexpr int TitleStripHeight = Skin::rect(Control::LDrag).bottom() + 1;
 // The longest slideshow interval a timer can hold, in seconds.
 constexpr int LongestPictureSeconds = std::numeric_limits<int>::max() / 1000;
 
 } // namespace
 
 FmMain::FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricChooser,
-               QWidget *parent)
-    : QWidget(parent), m_media(media), m_session(session), m_lyricChooser(lyricChooser),
+               PlaylistFileDialogs &playlistDialogs, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_media(media), m_session(session),
+      m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs),
       m_player(media, session, *this)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
-    buildWindow();
-    connect(&m_player.labels(), &DisplayLabels::changed, this, &FmMain::showLabel);
+    setWindowIcon(applicationIcon());
+    setAttribute(Qt::WA_NoSystemBackground);
+    m_normal = new NormalPanel(m_player, session, this);
+    m_fullScreen = new FullScreenPanel(session, m_player.labels(), this);
+    m_wndProc = new MainWndProc(*m_normal->label(Control::LTitle), this);
+    m_mover = new WindowMover(*this, this);
+    setFixedSize(Skin::WindowWidth, Skin::HeightWithList);
+    connectFaceCommands(*this);
 }
 
-void FmMain::buildWindow()
-{
-    const DisplayLabels &labels = m_player.labels();
-    LInfo = new QLabel(labels.text(DisplayLabels::Label::LInfo), this);
-    LTime = new QLabel(labels.text(DisplayLabels::Label::LTime), this);
-    LTxtMin = new QLabel(labels.text(DisplayLabels::Label::LTxtMin), this);
-    LTxtMax = new QLabel(labels.text(DisplayLabels::Label::LTxtMax), this);
-    ListSong = new QListView(this);
-    const QList<std::pair<QObject *, const char *>> named{{LInfo, "LInfo"},
-                                                          {LTime, "LTime"},
-                                                          {LTxtMin, "LTxtMin"},
-                                                          {LTxtMax, "LTxtMax"},
-                                                          {ListSong, "ListSong"}};
-    for (const auto &[object, name] : named)
-        object->setObjectName(QLatin1String(name));
-    LTxtMax->hide();
-    LTxtMin->setStyleSheet(QStringLiteral("color: #008000"));
-    LTxtMin->installEventFilter(this);
-    LInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-    Transport &transport = m_player.transport();
-    ListSong->setModel(&transport.ListSong());
-    ListSong->setSelectionModel(transport.ListSong().selectionModel());
-    ListSong->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListSong->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListSong->setUniformItemSizes(true);
-    ListSong->installEventFilter(this);
-    connect(ListSong, &QListView::doubleClicked, &transport, &Transport::PlaySong);
-
-    auto *buttonRow = new QHBoxLayout;
-    const QList<std::pair<QString, void (Transport::*)()>> buttons{
-        {QStringLiteral("上一首"), &Transport::PreviousSong},
-        {QStringLiteral("播放"), &Transport::PlaySong},
-        {QStringLiteral("暂停"), &Transport::PauseSong},
-        {QStringLiteral("停止"), &Transport::StopSong},
-        {QStringLiteral("下一首"), &Transport::NextSong}};
-    for (const auto &[caption, command] : buttons) {
-        auto *button = new QPushButton(caption, this);
-        button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, &transport, command);
-        buttonRow->addWidget(button);
-    }
-    auto *chooseLyric = new QPushButton(QStringLiteral("选择歌词"), this);
-    chooseLyric->setObjectName(QStringLiteral("chooseLyric"));
-    chooseLyric->setFocusPolicy(Qt::NoFocus);
-    connect(chooseLyric, &QPushButton::clicked, this,
-            [this] { m_player.transport().OpenLyric(m_lyricChooser); });
-    buttonRow->addWidget(chooseLyric);
-    buttonRow->addStretch();
-    buttonRow->addWidget(LTime);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(LInfo);
-    layout->addWidget(LTxtMin);
-    layout->addWidget(LTxtMax);
-    layout->addLayout(buttonRow);
-    layout->addWidget(ListSong, 1);
-    resize(420, Skin::HeightWithList);
-}
-
-void FmMain::showLabel(DisplayLabels::Label label, const QString &text)
-{
-    switch (label) {
-    case DisplayLabels::Label::LTime:
-        LTime->setText(text);
-        break;
-    case DisplayLabels::Label::LInfo:
-        LInfo->setText(text);
-        break;
-    case DisplayLabels::Label::LTxtMin:
-        LTxtMin->setText(text);
-        break;
-    case DisplayLabels::Label::LTxtMax:
-        LTxtMax->setText(text);
-        break;
-    }
-}
+FmMain::~FmMain() = default;
 
 void FmMain::Form_Load(const CommandLineSongs &songs)
 {
     // A settings file with a wrong first line, or one that cannot be read, changes nothing,
     // not even the place.
     const SettingsLoad settings = m_session.load();
-    if (settings != SettingsLoad::WrongMarker && settings != SettingsLoad::Unreadable)
-        restorePlace();
-    applyLyricStyle();
+    if (settings != SettingsLoad::WrongMarker && settings != SettingsLoad::Unreadable) {
+        const SettingsRecord &saved = m_session.settings();
+        m_mover->restorePlace({saved.windowLeftTwips, saved.windowTopTwips}, TitleStripHeight);
+    }
+    LayOutSkin();
     SetSetting();
     show();
     m_player.start(songs);
-    ListSong->setFocus();
+    focusFace();
+    m_wndProc->install(*this);
 }
 
-double FmMain::twipsPerPixelX() const
+void FmMain::LayOutSkin()
 {
-    return twipsPerPixel(screen()->logicalDotsPerInchX());
-}
-
-double FmMain::twipsPerPixelY() const
-{
-    return twipsPerPixel(screen()->logicalDotsPerInchY());
-}
-
-// Puts the window where the settings say, unless its title strip would be on no screen.
-void FmMain::restorePlace()
-{
-    const SettingsRecord &settings = m_session.settings();
-    const QPoint saved(int(std::lrint(settings.windowLeftTwips / twipsPerPixelX())),
-                       int(std::lrint(settings.windowTopTwips / twipsPerPixelY())));
-    QList<QRect> screens;
-    for (const QScreen *each : QGuiApplication::screens())
-        screens.append(each->geometry());
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    move(placeOnScreens(saved, width(), TitleStripHeight, screens,
-                        primary ? primary->availableGeometry() : QRect()));
-}
-
-void FmMain::applyLyricStyle()
-{
-    const SettingsRecord &settings = m_session.settings();
-    const LyricFontSetting &style = settings.lyricFont;
-    QFont font(style.name);
-    font.setPointSizeF(style.pointSize);
-    font.setItalic(style.italic);
-    font.setBold(style.bold);
-    font.setUnderline(style.underline);
-    LTxtMax->setFont(font);
-    QPalette palette = LTxtMax->palette();
-    palette.setColor(QPalette::WindowText, colourFromValue(settings.lyricColour, palette));
-    LTxtMax->setPalette(palette);
+    m_normal->button(Control::ImgIcon)->setPictures(5, 5);
+    m_normal->button(Control::ImgClose)->setPictures(1, 2);
+    m_normal->button(Control::ImgMin)->setPictures(3, 4);
 }
 
 void FmMain::SetSetting()
 {
     const SharedSettings &shared = m_session.settings().shared;
-    SnapTwips = int(std::lrint(shared.SnapPixels * twipsPerPixelX()));
+    m_mover->setSnapPixels(shared.SnapPixels);
     m_player.sound().ShowVolume();
     ApplyListPanel();
     TimerPic.setInterval(std::clamp(shared.PicShowSeconds, 1, LongestPictureSeconds) * 1000);
+    if (shared.FullScreenAtStart == 1)
+        FullScr();
 }
 
 void FmMain::ApplyListPanel()
 {
     const bool shown = m_session.settings().shared.ShowList == 1;
-    ListSong->setVisible(shown);
-    resize(width(), shown ? Skin::HeightWithList : Skin::HeightWithoutList);
-}
-
-bool FmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    // A click on the lyric line moves its text: left, centred, right, left again.
-    if (watched == LTxtMin && event->type() == QEvent::MouseButtonRelease)
-        LTxtMin->setAlignment(nextLyricAlignment(LTxtMin->alignment()));
-    if (watched == ListSong && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const int code = virtualKeyCode(*key);
-        m_player.HandleKey(code, modifierBits(key->modifiers()));
-        if (code == int(VirtualKey::Delete))
-            m_player.transport().DelSelectedSong();
-        // Not consumed: the list also moves its current entry as a list does.
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// With the playlist hidden the window itself takes the keys. While the playlist is shown
-// it has the focus, and the keys it passes on to its parent were handled already.
-void FmMain::keyPressEvent(QKeyEvent *event)
-{
-    if (ListSong->isVisible())
+    const int height = shown ? Skin::HeightWithList : Skin::HeightWithoutList;
+    // The list is hidden with its panel, so that it cannot keep the keys.
+    m_normal->ListSong()->setVisible(shown);
+    if (m_isFullScreen) {
+        m_normalGeometry.setHeight(height);
         return;
-    m_player.HandleKey(virtualKeyCode(*event), modifierBits(event->modifiers()));
+    }
+    setFixedSize(Skin::WindowWidth, height);
+    focusFace();
+}
+
+int FmMain::showList() const
+{
+    return m_session.settings().shared.ShowList;
+}
+
+void FmMain::setShowList(int value)
+{
+    SettingsRecord settings = m_session.settings();
+    settings.shared.ShowList = value;
+    m_session.setSettings(settings);
+    ApplyListPanel();
+}
+
+// The keys go to the list when it is shown, else to the face on show.
+void FmMain::focusFace()
+{
+    if (m_isFullScreen)
+        m_fullScreen->setFocus();
+    else if (m_normal->ListSong()->isVisible())
+        m_normal->ListSong()->setFocus();
+    else
+        m_normal->setFocus();
 }
 
 void FmMain::FullScr()
 {
+    const bool wasFullScreen = m_isFullScreen;
+    if (!wasFullScreen)
+        m_normalGeometry = geometry();
+    m_isFullScreen = true;
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // Without a window manager nobody acts on the full-screen state: the window covers its
+    // screen itself.
+    setGeometry(screen()->geometry());
     showFullScreen();
+    Form_Resize();
+    m_fullScreen->show();
+    m_fullScreen->raise();
+    if (!m_session.ListPic().isEmpty())
+        TimerPic.start();
+    m_normal->hide();
+    focusFace();
+    if (!wasFullScreen)
+        emit windowModesChanged();
 }
 
 void FmMain::OrgScr()
 {
+    const bool wasFullScreen = m_isFullScreen;
+    m_isFullScreen = false;
     showNormal();
+    if (wasFullScreen) {
+        setFixedSize(m_normalGeometry.size());
+        setGeometry(m_normalGeometry);
+    }
+    TimerPic.stop();
+    m_fullScreen->hide();
+    m_normal->show();
+    focusFace();
+    if (wasFullScreen)
+        emit windowModesChanged();
+}
+
+void FmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void FmMain::Form_Resize()
+{
+    if (!m_isFullScreen)
+        return;
+    m_fullScreen->layOut(screen()->geometry().size());
 }
 
 void FmMain::SetOntop()
 {
-    setWindowFlag(Qt::WindowStaysOnTopHint, !windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    show();
+    const Qt::WindowFlags flags = windowFlags() ^ Qt::WindowStaysOnTopHint;
+    // Told to the window system as it is, without recreating (and so hiding) the window.
+    if (QWindow *handle = windowHandle()) {
+        overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+    if (isOnTop())
+        raise();
+    emit windowModesChanged();
+}
+
+void FmMain::AddSongFiles()
+{
+    addChosenSongs(m_player.transport().ListSong(), m_playlistDialogs.chooseSongFiles());
+}
+
+void FmMain::saveList()
+{
+    const QString target = m_playlistDialogs.choosePlaylistTarget();
+    if (target.isEmpty())
+        return;
+    const WriteResult written = SavePlaylist(target, m_player.transport().ListSong().songs());
+    if (!written.ok)
+        m_playlistDialogs.reportSaveFailure(target, written.error);
+}
+
+void FmMain::OpenLyric()
+{
+    m_player.transport().OpenLyric(m_lyricChooser);
+}
+
+void FmMain::showMainMenu(QPoint globalPosition, bool rightButton)
+{
+    emit mainMenuRequested(globalPosition, rightButton);
+}
+
+void FmMain::showListMenu(QPoint globalPosition)
+{
+    emit listMenuRequested(globalPosition);
 }
 
 void FmMain::bringForward()
@@ -272,8 +265,13 @@ void FmMain::saveAndRelease(bool reportInWindow)
     m_player.stop();
     TimerPic.stop();
     SettingsRecord settings = m_session.settings();
-    settings.windowLeftTwips = x() * twipsPerPixelX();
-    settings.windowTopTwips = y() * twipsPerPixelY();
+    // Where a window cannot place itself, it cannot know its place either: the saved one
+    // stays.
+    if (WindowMover::canPlaceItself()) {
+        const QPointF place = m_mover->inTwips(normalGeometry().topLeft());
+        settings.windowLeftTwips = place.x();
+        settings.windowTopTwips = place.y();
+    }
     settings.volume = m_media.volume();
     m_session.setSettings(settings);
     for (const Session::WriteFailure &failure :

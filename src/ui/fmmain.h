@@ -1,83 +1,116 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 
 #include "core/player.h"
 #include "core/windowcommands.h"
+#include "ui/mainwndproc.h"
 
 struct CommandLineSongs;
+class FullScreenPanel;
 class LyricFileChooser;
 class MediaControl;
-class QLabel;
-class QListView;
+class NormalPanel;
+class PlaylistFileDialogs;
 class Session;
+class WindowMover;
 
-// The main window: it holds the player, shows its state and turns mouse and key events
-// into the player's commands.
+// The main window: a borderless skin, 274 pixels wide and 116 or 464 high (without or with
+// the playlist panel), or the full-screen slideshow window. It holds the player, shows its
+// state through its two faces (`PicNormal` and `PicBg`) and turns their mouse and key events
+// into the player's commands and its own.
+//
+// Its place is that of its own top-left corner, never a frame's that a window manager may
+// add (see WindowMover), so it comes back exactly where it was left.
 class FmMain : public QWidget, public WindowCommands
 {
     Q_OBJECT
 
 public:
-    // `session` holds the settings and lists the window shows; `lyricChooser` asks the user
-    // for a lyric file.
+    // `session` holds the settings and lists the window shows; `lyricChooser` and
+    // `playlistDialogs` ask the user for files.
     FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricChooser,
-           QWidget *parent = nullptr);
+           PlaylistFileDialogs &playlistDialogs, QWidget *parent = nullptr);
+    ~FmMain() override;
 
-    // The start-up after the single-instance check: the saved settings and lists, the
-    // window shown, then the songs of the command line (or the saved list).
+    // The start-up after the single-instance check: the saved settings and lists, the skin
+    // laid out, the window shown, the songs of the command line (or the saved list), and
+    // last the activation watcher.
     void Form_Load(const CommandLineSongs &songs);
     Player &player() { return m_player; }
+    NormalPanel &PicNormal() const { return *m_normal; }
+    FullScreenPanel &PicBg() const { return *m_fullScreen; }
 
+    // The title bar's pictures.
+    void LayOutSkin();
     // Applies the settings that shape the window: snap distance, volume knob, list panel,
-    // slideshow interval.
+    // slideshow interval, full screen at start.
     void SetSetting();
     // The window's height from ShowList: with the playlist panel (exactly 1) or without.
     void ApplyListPanel();
+    // ShowList, the list panel's setting: 1 shown, 0 hidden, other values count as shown
+    // for the list button only. Setting it applies it.
+    int showList() const;
+    void setShowList(int value);
 
     void FullScr() override;
     void OrgScr() override;
     void SetOntop() override;
     void UnloadMe() override;
+    bool isFullScreenShown() const { return m_isFullScreen; }
+    bool isOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
     // Shutdown asked for by the session (SIGTERM, SIGINT): as UnloadMe, but a failure is
     // told on stderr only, since nobody may be left to close a message box.
     void unloadQuietly();
     // Shows, raises and activates the window (a second start asked for it).
     void bringForward();
 
+    WindowMover &mover() const { return *m_mover; }
+    // Asks for songs and playlists with the open dialog and adds them.
+    void AddSongFiles();
+    // Writes the list to a playlist file the user names.
+    void saveList();
+    // Lets the user add a lyric file of their choice to the current lyrics.
+    void OpenLyric();
+
+    // Every click that opens a menu comes here: the main menu at `globalPosition`, with the
+    // right-button option from the panels and drag strips; the playlist menu from the list.
+    void showMainMenu(QPoint globalPosition, bool rightButton);
+    void showListMenu(QPoint globalPosition);
+
+signals:
+    void mainMenuRequested(QPoint globalPosition, bool rightButton);
+    void listMenuRequested(QPoint globalPosition);
+    // Full screen or always-on-top changed (the menus' check marks).
+    void windowModesChanged();
+
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildWindow();
-    void showLabel(DisplayLabels::Label label, const QString &text);
-    void restorePlace();
-    void applyLyricStyle();
+    void Form_Resize();
+    void focusFace();
+    // The window's place and size outside full screen.
+    QRect normalGeometry() const { return m_isFullScreen ? m_normalGeometry : geometry(); }
     void saveAndRelease(bool reportInWindow);
     void reportWriteFailure(const QString &path, const QString &error, bool inWindow);
-    double twipsPerPixelX() const;
-    double twipsPerPixelY() const;
 
     MediaControl &m_media;
     Session &m_session;
     LyricFileChooser &m_lyricChooser;
+    PlaylistFileDialogs &m_playlistDialogs;
     Player m_player;
+    NormalPanel *m_normal = nullptr;
+    FullScreenPanel *m_fullScreen = nullptr;
+    MainWndProc *m_wndProc = nullptr;
+    WindowMover *m_mover = nullptr;
     bool m_unloading = false;
-    // Distance in twips within which a dragged window snaps to a screen edge; taken from the
-    // settings at start-up only.
-    int SnapTwips = 0;
+    bool m_isFullScreen = false;
+    // Where the window was before it went full screen.
+    QRect m_normalGeometry;
     // The slideshow's tick, every PicShowSeconds.
     QTimer TimerPic;
-
-    QListView *ListSong = nullptr;
-    QLabel *LInfo = nullptr;
-    QLabel *LTime = nullptr;
-    QLabel *LTxtMin = nullptr;
-    // The lyric line of the full-screen window; hidden in the normal window.
-    QLabel *LTxtMax = nullptr;
 };

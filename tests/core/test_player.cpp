@@ -93,7 +93,7 @@ TEST_F(PlayerTest, PlayShowsTheSongAndStartsTheTimer)
 
     transport().NextSong();
     settle();
-    EXPECT_EQ(label(Label::LInfo), " - ") << "a track without tags";
+    EXPECT_EQ(label(Label::LInfo), "b") << "a track without tags: its file name";
     EXPECT_EQ(current(), SongB);
 }
 
@@ -725,7 +725,7 @@ TEST_F(LyricsTest, FollowPlaybackSeeksAndStop)
     writeFile("song.lrc", lyric);
     play();
     EXPECT_EQ(label(Label::LTxtMin), "");
-    EXPECT_EQ(label(Label::LTxtMax), " - ") << "the song line first";
+    EXPECT_EQ(label(Label::LTxtMax), "song") << "the song line first";
     tickAt(0);
     EXPECT_EQ(lyricLabels(), "T - A");
     tickAt(4.85);
@@ -785,7 +785,7 @@ TEST_F(LyricsTest, SavedListShowsTheHeaderAtStart)
     start({});
     EXPECT_EQ(state(), "paused");
     EXPECT_EQ(lyricLabels(), "T - A");
-    EXPECT_EQ(label(Label::LInfo), " - ");
+    EXPECT_EQ(label(Label::LInfo), "song");
 }
 
 TEST_F(LyricsTest, TimerSleepsUntilSomethingOnScreenCanChange)

@@ -40,4 +40,54 @@ TEST(WindowPlacement, TwipsFollowTheScreensDotsPerInch)
     EXPECT_DOUBLE_EQ(twipsPerPixel(0), 15) << "a screen that reports nothing";
 }
 
+TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
+{
+    // A 274 x 116 window on a 1024 x 768 screen (a second one to its right), 15 twips per
+    // pixel, snapping within 12 pixels (180 twips). Places and offsets in pixels; the window
+    // may lie at 750 at most.
+    struct Case
+    {
+        const char *what;
+        QPoint place;
+        QPoint offset;
+        QPoint expected;
+    };
+    const QList<Case> cases{
+        {"one pixel is no move", {100, 100}, {1, -1}, {100, 100}},
+        {"follows the pointer one to one", {300, 300}, {-120, 45}, {180, 345}},
+        {"on the left edge, held within the snap distance", {0, 100}, {12, 0}, {0, 100}},
+        {"and pulled off beyond it", {0, 100}, {13, 0}, {13, 100}},
+        {"snaps to the left edge from inside", {20, 100}, {-9, 0}, {0, 100}},
+        {"snaps back from beyond the left edge", {5, 100}, {-10, 0}, {0, 100}},
+        {"snaps to the right edge", {730, 100}, {9, 0}, {750, 100}},
+        {"on the right edge, held", {750, 100}, {-12, 0}, {750, 100}},
+        {"and pulled off", {750, 100}, {-13, 0}, {737, 100}},
+        {"on the top edge, held when pulled down a little", {100, 0}, {0, 12}, {100, 0}},
+        {"and when pulled up", {100, 0}, {0, -50}, {100, 0}},
+        {"pulled down further", {100, 0}, {0, 13}, {100, 13}},
+        {"snaps to the top edge", {100, 50}, {0, -39}, {100, 0}},
+        {"not to the bottom edge", {100, 600}, {0, 50}, {100, 650}},
+    };
+    const QRect screen(0, 0, 1024, 768);
+    const auto twips = [](const QRect &rect) {
+        return QRectF(rect.x() * 15.0, rect.y() * 15.0, rect.width() * 15.0, rect.height() * 15.0);
+    };
+    for (const Case &c : cases) {
+        const QPointF place = dragWindowPlace(twips(QRect(c.place, QSize(274, 116))), twips(screen),
+                                              c.offset, {15, 15}, 180);
+        EXPECT_EQ(place / 15, QPointF(c.expected)) << c.what;
+    }
+
+    // On a screen right of the first, its own edges count.
+    const QRectF second = twips(QRect(1024, 0, 1280, 1024));
+    EXPECT_EQ(dragWindowPlace(twips(QRect(1030, 40, 274, 116)), second, {-3, 0}, {15, 15}, 180) /
+                  15,
+              QPointF(1024, 40));
+    // At 192 dots per inch a pixel is 7.5 twips and the snap distance of 12 pixels 90 twips:
+    // 20 pixels from the edge, a pull of 9 pixels snaps.
+    EXPECT_EQ(dragWindowPlace(QRectF(150, 750, 2055, 870), QRectF(0, 0, 7680, 5760), {-9, 0},
+                              {7.5, 7.5}, 90),
+              QPointF(0, 750));
+}
+
 } // namespace

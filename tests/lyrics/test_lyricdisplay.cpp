@@ -48,31 +48,24 @@ TEST(SyncLyric, CatchesUpOneLinePerTickAndShowsTextUpToAHash)
 TEST(SyncLyric, ChangesNothingWithoutLyricsOrSelection)
 {
     LyricList empty;
-    runTicks(empty, {{0, Unchanged}, {100, Unchanged}});
-    EXPECT_EQ(refindLyricLine(empty, 10), Unchanged);
     LyricList unselected;
     unselected.insert({"0001.00#A ##"});
+    runTicks(empty, {{0, Unchanged}, {100, Unchanged}});
     runTicks(unselected, {{5, Unchanged}});
+    EXPECT_EQ(refindLyricLine(empty, 10), Unchanged);
 }
 
-LyricList songList()
+// A seek before the first line keeps item 0; one after the last selects the last, which
+// the next tick shows. Play goes on from a seek either way, and from the start after stop.
+TEST(RefindLyricLine, PlayGoesOnFromTheSeekBothWaysAndAfterStop)
 {
-    return listOf({"   0.00#Song - Singer", "0005.00#A ##", "0009.00#B ##", "0020.00#C ##"});
-}
-
-// Every line after the seek: item 0 stays; none after it: the last is shown by the next step.
-TEST(RefindLyricLine, KeepsTheEndsOfTheList)
-{
-    LyricList list = songList();
+    LyricList list =
+        listOf({"   0.00#Song - Singer", "0005.00#A ##", "0009.00#B ##", "0020.00#C ##"});
     EXPECT_EQ(refindLyricLine(list, 4.99f), QString("Song - Singer"));
     EXPECT_EQ(list.selectedIndex(), 0);
     EXPECT_EQ(refindLyricLine(list, 300), Unchanged);
     EXPECT_EQ(list.selectedIndex(), 3);
-}
-
-TEST(RefindLyricLine, PlayGoesOnFromTheSeekBothWaysAndAfterStop)
-{
-    LyricList list = songList();
+    ASSERT_TRUE(list.select(0));
     runTicks(list, {{0, "Song - Singer"}, {5, "A "}});
     EXPECT_EQ(refindLyricLine(list, 12), QString("B "));
     runTicks(list, {{12, "B "}, {19.85f, Blank}, {20, "C "}});

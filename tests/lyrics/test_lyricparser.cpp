@@ -1,13 +1,8 @@
 #include "lyrics/lyricparser.h"
 
-#include <QFile>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include "lyrics/lyriclist.h"
-#include "persist/textcodec.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -46,10 +41,8 @@ TEST(LyricParser, GivesTheListItems)
          {"   0.00#", "0001.00#Hello world <3 <b> ##"}},
         // "title - artist" in either order: a later title replaces an earlier one, a
         // later artist is appended.
-        {"[ar:A]\n[ti:T]", {"   0.00#T - A"}},
+        {"[ar:A]\n[ti:T][ar:B]\n[ti:C]", {"   0.00#C - AB"}},
         {"[ar:A]", {"   0.00#A"}},
-        {"[ti:T][ar:A][ar:B]", {"   0.00#T - AB"}},
-        {"[ti:A]\n[ar:B]\n[ti:C]", {"   0.00#C - B"}},
         // Lone carriage returns end lines too, alone or mixed with the other line ends.
         {"[ar:A]\r[ti:T]\r[00:01.00]A\r\r[00:02.00]B\r\n[00:03.00]C\n\r[00:04.00]D\r",
          {"   0.00#T - A", "0001.00#A ##", "0002.00#B ##", "0003.00#C ##", "0004.00#D ##"}},
@@ -71,62 +64,6 @@ TEST(LyricParser, ReadsTimeTags)
         const QStringList expected =
             c.time ? QStringList{"   0.00#", QString(c.time) + "#x ##"} : QStringList{"   0.00#"};
         EXPECT_EQ(parsedList(QString(c.tag) + "x"), expected) << c.tag;
-    }
-}
-
-struct LyricFile : testing::Test
-{
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(m_folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
-    }
-    QTemporaryDir m_folder;
-};
-
-TEST_F(LyricFile, MergesFilesAndSelectsItemZero)
-{
-    LyricList list;
-    ASSERT_TRUE(
-        ParseLyricFile(write("a.lrc", "[ti:A]\r\n[00:02.00]two\r\n[00:04.00]four\r\n"), list));
-    list.select(2);
-    ASSERT_TRUE(ParseLyricFile(write("b.lrc", "[ti:B]\n[00:03.00]three\n[00:04.00]four\n"), list));
-    EXPECT_EQ(list.items(),
-              QStringList({"   0.00#A - ", "   0.00#B - ", "0002.00#two ##", "0003.00#three ##",
-                           "0004.00#four ##", "0004.00#four ##"}));
-    EXPECT_EQ(list.selectedIndex(), 0);
-}
-
-TEST_F(LyricFile, RefusesFilesOverTheSizeLimitAndLeavesTheListAlone)
-{
-    QByteArray bytes = "[00:01.00]A\n";
-    bytes.append(MaxLyricFileBytes - bytes.size(), ']');
-    LyricList list;
-    ASSERT_TRUE(ParseLyricFile(write("limit.lrc", bytes), list));
-    list.select(1);
-    for (const QString &path : {write("over.lrc", bytes + "]"), m_folder.filePath("missing.lrc")}) {
-        QString error;
-        EXPECT_FALSE(ParseLyricFile(path, list, &error));
-        EXPECT_EQ(error.isEmpty(), path.endsWith("missing.lrc")) << error.toStdString();
-        EXPECT_EQ(list.items(), QStringList({"   0.00#", "0001.00#A ##"}));
-        EXPECT_EQ(list.selectedIndex(), 1);
-    }
-}
-
-TEST_F(LyricFile, ReadsUtf8Utf16AndGb18030Alike)
-{
-    const QString text =
-        QStringLiteral("[ti:月亮代表我的心]\r\n[ar:歌手]\r\n[00:01.00]你问我爱你有多深\r\n");
-    const QStringList expected = {"   0.00#月亮代表我的心 - 歌手", "0001.00#你问我爱你有多深 ##"};
-    QStringEncoder littleEndian(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
-    QStringEncoder bigEndian(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
-    for (const QByteArray &bytes :
-         {text.toUtf8(), "\xEF\xBB\xBF" + text.toUtf8(), encodeGb18030(text).value(),
-          QByteArray(littleEndian.encode(text)), QByteArray(bigEndian.encode(text))}) {
-        LyricList list;
-        ASSERT_TRUE(ParseLyricFile(write("song.lrc", bytes), list));
-        EXPECT_EQ(list.items(), expected);
     }
 }
 

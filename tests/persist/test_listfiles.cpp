@@ -1,12 +1,13 @@
 #include "persist/listfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// The main window's picture list selects its first picture only after an end line; the
+// options dialog's never does.
 TEST(ListFiles, ReadEntriesUpToTheEndLine)
 {
     const struct
@@ -15,14 +16,16 @@ TEST(ListFiles, ReadEntriesUpToTheEndLine)
         QStringList pictures; // read with the program folder "/opt/player"
         QStringList folders;
         bool hasEndMark;
+        int mainSelected;
     } cases[] = {
         {"sunset.jpg\r\n/pics/a.bmp\r\n\r\n[END]\r\n",
          {"/opt/player/sunset.jpg", "/pics/a.bmp"},
          {"sunset.jpg", "/pics/a.bmp", ""},
-         true},
-        {"/lyr/\r\n[end]\n", {"/lyr/", "/opt/player/[end]"}, {"/lyr/", "[end]"}, false},
-        {"/a/\r\n[END]\r\n/b/\r\n", {"/a/"}, {"/a/"}, true},
-        {"a.jpg\r/b/\r[END]\rc", {"/opt/player/a.jpg", "/b/"}, {"a.jpg", "/b/"}, true},
+         true,
+         0},
+        {"/lyr/\r\n[end]\n", {"/lyr/", "/opt/player/[end]"}, {"/lyr/", "[end]"}, false, -1},
+        {"/a/\r\n[END]\r\n/b/\r\n", {"/a/"}, {"/a/"}, true, 0},
+        {"[END]\r\n", {}, {}, true, -1},
     };
     for (const auto &c : cases) {
         const ListFileEntries pictures = parsePicList(c.text, "/opt/player");
@@ -31,6 +34,8 @@ TEST(ListFiles, ReadEntriesUpToTheEndLine)
         EXPECT_EQ(folders.items, c.folders);
         EXPECT_EQ(pictures.hasEndMark, c.hasEndMark);
         EXPECT_EQ(folders.hasEndMark, c.hasEndMark);
+        EXPECT_EQ(picListContents(pictures, ListTarget::FmMain).selected, c.mainSelected);
+        EXPECT_EQ(picListContents(pictures, ListTarget::FmTmp).selected, -1);
     }
 }
 
@@ -51,21 +56,6 @@ TEST(ListFiles, ReadBackWhatTheyWroteAndNothingFromAMissingFile)
     EXPECT_EQ(readPictures->items, pictures);
     EXPECT_EQ(readFolders->items, folders);
     EXPECT_TRUE(readPictures->hasEndMark && readFolders->hasEndMark);
-    EXPECT_FALSE(SavePicList(folder.path(), {"/a.jpg"}).ok);
-}
-
-} // namespace
-
-namespace {
-
-TEST(ListTargets, MainWindowSelectsTheFirstPictureOnlyAfterAnEndLine)
-{
-    const ListFileEntries pictures = parsePicList("a.jpg\r\n[END]\r\n", "/p");
-    EXPECT_EQ(picListContents(pictures, ListTarget::FmMain).selected, 0);
-    EXPECT_EQ(picListContents(pictures, ListTarget::FmTmp).selected, -1);
-    EXPECT_EQ(picListContents(parsePicList("a.jpg\r\n", "/p"), ListTarget::FmMain).selected, -1);
-    EXPECT_EQ(picListContents(parsePicList("[END]\r\n", "/p"), ListTarget::FmMain).selected, -1)
-        << "an empty list has nothing to select";
 }
 
 } // namespace

@@ -1,17 +1,67 @@
-#include <tuple>
+#include "persist/regist.h"
+
+#include <map>
+#include <optional>
+#include <set>
 
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
-#include "memoryregistry.h"
-#include "persist/regist.h"
+#include "persist/association.h"
+#include "persist/registrymessages.h"
 
 namespace {
+
+// Keys and values by their lower-case names: root, sub-key path and value name.
+class MemoryRegistry : public RegistryBackend
+{
+public:
+    int keyCount() const { return int(m_keys.size()); }
+
+protected:
+    bool hasKey(RootKey root, const QString &subKey) const override
+    {
+        return m_keys.contains(name(root, subKey));
+    }
+    bool addKey(RootKey root, const QString &subKey) override
+    {
+        m_keys.insert(name(root, subKey));
+        return true;
+    }
+    std::optional<QString> readValue(RootKey root, const QString &subKey,
+                                     const QString &valueName) const override
+    {
+        const auto value = m_values.find(name(root, subKey, valueName));
+        return value == m_values.end() ? std::nullopt : std::optional(value->second);
+    }
+    bool writeValue(RootKey root, const QString &subKey, const QString &valueName,
+                    const QString &text) override
+    {
+        m_values[name(root, subKey, valueName)] = text;
+        return true;
+    }
+
+private:
+    static QString name(RootKey root, const QString &subKey, const QString &valueName = {})
+    {
+        return (QString::number(quint32(root)) + u'\\' + subKey + u'/' + valueName).toLower();
+    }
+
+    std::set<QString> m_keys;
+    std::map<QString, QString> m_values;
+};
 
 class RegistTest : public testing::Test
 {
 protected:
+    struct RecordedMessages : RegistryMessages
+    {
+        void show(const QString &text) override { shown.append(text); }
+        QStringList shown;
+    };
+
     void TearDown() override { EXPECT_EQ(registry.openKeyCount(), 0) << "a key was left open"; }
 
     void put(const QString &keyPath, const QString &valueName, const QString &text)
@@ -25,64 +75,59 @@ protected:
     Regist regist{registry, messages};
 };
 
-TEST_F(RegistTest, SplitRegPathSeparatesRootAndSubKey)
+// Values are stored (unless nothing is given) and read back in the table's order. Lengths
+// are counted in code-page bytes (two for 岚), with the end mark, before leading spaces go.
+// Root names match exactly; a path must begin with "HKEY_" and not end with "\\", or it is
+// shown as malformed.
+TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
 {
-    // rest: the sub-key left in the path; a refused path stays whole and is shown.
-    const std::tuple<const char *, RootKey, const char *, bool> cases[] = {
-        {"HKEY_CURRENT_USER\\Software\\A", RootKey::CurrentUser, "Software\\A", false},
-        {"HKEY_DYN_DATA", RootKey::DynData, "", false},
-        {"HKEY_NOWHERE\\x", RootKey::None, "x", false},
-        {"HKEY_CLASSES_ROOT \\x", RootKey::None, "x", false},
-        {"HKEY_CLASSES_ROOT\\.mp3\\", RootKey::None, "HKEY_CLASSES_ROOT\\.mp3\\", true},
-        {"hkey_classes_root\\.mp3", RootKey::None, "hkey_classes_root\\.mp3", true},
+    const QString mp3 = u"HKEY_CLASSES_ROOT\\.mp3"_qs;
+    const QString software = u"HKEY_CURRENT_USER\\Software"_qs;
+    const QString fits = QString(254, u'a');
+    const QString fitsHan = u"岚"_qs.repeated(127);
+    const struct
+    {
+        QString key, valueName;
+        std::optional<QString> stored;
+        QString read;
+    } cases[] = {
+        {mp3, "", "   AudioFile  ", "AudioFile  "},
+        {mp3, "tabbed", "\tx", "\tx"},
+        {"HKEY_CLASSES_ROOT", "", "the root", "the root"},
+        {mp3, "absent", {}, "Error"},
+        {"HKEY_CLASSES_ROOT\\.wma", "", {}, "Error"},
+        {"HKEY_NOWHERE\\.mp3", "", {}, ""},
+        {"HKEY_CLASSES_ROOT \\.mp3", "", {}, ""},
+        {"HKEY_CLASSES_ROOT\\.mp3\\", "", {}, ""},
+        {"hkey_classes_root\\.mp3", "", {}, ""},
+        {software, "fits", fits, fits},
+        {software, "long", fits + u'a', "Error"},
+        {software, "han", fitsHan, fitsHan},
+        {software, "longHan", fitsHan + QChar(u'岚'), "Error"},
+        {software, "spaced", "  " + QString(253, u'a'), "Error"},
     };
-    for (const auto &[original, root, rest, isRefused] : cases) {
-        messages.shown.clear();
-        QString path = QString::fromLatin1(original);
-        EXPECT_EQ(regist.SplitRegPath(path), root) << original;
-        EXPECT_EQ(path, QString::fromLatin1(rest)) << original;
-        EXPECT_EQ(messages.shown,
-                  isRefused ? QStringList{"Incorrect Format:\n\n" + QString::fromLatin1(original)}
-                            : QStringList{})
-            << original;
+    for (const auto &c : cases) {
+        if (c.stored)
+            put(c.key, c.valueName, *c.stored);
+        EXPECT_EQ(regist.ReadRegValue(c.key, c.valueName), c.read)
+            << c.key.toStdString() << " " << c.valueName.toStdString();
     }
+    EXPECT_EQ(messages.shown, QStringList({"Incorrect Format:\n\nHKEY_CLASSES_ROOT\\.mp3\\",
+                                           "Incorrect Format:\n\nhkey_classes_root\\.mp3"}));
 }
 
-TEST_F(RegistTest, ReadRegValueReportsFailuresAsText)
+TEST_F(RegistTest, CreateRegKeyMakesEveryMissingKeyAndMalformedPathsWriteNothing)
 {
-    put("HKEY_CLASSES_ROOT\\.mp3", "", "   AudioFile  ");
-    put("HKEY_CLASSES_ROOT\\.mp3", "tabbed", "\tx");
-    put("HKEY_CLASSES_ROOT", "", "the root");
-    const std::tuple<const char *, const char *, const char *> cases[] = {
-        {"HKEY_CLASSES_ROOT\\.MP3", "", "AudioFile  "},
-        {"HKEY_CLASSES_ROOT\\.mp3", "tabbed", "\tx"},
-        {"HKEY_CLASSES_ROOT", "", "the root"},
-        {"HKEY_CLASSES_ROOT\\.mp3", "absent", "Error"},
-        {"HKEY_CLASSES_ROOT\\.wma", "", "Error"},
-        {"HKEY_NOWHERE\\.mp3", "", ""},
-    };
-    for (const auto &[path, valueName, expected] : cases)
-        EXPECT_EQ(regist.ReadRegValue(path, valueName), expected) << path << " " << valueName;
-}
-
-TEST_F(RegistTest, ValuesOf255CodePageBytesReadAsError)
-{
-    // Counted in code-page bytes (two for 岚) before leading spaces are removed.
-    const QString han = u"岚"_qs;
-    const std::pair<QString, bool> cases[] = {
-        {QString(254, u'a'), true}, {QString(255, u'a'), false},        {han.repeated(127), true},
-        {han.repeated(128), false}, {"  " + QString(253, u'a'), false},
-    };
-    for (const auto &[text, fits] : cases) {
-        put("HKEY_CURRENT_USER\\Software", "long", text);
-        EXPECT_EQ(regist.ReadRegValue("HKEY_CURRENT_USER\\Software", "long"),
-                  fits ? text : u"Error"_qs)
-            << text.size() << " characters";
+    for (const char *path : {"HKEY_NOWHERE\\Software", "HKEY_CURRENT_USER\\Software\\",
+                             "Software\\Zorvan", "HKEY_CURRENT_USER\\A\\\\B"}) {
+        regist.CreateRegKey(path);
+        regist.WriteRegValue(path, "", "x");
     }
-}
+    EXPECT_EQ(registry.keyCount(), 0);
+    EXPECT_EQ(messages.shown.size(), 4);
+    regist.WriteRegValue("HKEY_CLASSES_ROOT\\.wav", "", "AudioFile");
+    EXPECT_EQ(regist.ReadRegValue("HKEY_CLASSES_ROOT\\.wav", ""), "Error");
 
-TEST_F(RegistTest, CreateRegKeyCreatesEveryMissingKeyAndKeepsValues)
-{
     put("HKEY_CURRENT_USER\\Software", "kept", "yes");
     regist.CreateRegKey("HKEY_CURRENT_USER\\SOFTWARE\\Zorvan\\Player");
     EXPECT_EQ(registry.keyCount(), 3);
@@ -91,17 +136,50 @@ TEST_F(RegistTest, CreateRegKeyCreatesEveryMissingKeyAndKeepsValues)
     EXPECT_EQ(regist.ReadRegValue("HKEY_CURRENT_USER\\Software", "kept"), "yes");
 }
 
-TEST_F(RegistTest, MalformedPathsAndMissingKeysWriteNothing)
+// Each case has an extension of its own. nullptr: the value is absent, and so is the key
+// when both are; an absent value reads "Error".
+TEST_F(RegistTest, AssociationTicksTakeOverAndGiveBack)
 {
-    for (const char *path : {"HKEY_NOWHERE\\Software", "HKEY_CURRENT_USER\\Software\\",
-                             "Software\\Zorvan", "HKEY_CURRENT_USER\\A\\\\B"}) {
-        regist.CreateRegKey(path);
-        regist.WriteRegValue(path, "", "x");
-        EXPECT_EQ(registry.keyCount(), 0) << path;
+    const char *ours = "zorvanplayer.file";
+    const struct
+    {
+        const char *name, *current, *backup;
+        bool isTicked;
+        const char *expectedCurrent, *expectedBackup;
+    } cases[] = {
+        {"take over", "AudioFile", nullptr, true, ours, "AudioFile"},
+        {"take over replaces an old backup", "Other", "AudioFile", true, ours, "Other"},
+        {"already ours keeps its backup", ours, "AudioFile", true, ours, "AudioFile"},
+        {"give back", ours, "AudioFile", false, "AudioFile", "AudioFile"},
+        {"taken over meanwhile", "Other", "AudioFile", false, "Other", "AudioFile"},
+        {"no key: created, no class kept as none", nullptr, nullptr, true, ours, ""},
+        {"a backup of Error is no class", ours, "Error", false, "", "Error"},
+    };
+    int number = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString extension = QString::number(++number);
+        const QString key = "HKEY_CLASSES_ROOT\\." + extension;
+        if (c.current)
+            put(key, "", c.current);
+        if (c.backup)
+            put(key, "zorvan.back", c.backup);
+        ApplyAssociation(regist, extension, c.isTicked);
+        EXPECT_EQ(regist.ReadRegValue(key, ""), c.expectedCurrent);
+        EXPECT_EQ(regist.ReadRegValue(key, "zorvan.back"), c.expectedBackup);
     }
-    EXPECT_EQ(messages.shown.size(), 4);
-    regist.WriteRegValue("HKEY_CLASSES_ROOT\\.wav", "", "AudioFile");
-    EXPECT_EQ(regist.ReadRegValue("HKEY_CLASSES_ROOT\\.wav", ""), "Error");
+    EXPECT_EQ(messages.shown, QStringList{});
+}
+
+TEST_F(RegistTest, ConfirmRegistersTheClassAndTicksExactNamesOnly)
+{
+    put("HKEY_CLASSES_ROOT\\.m3u", "", "zorvanplayer.FILE");
+    const AssociationTicks mp3Only{false, true, false, false};
+    confirmAssociations(regist, "/opt/岚铃/zorvan", mp3Only);
+    EXPECT_EQ(readAssociationTicks(regist), mp3Only);
+    EXPECT_EQ(regist.ReadRegValue("HKEY_CLASSES_ROOT\\zorvanplayer.file\\shell\\open\\command", ""),
+              u"/opt/岚铃/zorvan"_qs);
+    EXPECT_EQ(messages.shown, QStringList{});
 }
 
 } // namespace

@@ -4,9 +4,6 @@
 #include <QString>
 
 #include <gtest/gtest.h>
-
-#include "failingiconv.h"
-
 namespace {
 
 // Our own files are GB18030 and read back as written; others are told apart by their
@@ -49,25 +46,6 @@ TEST(TextCodec, SplitsLinesAtCarriageReturnsLineFeedsAndBoth)
                  {"a\n\rb\r\rc", {"a", "", "b", "", "c"}}};
     for (const auto &c : cases)
         EXPECT_EQ(splitLines(c.text), c.lines) << c.text.toStdString();
-}
-
-// A conversion that cannot be set up or breaks off gives no text at all, not an empty
-// one; texts that need no GB18030 conversion are still read.
-TEST(TextCodec, FailingConversionIsAnErrorNeverEmptyText)
-{
-    for (const FailingIconv::Stage stage :
-         {FailingIconv::Stage::Open, FailingIconv::Stage::Convert}) {
-        const FailingIconv failing(stage);
-        EXPECT_FALSE(decodeText("\xcb\xce\xcc\xe5"));
-        EXPECT_FALSE(decodeText("plain"));
-        EXPECT_FALSE(encodeGb18030(QStringLiteral("宋体")));
-        EXPECT_FALSE(encodeFileText(QStringLiteral("a€b")));
-        EXPECT_EQ(decodeText("\xEF\xBB\xBF\xE5\xAE\x8B"), QStringLiteral("宋"));
-        EXPECT_EQ(decodeText(QByteArray::fromHex("fffe8b5b")), QStringLiteral("宋"));
-    }
-    const FailingIconv failing(FailingIconv::Stage::Open);
-    EXPECT_FALSE(decodeText(QByteArray()));
-    EXPECT_FALSE(encodeFileText(QString()));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "persist/listfiles.h"
 #include "persist/playlistfile.h"
 #include "persist/settingsfile.h"
+#include "persist/textcodec.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -50,7 +51,7 @@ TEST_F(TextFiles, ReadsOnlyRegularFilesWithinTheLimit)
         {write("eight", "12345678"), 8, ReadStatus::Read, "12345678"},
         {write("nine", "123456789"), 8, ReadStatus::Unreadable, ""},
         {m_folder.filePath("missing"), 8, ReadStatus::Missing, ""},
-        {m_folder.filePath("missing/below"), 8, ReadStatus::Missing, ""},
+        {write("file", "") + "/below", 8, ReadStatus::Missing, ""},
         {m_folder.path(), 8, ReadStatus::Unreadable, ""},
         {"/dev/zero", SmallTextFileLimit, ReadStatus::Unreadable, ""},
         {"/proc/self/maps", 16, ReadStatus::Unreadable, ""},
@@ -86,32 +87,41 @@ TEST_F(TextFiles, LeavesANamedPipeUnread)
     EXPECT_EQ(unread, 9);
 }
 
-// With no GB18030 conversion every reader reports its file unreadable and changes
-// nothing, and every writer fails and leaves the file it would have replaced alone.
+// With no GB18030 conversion, whether it cannot be set up or breaks off, every reader
+// reports its file unreadable and changes nothing, and every writer fails and leaves the
+// file it would have replaced alone: an error, never empty text. Texts that need no GB18030
+// conversion are still read.
 TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
 {
     const QByteArray bytes[] = {"/\xb8\xe8.mp3\r\n", "a.jpg\r\n[END]\r\n",
                                 "[DONTCHANGETHISSET]\r\n"};
     const QString paths[] = {write("zorvan.m3u", bytes[0]), write("zorvan.pic", bytes[1]),
                              write("zorvan.set", bytes[2])};
-    const FailingIconv failing(FailingIconv::Stage::Open);
-    SettingsRecord record;
-    record.windowLeftTwips = 300;
-    QString errors[3];
-    EXPECT_TRUE(LoadPlaylist(paths[0], &errors[0]).songs.isEmpty());
-    EXPECT_FALSE(LoadPicList(paths[1], m_folder.path(), &errors[1]));
-    EXPECT_EQ(LoadSettings(paths[2], record, &errors[2]), SettingsLoad::Unreadable);
-    EXPECT_EQ(record.windowLeftTwips, 300);
+    for (const auto stage : {FailingIconv::Stage::Open, FailingIconv::Stage::Convert}) {
+        const FailingIconv failing(stage);
+        SettingsRecord record;
+        record.windowLeftTwips = 300;
+        QString errors[3];
+        EXPECT_TRUE(LoadPlaylist(paths[0], &errors[0]).songs.isEmpty());
+        EXPECT_FALSE(LoadPicList(paths[1], m_folder.path(), &errors[1]));
+        EXPECT_EQ(LoadSettings(paths[2], record, &errors[2]), SettingsLoad::Unreadable);
+        EXPECT_EQ(record.windowLeftTwips, 300);
 
-    const WriteResult writes[] = {SavePlaylist(paths[0], {}), SavePicList(paths[1], {"/b.jpg"}),
-                                  SaveSettings(paths[2], record),
-                                  SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a.mp3"})};
-    for (int file = 0; file < 3; ++file) {
-        EXPECT_FALSE(errors[file].isEmpty());
-        EXPECT_EQ(contents(paths[file]), bytes[file]);
+        const WriteResult writes[] = {
+            SavePlaylist(paths[0], {"/a.mp3"}), SavePicList(paths[1], {"/b.jpg"}),
+            SaveSettings(paths[2], record), SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a"})};
+        for (int file = 0; file < 3; ++file) {
+            EXPECT_FALSE(errors[file].isEmpty());
+            EXPECT_EQ(contents(paths[file]), bytes[file]);
+        }
+        for (const WriteResult &written : writes)
+            EXPECT_TRUE(!written.ok && !written.error.isEmpty());
+        EXPECT_EQ(decodeText("\xEF\xBB\xBF\xE5\xAE\x8B"), QStringLiteral("宋"));
+        EXPECT_EQ(decodeText(QByteArray::fromHex("fffe8b5b")), QStringLiteral("宋"));
     }
-    for (const WriteResult &written : writes)
-        EXPECT_TRUE(!written.ok && !written.error.isEmpty());
+    const FailingIconv failing(FailingIconv::Stage::Open);
+    EXPECT_FALSE(decodeText(QByteArray()));
+    EXPECT_FALSE(encodeFileText(QString()));
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 3);
 }
 

@@ -7,7 +7,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -97,8 +96,6 @@ TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
          Outcome::OtherActivated},
         {"the socket of a crashed instance", [](Scene &scene) { scene.bindSocket(-1); },
          Outcome::First},
-        {"a directory", [](Scene &scene) { ASSERT_TRUE(QDir().mkdir(scene.path)); },
-         Outcome::Refused},
         {"a regular file",
          [](Scene &scene) {
              QFile file(scene.path);

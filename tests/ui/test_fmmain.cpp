@@ -1,21 +1,23 @@
-#include <QFile>
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QUrl>
 
-#include <gtest/gtest.h>
-
-#include "core/commandline.h"
-#include "core/session.h"
-#include "fakes/fakemediacontrol.h"
-#include "fakes/scriptedchooser.h"
-#include "ui/fmmain.h"
+#include "fmmainfixture.h"
+#include "ui/dragstrip.h"
+#include "ui/fullscreenpanel.h"
 #include "ui/keymap.h"
+#include "ui/mainwndproc.h"
+#include "ui/playlistbox.h"
+#include "ui/skinbutton.h"
+#include "ui/skintoggle.h"
+#include "ui/windowmover.h"
 
 namespace {
+
+using Skin::Control;
 
 TEST(KeyMapTest, TranslatesQtKeysIntoVirtualKeyCodes)
 {
@@ -40,77 +42,185 @@ TEST(KeyMapTest, TranslatesQtKeysIntoVirtualKeyCodes)
     EXPECT_EQ(modifierBits(Qt::ControlModifier | Qt::KeypadModifier), 2);
 }
 
-class FmMainTest : public testing::Test
+TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
 {
-protected:
-    FmMainTest()
-    {
-        QFile list(session.path(Session::File::Playlist));
-        list.open(QIODevice::WriteOnly);
-        list.write("/m/a.mp3\r\n/m/b.mp3\r\n/m/c.mp3\r\n");
-        list.close();
-        media.setTags(QStringLiteral("/m/a.mp3"), QStringLiteral("歌手"), QStringLiteral("歌"));
-        window.Form_Load({});
-        settle();
-        listView = window.findChild<QListView *>(QStringLiteral("ListSong"));
-    }
-    void settle()
-    {
-        for (int turn = 0; turn < 100 && transport().isBusy(); ++turn)
-            QCoreApplication::sendPostedEvents();
-    }
-    Transport &transport() { return window.player().transport(); }
+    media.setTags(QStringLiteral("/m/a.mp3"), QStringLiteral("歌手"), QStringLiteral("歌"));
+    load();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window.size(), QSize(274, 464));
+    EXPECT_EQ(face().ListSong()->currentIndex().row(), 0);
+    EXPECT_EQ(child<QLabel>("LInfo")->text(), "歌手 - 歌");
+    EXPECT_EQ(child<QLabel>("LTxtMax")->text(), "歌手 - 歌");
+    EXPECT_EQ(face().button(Control::ImgIcon)->shownPicture(), 5);
 
-    QTemporaryDir dir;
-    Session session{dir.path()};
-    FakeMediaControl media;
-    ScriptedChooser chooser;
-    FmMain window{media, session, chooser};
-    QListView *listView = nullptr;
-};
-
-TEST_F(FmMainTest, ShowsTheRestoredListAndItsFirstSong)
-{
-    ASSERT_NE(listView, nullptr);
-    EXPECT_EQ(listView->model()->rowCount(), 3);
-    EXPECT_EQ(listView->currentIndex().row(), 0);
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("LInfo"))->text(), "歌手 - 歌");
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("LTime"))->text(), "00:00");
-    EXPECT_TRUE(window.findChild<QLabel *>(QStringLiteral("LTxtMin"))->isVisible());
-    EXPECT_FALSE(window.findChild<QLabel *>(QStringLiteral("LTxtMax"))->isVisible());
+    // A song line longer than its label is cut to it.
+    transport().ListSong().setCurrentEntry(1);
+    media.setTags(QStringLiteral("/m/b.mp3"), QString(200, QChar(u'长')), QStringLiteral("歌"));
+    transport().PlaySong();
+    settle();
+    EXPECT_EQ(child<QLabel>("LInfo")->width(), 158);
+    EXPECT_EQ(window.width(), 274);
 }
 
-TEST_F(FmMainTest, KeysInTheListRunCommandsAndStillMoveTheList)
+TEST_F(FmMainTest, FullScreenAndBackRestoresThePlaceAndHeight)
 {
-    QTest::keyClick(listView, Qt::Key_Return);
+    SettingsRecord settings;
+    settings.shared.ShowList = 0;
+    load({}, settings);
+    session.setListPic({QStringLiteral("/p/one.jpg")}, -1);
+    window.mover().placeAt(QPoint(40, 50));
+    const QRect normal = window.geometry();
+    QSignalSpy modes(&window, &FmMain::windowModesChanged);
+    {
+        window.FullScr();
+        window.FullScr(); // again: nothing changes
+        const QRect screen = window.screen()->geometry();
+        EXPECT_EQ(window.geometry(), screen);
+        FullScreenPanel &background = window.PicBg();
+        EXPECT_TRUE(background.isVisible());
+        EXPECT_FALSE(face().isVisible());
+        EXPECT_EQ(background.geometry(), QRect(QPoint(), screen.size()));
+        EXPECT_EQ(background.PicBottom()->geometry(),
+                  QRect(0, screen.height() - 60, screen.width(), 60));
+        EXPECT_EQ(background.LTxtMax()->geometry(), QRect(0, 8, screen.width(), 60));
+        EXPECT_EQ(window.focusWidget(), &background);
+        window.OrgScr();
+        EXPECT_EQ(window.geometry(), normal);
+        EXPECT_TRUE(face().isVisible());
+        EXPECT_FALSE(background.isVisible());
+        EXPECT_EQ(window.focusWidget(), &face()) << "the list is hidden: the skin takes the keys";
+    }
+    window.OrgScr();
+    EXPECT_EQ(window.geometry(), normal) << "OrgScr in the normal window changes nothing";
+    EXPECT_EQ(modes.count(), 2);
+}
+
+TEST_F(FmMainTest, FilesDroppedOnTheListAndTheSkinAreAdded)
+{
+    load({"/m/a.mp3"});
+    const auto drop = [](QWidget *target, const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(target, &enter);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        if (enter.isAccepted())
+            QCoreApplication::sendEvent(target, &dropped);
+        return dropped.isAccepted();
+    };
+    // The rules of what is added are the core's; here the drops reach them.
+    EXPECT_TRUE(drop(face().ListSong()->viewport(), {"/m/\"q\".mp3", "/m/z.mp3"}));
+    EXPECT_TRUE(drop(&face(), {"/m/\"q\".mp3", "/m/other.mp3"}));
+    EXPECT_FALSE(drop(&face(), {})) << "a drag without files is refused";
+    EXPECT_EQ(transport().ListSong().songs(),
+              (QStringList{"/m/a.mp3", "/m/q.mp3", "/m/z.mp3", "/m/\"q\".mp3"}));
+}
+
+TEST_F(FmMainTest, EveryMenuClickReachesTheWindowsMenuPlace)
+{
+    load();
+    QSignalSpy mainMenu(&window, &FmMain::mainMenuRequested);
+    QSignalSpy listMenu(&window, &FmMain::listMenuRequested);
+    struct Case
+    {
+        QWidget *target;
+        Qt::MouseButton button;
+        // 0 none, 1 the main menu, 2 with the right-button option, 3 the list menu.
+        int menu;
+    };
+    window.FullScr();
+    const QList<Case> cases{
+        {face().button(Control::ImgIcon), Qt::LeftButton, 1},
+        {face().dragStrip(Control::LDrag), Qt::RightButton, 2},
+        {face().dragStrip(Control::LDrag), Qt::LeftButton, 0},
+        {face().dragStrip(Control::LDrag2), Qt::RightButton, 2},
+        {&face(), Qt::RightButton, 2},
+        {child<QLabel>("LInfo"), Qt::RightButton, 2},
+        {&window.PicBg(), Qt::RightButton, 2},
+        {window.PicBg().LTxtMax(), Qt::RightButton, 2},
+        {face().ListSong()->viewport(), Qt::RightButton, 3},
+    };
+    for (const Case &c : cases) {
+        mainMenu.clear();
+        listMenu.clear();
+        QTest::mouseClick(c.target, c.button, {}, QPoint(2, 2));
+        const QString name = c.target->objectName();
+        EXPECT_EQ(mainMenu.count(), c.menu == 1 || c.menu == 2 ? 1 : 0) << qPrintable(name);
+        EXPECT_EQ(listMenu.count(), c.menu == 3 ? 1 : 0) << qPrintable(name);
+        if (mainMenu.count() == 1) {
+            EXPECT_EQ(mainMenu.first().at(1).toBool(), c.menu == 2) << qPrintable(name);
+            EXPECT_EQ(mainMenu.first().at(0).toPoint(), c.target->mapToGlobal(QPoint(2, 2)))
+                << qPrintable(name);
+        }
+    }
+}
+
+TEST_F(FmMainTest, KeysReachThePlayerFromTheListTheSkinAndTheBackground)
+{
+    load();
+    face().setFocus();
+    QTest::keyClick(&face(), Qt::Key_F12);
+    EXPECT_TRUE(window.isOnTop()) << "F12 on the skin, once";
+    // Keys the list passes on to the skin below it are not run twice.
+    face().ListSong()->setFocus();
+    QTest::keyClick(face().ListSong(), Qt::Key_F12);
+    EXPECT_FALSE(window.isOnTop()) << "F12 in the list, once";
+    QTest::keyClick(face().ListSong(), Qt::Key_Return);
     EXPECT_TRUE(transport().PlayingFlag()) << "Enter resumes the loaded song";
-    QTest::keyClick(listView, Qt::Key_Down);
+    QTest::keyClick(face().ListSong(), Qt::Key_Down);
     EXPECT_EQ(media.volume(), -160) << "Down lowers the volume";
-    EXPECT_EQ(listView->currentIndex().row(), 1) << "and moves the list";
-    EXPECT_EQ(media.fileName(), "/m/a.mp3") << "without playing the new entry";
-    QTest::keyClick(listView, Qt::Key_P, Qt::ShiftModifier);
+    EXPECT_EQ(face().ListSong()->currentIndex().row(), 1) << "and moves the list";
+
+    face().setFocus();
+    QTest::keyClick(&face(), Qt::Key_Delete);
+    EXPECT_EQ(transport().ListSong().count(), 3) << "Delete removes songs in the list only";
+    QTest::keyClick(&face(), Qt::Key_Return, Qt::AltModifier);
+    EXPECT_TRUE(window.isFullScreenShown());
+    QTest::keyClick(&window.PicBg(), Qt::Key_Escape);
+    EXPECT_FALSE(window.isFullScreenShown());
+    EXPECT_EQ(window.focusWidget(), face().ListSong());
+
+    QTest::keyClick(face().ListSong(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(transport().ListSong().count(), 2) << "Ctrl+Delete in the list deletes";
+}
+
+TEST_F(FmMainTest, TheTitleFollowsActivationOnceTheWatcherIsInstalled)
+{
+    const auto colour = [&] {
+        return child<QLabel>("LTitle")->palette().color(QPalette::WindowText);
+    };
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(colour(), MainWndProc::ActiveColour) << "the design colour before the start-up";
+    load();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(colour(), MainWndProc::ActiveColour);
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(colour(), MainWndProc::InactiveColour);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(colour(), MainWndProc::ActiveColour);
+}
+
+TEST_F(FmMainTest, DoubleClickPlaysAndTheLyricLineCyclesItsAlignment)
+{
+    load();
+    PlaylistBox *list = face().ListSong();
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
     settle();
     EXPECT_EQ(media.fileName(), "/m/b.mp3");
-    QTest::keyClick(listView, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(media.log.filter(QStringLiteral("open")).size(), 2) << "Ctrl+P does nothing";
-}
-
-TEST_F(FmMainTest, DeleteRemovesTheHighlightedSongsAndDoubleClickPlays)
-{
-    QTest::keyClick(listView, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(transport().ListSong().songs(), (QStringList{"/m/b.mp3", "/m/c.mp3"}));
-
-    const QRect second = listView->visualRect(listView->model()->index(1, 0));
-    QTest::mouseClick(listView->viewport(), Qt::LeftButton, {}, second.center());
-    QTest::mouseDClick(listView->viewport(), Qt::LeftButton, {}, second.center());
-    settle();
-    EXPECT_EQ(media.fileName(), "/m/c.mp3");
     EXPECT_TRUE(transport().PlayingFlag());
-}
 
-TEST_F(FmMainTest, LyricLineCyclesItsAlignmentAndTakesAChosenLyricFile)
-{
-    auto *lyric = window.findChild<QLabel *>(QStringLiteral("LTxtMin"));
+    auto *lyric = child<QLabel>("LTxtMin");
     QList<Qt::Alignment> seen;
     for (int click = 0; click < 3; ++click) {
         QTest::mouseClick(lyric, Qt::LeftButton);
@@ -123,15 +233,16 @@ TEST_F(FmMainTest, LyricLineCyclesItsAlignmentAndTakesAChosenLyricFile)
     file.write("[ti:Chosen]\n[00:01.00]line\n");
     file.close();
     chooser.m_answer = file.fileName();
-    auto *button = window.findChild<QPushButton *>(QStringLiteral("chooseLyric"));
-    ASSERT_NE(button, nullptr);
-    button->click();
+    window.OpenLyric();
     EXPECT_EQ(chooser.m_calls, 1);
     EXPECT_EQ(window.player().position().ListLyric().count(), 2);
 }
 
-TEST_F(FmMainTest, ClosingSavesTheList)
+TEST_F(FmMainTest, ClosingSavesTheListAndTheWindowsOwnPlace)
 {
+    load();
+    window.mover().placeAt(QPoint(33, 44));
+    window.FullScr();
     transport().DelSelectedSong();
     window.close();
     EXPECT_FALSE(window.isVisible());
@@ -139,6 +250,8 @@ TEST_F(FmMainTest, ClosingSavesTheList)
     QFile list(session.path(Session::File::Playlist));
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll(), "/m/b.mp3\r\n/m/c.mp3\r\n");
+    EXPECT_EQ(session.settings().windowLeftTwips, 33 * 15) << "the place before full screen";
+    EXPECT_EQ(session.settings().windowTopTwips, 44 * 15);
 }
 
 } // namespace

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "dialogs/playlistfiledialogs.h"
+
+class QWidget;
+
+// The playlist panel's dialogs as Qt file dialogs and a warning box, modal to a window.
+class QtPlaylistFileDialogs : public PlaylistFileDialogs
+{
+public:
+    // The dialogs are modal to `parent`, which must outlive this object; without one, to the
+    // active window.
+    explicit QtPlaylistFileDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    QStringList chooseSongFiles() override;
+    QString choosePlaylistTarget() override;
+    void reportSaveFailure(const QString &path, const QString &error) override;
+
+private:
+    QWidget *parentWindow() const;
+
+    QWidget *m_parent = nullptr;
+};

@@ -1,0 +1,14 @@
+#include "ui/droppedfiles.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+QStringList droppedFiles(const QMimeData &data)
+{
+    QStringList paths;
+    for (const QUrl &url : data.urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}

@@ -1,0 +1,61 @@
+#include "ui/fullscreenpanel.h"
+
+#include <QLabel>
+
+#include "core/displaylabels.h"
+#include "core/session.h"
+#include "ui/systemcolours.h"
+
+namespace {
+
+// The desktop's colour, system colour 1.
+constexpr qint32 DesktopColour = qint32(0x80000001u);
+
+} // namespace
+
+FullScreenPanel::FullScreenPanel(Session &session, DisplayLabels &labels, QWidget *parent)
+    : SkinPanel(parent), m_session(session)
+{
+    setObjectName(QStringLiteral("PicBg"));
+    setColour(colourFromValue(DesktopColour, palette()));
+    m_bottom = new SkinPanel(this);
+    m_bottom->setObjectName(QStringLiteral("PicBottom"));
+    // Keys go to the background, also after a click on the strip.
+    m_bottom->setFocusPolicy(Qt::NoFocus);
+    m_lyric = new QLabel(labels.text(DisplayLabels::Label::LTxtMax), m_bottom);
+    m_lyric->setObjectName(QStringLiteral("LTxtMax"));
+    m_lyric->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    applyLyricStyle();
+    connect(&labels, &DisplayLabels::changed, m_lyric,
+            [this](DisplayLabels::Label which, const QString &text) {
+                if (which == DisplayLabels::Label::LTxtMax)
+                    m_lyric->setText(text);
+            });
+    connect(&session, &Session::settingsChanged, this, &FullScreenPanel::applyLyricStyle);
+    hide();
+}
+
+void FullScreenPanel::layOut(QSize screenPixels)
+{
+    setGeometry(QRect(QPoint(0, 0), screenPixels));
+    m_bottom->setGeometry(0, screenPixels.height() - StripHeight, screenPixels.width(),
+                          StripHeight);
+    const QRect inner = m_bottom->contentsRect();
+    m_lyric->setGeometry(inner.left(), inner.top() + LyricInset, inner.width(), StripHeight);
+}
+
+void FullScreenPanel::applyLyricStyle()
+{
+    const SettingsRecord &settings = m_session.settings();
+    m_bottom->setColour(colourFromValue(settings.picBottomColour, palette()));
+    const LyricFontSetting &style = settings.lyricFont;
+    QFont font(style.name);
+    font.setPointSizeF(style.pointSize);
+    font.setItalic(style.italic);
+    font.setBold(style.bold);
+    font.setUnderline(style.underline);
+    m_lyric->setFont(font);
+    QPalette colours = m_lyric->palette();
+    colours.setColor(QPalette::WindowText, colourFromValue(settings.lyricColour, colours));
+    m_lyric->setPalette(colours);
+}

@@ -1,0 +1,97 @@
+#include "ui/skinbutton.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "skin/skinimages.h"
+#include "ui/pixelratio.h"
+
+SkinButton::SkinButton(Action action, QWidget *parent) : QAbstractButton(parent), m_action(action)
+{
+    setFocusPolicy(Qt::NoFocus);
+    // Assistive technologies and click() come through here; the mouse does not.
+    connect(this, &QAbstractButton::clicked, this,
+            [this] { emit triggered(mapToGlobal(rect().center())); });
+}
+
+void SkinButton::setPictures(int pressed, int normal)
+{
+    if (pressed == m_pressedPicture && normal == m_normalPicture)
+        return;
+    m_pressedPicture = pressed;
+    m_normalPicture = normal;
+    m_ratio = 0;
+    update();
+}
+
+QPixmap SkinButton::loadPicture(int index, qreal ratio)
+{
+    if (index == SaveListPicture)
+        return saveListPicture(ratio);
+    return index > 0 ? skinPicture(index, ratio) : QPixmap();
+}
+
+void SkinButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    // Loaded when first painted, and again for a screen of another pixel ratio.
+    const qreal ratio = pixelRatio(painter);
+    if (m_ratio != ratio) {
+        m_ratio = ratio;
+        m_pressed = loadPicture(m_pressedPicture, ratio);
+        m_normal = loadPicture(m_normalPicture, ratio);
+    }
+    const QPixmap &picture = isDown() ? m_pressed : m_normal;
+    if (!picture.isNull())
+        painter.drawPixmap(0, 0, picture);
+}
+
+void SkinButton::showPressed(bool pressed)
+{
+    // setDown repaints the button.
+    setDown(pressed);
+}
+
+void SkinButton::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (m_action == Action::CommandOnPress) {
+        emit triggered(event->globalPosition().toPoint());
+        return;
+    }
+    showPressed(true);
+}
+
+void SkinButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    const QPoint where = event->globalPosition().toPoint();
+    switch (m_action) {
+    case Action::PictureThenCommand:
+        showPressed(false);
+        emit triggered(where);
+        break;
+    case Action::CommandThenPicture:
+        emit triggered(where);
+        showPressed(false);
+        break;
+    case Action::CommandOnPress:
+        break;
+    case Action::Click:
+        showPressed(false);
+        if (rect().contains(event->position().toPoint()))
+            emit triggered(where);
+        break;
+    }
+}
+
+// Moving off the button keeps it pressed: the release still counts.
+void SkinButton::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+bool SkinButton::hitButton(const QPoint &position) const
+{
+    return rect().contains(position);
+}

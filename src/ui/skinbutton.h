@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+// A picture button of the skin. It has no hover look: it shows its pressed picture while a
+// mouse button is held on it and its normal picture otherwise. Any mouse button works it,
+// and the release runs the command wherever the pointer is then, since the button keeps the
+// mouse from the press on. Pictures are 1-based indexes into the skin's image list.
+//
+// The button is a QAbstractButton so that assistive technologies see a button with its name
+// and can press it; that press (and click()) runs the same command.
+class SkinButton : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    enum class Action {
+        // On release: the normal picture, then the command.
+        PictureThenCommand,
+        // On release: the command, then the normal picture; a dialog the command opens keeps
+        // the button pressed until it closes.
+        CommandThenPicture,
+        // The command runs on the press; the release does nothing.
+        CommandOnPress,
+        // A click: press and release on the button; the picture stays as it is.
+        Click,
+    };
+    // Picture index of the save-list button's own picture, which is not in the image list.
+    static constexpr int SaveListPicture = -1;
+
+    explicit SkinButton(Action action, QWidget *parent = nullptr);
+
+    // 0 for none: the button is then an invisible hot spot.
+    void setPictures(int pressed, int normal);
+    int pressedPicture() const { return m_pressedPicture; }
+    int normalPicture() const { return m_normalPicture; }
+    // The index of the picture on show.
+    int shownPicture() const { return isDown() ? m_pressedPicture : m_normalPicture; }
+
+signals:
+    // The command: `globalPosition` is where the pointer was, or the button's centre when
+    // it was pressed without the mouse.
+    void triggered(QPoint globalPosition);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool hitButton(const QPoint &position) const override;
+
+private:
+    void showPressed(bool pressed);
+    static QPixmap loadPicture(int index, qreal ratio);
+
+    Action m_action;
+    int m_pressedPicture = 0;
+    int m_normalPicture = 0;
+    // The pictures as loaded for m_ratio, the device pixel ratio they were drawn for.
+    QPixmap m_pressed;
+    QPixmap m_normal;
+    qreal m_ratio = 0;
+};

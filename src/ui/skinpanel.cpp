@@ -1,0 +1,88 @@
+#include "ui/skinpanel.h"
+
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "skin/skinimages.h"
+#include "ui/pixelratio.h"
+#include "ui/droppedfiles.h"
+#include "ui/keymap.h"
+
+SkinPanel::SkinPanel(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void SkinPanel::showSkinPicture()
+{
+    m_showsSkin = true;
+    m_ratio = 0;
+    // The picture covers the panel: nothing below needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    update();
+}
+
+void SkinPanel::setColour(const QColor &colour)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colour);
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+void SkinPanel::paintEvent(QPaintEvent *event)
+{
+    if (!m_showsSkin)
+        return;
+    QPainter painter(this);
+    const qreal ratio = pixelRatio(painter);
+    if (m_ratio != ratio) {
+        m_ratio = ratio;
+        m_picture = skinMainPicture(ratio);
+    }
+    // Only the part that needs it: a label or knob that changes repaints a few pixels.
+    const QRect dirty = event->rect();
+    const qreal scale = m_picture.devicePixelRatio();
+    const QRectF source(QPointF(dirty.topLeft()) * scale, QSizeF(dirty.size()) * scale);
+    painter.drawPixmap(QRectF(dirty), m_picture, source);
+}
+
+void SkinPanel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit leftButtonPressed(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void SkinPanel::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::RightButton)
+        emit menuRequested(event->globalPosition().toPoint());
+}
+
+// Keys that a child with the focus passes on were handled by that child.
+void SkinPanel::keyPressEvent(QKeyEvent *event)
+{
+    if (window()->focusWidget() == this)
+        emit keyPressed(virtualKeyCode(*event), modifierBits(event->modifiers()));
+    QWidget::keyPressEvent(event);
+}
+
+void SkinPanel::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData() && !droppedFiles(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void SkinPanel::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedFiles(*event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}

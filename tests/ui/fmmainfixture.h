@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "core/commandline.h"
+#include "core/session.h"
+#include "fakes/fakemediacontrol.h"
+#include "fakes/scriptedchooser.h"
+#include "fakes/scriptedplaylistdialogs.h"
+#include "persist/settingsfile.h"
+#include "ui/fmmain.h"
+#include "ui/normalpanel.h"
+
+// The main window on the offscreen platform, with the fake media control and scripted
+// dialogs, its data in a folder of its own. A test writes the files it wants, then starts
+// the window with load().
+class FmMainTest : public testing::Test
+{
+protected:
+    ~FmMainTest() override
+    {
+        // The window is gone before the test's files and fakes.
+        window.hide();
+    }
+
+    // Writes the saved list and settings, then runs the start-up.
+    void load(const QStringList &songs = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"},
+              const SettingsRecord &settings = SettingsRecord())
+    {
+        QFile list(session.path(Session::File::Playlist));
+        list.open(QIODevice::WriteOnly);
+        for (const QString &song : songs)
+            list.write(song.toUtf8() + "\r\n");
+        list.close();
+        SaveSettings(session.path(Session::File::Settings), settings);
+        window.Form_Load({});
+        settle();
+    }
+    // Lets the fake's queued answers and the player's queued steps run.
+    void settle()
+    {
+        for (int turn = 0; turn < 100 && transport().isBusy(); ++turn)
+            QCoreApplication::sendPostedEvents();
+    }
+    Transport &transport() { return window.player().transport(); }
+    NormalPanel &face() { return window.PicNormal(); }
+    template <typename T> T *child(const char *name)
+    {
+        return window.findChild<T *>(QLatin1String(name));
+    }
+
+    QTemporaryDir dir;
+    Session session{dir.path()};
+    FakeMediaControl media;
+    ScriptedChooser chooser;
+    ScriptedPlaylistDialogs dialogs;
+    FmMain window{media, session, chooser, dialogs};
+};

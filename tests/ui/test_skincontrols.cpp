@@ -1,0 +1,234 @@
+#include <functional>
+
+#include <QLabel>
+#include <QPainter>
+
+#include "fmmainfixture.h"
+#include "skin/skinimages.h"
+#include "ui/fullscreenpanel.h"
+#include "ui/skinbutton.h"
+#include "ui/skinknob.h"
+#include "ui/playlistbox.h"
+#include "ui/skintoggle.h"
+
+namespace {
+
+using Skin::Control;
+
+TEST_F(FmMainTest, ButtonsShowTheirPicturesAndRunTheirCommandsOnRelease)
+{
+    load();
+    dialogs.chosenFiles = {"/m/new.mp3"};
+    struct Case
+    {
+        Control control;
+        Qt::MouseButton button;
+        int pressed;
+        int normal;
+        // Whether the command runs while the pressed picture still shows.
+        bool commandWhilePressed;
+        std::function<bool()> done;
+    };
+    const QList<Case> cases{
+        {Control::ImgPlaySong, Qt::LeftButton, 12, 13, true,
+         [&] { return transport().PlayingFlag(); }},
+        {Control::ImgPauseSong, Qt::LeftButton, 14, 15, true,
+         [&] { return transport().PausedFlag(); }},
+        {Control::ImgNextSong, Qt::LeftButton, 16, 17, false,
+         [&] { return transport().ListSong().CurrentEntry() == 1; }},
+        {Control::ImgPreSong, Qt::LeftButton, 10, 11, true,
+         [&] { return transport().ListSong().CurrentEntry() == 0; }},
+        {Control::ImgStopSong, Qt::RightButton, 18, 19, true,
+         [&] { return media.log.last() == "seek 0"; }},
+        {Control::ImgOpenSong, Qt::LeftButton, 20, 21, true,
+         [&] { return transport().ListSong().songs().last() == "/m/new.mp3"; }},
+        {Control::ImgFullscr, Qt::LeftButton, 26, 27, true,
+         [&] { return window.isFullScreenShown(); }},
+        {Control::ImgMin, Qt::MiddleButton, 3, 4, true, [&] { return window.isMinimized(); }},
+        {Control::ImgCloseList, Qt::LeftButton, 1, 2, false,
+         [&] { return window.height() == 116 && window.showList() == 0; }},
+        {Control::ImgClose, Qt::LeftButton, 1, 2, false, [&] { return !window.isVisible(); }},
+    };
+    for (const Case &c : cases) {
+        SkinButton *button = face().button(c.control);
+        const char *name = Skin::place(c.control).name;
+        ASSERT_NE(button, nullptr) << name;
+        int shownDuringCommand = 0;
+        const auto watch = QObject::connect(button, &SkinButton::triggered, button,
+                                            [&] { shownDuringCommand = button->shownPicture(); });
+        EXPECT_EQ(button->shownPicture(), c.normal) << name;
+        QTest::mousePress(button, c.button, {}, QPoint(3, 3));
+        EXPECT_EQ(button->shownPicture(), c.pressed) << name;
+        EXPECT_EQ(shownDuringCommand, 0) << name << " runs nothing on the press";
+        // Released off the button: the command runs all the same.
+        QTest::mouseRelease(button, c.button, {}, QPoint(-40, 60));
+        settle();
+        EXPECT_EQ(button->shownPicture(), c.normal) << name;
+        EXPECT_EQ(shownDuringCommand, c.commandWhilePressed ? c.pressed : c.normal) << name;
+        EXPECT_TRUE(c.done()) << name;
+        QObject::disconnect(watch);
+        if (c.control == Control::ImgFullscr)
+            window.OrgScr();
+        if (c.control == Control::ImgMin)
+            window.showNormal();
+    }
+}
+
+TEST_F(FmMainTest, TogglesShowTheirStateAndFlipItOnRelease)
+{
+    SettingsRecord settings;
+    settings.shared.ShowList = 2;
+    load({}, settings);
+    // Two clicks each: the pictures on press and after release, and the window's height.
+    struct Case
+    {
+        Control control;
+        int initial;
+        QList<int> pictures;
+        std::function<bool()> on;
+        bool finallyOn;
+    };
+    const QList<Case> cases{
+        {Control::ImgLoop, 35, {34, 33, 32, 35}, [&] { return transport().LoopMode(); }, true},
+        {Control::ImgRandom, 29, {28, 31, 30, 29}, [&] { return transport().RandomMode(); }, false},
+        {Control::ImgShowList, 25, {24, 23, 22, 25}, [&] { return window.showList() == 1; }, true},
+    };
+    EXPECT_EQ(window.height(), 116) << "ShowList 2 leaves the list hidden";
+    for (const Case &c : cases) {
+        SkinToggle *toggle = face().toggle(c.control);
+        const char *name = Skin::place(c.control).name;
+        EXPECT_EQ(toggle->shownPicture(), c.initial) << name;
+        QList<int> seen;
+        for (int click = 0; click < 2; ++click) {
+            QTest::mousePress(toggle, Qt::LeftButton);
+            seen << toggle->shownPicture();
+            QTest::mouseRelease(toggle, Qt::LeftButton);
+            seen << toggle->shownPicture();
+            EXPECT_EQ(toggle->isChecked(), toggle->isOn()) << name;
+        }
+        EXPECT_EQ(seen, c.pictures) << name;
+        EXPECT_EQ(c.on(), c.finallyOn) << name;
+    }
+    EXPECT_EQ(window.height(), 464);
+    EXPECT_TRUE(face().ListSong()->isVisible());
+
+    // A press without a release keeps the state and the pressed picture.
+    QTest::mousePress(face().toggle(Control::ImgLoop), Qt::LeftButton);
+    EXPECT_TRUE(transport().LoopMode());
+    EXPECT_EQ(face().toggle(Control::ImgLoop)->shownPicture(), 34);
+}
+
+TEST_F(FmMainTest, HotSpotsActOnThePressAndTheSaveButtonOnAClick)
+{
+    load({"/m/0", "/m/1", "/m/2", "/m/3", "/m/4", "/m/5"});
+    Playlist &list = transport().ListSong();
+    list.setHighlighted(0, false);
+    for (int row : {1, 2, 4})
+        list.setHighlighted(row, true);
+    QTest::mousePress(face().button(Control::Image1), Qt::LeftButton);
+    EXPECT_EQ(list.songs(), (QStringList{"/m/0", "/m/3", "/m/5"}));
+    QTest::mousePress(face().button(Control::Image1), Qt::LeftButton);
+    EXPECT_EQ(list.count(), 3) << "nothing highlighted, nothing removed";
+
+    QTest::mousePress(face().button(Control::ImgAdd), Qt::LeftButton);
+    EXPECT_EQ(dialogs.asked, QStringList{"open"});
+    QTest::mouseRelease(face().button(Control::ImgAdd), Qt::LeftButton);
+    EXPECT_EQ(dialogs.asked, QStringList{"open"}) << "the release does nothing";
+
+    SkinButton *save = face().button(Control::ImgPlaylist);
+    QTest::mousePress(save, Qt::LeftButton);
+    QTest::mouseRelease(save, Qt::LeftButton, {}, QPoint(-5, 5));
+    EXPECT_EQ(dialogs.asked.size(), 1) << "a release off the button is no click";
+    dialogs.saveTarget = dir.filePath(QStringLiteral("saved"));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QFile saved(dialogs.saveTarget);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << "written under the name given, as it is";
+    EXPECT_EQ(saved.readAll(), "/m/0\r\n/m/3\r\n/m/5\r\n");
+    EXPECT_EQ(save->shownPicture(), SkinButton::SaveListPicture);
+
+    dialogs.saveTarget = dir.filePath(QStringLiteral("saved/x.m3u"));
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(dialogs.asked.last(), "failure " + dialogs.saveTarget) << "\"saved\" is a file";
+}
+
+TEST_F(FmMainTest, KnobsStandWhereThePlayerSaysAndAreDragged)
+{
+    media.setDuration(QStringLiteral("/m/a.mp3"), 218);
+    load();
+    struct Case
+    {
+        Control control;
+        int pressed;
+        int normal;
+        // Pointer offset inside the knob for the drag, and the left edge it leads to.
+        int offset;
+        int left;
+        QString sent;
+    };
+    const QList<Case> cases{
+        {Control::ImgSliderV, 6, 7, -60, 108, "volume -3000"},
+        {Control::ImgSliderB, 6, 7, 5 + 300, 200, "balance 5000"},
+        {Control::ImgSliderP, 8, 9, 14 + 50, 67, "seek 50"},
+    };
+    for (const Case &c : cases) {
+        SkinKnob *knob = face().knob(c.control);
+        const char *name = Skin::place(c.control).name;
+        QTest::mousePress(knob, Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_EQ(knob->shownPicture(), c.pressed) << name;
+        QMouseEvent move(QEvent::MouseMove, QPointF(c.offset, 3), knob->mapToGlobal(QPointF()),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(knob, &move);
+        EXPECT_EQ(knob->x(), c.left) << name;
+        QTest::mouseRelease(knob, Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_EQ(knob->shownPicture(), c.normal) << name;
+        EXPECT_EQ(media.log.last(), c.sent) << name;
+    }
+    EXPECT_EQ(window.player().sound().balancePreset(), SoundControls::BalancePreset::None);
+    EXPECT_TRUE(window.player().position().isTimerMainActive()) << "the release seeks";
+}
+
+TEST_F(FmMainTest, TrackClicksOnTheSkinTestTheThreeBands)
+{
+    load();
+    struct Case
+    {
+        QPoint at;
+        Qt::MouseButton button;
+        Control knob;
+        int left;
+    };
+    const QList<Case> cases{
+        {{17, 73}, Qt::LeftButton, Control::ImgSliderP, 3},
+        {{235, 82}, Qt::LeftButton, Control::ImgSliderP, 221},
+        {{100, 72}, Qt::LeftButton, Control::ImgSliderP, 221}, // the band's top edge: nothing
+        {{100, 83}, Qt::LeftButton, Control::ImgSliderP, 221}, // below the band
+        {{110, 59}, Qt::LeftButton, Control::ImgSliderV, 105},
+        {{140, 59}, Qt::RightButton, Control::ImgSliderV, 105}, // right button: nothing
+        {{140, 58}, Qt::LeftButton, Control::ImgSliderV, 105},
+        {{178, 69}, Qt::LeftButton, Control::ImgSliderB, 173},
+        {{201, 69}, Qt::LeftButton, Control::ImgSliderB, 173},
+    };
+    for (const Case &c : cases) {
+        QTest::mousePress(&face(), c.button, {}, c.at);
+        QTest::mouseRelease(&face(), c.button, {}, c.at);
+        EXPECT_EQ(face().knob(c.knob)->x(), c.left) << c.at.x() << "," << c.at.y();
+    }
+    EXPECT_EQ(media.balance(), -5000);
+}
+
+TEST_F(FmMainTest, DrawsTheDoubleSizeArtworkOnAScreenOfRatioTwo)
+{
+    load();
+    SkinButton *play = face().button(Control::ImgPlaySong);
+    QPixmap target(play->size() * 2);
+    target.setDevicePixelRatio(2);
+    target.fill(Qt::transparent);
+    play->render(&target, {}, {}, QWidget::RenderFlags());
+    const QImage expected = skinPicture(13, 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(expected.size(), target.size());
+    const QImage drawn = target.toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(drawn, expected);
+    EXPECT_EQ(window.size(), QSize(274, 464)) << "the window keeps its logical size";
+}
+
+} // namespace
