@@ -148,14 +148,10 @@ check "Quit saved the list" cmp <(printf '%s\r\n' "$music/one.mp3" "$music/two.m
 check "the volume set over the bus is the player's (-20 dB saved)" \
     test "$(sed -n 16p "$CONFIG/zorvan.set")" = $'-2000\r'
 
-# No session bus at all: the player plays as before and says nothing about it.
-(
-    unset DBUS_SESSION_BUS_ADDRESS
-    start_player "$music/one.mp3"
-    echo "$PLAYER_PID $PLAYER_LOG" >"$WORK/unbused"
-)
-read -r PLAYER_PID PLAYER_LOG <"$WORK/unbused"
-PIDS+=("$PLAYER_PID")
+# No session bus: the address names one that is not there (the variable is left set, so that
+# the D-Bus library does not start a bus of its own for the display). The player plays as
+# before and says nothing about it.
+DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-bus start_player "$music/one.mp3"
 check "without a bus the window shows" wait_for 15 window_mapped
 check "without a bus the song plays" wait_for 10 starts_at_least "$music/one.mp3" 1
 # The object is registered before the first song starts, so by now it would be there.
