@@ -85,8 +85,9 @@ TEST(MprisTest, ChangesAreToldOncePerTurnAndOnlyWhenReal)
         act(rig);
         rig.settle();
         EXPECT_EQ(rig.told.count() - before, expectedKeys.isEmpty() ? 0 : 1) << name;
-        if (rig.told.count() > before)
+        if (rig.told.count() > before) {
             EXPECT_EQ(rig.told.last().at(1).toMap().keys(), expectedKeys) << name;
+        }
     }
 }
 
