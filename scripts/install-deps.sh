@@ -10,7 +10,7 @@ run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugi
     gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk fonts-liberation2)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
     xvfb xauth xdotool x11-utils imagemagick desktop-file-utils openbox
-    at-spi2-core python3-pyatspi dbus-x11)
+    at-spi2-core python3-pyatspi dbus-x11 libimage-exiftool-perl)
 
 case "${1:-run}" in
     build) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
