@@ -99,18 +99,16 @@ bool TransitionPainter::paintNextStep()
         endTransition();
         return false;
     }
-    QRect painted;
-    {
-        QPainter painter(&m_shown);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const TransitionPiece &piece : m_plan.steps.at(m_nextStep)) {
-            painter.drawImage(piece.target, m_incoming, piece.source);
-            painted |= QRect(piece.target, piece.source.size());
-        }
-    }
+    QPainter painter(&m_shown);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     const qreal ratio = devicePixelRatioF();
-    update(
-        QRectF(QPointF(painted.topLeft()) / ratio, QSizeF(painted.size()) / ratio).toAlignedRect());
+    for (const TransitionPiece &piece : m_plan.steps.at(m_nextStep)) {
+        painter.drawImage(piece.target, m_incoming, piece.source);
+        // Each piece on its own: the two strips of a split lie apart.
+        update(QRectF(QPointF(piece.target) / ratio, QSizeF(piece.source.size()) / ratio)
+                   .toAlignedRect());
+    }
+    painter.end();
     if (++m_nextStep == m_plan.steps.size())
         endTransition();
     return true;
