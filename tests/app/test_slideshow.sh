@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The full-screen slideshow of the real player, a new picture every second: three generated
 # pictures (one larger than the screen, one small, one turned by its EXIF orientation), each
-# followed in the list by an entry that is no picture (missing, text, a folder). Each such
+# followed in the list by an entry that is no picture (missing, text, a pipe). Each such
 # entry brings one message, which holds the show with the picture before it whole on the
 # screen: centred, cut equally, upright, pixel for pixel as ImageMagick composes it. Frames
 # in the middle of transitions are seen on the way; the song plays on all the while. Then a
@@ -13,7 +13,8 @@ SHOTS=${SCREENSHOT_DIR:-$WORK}
 start_x
 make_wav "$WORK/song.wav" 60 440
 pics=$WORK/pictures
-mkdir -p "$pics/folder.jpg"
+mkdir -p "$pics"
+mkfifo "$pics/pipe.jpg"
 # 1400 x 1000 red with a white square in its middle; on the 1024 x 768 screen it is cut by
 # 188 pixels left and right and 116 at the top and bottom.
 convert -size 1400x1000 xc:'#d02020' -fill white -draw 'rectangle 600,400 799,599' "$pics/big.jpg"
@@ -26,7 +27,7 @@ echo 'no picture' >"$pics/text.jpg"
 mkdir -p "$CONFIG"
 # The list selects its first entry, so the first tick shows the big picture.
 printf '%s\r\n' "$pics/gone.jpg" "$pics/big.jpg" "$pics/text.jpg" "$pics/small.png" \
-    "$pics/folder.jpg" "$pics/turned.jpg" '[END]' >"$CONFIG/zorvan.pic"
+    "$pics/pipe.jpg" "$pics/turned.jpg" '[END]' >"$CONFIG/zorvan.pic"
 # The list shown, not full screen at the start, a new picture every second.
 printf '%s\r\n' '[DONTCHANGETHISSET]' 1500 3000 12 0 5 1 0 12582912 -2147483634 宋体 26 0 -1 0 \
     -1200 1 | iconv -f UTF-8 -t GB18030 >"$CONFIG/zorvan.set"
