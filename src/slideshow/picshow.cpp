@@ -7,6 +7,12 @@
 #include "core/rounding.h"
 #include "slideshow/transitionplan.h"
 
+namespace {
+
+constexpr int PictureMemoryLimitMegabytes = 1024;
+
+} // namespace
+
 int nextPictureIndex(int count, int shown)
 {
     if (count <= 0)
@@ -44,6 +50,9 @@ bool isPictureFile(const QString &path)
 std::optional<QImage> loadPicture(const QString &path)
 {
     QImageReader reader(path);
+    // Photos of up to about 250 megapixels (Qt refuses more than 128 MB by default, which a
+    // 48-megapixel photo exceeds); the memory is held only while the screen is composed.
+    reader.setAllocationLimit(PictureMemoryLimitMegabytes);
     reader.setAutoTransform(true);
     QImage picture = reader.read();
     if (picture.isNull())

@@ -36,7 +36,8 @@ QImage composePicture(const QImage &picture, QSize window, const QColor &backgro
 bool isPictureFile(const QString &path);
 
 // The picture at `path` decoded, turned upright as its EXIF orientation says; nothing when
-// the file is no picture the installed decoders read. Reads the disk: may take long.
+// the file is no picture the installed decoders read, or one of more than 1 GB decoded.
+// Reads the disk: may take long.
 std::optional<QImage> loadPicture(const QString &path);
 
 // The wait before every transition step: 25 microseconds per count, so the transitions
