@@ -10,7 +10,8 @@ run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugi
     gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk fonts-liberation2)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
     xvfb xauth xdotool x11-utils imagemagick desktop-file-utils openbox
-    at-spi2-core python3-pyatspi dbus-x11 appstream dbus-daemon dbus-bin playerctl groff-base)
+    at-spi2-core python3-pyatspi dbus-x11 appstream dbus-daemon dbus-bin playerctl groff-base
+    libimage-exiftool-perl)
 # make package and scripts/check-package.sh: dpkg-shlibdeps (with file) for Depends, lintian,
 # and an X server to start the installed player on.
 package_pkgs=(dpkg-dev file lintian xvfb xauth xdotool desktop-file-utils)

@@ -1,12 +1,13 @@
 #include "ui/fmmain.h"
 
 #include <cstdio>
-#include <limits>
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTime>
 #include <QWindow>
 
 #include "core/commandline.h"
@@ -16,11 +17,13 @@
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
+#include "slideshow/slideshow.h"
 #include "ui/facecommands.h"
 #include "ui/fullscreenpanel.h"
 #include "ui/normalpanel.h"
 #include "ui/playlistbox.h"
 #include "ui/skinbutton.h"
+#include "ui/transitionpainter.h"
 #include "ui/windowmover.h"
 
 namespace {
@@ -29,8 +32,11 @@ using Skin::Control;
 
 // The strip at the top of the window by which it is grabbed, in pixels.
 constexpr int TitleStripHeight = Skin::rect(Control::LDrag).bottom() + 1;
-// The longest slideshow interval a timer can hold, in seconds.
-constexpr int LongestPictureSeconds = std::numeric_limits<int>::max() / 1000;
+
+double secondsSinceMidnight()
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
 
 } // namespace
 
@@ -45,6 +51,11 @@ FmMain::FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricCho
     setAttribute(Qt::WA_NoSystemBackground);
     m_normal = new NormalPanel(m_player, session, this);
     m_fullScreen = new FullScreenPanel(session, m_player.labels(), this);
+    m_slideshow = new Slideshow(session, *m_fullScreen->picture(), secondsSinceMidnight,
+                                quint32(QDateTime::currentMSecsSinceEpoch()), this);
+    connect(m_fullScreen->picture(), &TransitionPainter::transitionEnded, m_slideshow,
+            &Slideshow::transitionEnded);
+    connect(m_slideshow, &Slideshow::pictureRefused, this, &FmMain::reportRefusedPicture);
     m_wndProc = new MainWndProc(*m_normal->label(Control::LTitle), this);
     m_mover = new WindowMover(*this, this);
     setFixedSize(Skin::WindowWidth, Skin::HeightWithList);
@@ -83,7 +94,6 @@ void FmMain::SetSetting()
     m_mover->setSnapPixels(shared.SnapPixels);
     m_player.sound().ShowVolume();
     ApplyListPanel();
-    TimerPic.setInterval(std::clamp(shared.PicShowSeconds, 1, LongestPictureSeconds) * 1000);
     if (shared.FullScreenAtStart == 1)
         FullScr();
 }
@@ -141,8 +151,7 @@ void FmMain::FullScr()
     Form_Resize();
     m_fullScreen->show();
     m_fullScreen->raise();
-    if (!m_session.ListPic().isEmpty())
-        TimerPic.start();
+    m_slideshow->setFullScreen(true);
     m_normal->hide();
     focusFace();
     if (!wasFullScreen)
@@ -158,7 +167,7 @@ void FmMain::OrgScr()
         setFixedSize(m_normalGeometry.size());
         setGeometry(m_normalGeometry);
     }
-    TimerPic.stop();
+    m_slideshow->setFullScreen(false);
     m_fullScreen->hide();
     m_normal->show();
     focusFace();
@@ -174,9 +183,10 @@ void FmMain::resizeEvent(QResizeEvent *event)
 
 void FmMain::Form_Resize()
 {
+    m_slideshow->MeasureScreen(*screen());
     if (!m_isFullScreen)
         return;
-    m_fullScreen->layOut(screen()->geometry().size());
+    m_fullScreen->layOut(QSize(m_slideshow->ScreenPixelWidth(), m_slideshow->ScreenPixelHeight()));
 }
 
 void FmMain::SetOntop()
@@ -262,8 +272,9 @@ void FmMain::saveAndRelease(bool reportInWindow)
     if (m_unloading)
         return;
     m_unloading = true;
+    m_session.endRun();
+    m_slideshow->shutDown();
     m_player.stop();
-    TimerPic.stop();
     SettingsRecord settings = m_session.settings();
     // Where a window cannot place itself, it cannot know its place either: the saved one
     // stays.
@@ -277,6 +288,17 @@ void FmMain::saveAndRelease(bool reportInWindow)
     for (const Session::WriteFailure &failure :
          m_session.save(m_player.transport().ListSong().songs()))
         reportWriteFailure(failure.path, failure.error, reportInWindow);
+}
+
+// Shown without waiting for it, and only one at a time: the slideshow shows nothing until
+// the message is closed.
+void FmMain::reportRefusedPicture()
+{
+    auto *box = new QMessageBox(QMessageBox::NoIcon, windowTitle(),
+                                QStringLiteral("图片文件不正确！"), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, m_slideshow, &Slideshow::reportClosed);
+    box->open();
 }
 
 void FmMain::reportWriteFailure(const QString &path, const QString &error, bool inWindow)

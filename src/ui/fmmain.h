@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QRect>
-#include <QTimer>
 #include <QWidget>
 
 #include "core/player.h"
@@ -15,6 +14,7 @@ class MediaControl;
 class NormalPanel;
 class PlaylistFileDialogs;
 class Session;
+class Slideshow;
 class WindowMover;
 
 // The main window: a borderless skin, 274 pixels wide and 116 or 464 high (without or with
@@ -42,11 +42,12 @@ public:
     Player &player() { return m_player; }
     NormalPanel &PicNormal() const { return *m_normal; }
     FullScreenPanel &PicBg() const { return *m_fullScreen; }
+    Slideshow &slideshow() const { return *m_slideshow; }
 
     // The title bar's pictures.
     void LayOutSkin();
     // Applies the settings that shape the window: snap distance, volume knob, list panel,
-    // slideshow interval, full screen at start.
+    // full screen at start.
     void SetSetting();
     // The window's height from ShowList: with the playlist panel (exactly 1) or without.
     void ApplyListPanel();
@@ -97,6 +98,8 @@ private:
     QRect normalGeometry() const { return m_isFullScreen ? m_normalGeometry : geometry(); }
     void saveAndRelease(bool reportInWindow);
     void reportWriteFailure(const QString &path, const QString &error, bool inWindow);
+    // The slideshow's message that a listed picture is missing or no picture.
+    void reportRefusedPicture();
 
     MediaControl &m_media;
     Session &m_session;
@@ -105,12 +108,11 @@ private:
     Player m_player;
     NormalPanel *m_normal = nullptr;
     FullScreenPanel *m_fullScreen = nullptr;
+    Slideshow *m_slideshow = nullptr;
     MainWndProc *m_wndProc = nullptr;
     WindowMover *m_mover = nullptr;
     bool m_unloading = false;
     bool m_isFullScreen = false;
     // Where the window was before it went full screen.
     QRect m_normalGeometry;
-    // The slideshow's tick, every PicShowSeconds.
-    QTimer TimerPic;
 };

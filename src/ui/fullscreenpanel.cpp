@@ -5,6 +5,7 @@
 #include "core/displaylabels.h"
 #include "core/session.h"
 #include "ui/systemcolours.h"
+#include "ui/transitionpainter.h"
 
 namespace {
 
@@ -18,6 +19,8 @@ FullScreenPanel::FullScreenPanel(Session &session, DisplayLabels &labels, QWidge
 {
     setObjectName(QStringLiteral("PicBg"));
     setColour(colourFromValue(DesktopColour, palette()));
+    // Made first, so the strip lies above it.
+    m_picture = new TransitionPainter(session, this);
     m_bottom = new SkinPanel(this);
     m_bottom->setObjectName(QStringLiteral("PicBottom"));
     // Keys go to the background, also after a click on the strip.
@@ -38,6 +41,7 @@ FullScreenPanel::FullScreenPanel(Session &session, DisplayLabels &labels, QWidge
 void FullScreenPanel::layOut(QSize screenPixels)
 {
     setGeometry(QRect(QPoint(0, 0), screenPixels));
+    m_picture->setGeometry(rect());
     m_bottom->setGeometry(0, screenPixels.height() - StripHeight, screenPixels.width(),
                           StripHeight);
     const QRect inner = m_bottom->contentsRect();

@@ -5,10 +5,11 @@
 class DisplayLabels;
 class QLabel;
 class Session;
+class TransitionPainter;
 
-// `PicBg`, the face of the full-screen window: a background over the whole screen for the
-// slideshow, with the lyric strip `PicBottom` along its bottom edge carrying the full-screen
-// lyric line `LTxtMax`. Hidden in the normal window.
+// `PicBg`, the face of the full-screen window: a background over the whole screen on which
+// the slideshow's pictures arrive (`picture()`), with the lyric strip `PicBottom` along its bottom
+// edge carrying the full-screen lyric line `LTxtMax`. Hidden in the normal window.
 class FullScreenPanel : public SkinPanel
 {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     // The lyric line shows the player's `LTxtMax` text.
     FullScreenPanel(Session &session, DisplayLabels &labels, QWidget *parent = nullptr);
 
+    TransitionPainter *picture() const { return m_picture; }
     SkinPanel *PicBottom() const { return m_bottom; }
     QLabel *LTxtMax() const { return m_lyric; }
 
@@ -33,6 +35,7 @@ public:
 
 private:
     Session &m_session;
+    TransitionPainter *m_picture = nullptr;
     SkinPanel *m_bottom = nullptr;
     QLabel *m_lyric = nullptr;
 };

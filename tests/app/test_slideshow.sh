@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The full-screen slideshow of the real player, a new picture every second: three generated
+# pictures (one larger than the screen, one small, one turned by its EXIF orientation), each
+# followed in the list by an entry that is no picture (missing, text, a pipe). Each such
+# entry brings one message, which holds the show with the picture before it whole on the
+# screen: centred, cut equally, upright, pixel for pixel as ImageMagick composes it. Frames
+# in the middle of transitions are seen on the way; the song plays on all the while. Then a
+# hundred switches in and out of full screen, and SIGTERM in the middle of a transition.
+# Screenshots are left in SCREENSHOT_DIR.
+source "$(dirname "$0")/lib.sh"
+
+SHOTS=${SCREENSHOT_DIR:-$WORK}
+start_x
+make_wav "$WORK/song.wav" 60 440
+pics=$WORK/pictures
+mkdir -p "$pics"
+mkfifo "$pics/pipe.jpg"
+# 1400 x 1000 red with a white square in its middle; on the 1024 x 768 screen it is cut by
+# 188 pixels left and right and 116 at the top and bottom.
+convert -size 1400x1000 xc:'#d02020' -fill white -draw 'rectangle 600,400 799,599' "$pics/big.jpg"
+convert -size 300x200 xc:'#20b020' "$pics/small.png"
+# Stored 400 x 200 with a yellow band along its top; shown turned 90 degrees clockwise, the
+# band runs down the right edge of a 200 x 400 picture.
+convert -size 400x200 xc:'#2040d0' -fill yellow -draw 'rectangle 0,0 399,29' "$pics/turned.jpg"
+exiftool -q -overwrite_original -Orientation#=6 "$pics/turned.jpg"
+echo 'no picture' >"$pics/text.jpg"
+mkdir -p "$CONFIG"
+# The list selects its first entry, so the first tick shows the big picture.
+printf '%s\r\n' "$pics/gone.jpg" "$pics/big.jpg" "$pics/text.jpg" "$pics/small.png" \
+    "$pics/pipe.jpg" "$pics/turned.jpg" '[END]' >"$CONFIG/zorvan.pic"
+# The list shown, not full screen at the start, a new picture every second.
+printf '%s\r\n' '[DONTCHANGETHISSET]' 1500 3000 12 0 5 1 0 12582912 -2147483634 宋体 26 0 -1 0 \
+    -1200 1 | iconv -f UTF-8 -t GB18030 >"$CONFIG/zorvan.set"
+
+geometry_is() { # geometry_is WIDTH HEIGHT
+    local X=-1 Y=-1 WIDTH=0 HEIGHT=0 WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$(player_window)" 2>/dev/null)"
+    [[ $WIDTH -eq $1 && $HEIGHT -eq $2 ]]
+}
+holds_song() { ls -l "/proc/$PLAYER_PID/fd" 2>/dev/null | grep -q "$WORK/song.wav"; }
+time_label() { import -window root -crop 40x18+116+248 rgb:- 2>/dev/null | md5sum; }
+clock_moves() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) != "$first" ]]; }
+# The message boxes: the player's visible windows other than the main one.
+boxes() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | grep -vx "$(player_window)"; }
+box_count() { boxes | grep -c . || true; }
+
+# The screen above the lyric strip as ImageMagick composes picture NAME on the background
+# (centred, turned upright), and the number of pixels by which a screenshot differs from it,
+# outside the rectangle MASK ("x0,y0 x1,y1") if one is given.
+expect() { # expect NAME PICTURE
+    convert -size 1024x768 xc:"$BACKGROUND" \( "$2" -auto-orient \) -gravity center -composite \
+        +gravity -crop 1024x708+0+0 +repage "$WORK/expected-$1.ppm"
+}
+differs() { # differs SCREENSHOT NAME [MASK]
+    local mask=(-fill magenta -draw "rectangle ${3:-0,0 -1,-1}")
+    convert "$1" -crop 1024x708+0+0 +repage "${mask[@]}" "$WORK/screen.ppm"
+    convert "$WORK/expected-$2.ppm" "${mask[@]}" "$WORK/wanted.ppm"
+    compare -metric AE -fuzz 3% "$WORK/screen.ppm" "$WORK/wanted.ppm" null: 2>&1 || true
+}
+
+touch "$WORK/started"
+start_player "$WORK/song.wav"
+check "the window is mapped" wait_for 15 window_mapped
+check "the song plays" wait_for 10 clock_moves
+before=$(time_label)
+xdotool mousemove --window "$(player_window)" 230 64 click 1 # ImgFullscr
+check "full screen covers the screen" wait_for 5 geometry_is 1024 768
+import -window root "$WORK/first.png"
+BACKGROUND=$(convert "$WORK/first.png" -format '%[pixel:p{20,20}]' info:)
+convert -size 1024x708 xc:"$BACKGROUND" "$WORK/expected-empty.ppm"
+for name in big small turned; do expect "$name" "$pics/$name".*; done
+
+previous=empty mixed=0
+for name in big small turned; do
+    # Frames until the message is up: the frames that are neither the picture before nor
+    # this one are in the middle of its transition.
+    frame=0
+    while [[ $(box_count) -eq 0 && $frame -lt 100 ]]; do
+        frame=$((frame + 1))
+        import -window root "$WORK/frame.png"
+        if [[ $(differs "$WORK/frame.png" "$previous") != 0 &&
+            $(differs "$WORK/frame.png" "$name") != 0 && $(box_count) -eq 0 ]]; then
+            mixed=$((mixed + 1))
+            cp "$WORK/frame.png" "$SHOTS/slideshow-during.png"
+        fi
+    done
+    check "$name: then one message" test "$(box_count)" -eq 1
+    eval "$(xdotool getwindowgeometry --shell "$(boxes)")"
+    import -window root "$SHOTS/slideshow-$name.png"
+    check "$name: shown whole around it" test "$(differs "$SHOTS/slideshow-$name.png" "$name" \
+        "$X,$Y $((X + WIDTH - 1)),$((Y + HEIGHT - 1))")" = 0
+    check "$name: the song is held open" holds_song
+    xdotool key Return
+    check "$name: Return closes the message" wait_for 5 test "$(box_count)" -eq 0
+    previous=$name
+done
+check "frames of transitions were seen" test "$mixed" -gt 0
+xdotool key Escape
+check "Esc brings the skin back" wait_for 5 geometry_is 274 464
+check "whose time has moved on while the pictures came" test "$(time_label)" != "$before"
+check "and moves still" wait_for 5 clock_moves
+
+# A hundred switches while the pictures come, then SIGTERM in the middle of a transition.
+for _ in $(seq 100); do xdotool key alt+Return Escape; done
+xdotool key alt+Return
+check "after a hundred switches the player is in full screen" wait_for 5 geometry_is 1024 768
+in_transition() {
+    [[ $(box_count) -eq 0 ]] || { xdotool key Return; return 1; }
+    import -window root "$WORK/frame.png"
+    [[ $(box_count) -eq 0 && $(differs "$WORK/frame.png" big) != 0 &&
+        $(differs "$WORK/frame.png" small) != 0 && $(differs "$WORK/frame.png" turned) != 0 ]]
+}
+check "a transition runs" wait_for 20 in_transition
+kill -TERM "$PLAYER_PID"
+check "SIGTERM ends the player" wait_for 10 process_gone "$PLAYER_PID"
+check "which saved its settings" test "$CONFIG/zorvan.set" -nt "$WORK/started"
+
+finish

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "slideshow/picshow.h"
+#include "slideshow/transitionplan.h"
+
+namespace {
+
+TEST(PicShowTest, TicksGoThroughTheListAndWrapAround)
+{
+    struct Case
+    {
+        int count;
+        int shown;
+        int next;
+    };
+    const QList<Case> cases{{1, 0, 0}, {3, 7, 0}, {0, -1, -1}};
+    for (const Case &c : cases)
+        EXPECT_EQ(nextPictureIndex(c.count, c.shown), c.next) << c.count << ", " << c.shown;
+    // A freshly loaded list of three selects its first entry: the ticks show 2, 3, 1, 2.
+    QList<int> shown;
+    for (int index = 0; shown.size() < 4;)
+        shown.append((index = nextPictureIndex(3, index)) + 1);
+    EXPECT_EQ(shown, (QList<int>{2, 3, 1, 2}));
+}
+
+TEST(PicShowTest, TheEffectFollowsTheTimeOfDay)
+{
+    std::mt19937 generator(5);
+    QList<int> atNoon(EffectCount, 0);
+    for (int draw = 0; draw < 200; ++draw) {
+        EXPECT_EQ(chooseEffect(0.0F, generator), 0) << "midnight";
+        ++atNoon[chooseEffect(43200.5F, generator)];
+    }
+    EXPECT_FALSE(atNoon.contains(0)) << "at noon every effect comes up";
+}
+
+TEST(PicShowTest, PicturesAreCentredHalvesToEven)
+{
+    struct Case
+    {
+        QSize picture;
+        QPoint at;
+    };
+    const QList<Case> cases{{{801, 600}, {112, 84}},
+                            {{803, 601}, {110, 84}},
+                            {{1100, 1001}, {-38, -116}},
+                            {{1025, 769}, {0, 0}},
+                            {{1027, 771}, {-2, -2}}};
+    for (const Case &c : cases)
+        EXPECT_EQ(centredPosition(QSize(1024, 768), c.picture), c.at) << c.picture.width();
+}
+
+} // namespace

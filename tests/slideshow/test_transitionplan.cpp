@@ -1,0 +1,109 @@
+#include <algorithm>
+
+#include <QRegion>
+
+#include <gtest/gtest.h>
+
+#include "core/rounding.h"
+#include "slideshow/transitionplan.h"
+
+namespace {
+
+QList<int> cellsOf(const TransitionPlan &plan, qsizetype first, qsizetype count)
+{
+    QList<int> cells;
+    for (qsizetype step = first; step < first + count; ++step) {
+        for (const TransitionPiece &piece : plan.steps.at(step))
+            cells.append(piece.cell);
+    }
+    return cells;
+}
+
+TEST(TransitionPlanTest, EveryCellIsPaintedOnceAtItsOwnPlaceAndTheWholePictureIsCovered)
+{
+    std::mt19937 generator(7);
+    struct Case
+    {
+        TransitionPlan plan;
+        QSize picture;
+        int delayCount;
+        qsizetype steps;
+        int cells;
+    };
+    // 1021 x 767 leaves strips over at the right and bottom; 7 x 5 is smaller than the grid.
+    const QSize odd(1021, 767), tiny(7, 5);
+    const QList<Case> cases{
+        {planEffect(0, odd, generator), odd, 400, 100, 100},
+        {planEffect(1, odd, generator), odd, 400, 100, 100},
+        {planEffect(2, odd, generator), odd, 500, 50, 100},
+        {SplitColumns(odd, 500, 5), odd, 500, 3, 5},
+        {planEffect(3, odd, generator), odd, 200, 100, 100},
+        {planEffect(4, odd, generator), odd, 100, 100, 100},
+        {planEffect(4, tiny, generator), tiny, 100, 100, 100},
+        {RandomBlocks(odd, 100, 20, 20, generator), odd, 100, 400, 400},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases.data());
+        EXPECT_EQ(c.plan.delayCount, c.delayCount);
+        EXPECT_EQ(c.plan.steps.size(), c.steps);
+        QList<int> painted(c.cells, 0);
+        QRegion covered;
+        qint64 area = 0;
+        for (const QList<TransitionPiece> &step : c.plan.steps) {
+            for (const TransitionPiece &piece : step) {
+                ++painted[piece.cell];
+                EXPECT_EQ(piece.target, piece.source.topLeft()) << "cell " << piece.cell;
+                covered += piece.source;
+                area += qint64(piece.source.width()) * piece.source.height();
+            }
+        }
+        EXPECT_EQ(painted, QList<int>(c.cells, 1));
+        EXPECT_EQ(covered, QRegion(QRect(QPoint(), c.picture)));
+        EXPECT_EQ(area, qint64(c.picture.width()) * c.picture.height()) << "pieces overlap";
+    }
+}
+
+TEST(TransitionPlanTest, StepsComeInTheEffectsOrder)
+{
+    // Cells of 10 x 7 pixels in a 100-strip grid, 100 x 70 in a 10 x 10 one.
+    const QSize picture(1000, 700);
+    const TransitionPlan blinds = BlindRows(picture, 200, 10, 10);
+    const TransitionPlan split = SplitColumns(picture, 500, 100);
+    struct Case
+    {
+        TransitionPlan plan;
+        qsizetype first;
+        qsizetype count;
+        QList<int> cells;
+        QPoint firstTarget;
+    };
+    const QList<Case> cases{
+        {WipeColumns(picture, 400, 100), 99, 1, {99}, {990, 0}},
+        {WipeRows(picture, 400, 100), 42, 1, {42}, {0, 294}},
+        {split, 0, 1, {50, 49}, {500, 0}},
+        {split, 49, 1, {99, 0}, {990, 0}},
+        {SplitColumns(QSize(50, 10), 500, 5), 0, 3, {2, 3, 1, 4, 0}, {20, 0}},
+        {blinds, 0, 10, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90}, {0, 0}},
+        {blinds, 10, 10, {1, 11, 21, 31, 41, 51, 61, 71, 81, 91}, {0, 7}},
+        {blinds, 90, 10, {9, 19, 29, 39, 49, 59, 69, 79, 89, 99}, {0, 63}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(cellsOf(c.plan, c.first, c.count), c.cells) << "step " << c.first;
+        EXPECT_EQ(c.plan.steps.at(c.first).first().target, c.firstTarget) << "step " << c.first;
+    }
+
+    // Blocks: the first is nearest(r * 342) mod 100; block 37 lies in column 7, row 3.
+    for (const quint32 seed : {1u, 42u, 20240101u}) {
+        std::mt19937 generator(seed);
+        std::mt19937 draws(seed);
+        const TransitionPlan blocks = RandomBlocks(picture, 100, 10, 10, generator);
+        EXPECT_EQ(blocks.steps.first().first().cell,
+                  roundHalfEven(nextUnitRandom(draws) * 342) % 100);
+        const auto block37 = std::find_if(blocks.steps.cbegin(), blocks.steps.cend(),
+                                          [](const auto &step) { return step.first().cell == 37; });
+        ASSERT_NE(block37, blocks.steps.cend());
+        EXPECT_EQ(block37->first().target, QPoint(7 * 100, 3 * 70));
+    }
+}
+
+} // namespace
