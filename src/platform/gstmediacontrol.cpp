@@ -266,6 +266,10 @@ GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &trac
                     control->onTrackFailed(serial, reason, detail);
                 });
             }
+            // A handler that drops a message owns it. Every message refers to the element
+            // that posted it, the pipeline among them, so one left behind keeps the whole
+            // pipeline with its threads and file descriptors alive.
+            gst_message_unref(message);
             return GST_BUS_DROP;
         },
         new BusContext{m_link, this, track},
