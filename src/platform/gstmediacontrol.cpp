@@ -126,6 +126,23 @@ QString audioTag(GstTagList *tags, const char *name)
     return tags && gst_tag_list_get_string(tags, name, &text) ? QString::fromUtf8(text) : QString();
 }
 
+// The element inside `element` (taken over), or `element` itself, that renders the sound.
+// Position queries go to it straight: a bin answers them by asking each of its sinks in turn,
+// which was a quarter of the user-interface thread's time while a track played.
+GstElement *renderingSink(GstElement *element)
+{
+    while (GST_IS_BIN(element)) {
+        g_autoptr(GstIterator) sinks = gst_bin_iterate_sinks(GST_BIN(element));
+        GValue item = G_VALUE_INIT;
+        if (gst_iterator_next(sinks, &item) != GST_ITERATOR_OK)
+            break;
+        gst_object_unref(element);
+        element = GST_ELEMENT(g_value_dup_object(&item));
+        g_value_unset(&item);
+    }
+    return element;
+}
+
 // Length, tags and sink of a prerolled pipeline.
 GstMediaControl::OpenedTrack describe(GstElement *pipeline)
 {
@@ -142,7 +159,7 @@ GstMediaControl::OpenedTrack describe(GstElement *pipeline)
     info.title = audioTag(tags, GST_TAG_TITLE);
     GstElement *sink = nullptr;
     g_object_get(pipeline, "audio-sink", &sink, nullptr);
-    info.sink = adoptElement(sink);
+    info.sink = adoptElement(sink ? renderingSink(sink) : nullptr);
     return info;
 }
 
