@@ -25,9 +25,13 @@ test:
 	@cmake --build $(BUILD) -j$(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 300
 
+# Every benchmark runs even when an earlier one misses its target; the target fails at the end
+# if any did.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
-	@bench/player-cpu.sh $(BUILD)/zorvan
+	@status=0; \
+	for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b || status=1; done; \
+	echo "== bench/player-cpu.sh"; bench/player-cpu.sh $(BUILD)/zorvan || status=1; \
+	exit $$status
 
 clean:
 	rm -rf $(BUILD)
