@@ -128,7 +128,7 @@ QString audioTag(GstTagList *tags, const char *name)
 
 // The element inside `element` (taken over), or `element` itself, that renders the sound.
 // Position queries go to it straight: a bin answers them by asking each of its sinks in turn,
-// which was a quarter of the user-interface thread's time while a track played.
+// which would take a quarter of the user-interface thread's time while a track plays.
 GstElement *renderingSink(GstElement *element)
 {
     while (GST_IS_BIN(element)) {
@@ -163,10 +163,11 @@ GstMediaControl::OpenedTrack describe(GstElement *pipeline)
     return info;
 }
 
-// libmpg123's decoder of MP3 and libavcodec's have the same rank, and the first by name wins:
-// libavcodec's. That one takes about twice the processor time per second of sound, and it
-// loads libavcodec and libavfilter with their dependencies, about 30 MiB more memory. So
-// libmpg123's is put a rank above every other MP3 decoder, unless the user has disabled it.
+// libmpg123's decoder of MP3 and libavcodec's can have the same rank (they do in Debian 12),
+// and then the first by name wins: libavcodec's. That one takes about twice the processor time per
+// second of sound, and it loads libavcodec and libavfilter with their dependencies, about 30 MiB
+// more memory. So libmpg123's is put a rank above every other MP3 decoder, unless the user has
+// disabled it.
 void preferLeanMp3Decoder()
 {
     g_autoptr(GstPluginFeature) lean =
@@ -194,7 +195,7 @@ constexpr const char *BalanceName = "output-balance";
 // The sink with the volume and balance stages in front of it, as one bin that playbin takes
 // for its audio sink. They sit behind playbin's queue and converters, on the sink's thread,
 // where they need no converter of their own; as playbin's audio filter they would run on the
-// decoding thread behind a converter playbin adds for them, which cost about a tenth more
+// decoding thread behind a converter playbin adds for them, which costs about a tenth more
 // processor time while a track plays. The volume stage lets the sound through untouched at
 // unity gain. The balance stage takes mono or stereo and always gives stereo.
 // Takes over a floating `sink`; nullptr when a stage is missing.
@@ -538,8 +539,10 @@ quint64 GstMediaControl::applyOutput(GstElement *pipeline, OutputBox &output)
     }
     GstElement *stage = nullptr;
     g_object_get(pipeline, "audio-sink", &stage, nullptr);
-    if (!stage)
+    if (!stage || !GST_IS_BIN(stage)) {
+        gst_clear_object(&stage);
         return version;
+    }
     if (g_autoptr(GstElement) volume = gst_bin_get_by_name(GST_BIN(stage), VolumeName))
         g_object_set(volume, "volume", settings.gain, "mute", gboolean(settings.isMuted), nullptr);
     if (g_autoptr(GstElement) balance = gst_bin_get_by_name(GST_BIN(stage), BalanceName))
