@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <gst/base/gstbaseparse.h>
+#include <gst/base/gstbasetransform.h>
 #include <gst/gst.h>
 
 #include "core/receiverlink.h"
@@ -197,23 +198,27 @@ constexpr const char *BalanceName = "output-balance";
 // where they need no converter of their own; as playbin's audio filter they would run on the
 // decoding thread behind a converter playbin adds for them, which costs about a tenth more
 // processor time while a track plays. The volume stage lets the sound through untouched at
-// unity gain. The balance stage takes mono or stereo and always gives stereo.
+// unity gain, the balance stage at balance 0 (see applyOutput()); otherwise the balance stage
+// copies every buffer. Its input is always stereo, so that passing it through is right.
 // Takes over a floating `sink`; nullptr when a stage is missing.
 GstElement *outputStage(GstElement *sink)
 {
     GstElement *volume = gst_element_factory_make("volume", VolumeName);
+    GstElement *stereo = gst_element_factory_make("capsfilter", nullptr);
     GstElement *balance = gst_element_factory_make("audiopanorama", BalanceName);
-    if (!sink || !volume || !balance) {
-        for (GstElement *element : {sink, volume, balance})
+    if (!sink || !volume || !stereo || !balance) {
+        for (GstElement *element : {sink, volume, stereo, balance})
             if (element)
                 gst_object_unref(gst_object_ref_sink(element));
         return nullptr;
     }
+    g_autoptr(GstCaps) stereoCaps = gst_caps_from_string("audio/x-raw, channels=(int)2");
+    g_object_set(stereo, "caps", stereoCaps, nullptr);
     gst_util_set_object_arg(G_OBJECT(balance), "method", "simple");
     GstElement *bin = gst_bin_new("output");
-    gst_bin_add_many(GST_BIN(bin), volume, balance, sink, nullptr);
+    gst_bin_add_many(GST_BIN(bin), volume, stereo, balance, sink, nullptr);
     g_autoptr(GstPad) input = gst_element_get_static_pad(volume, "sink");
-    if (!gst_element_link_many(volume, balance, sink, nullptr) ||
+    if (!gst_element_link_many(volume, stereo, balance, sink, nullptr) ||
         !gst_element_add_pad(bin, gst_ghost_pad_new("sink", input))) {
         gst_object_unref(gst_object_ref_sink(bin));
         return nullptr;
@@ -545,8 +550,10 @@ quint64 GstMediaControl::applyOutput(GstElement *pipeline, OutputBox &output)
     }
     if (g_autoptr(GstElement) volume = gst_bin_get_by_name(GST_BIN(stage), VolumeName))
         g_object_set(volume, "volume", settings.gain, "mute", gboolean(settings.isMuted), nullptr);
-    if (g_autoptr(GstElement) balance = gst_bin_get_by_name(GST_BIN(stage), BalanceName))
+    if (g_autoptr(GstElement) balance = gst_bin_get_by_name(GST_BIN(stage), BalanceName)) {
         g_object_set(balance, "panorama", settings.panorama, nullptr);
+        gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(balance), settings.panorama == 0);
+    }
     gst_object_unref(stage);
     return version;
 }

@@ -404,26 +404,34 @@ TEST_F(GstMediaControlTest, SeeksPausedAndPlayingAndPauseHoldsPosition)
 TEST_F(GstMediaControlTest, LevelsFollowVolumeBalanceAndMuteAcrossFiles)
 {
     const QString first = tone("first.wav", 20, Wav);
-    const QString second = tone("second.wav", 20, Wav);
+    const QString stereo = tone("second.wav", 20, Wav);
+    // The same tone in one channel, which both channels play.
+    const QString mono = encode("mono.wav", "audiotestsrc wave=sine freq=441 volume=0.5 "
+                                            "samplesperbuffer=441 num-buffers=20 ! "
+                                            "audio/x-raw,rate=44100,channels=1 ! wavenc");
     const struct
     {
         int volume;
         int balance;
         bool isMuted;
+        const QString &second;
         double left;
         double right;
     } cases[] = {
-        {-2000, 0, false, 0.1, 0.1},
-        {0, -5000, false, 1, FiftyDecibelsDown},
-        {0, 5000, false, FiftyDecibelsDown, 1},
-        {0, 0, true, 0, 0},
+        {-2000, 0, false, stereo, 0.1, 0.1},
+        {0, -5000, false, stereo, 1, FiftyDecibelsDown},
+        {0, 5000, false, stereo, FiftyDecibelsDown, 1},
+        {0, 0, true, stereo, 0, 0},
+        {0, 0, false, mono, 1, 1},
+        {0, 5000, false, mono, FiftyDecibelsDown, 1},
     };
     for (const auto &entry : cases) {
-        SCOPED_TRACE(testing::Message() << entry.volume << " " << entry.balance);
+        SCOPED_TRACE(testing::Message()
+                     << entry.volume << " " << entry.balance << " " << entry.second.toStdString());
         // Set before the first file and while the second opens: both must hold for it.
         m_control->setVolume(entry.volume);
         ASSERT_TRUE(open(first));
-        m_control->open(++m_serial, second);
+        m_control->open(++m_serial, entry.second);
         m_control->setBalance(entry.balance);
         m_control->setMute(entry.isMuted);
         resetHeard();
