@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Whole-process figures of the real player under Xvfb, beside bare GStreamer playback of
-# the same file: the steady CPU of each between 5 and 25 s of a 30 s MP3 (in percent of
-# one core, from /proc/PID/stat), their ratio, the player's peak memory, and how long
-# after its start the player's window is mapped. Runs alternate to even out the machine.
+# Whole-process figures of the real player under Xvfb, beside bare GStreamer playback of the
+# same file: the steady CPU of each between 5 and 25 s of a 30 s MP3 (in percent of one core),
+# their ratio, the player's peak memory, and how long after its start the player's window is
+# mapped. Rounds alternate which of the two runs first, to even out the machine; the summary
+# gives the median of the rounds.
+#
+# Both play through playbin's default output, autoaudiosink, so they use the same sink
+# (the one autoaudiosink picks is printed). CPU time is the sum over the process's threads of
+# the time they ran (/proc/PID/task/TID/schedstat, in nanoseconds), which unlike the
+# clock-tick counts of /proc/PID/stat does not miss the short bursts of a playing process.
+# The busiest threads of each round are listed, for finding where the time goes.
+#
 # Usage: player-cpu.sh PATH_TO_ZORVAN [ROUNDS]
 set -euo pipefail
 ZORVAN=$(realpath "${1:?usage: $0 PATH_TO_ZORVAN [ROUNDS]}")
-ROUNDS=${2:-2}
+ROUNDS=${2:-3}
 WORK=$(mktemp -d)
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
@@ -23,64 +31,122 @@ song=$WORK/song.mp3
 gst-launch-1.0 -q audiotestsrc num-buffers=1300 samplesperbuffer=1024 wave=pink-noise \
     ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc bitrate=192 ! id3v2mux \
     ! filesink location="$song"
+sink=$(gst-launch-1.0 -v audiotestsrc num-buffers=1 ! autoaudiosink 2>&1 \
+    | grep -o 'GstAutoAudioSink:[^/]*/Gst[A-Za-z]*Sink:[^.]*' | head -1 || true)
+echo "output: ${sink:-autoaudiosink (its choice not seen)}"
 
-ticks_per_second=$(getconf CLK_TCK)
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-
-# Prints the CPU percentage of PID between 5 and 25 s after START_NS.
-steady_cpu() { # steady_cpu PID START_NS
-    local pid=$1 start=$2 first last
-    sleep_until $((start + 5000000000)); first=$(cpu_ticks "$pid")
-    sleep_until $((start + 25000000000)); last=$(cpu_ticks "$pid")
-    awk -v a="$first" -v b="$last" -v hz="$ticks_per_second" \
-        'BEGIN { printf "%.2f", (b - a) / hz / 20 * 100 }'
+# "TID NAME NANOSECONDS" for every thread of PID.
+thread_times() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        local tid=${task##*/} name time
+        name=$(tr ' ' '_' <"$task/comm" 2>/dev/null) || continue
+        read -r time _ <"$task/schedstat" 2>/dev/null || continue
+        echo "$tid $name $time"
+    done
 }
-sleep_until() { local left=$(( ($1 - $(date +%s%N)) / 1000000 ));
-    [[ $left -gt 0 ]] && sleep "$(awk -v ms="$left" 'BEGIN { print ms / 1000 }')" || true; }
+
+sleep_until() {
+    local left=$((($1 - $(date +%s%N)) / 1000000))
+    [[ $left -gt 0 ]] && sleep "$(awk -v ms="$left" 'BEGIN { print ms / 1000 }')" || true
+}
+
+# Prints the CPU percentage of PID between 5 and 25 s after START_NS, then its three busiest
+# threads with their share in percent of one core.
+steady_cpu() { # steady_cpu PID START_NS
+    local pid=$1 start=$2
+    sleep_until $((start + 5000000000))
+    thread_times "$pid" >"$WORK/first"
+    sleep_until $((start + 25000000000))
+    thread_times "$pid" >"$WORK/last"
+    awk 'NR == FNR { before[$1] = $3; next }
+         { used = $3 - before[$1]; total += used; byName[$2] += used }
+         END {
+             printf "%.2f", total / 20e9 * 100
+             n = 0
+             for (name in byName) names[++n] = name
+             for (i = 1; i <= n; ++i)
+                 for (j = i + 1; j <= n; ++j)
+                     if (byName[names[j]] > byName[names[i]]) {
+                         t = names[i]; names[i] = names[j]; names[j] = t
+                     }
+             printf " ["
+             for (i = 1; i <= n && i <= 3; ++i)
+                 printf "%s%s %.2f", (i > 1 ? ", " : ""), names[i], byName[names[i]] / 20e9 * 100
+             printf "]"
+         }' "$WORK/first" "$WORK/last"
+}
 
 # The moment of mapping is read from the X server's own MapNotify event (xev on the root
 # window), so no polling competes with the starting player for the CPU.
 player_round() {
     rm -rf "$XDG_CONFIG_HOME/zorvan"
-    rm -f "$WORK/xev"; mkfifo "$WORK/xev"
+    rm -f "$WORK/xev"
+    mkfifo "$WORK/xev"
     stdbuf -oL xev -root -event substructure >"$WORK/xev" 2>/dev/null &
-    local watcher=$!; PIDS+=("$watcher")
+    local watcher=$!
+    PIDS+=("$watcher")
     exec 5<"$WORK/xev"
     sleep 0.5
-    local start; start=$(date +%s%N)
+    local start
+    start=$(date +%s%N)
     "$ZORVAN" "$song" >/dev/null 2>&1 &
-    local pid=$!; PIDS+=("$pid")
+    local pid=$!
+    PIDS+=("$pid")
     local line
     while read -r -t 10 -u 5 line; do [[ $line == MapNotify* ]] && break; done
-    local mapped=$(( ($(date +%s%N) - start) / 1000000 ))
+    local mapped=$((($(date +%s%N) - start) / 1000000))
     exec 5<&-
     kill "$watcher" 2>/dev/null || true
-    local cpu; cpu=$(steady_cpu "$pid" "$start")
-    local peak; peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
-    kill -TERM "$pid"; wait "$pid" 2>/dev/null || true
-    echo "$cpu $peak $mapped"
+    local cpu
+    cpu=$(steady_cpu "$pid" "$start")
+    local peak
+    peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
+    kill -TERM "$pid"
+    wait "$pid" 2>/dev/null || true
+    echo "$peak $mapped $cpu"
 }
 
 bare_round() {
-    local start; start=$(date +%s%N)
-    gst-launch-1.0 -q playbin uri="file://$song" audio-sink="fakesink sync=true" \
-        >/dev/null 2>&1 &
-    local pid=$!; PIDS+=("$pid")
-    local cpu; cpu=$(steady_cpu "$pid" "$start")
-    kill "$pid"; wait "$pid" 2>/dev/null || true
-    echo "$cpu"
+    local start
+    start=$(date +%s%N)
+    gst-launch-1.0 -q playbin uri="file://$song" >/dev/null 2>&1 &
+    local pid=$!
+    PIDS+=("$pid")
+    local cpu
+    cpu=$(steady_cpu "$pid" "$start")
+    local peak
+    peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    echo "$peak $cpu"
 }
 
-player_total=0 bare_total=0 peak_max=0 mapped_max=0
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+: >"$WORK/rounds"
 for round in $(seq "$ROUNDS"); do
-    read -r cpu peak mapped < <(player_round)
-    bare=$(bare_round)
-    echo "round $round: player ${cpu}% cpu, ${peak} MiB peak, window mapped after ${mapped} ms; bare playbin ${bare}% cpu"
-    player_total=$(awk -v a="$player_total" -v b="$cpu" 'BEGIN { print a + b }')
-    bare_total=$(awk -v a="$bare_total" -v b="$bare" 'BEGIN { print a + b }')
-    peak_max=$(awk -v a="$peak_max" -v b="$peak" 'BEGIN { print (b > a ? b : a) }')
-    mapped_max=$(( mapped > mapped_max ? mapped : mapped_max ))
+    if ((round % 2)); then
+        read -r peak mapped cpu threads < <(player_round)
+        read -r bare_peak bare bare_threads < <(bare_round)
+    else
+        read -r bare_peak bare bare_threads < <(bare_round)
+        read -r peak mapped cpu threads < <(player_round)
+    fi
+    ratio=$(awk -v p="$cpu" -v b="$bare" 'BEGIN { printf "%.2f", (b > 0 ? p / b : 0) }')
+    echo "round $round: player ${cpu}% ${threads}, ${peak} MiB peak, window mapped after" \
+        "${mapped} ms; bare playbin ${bare}% ${bare_threads}, ${bare_peak} MiB peak;" \
+        "ratio ${ratio}"
+    echo "$cpu $bare $ratio $peak $mapped" >>"$WORK/rounds"
 done
-awk -v p="$player_total" -v b="$bare_total" -v n="$ROUNDS" -v m="$peak_max" -v w="$mapped_max" 'BEGIN {
-    printf "player %.2f%% / bare playbin %.2f%% of one core = ratio %.2f (target <= 1.0)\n", p / n, b / n, (b > 0 ? p / b : 0)
-    printf "peak memory %.1f MiB (target <= 90), window mapped within %d ms (target <= 80)\n", m, w }'
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+player=$(cut -d' ' -f1 "$WORK/rounds" | median)
+bare=$(cut -d' ' -f2 "$WORK/rounds" | median)
+ratio=$(cut -d' ' -f3 "$WORK/rounds" | median)
+peak=$(cut -d' ' -f4 "$WORK/rounds" | median)
+peak_max=$(cut -d' ' -f4 "$WORK/rounds" | sort -g | tail -1)
+mapped_max=$(cut -d' ' -f5 "$WORK/rounds" | sort -g | tail -1)
+echo "median of $ROUNDS rounds: player ${player}% / bare playbin ${bare}% of one core;" \
+    "ratio ${ratio} (target <= 1.0)"
+echo "peak memory ${peak} MiB median, ${peak_max} MiB highest (target <= 75);" \
+    "window mapped within ${mapped_max} ms (target <= 80)"

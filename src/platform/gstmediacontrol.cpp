@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <gst/base/gstbaseparse.h>
+#include <gst/base/gstbasetransform.h>
 #include <gst/gst.h>
 
 #include "core/receiverlink.h"
@@ -126,6 +127,23 @@ QString audioTag(GstTagList *tags, const char *name)
     return tags && gst_tag_list_get_string(tags, name, &text) ? QString::fromUtf8(text) : QString();
 }
 
+// The element inside `element` (taken over), or `element` itself, that renders the sound.
+// Position queries go to it straight: a bin answers them by asking each of its sinks in turn,
+// which would take a quarter of the user-interface thread's time while a track plays.
+GstElement *renderingSink(GstElement *element)
+{
+    while (GST_IS_BIN(element)) {
+        g_autoptr(GstIterator) sinks = gst_bin_iterate_sinks(GST_BIN(element));
+        GValue item = G_VALUE_INIT;
+        if (gst_iterator_next(sinks, &item) != GST_ITERATOR_OK)
+            break;
+        gst_object_unref(element);
+        element = GST_ELEMENT(g_value_dup_object(&item));
+        g_value_unset(&item);
+    }
+    return element;
+}
+
 // Length, tags and sink of a prerolled pipeline.
 GstMediaControl::OpenedTrack describe(GstElement *pipeline)
 {
@@ -142,8 +160,70 @@ GstMediaControl::OpenedTrack describe(GstElement *pipeline)
     info.title = audioTag(tags, GST_TAG_TITLE);
     GstElement *sink = nullptr;
     g_object_get(pipeline, "audio-sink", &sink, nullptr);
-    info.sink = adoptElement(sink);
+    info.sink = adoptElement(sink ? renderingSink(sink) : nullptr);
     return info;
+}
+
+// libmpg123's decoder of MP3 and libavcodec's can have the same rank (they do in Debian 12),
+// and then the first by name wins: libavcodec's. That one takes about twice the processor time per
+// second of sound, and it loads libavcodec and libavfilter with their dependencies, about 30 MiB
+// more memory. So libmpg123's is put a rank above every other MP3 decoder, unless the user has
+// disabled it.
+void preferLeanMp3Decoder()
+{
+    g_autoptr(GstPluginFeature) lean =
+        gst_registry_lookup_feature(gst_registry_get(), "mpg123audiodec");
+    if (!lean || gst_plugin_feature_get_rank(lean) < GST_RANK_MARGINAL)
+        return;
+    g_autoptr(GstCaps) mp3 = gst_caps_from_string("audio/mpeg, mpegversion=(int)1, layer=(int)3");
+    GList *decoders = gst_element_factory_list_get_elements(
+        GST_ELEMENT_FACTORY_TYPE_DECODER | GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO, GST_RANK_NONE);
+    GList *mp3Decoders = gst_element_factory_list_filter(decoders, mp3, GST_PAD_SINK, FALSE);
+    guint highest = 0;
+    for (GList *item = mp3Decoders; item; item = item->next)
+        if (item->data != lean)
+            highest =
+                std::max(highest, gst_plugin_feature_get_rank(GST_PLUGIN_FEATURE(item->data)));
+    if (gst_plugin_feature_get_rank(lean) <= highest)
+        gst_plugin_feature_set_rank(lean, highest + 1);
+    gst_plugin_feature_list_free(mp3Decoders);
+    gst_plugin_feature_list_free(decoders);
+}
+
+constexpr const char *VolumeName = "output-volume";
+constexpr const char *BalanceName = "output-balance";
+
+// The sink with the volume and balance stages in front of it, as one bin that playbin takes
+// for its audio sink. They sit behind playbin's queue and converters, on the sink's thread,
+// where they need no converter of their own; as playbin's audio filter they would run on the
+// decoding thread behind a converter playbin adds for them, which costs about a tenth more
+// processor time while a track plays. The volume stage lets the sound through untouched at
+// unity gain, the balance stage at balance 0 (see applyOutput()); otherwise the balance stage
+// copies every buffer. Its input is always stereo, so that passing it through is right.
+// Takes over a floating `sink`; nullptr when a stage is missing.
+GstElement *outputStage(GstElement *sink)
+{
+    GstElement *volume = gst_element_factory_make("volume", VolumeName);
+    GstElement *stereo = gst_element_factory_make("capsfilter", nullptr);
+    GstElement *balance = gst_element_factory_make("audiopanorama", BalanceName);
+    if (!sink || !volume || !stereo || !balance) {
+        for (GstElement *element : {sink, volume, stereo, balance})
+            if (element)
+                gst_object_unref(gst_object_ref_sink(element));
+        return nullptr;
+    }
+    g_autoptr(GstCaps) stereoCaps = gst_caps_from_string("audio/x-raw, channels=(int)2");
+    g_object_set(stereo, "caps", stereoCaps, nullptr);
+    gst_util_set_object_arg(G_OBJECT(balance), "method", "simple");
+    GstElement *bin = gst_bin_new("output");
+    gst_bin_add_many(GST_BIN(bin), volume, stereo, balance, sink, nullptr);
+    g_autoptr(GstPad) input = gst_element_get_static_pad(volume, "sink");
+    if (!gst_element_link_many(volume, stereo, balance, sink, nullptr) ||
+        !gst_element_add_pad(bin, gst_ghost_pad_new("sink", input))) {
+        gst_object_unref(gst_object_ref_sink(bin));
+        return nullptr;
+    }
+    return bin;
 }
 
 // What the bus handler of one track's pipeline needs; freed with the handler.
@@ -229,21 +309,20 @@ void GstMediaControl::open(quint64 serial, const QString &path)
 GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &track)
 {
     static std::once_flag initialised;
-    std::call_once(initialised, [] { gst_init(nullptr, nullptr); });
+    std::call_once(initialised, [] {
+        gst_init(nullptr, nullptr);
+        preferLeanMp3Decoder();
+    });
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin)
         return nullptr;
     gst_object_ref_sink(playbin);
-    gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
-    GstElement *sink =
-        m_sinkFactory ? m_sinkFactory() : gst_element_factory_make("autoaudiosink", nullptr);
-    if (sink)
-        g_object_set(playbin, "audio-sink", sink, nullptr);
-    // audioconvert lets sources of any channel layout reach the panorama stage, which takes
-    // mono or stereo and always gives stereo.
-    if (GstElement *filter = gst_parse_bin_from_description(
-            "audioconvert ! audiopanorama name=panorama method=simple", TRUE, nullptr))
-        g_object_set(playbin, "audio-filter", filter, nullptr);
+    // Without playbin's own soft volume: playsink does not release the volume element it adds
+    // for it (GStreamer 1.22), about 4 KB per track. The output stage brings its own.
+    gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio");
+    if (GstElement *output = outputStage(
+            m_sinkFactory ? m_sinkFactory() : gst_element_factory_make("autoaudiosink", nullptr)))
+        g_object_set(playbin, "audio-sink", output, nullptr);
     g_object_set(playbin, "uri", uriOf(track->path()).constData(), nullptr);
 
     g_autoptr(GstBus) bus = gst_element_get_bus(playbin);
@@ -266,6 +345,10 @@ GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &trac
                     control->onTrackFailed(serial, reason, detail);
                 });
             }
+            // A handler that drops a message owns it. Every message refers to the element
+            // that posted it, the pipeline among them, so one left behind keeps the whole
+            // pipeline with its threads and file descriptors alive.
+            gst_message_unref(message);
             return GST_BUS_DROP;
         },
         new BusContext{m_link, this, track},
@@ -459,14 +542,19 @@ quint64 GstMediaControl::applyOutput(GstElement *pipeline, OutputBox &output)
         settings = output.settings;
         version = output.version;
     }
-    g_object_set(pipeline, "volume", settings.gain, "mute", gboolean(settings.isMuted), nullptr);
-    GstElement *filter = nullptr;
-    g_object_get(pipeline, "audio-filter", &filter, nullptr);
-    if (filter) {
-        if (g_autoptr(GstElement) stage = gst_bin_get_by_name(GST_BIN(filter), "panorama"))
-            g_object_set(stage, "panorama", settings.panorama, nullptr);
-        gst_object_unref(filter);
+    GstElement *stage = nullptr;
+    g_object_get(pipeline, "audio-sink", &stage, nullptr);
+    if (!stage || !GST_IS_BIN(stage)) {
+        gst_clear_object(&stage);
+        return version;
     }
+    if (g_autoptr(GstElement) volume = gst_bin_get_by_name(GST_BIN(stage), VolumeName))
+        g_object_set(volume, "volume", settings.gain, "mute", gboolean(settings.isMuted), nullptr);
+    if (g_autoptr(GstElement) balance = gst_bin_get_by_name(GST_BIN(stage), BalanceName)) {
+        g_object_set(balance, "panorama", settings.panorama, nullptr);
+        gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(balance), settings.panorama == 0);
+    }
+    gst_object_unref(stage);
     return version;
 }
 

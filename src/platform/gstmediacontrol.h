@@ -52,7 +52,7 @@ public:
         double duration = 0;
         QString artist;
         QString title;
-        // The track's sink, which answers position queries.
+        // The element that renders the track's sound, which answers position queries.
         std::shared_ptr<GstElement> sink;
     };
 

@@ -27,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gsttrack.h"
 #include "support/qtprinters.h"
 
 // Real playback of audio files the tests encode themselves, heard through an appsink per
@@ -139,6 +140,31 @@ private:
 class GstMediaControlTest : public testing::Test
 {
 protected:
+    // GStreamer's leak tracer keeps a list of the elements alive; it is chosen before
+    // GStreamer starts.
+    static void SetUpTestSuite()
+    {
+        g_setenv("GST_TRACERS", "leaks(filters=GstElement)", TRUE);
+        gst_init(nullptr, nullptr);
+    }
+
+    // How many elements exist in the process; -1 without the leak tracer.
+    static int liveElements()
+    {
+        g_autolist(GstTracer) tracers = gst_tracing_get_active_tracers();
+        for (GList *item = tracers; item; item = item->next) {
+            if (g_strcmp0(G_OBJECT_TYPE_NAME(item->data), "GstLeaksTracer") != 0)
+                continue;
+            GstStructure *live = nullptr;
+            g_signal_emit_by_name(item->data, "get-live-objects", &live);
+            const int count =
+                int(gst_value_list_get_size(gst_structure_get_value(live, "live-objects-list")));
+            gst_structure_free(live);
+            return count;
+        }
+        return -1;
+    }
+
     void SetUp() override
     {
         // A pipe whose reader went away must not end the test program.
@@ -378,26 +404,34 @@ TEST_F(GstMediaControlTest, SeeksPausedAndPlayingAndPauseHoldsPosition)
 TEST_F(GstMediaControlTest, LevelsFollowVolumeBalanceAndMuteAcrossFiles)
 {
     const QString first = tone("first.wav", 20, Wav);
-    const QString second = tone("second.wav", 20, Wav);
+    const QString stereo = tone("second.wav", 20, Wav);
+    // The same tone in one channel, which both channels play.
+    const QString mono = encode("mono.wav", "audiotestsrc wave=sine freq=441 volume=0.5 "
+                                            "samplesperbuffer=441 num-buffers=20 ! "
+                                            "audio/x-raw,rate=44100,channels=1 ! wavenc");
     const struct
     {
         int volume;
         int balance;
         bool isMuted;
+        const QString &second;
         double left;
         double right;
     } cases[] = {
-        {-2000, 0, false, 0.1, 0.1},
-        {0, -5000, false, 1, FiftyDecibelsDown},
-        {0, 5000, false, FiftyDecibelsDown, 1},
-        {0, 0, true, 0, 0},
+        {-2000, 0, false, stereo, 0.1, 0.1},
+        {0, -5000, false, stereo, 1, FiftyDecibelsDown},
+        {0, 5000, false, stereo, FiftyDecibelsDown, 1},
+        {0, 0, true, stereo, 0, 0},
+        {0, 0, false, mono, 1, 1},
+        {0, 5000, false, mono, FiftyDecibelsDown, 1},
     };
     for (const auto &entry : cases) {
-        SCOPED_TRACE(testing::Message() << entry.volume << " " << entry.balance);
+        SCOPED_TRACE(testing::Message()
+                     << entry.volume << " " << entry.balance << " " << entry.second.toStdString());
         // Set before the first file and while the second opens: both must hold for it.
         m_control->setVolume(entry.volume);
         ASSERT_TRUE(open(first));
-        m_control->open(++m_serial, second);
+        m_control->open(++m_serial, entry.second);
         m_control->setBalance(entry.balance);
         m_control->setMute(entry.isMuted);
         resetHeard();
@@ -460,6 +494,24 @@ TEST_F(GstMediaControlTest, TruncatedMp3EndsOnce)
     ASSERT_TRUE(open(tone("next.wav", 10, Wav))); // everything queued before it has arrived
     EXPECT_EQ(m_events.filter(QRegularExpression(QString("^(ended|failed) %1$").arg(end))).size(),
               1);
+}
+
+// A track's pipeline is freed once the track is replaced or released, however it ended; one
+// left behind keeps its threads and file descriptors too.
+TEST_F(GstMediaControlTest, ReplacedAndReleasedTracksLeaveNoElementBehind)
+{
+    const QString wav = tone("tone.wav", 20, Wav);
+    const QString mp3 = tone("tone.mp3", 20, Mp3);
+    ASSERT_TRUE(open(wav));
+    ASSERT_TRUE(playToEnd());
+    ASSERT_TRUE(open(mp3));
+    m_control->setBalance(2000);
+    m_control->play();
+    EXPECT_FALSE(open(m_folder.filePath("missing.mp3")));
+    ASSERT_TRUE(open(wav));
+    m_control->release();
+    ASSERT_TRUE(GstTrack::waitForAllEnded(5000));
+    EXPECT_EQ(liveElements(), 0);
 }
 
 } // namespace
