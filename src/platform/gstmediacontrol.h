@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "core/mediacontrol.h"
+#include "platform/gstpipeline.h"
 
-typedef struct _GstElement GstElement;
 class GstTrack;
 class ReceiverLink;
 
@@ -46,16 +46,6 @@ public:
     void setMute(bool muted) override;
     QString mediaInfoString(int code) const override;
 
-    // What a track's thread reports once the track has prerolled.
-    struct OpenedTrack
-    {
-        double duration = 0;
-        QString artist;
-        QString title;
-        // The element that renders the track's sound, which answers position queries.
-        std::shared_ptr<GstElement> sink;
-    };
-
 private:
     // The user-interface thread's view of the current track.
     struct Current
@@ -63,21 +53,13 @@ private:
         std::shared_ptr<GstTrack> track;
         bool isOpen = false;
         bool hasEnded = false;
-        OpenedTrack info;
+        TrackDescription info;
         // The newest seek's run, and its target until it has taken effect.
         quint64 run = 0;
         std::optional<double> seekTarget;
         // For the stall check: where the track stood at the last check, and for how long.
         double lastPosition = -1;
         int stalledChecks = 0;
-    };
-
-    // Volume, mute and balance as the pipeline takes them.
-    struct OutputSettings
-    {
-        double gain;
-        bool isMuted;
-        float panorama;
     };
 
     // The output settings as the tracks' threads read them; `version` grows with each
@@ -95,7 +77,7 @@ private:
     // Stores volume, mute and balance for the tracks and queues them for the current one.
     void applyOutputSettings();
     static quint64 applyOutput(GstElement *pipeline, OutputBox &output);
-    void onOpened(quint64 serial, const OpenedTrack &info);
+    void onOpened(quint64 serial, const TrackDescription &info);
     void onTrackFailed(quint64 serial, Failure reason, const QString &detail);
     void onEnded(quint64 serial, quint64 run);
     void onSeekDone(quint64 serial, quint64 run);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+
+#include <QByteArray>
+#include <QString>
+
+#include <gst/gst.h>
+
+#include "core/mediacontrol.h"
+
+// The pieces of one track's GStreamer pipeline that need no thread of their own: what playbin
+// is given, what a prerolled pipeline tells, the output stage with volume and balance, and
+// how errors map onto the player's reasons. Everything here runs on a track's thread, except
+// adoptElement() and uriOf().
+
+using ElementPointer = std::shared_ptr<GstElement>;
+
+// Takes over a reference; the element is released with the last copy. nullptr stays null.
+ElementPointer adoptElement(GstElement *element);
+
+// What to give playbin: a URL of another scheme as it stands, a local path as a file URL.
+QByteArray uriOf(const QString &path);
+
+// Why a track failed, from a GStreamer error.
+MediaControl::Failure failureOf(const GError *error);
+
+// What a prerolled pipeline tells of its track.
+struct TrackDescription
+{
+    // Seconds; 0 when unknown.
+    double duration = 0;
+    QString artist;
+    QString title;
+    // The element that renders the sound, which answers position queries.
+    ElementPointer sink;
+};
+
+TrackDescription describeTrack(GstElement *pipeline);
+
+// Ranks libmpg123's MP3 decoder above the others (see the definition for why). Call once,
+// after GStreamer is initialised.
+void preferLeanMp3Decoder();
+
+// `sink` (a floating reference, taken over) behind a volume stage and a balance stage, as one
+// bin for playbin's audio sink; nullptr when a stage cannot be made.
+GstElement *outputStage(GstElement *sink);
+
+// Volume, mute and balance as the output stage takes them.
+struct OutputSettings
+{
+    double gain = 1;
+    bool isMuted = false;
+    // -1 … 1, see audiopanorama's simple method.
+    float panorama = 0;
+};
+
+// `volume` in hundredths of a decibel, `balance` -5000 … 5000.
+OutputSettings outputSettingsOf(int volume, int balance, bool isMuted);
+// Gives the output stage of `pipeline` the settings; nothing when it has none.
+void applyOutputSettings(GstElement *pipeline, const OutputSettings &settings);
