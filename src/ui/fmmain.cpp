@@ -13,6 +13,7 @@
 #include "core/mediacontrol.h"
 #include "core/playlistadditions.h"
 #include "core/session.h"
+#include "dialogs/playermenus.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
@@ -49,6 +50,12 @@ FmMain::FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricCho
     m_mover = new WindowMover(*this, this);
     setFixedSize(Skin::WindowWidth, Skin::HeightWithList);
     connectFaceCommands(*this);
+    // A new slideshow interval counts from the next tick on.
+    connect(&session, &Session::settingsChanged, this, [this] {
+        TimerPic.setInterval(
+            std::clamp(m_session.settings().shared.PicShowSeconds, 1, LongestPictureSeconds) *
+            1000);
+    });
 }
 
 FmMain::~FmMain() = default;
@@ -224,6 +231,14 @@ void FmMain::showListMenu(QPoint globalPosition)
     emit listMenuRequested(globalPosition);
 }
 
+void FmMain::setMenus(PlayerMenus &menus)
+{
+    m_menus = &menus;
+    connect(this, &FmMain::mainMenuRequested, &menus, &PlayerMenus::popupMainMenu);
+    connect(this, &FmMain::listMenuRequested, &menus, &PlayerMenus::popupListMenu);
+    connect(this, &FmMain::windowModesChanged, &menus, &PlayerMenus::showStates);
+}
+
 void FmMain::bringForward()
 {
     if (isMinimized())
@@ -277,6 +292,8 @@ void FmMain::saveAndRelease(bool reportInWindow)
     for (const Session::WriteFailure &failure :
          m_session.save(m_player.transport().ListSong().songs()))
         reportWriteFailure(failure.path, failure.error, reportInWindow);
+    if (m_menus)
+        m_menus->closeWindows();
 }
 
 void FmMain::reportWriteFailure(const QString &path, const QString &error, bool inWindow)
