@@ -42,14 +42,14 @@ fmAbout::fmAbout(QWidget *parent)
 
     auto *picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    twips.place(picIcon, 240, 240, 540, 540);
+    twips.place(picIcon, {240, 240, 540, 540});
     const QIcon icon = parent ? parent->windowIcon() : windowIcon();
     picIcon->setPixmap(icon.pixmap(picIcon->size(), devicePixelRatioF()));
 
     const auto text = [&](const char *name, const QString &caption, QRect place) {
         auto *label = new QLabel(caption, this);
         label->setObjectName(QLatin1String(name));
-        twips.placeText(label, place.left(), place.top(), place.width(), place.height());
+        twips.placeText(label, place);
         // A caption longer than its place takes the room it needs to the right.
         label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
         return label;
@@ -63,17 +63,17 @@ fmAbout::fmAbout(QWidget *parent)
     text("Label6", QStringLiteral("Email："), {960, 1440, 630, 180});
     QLabel *mail = linkLabel(MailAddress.path(), MailAddress, this);
     mail->setObjectName(QStringLiteral("Label4"));
-    twips.placeText(mail, 1650, 1440, 1710, 180);
+    twips.placeText(mail, {1650, 1440, 1710, 180});
     text("Label5", QStringLiteral("网站："), {1050, 1680, 540, 180});
     QLabel *web = linkLabel(WebPage.host(), WebPage, this);
     web->setObjectName(QStringLiteral("Label1"));
-    twips.placeText(web, 1650, 1680, 1890, 180);
+    twips.placeText(web, {1650, 1680, 1890, 180});
     for (QLabel *link : {mail, web})
         link->resize(std::max(link->width(), link->sizeHint().width()), link->height());
 
     auto *cmdOK = new QPushButton(QStringLiteral("确定"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    twips.placeText(cmdOK, 3600, 1920, 1020, 345);
+    twips.placeText(cmdOK, {3600, 1920, 1020, 345});
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -40,21 +40,21 @@ FmShowDir::FmShowDir(QWidget *parent)
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setAccessibleName(QStringLiteral("驱动器"));
-    twips.placeText(Drive1, 240, 240, 3855, 300);
+    twips.placeText(Drive1, {240, 240, 3855, 300});
     Dir1 = new QTreeWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setAccessibleName(QStringLiteral("文件夹"));
     Dir1->setHeaderHidden(true);
     Dir1->setRootIsDecorated(false);
     Dir1->setItemsExpandable(false);
-    Dir1->setIndentation(twips.rect(0, 0, 180, 0).width());
-    twips.place(Dir1, 240, 720, 3855, 3450);
+    Dir1->setIndentation(twips.rect({0, 0, 180, 0}).width());
+    twips.place(Dir1, {240, 720, 3855, 3450});
     CmdOK = new QPushButton(QStringLiteral("确定"), this);
     CmdOK->setObjectName(QStringLiteral("CmdOK"));
-    twips.placeText(CmdOK, 1920, 4350, 975, 300);
+    twips.placeText(CmdOK, {1920, 4350, 975, 300});
     CmdCancel = new QPushButton(QStringLiteral("取消"), this);
     CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    twips.placeText(CmdCancel, 3120, 4350, 975, 300);
+    twips.placeText(CmdCancel, {3120, 4350, 975, 300});
 
     fillVolumes();
     if (!setOpenFolder(QDir::currentPath()))

@@ -58,7 +58,7 @@ FmTmp::FmTmp(const OptionsServices &services, QWidget *parent)
 
     TabStrip1 = new QTabWidget(this);
     setName(TabStrip1, "TabStrip1");
-    m_twips.place(TabStrip1, 120, 120, 6135, 3735);
+    m_twips.place(TabStrip1, {120, 120, 6135, 3735});
     createDisplayPage();
     createLyricFolderPage();
     createPicturePage();
@@ -85,7 +85,7 @@ QWidget *FmTmp::createPage(int index, const QString &tab, const QString &frame, 
     TabStrip1->addTab(page, tab);
     QWidget *set = frame.isEmpty() ? new QWidget(page) : new QGroupBox(frame, page);
     set->setObjectName(QStringLiteral("FrmSet(%1)").arg(index));
-    m_twips.place(set, 120, 0, 5895, height);
+    m_twips.place(set, {120, 0, 5895, height});
     FrmSet.at(index) = set;
     return set;
 }
@@ -94,7 +94,7 @@ QWidget *FmTmp::createFrame(QWidget *parent, const char *name, const QString &ca
 {
     auto *frame = new QGroupBox(caption, parent);
     setName(frame, name);
-    m_twips.place(frame, twips.x(), twips.y(), twips.width(), twips.height());
+    m_twips.place(frame, twips);
     return frame;
 }
 
@@ -103,7 +103,7 @@ QPushButton *FmTmp::createButton(QWidget *parent, const char *name, const QStrin
 {
     auto *button = new QPushButton(caption, parent);
     setName(button, name);
-    m_twips.placeText(button, twips.x(), twips.y(), twips.width(), twips.height());
+    m_twips.placeText(button, twips);
     return button;
 }
 
@@ -111,7 +111,7 @@ QLabel *FmTmp::createLabel(QWidget *parent, const char *name, const QString &cap
 {
     auto *label = new QLabel(caption, parent);
     setName(label, name);
-    m_twips.placeText(label, twips.x(), twips.y(), twips.width(), twips.height());
+    m_twips.placeText(label, twips);
     return label;
 }
 
@@ -123,7 +123,7 @@ QSpinBox *FmTmp::createNumberBox(QWidget *parent, const char *name, int minimum,
     box->setRange(minimum, maximum);
     box->setButtonSymbols(QAbstractSpinBox::NoButtons);
     box->setAlignment(Qt::AlignRight);
-    m_twips.placeText(box, twips.x(), twips.y(), twips.width(), twips.height());
+    m_twips.placeText(box, twips);
     return box;
 }
 
@@ -138,7 +138,7 @@ void FmTmp::createDisplayPage()
     PicFont->setAutoFillBackground(true);
     PicFont->setCursor(Qt::PointingHandCursor);
     PicFont->installEventFilter(this);
-    m_twips.place(PicFont, 120, 240, 1575, 1215);
+    m_twips.place(PicFont, {120, 240, 1575, 1215});
     LabelFont = createLabel(PicFont, "LabelFont", QStringLiteral("岚铃"), {120, 240, 915, 435});
     LabelFont->setAccessibleName(QStringLiteral("全屏字体"));
     LabelFont->installEventFilter(this);
@@ -147,10 +147,10 @@ void FmTmp::createDisplayPage()
         createFrame(page, "Frame4", QStringLiteral("显示选项"), {2040, 0, 3855, 1455});
     CheckFullScr = new QCheckBox(QStringLiteral("启动时全屏显示"), Frame4);
     setName(CheckFullScr, "CheckFullScr");
-    m_twips.placeText(CheckFullScr, 120, 840, 2295, 180);
+    m_twips.placeText(CheckFullScr, {120, 840, 2295, 180});
     Check1 = new QCheckBox(QStringLiteral("离窗口边缘有"), Frame4);
     setName(Check1, "Check1");
-    m_twips.placeText(Check1, 120, 1125, 1455, 255);
+    m_twips.placeText(Check1, {120, 1125, 1455, 255});
     TextOffScrPix =
         createNumberBox(Frame4, "TextOffScrPix", 0, WidestSnapPixels, {1560, 1080, 375, 270});
     TextOffScrPix->setAccessibleName(QStringLiteral("对齐距离（像素）"));
@@ -178,8 +178,7 @@ void FmTmp::createDisplayPage()
     for (const auto &mode : modes) {
         auto *option = new QRadioButton(mode.caption, Frame3);
         setName(option, mode.name);
-        m_twips.placeText(option, mode.twips.x(), mode.twips.y(), mode.twips.width(),
-                          mode.twips.height());
+        m_twips.placeText(option, mode.twips);
         m_trayModes->addButton(option, int(m_trayModes->buttons().size()));
     }
 }
@@ -190,7 +189,7 @@ void FmTmp::createLyricFolderPage()
         createPage(1, QStringLiteral("歌词目录 "), QStringLiteral("搜索歌词的文件夹 "), 3135);
     ListLyricDir = new QListWidget(page);
     setName(ListLyricDir, "ListLyricDir");
-    m_twips.place(ListLyricDir, 240, 360, 5415, 1320);
+    m_twips.place(ListLyricDir, {240, 360, 5415, 1320});
     connect(createButton(page, "CmdAddDir", QStringLiteral("添加文件夹"), {240, 1920, 1365, 320}),
             &QPushButton::clicked, this, &FmTmp::addLyricFolder);
     connect(createButton(page, "Command4", QStringLiteral("移除文件夹"), {1800, 1920, 1365, 320}),
@@ -208,13 +207,13 @@ void FmTmp::createPicturePage()
     ListPicFile = new QListWidget(page);
     setName(ListPicFile, "ListPicFile");
     ListPicFile->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_twips.place(ListPicFile, 240, 360, 3735, 1680);
+    m_twips.place(ListPicFile, {240, 360, 3735, 1680});
     connect(ListPicFile, &QListWidget::itemClicked, this, &FmTmp::previewPicture);
     ImgView = new QLabel(page);
     setName(ImgView, "ImgView");
     ImgView->setFrameShape(QFrame::Box);
     ImgView->setScaledContents(true);
-    m_twips.place(ImgView, 4080, 360, 1695, 1335);
+    m_twips.place(ImgView, {4080, 360, 1695, 1335});
     connect(createButton(page, "Command1", QStringLiteral("添加文件"), {240, 2160, 1125, 320}),
             &QPushButton::clicked, this, &FmTmp::addPictures);
     connect(createButton(page, "CmdRemovePic", QStringLiteral("移除文件"), {1560, 2160, 1125, 320}),
@@ -228,7 +227,7 @@ void FmTmp::createPicturePage()
         createLabel(page, "Label1", QStringLiteral("◎ 图片文件是在全屏幕状态下显示所需要的图片。"),
                     {240, 2640, 2535, 375});
     Label1->setWordWrap(true);
-    m_twips.placeText(Label1, 240, 2640, 2535, 375);
+    m_twips.placeText(Label1, {240, 2640, 2535, 375});
 }
 
 void FmTmp::createAssociationPage()
@@ -238,7 +237,7 @@ void FmTmp::createAssociationPage()
         createFrame(page, "Frame1", QStringLiteral("关联文件类型"), {600, 0, 4695, 3135});
     List1 = new QListWidget(Frame1);
     setName(List1, "List1");
-    m_twips.place(List1, 480, 600, 3615, 1530);
+    m_twips.place(List1, {480, 600, 3615, 1530});
     for (const QStringView extension : AssociationExtensions) {
         auto *item = new QListWidgetItem(extension.toString(), List1);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -291,7 +290,7 @@ void FmTmp::showFontSample()
     font.setStrikeOut(m_lyricFont.strikeOut);
     LabelFont->setFont(font);
     // The sample shows whole where the panel has room for it.
-    const QRect place = m_twips.rect(120, 240, 915, 435);
+    const QRect place = m_twips.rect({120, 240, 915, 435});
     LabelFont->resize(place.size()
                           .expandedTo(LabelFont->sizeHint())
                           .boundedTo(PicFont->size() - QSize(place.x(), place.y())));

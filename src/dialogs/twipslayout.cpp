@@ -20,24 +20,24 @@ QSize TwipsLayout::size(int width, int height) const
             int(roundHalfEven(height / m_twipsPerPixelY))};
 }
 
-QRect TwipsLayout::rect(int left, int top, int width, int height) const
+QRect TwipsLayout::rect(QRect twips) const
 {
     // Both edges are rounded, so that neighbouring controls neither overlap nor part.
-    const QPoint topLeft(int(roundHalfEven(left / m_twipsPerPixelX)),
-                         int(roundHalfEven(top / m_twipsPerPixelY)));
-    const QPoint end(int(roundHalfEven((left + width) / m_twipsPerPixelX)),
-                     int(roundHalfEven((top + height) / m_twipsPerPixelY)));
+    const QPoint topLeft(int(roundHalfEven(twips.x() / m_twipsPerPixelX)),
+                         int(roundHalfEven(twips.y() / m_twipsPerPixelY)));
+    const QPoint end(int(roundHalfEven((twips.x() + twips.width()) / m_twipsPerPixelX)),
+                     int(roundHalfEven((twips.y() + twips.height()) / m_twipsPerPixelY)));
     return {topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y())};
 }
 
-void TwipsLayout::place(QWidget *widget, int left, int top, int width, int height) const
+void TwipsLayout::place(QWidget *widget, QRect twips) const
 {
-    widget->setGeometry(rect(left, top, width, height));
+    widget->setGeometry(rect(twips));
 }
 
-void TwipsLayout::placeText(QWidget *widget, int left, int top, int width, int height) const
+void TwipsLayout::placeText(QWidget *widget, QRect twips) const
 {
-    QRect area = rect(left, top, width, height);
+    QRect area = rect(twips);
     const int needed = widget->hasHeightForWidth() ? widget->heightForWidth(area.width())
                                                    : widget->sizeHint().height();
     if (needed > area.height()) {

@@ -13,12 +13,13 @@ public:
     explicit TwipsLayout(const QWidget &widget);
 
     QSize size(int width, int height) const;
-    QRect rect(int left, int top, int width, int height) const;
-    // Puts `widget` at the rectangle, inside its parent.
-    void place(QWidget *widget, int left, int top, int width, int height) const;
-    // As place(), but a control of one line of text is made as high as its text needs,
-    // centred on the rectangle's middle, where the rectangle is lower than that.
-    void placeText(QWidget *widget, int left, int top, int width, int height) const;
+    // `twips` in pixels.
+    QRect rect(QRect twips) const;
+    // Puts `widget` at the rectangle (in twips), inside its parent.
+    void place(QWidget *widget, QRect twips) const;
+    // As place(), but a control of text is made as high as its text needs, centred on the
+    // rectangle's middle, where the rectangle is lower than that.
+    void placeText(QWidget *widget, QRect twips) const;
 
 private:
     double m_twipsPerPixelX = 15;
