@@ -3,13 +3,20 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include "core/commandline.h"
 #include "core/session.h"
-#include "platform/gstmediacontrol.h"
+#include "dialogs/playermenus.h"
 #include "dialogs/qtlyricfilechooser.h"
+#include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
+#include "dialogs/qtregistrymessages.h"
+#include "persist/regist.h"
+#include "platform/gstmediacontrol.h"
+#include "platform/mimeregistry.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
@@ -44,6 +51,14 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("zorvan"));
     QApplication::setApplicationDisplayName(QStringLiteral("岚铃播放器"));
     QApplication::setDesktopFileName(QStringLiteral("zorvanplayer"));
+    // Qt's own dialogs and buttons speak Chinese, as the player does, whatever the locale.
+    QTranslator qtTexts;
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"), translations))
+        QApplication::installTranslator(&qtTexts);
+    else
+        std::fprintf(stderr, "zorvan: no qtbase_zh_CN in %s: Qt's dialogs speak English\n",
+                     qPrintable(translations));
 
     const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     SingleInstance instance(QDir(runtimeFolder).filePath(QStringLiteral("岚铃播放器.socket")));
@@ -63,12 +78,21 @@ int main(int argc, char **argv)
     for (const QString &problem : songs.problems)
         std::fprintf(stderr, "zorvan: %s\n", qPrintable(problem));
 
-    Session session(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString programPath = QApplication::applicationFilePath();
+    Session session(dataFolder);
     GstMediaControl media;
     QtLyricFileChooser lyricChooser;
     QtPlaylistFileDialogs playlistDialogs;
+    MimeRegistry registry(programPath, dataFolder);
+    QtRegistryMessages registryMessages;
+    Regist regist(registry, registryMessages);
+    QtOptionsChoosers optionsChoosers;
     FmMain window(media, session, lyricChooser, playlistDialogs);
     playlistDialogs.setParent(&window);
+    PlayerMenus menus(window.player(), window, {session, regist, programPath, optionsChoosers},
+                      &window);
+    window.setMenus(menus);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
     window.Form_Load(songs);
