@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all build run test bench tidy clean
+.PHONY: all build run test bench tidy package clean
 
 all: build
 
@@ -28,6 +28,14 @@ test:
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 	@bench/player-cpu.sh $(BUILD)/zorvan
+
+# A Debian package of the player, $(BUILD)/zorvan_<version>_<arch>.deb, made by CPack from
+# what `cmake --install` installs. scripts/check-package.sh looks it over and tries it.
+package:
+	@scripts/install-deps.sh package
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+	@cd $(BUILD) && cpack -G DEB
 
 # clang-tidy over every source file, with the checks of .clang-tidy.
 tidy: build

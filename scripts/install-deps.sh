@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the player or the tests need and that are
 # missing. Asks dpkg first so a machine that has everything runs no apt at all.
-# Usage: install-deps.sh build|run|test
+# Usage: install-deps.sh build|run|test|package
 set -euo pipefail
 
 build_pkgs=(cmake g++ make pkg-config qt6-base-dev
@@ -10,13 +10,17 @@ run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugi
     gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk fonts-liberation2)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
     xvfb xauth xdotool x11-utils imagemagick desktop-file-utils openbox
-    at-spi2-core python3-pyatspi dbus-x11)
+    at-spi2-core python3-pyatspi dbus-x11 appstream dbus-daemon dbus-bin playerctl groff-base)
+# make package and scripts/check-package.sh: dpkg-shlibdeps (with file) for Depends, lintian,
+# and an X server to start the installed player on.
+package_pkgs=(dpkg-dev file lintian xvfb xauth xdotool desktop-file-utils)
 
 case "${1:-run}" in
     build) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
     run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
     test) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${test_pkgs[@]}") ;;
-    *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+    package) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${package_pkgs[@]}") ;;
+    *) echo "usage: $0 build|run|test|package" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QStandardPaths>
@@ -17,6 +18,7 @@
 #include "persist/regist.h"
 #include "platform/gstmediacontrol.h"
 #include "platform/mimeregistry.h"
+#include "platform/mprisservice.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
@@ -60,23 +62,26 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "zorvan: no qtbase_zh_CN in %s: Qt's dialogs speak English\n",
                      qPrintable(translations));
 
+    // Every argument is one song, playlist or folder, as a desktop passes them (%F), relative
+    // to this start's working folder: a player already running gets them resolved.
+    const CommandLineSongs songs =
+        songsFromArguments(QApplication::arguments().mid(1), QDir::currentPath());
+    for (const QString &problem : songs.problems)
+        std::fprintf(stderr, "zorvan: %s\n", qPrintable(problem));
+
     const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     SingleInstance instance(QDir(runtimeFolder).filePath(QStringLiteral("岚铃播放器.socket")));
-    switch (instance.CheckExist()) {
+    switch (instance.CheckExist(songs)) {
     case SingleInstance::Outcome::First:
         break;
     case SingleInstance::Outcome::OtherActivated:
+        if (!instance.errorString().isEmpty())
+            std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance.errorString()));
         return 0;
     case SingleInstance::Outcome::Refused:
         std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance.errorString()));
         return 1;
     }
-
-    // Every argument is one song, playlist or folder, as a desktop passes them (%F).
-    const CommandLineSongs songs =
-        songsFromArguments(QApplication::arguments().mid(1), QDir::currentPath());
-    for (const QString &problem : songs.problems)
-        std::fprintf(stderr, "zorvan: %s\n", qPrintable(problem));
 
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     const QString programPath = QApplication::applicationFilePath();
@@ -95,7 +100,19 @@ int main(int argc, char **argv)
     window.setMenus(menus);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
+    // Songs a later start hands over join the list as dropped files do; the first plays.
+    QObject::connect(&instance, &SingleInstance::openRequested, &window,
+                     [&window](const CommandLineSongs &handed) {
+                         window.player().transport().openSongs(handed);
+                         window.bringForward();
+                     });
     window.Form_Load(songs);
+
+    // The desktop's media keys and remote controls. Without a session bus the player runs as
+    // it would without them, and says nothing.
+    MprisService mpris(window.player(), media, window);
+    QObject::connect(&mpris, &MprisService::raiseRequested, &window, &FmMain::bringForward);
+    mpris.registerOn(QDBusConnection::sessionBus());
 
     // Only now, with the window loaded, do signals reach the shutdown: one that came during
     // the start-up has waited, and the shutdown runs inside the event loop.

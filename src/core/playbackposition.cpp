@@ -120,6 +120,15 @@ void PlaybackPosition::SeekToSlider()
     m_media.setCurrentPosition(seconds);
     ShowTime(seconds);
     startTimer();
+    emit seeked(seconds);
+}
+
+void PlaybackPosition::seekTo(double seconds)
+{
+    if (m_songSeconds <= 0 || std::isnan(seconds))
+        return;
+    m_knob.setLeft(m_knob.leftAt(std::clamp(seconds / m_songSeconds, 0.0, 1.0)));
+    SeekToSlider();
 }
 
 void PlaybackPosition::FastForward()

@@ -64,6 +64,10 @@ public:
     void ShowTime(float seconds);
     // Seeks to the knob's place and runs the timer, also while paused or stopped.
     void SeekToSlider();
+    // Seeks to `seconds` from the track's start (limited to 0 … SongSeconds) as a click on the
+    // track at that time would: the knob goes to that fraction of the length, then
+    // SeekToSlider. Nothing happens while the length is unknown (0).
+    void seekTo(double seconds);
     // Five pixels (5/218 of the track) on or back, then a seek.
     void FastForward();
     void FastPre();
@@ -75,6 +79,8 @@ public:
 
 signals:
     void showsLyricsChanged();
+    // A seek went to `seconds` from the track's start.
+    void seeked(double seconds);
 
 private:
     void showLyric(const std::optional<QString> &text);

@@ -1,6 +1,7 @@
 #include "core/soundcontrols.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/mediacontrol.h"
 #include "core/rounding.h"
@@ -26,6 +27,19 @@ void SoundControls::SetMediaVolume()
 void SoundControls::ShowVolume()
 {
     m_volumeKnob.setLeft(m_volumeKnob.leftAt((m_media.volume() + 4000.0) / 4000.0));
+}
+
+double SoundControls::volumeFraction() const
+{
+    return std::clamp(double(m_volumeKnob.fraction()), 0.0, 1.0);
+}
+
+void SoundControls::setVolumeFraction(double fraction)
+{
+    if (std::isnan(fraction))
+        return;
+    m_volumeKnob.setLeft(m_volumeKnob.leftAt(std::clamp(fraction, 0.0, 1.0)));
+    SetMediaVolume();
 }
 
 void SoundControls::VolumeUp()

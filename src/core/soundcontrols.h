@@ -29,6 +29,12 @@ public:
     void SetMediaVolume();
     // Places the volume knob from the control's volume, not limited (-3000 gives 120.5).
     void ShowVolume();
+    // Where the volume knob stands on its travel: 0 at the left end, 1 at the right end; a
+    // knob that a saved volume placed beyond an end counts as that end.
+    double volumeFraction() const;
+    // Puts the volume knob at `fraction` of its travel (limited to 0 … 1) and sends its
+    // volume. A value that is not a number changes nothing.
+    void setVolumeFraction(double fraction);
     // Two pixels, 160 hundredths of a decibel, up or down, stopping at the ends.
     void VolumeUp();
     void VolumeDown();

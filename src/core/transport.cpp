@@ -174,7 +174,7 @@ void Transport::startCurrentEntry()
     m_pendingOpen = ++m_serial;
     m_trackPath = path;
     m_triedEntry = m_playlist.index(m_playlist.CurrentEntry());
-    m_loadedSerial = 0;
+    setLoadedSerial(0);
     m_position.setPlaying(false);
     m_position.stopTimer();
     m_media.open(m_serial, path);
@@ -185,7 +185,6 @@ void Transport::onOpened(quint64 serial)
     if (m_pendingOpen != serial)
         return;
     m_pendingOpen.reset();
-    m_loadedSerial = serial;
     qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(m_trackPath);
     m_position.startTrack(int(roundHalfEven(m_media.duration())));
     findLyrics(serial, m_trackPath);
@@ -193,6 +192,7 @@ void Transport::onOpened(quint64 serial)
     m_labels.setText(DisplayLabels::Label::LTxtMin, QString());
     m_labels.setText(DisplayLabels::Label::LTxtMax, line);
     m_labels.setText(DisplayLabels::Label::LInfo, line);
+    setLoadedSerial(serial);
     if (m_requestMode == StartMode::Play) {
         m_media.play();
         m_position.setPlaying(true);
@@ -212,7 +212,7 @@ void Transport::onFailed(quint64 serial, MediaControl::Failure reason, const QSt
                .arg(m_trackPath, failureText(reason),
                     detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail));
     m_pendingOpen.reset();
-    m_loadedSerial = 0;
+    setLoadedSerial(0);
     m_position.setPlaying(false);
     m_position.stopTimer();
     if (wasPlaying) {
@@ -308,6 +308,20 @@ void Transport::LoadCommandSong(const CommandLineSongs &songs)
     PlaySong();
 }
 
+void Transport::openSongs(const CommandLineSongs &songs)
+{
+    if (!m_session.AppRunning() || songs.songs.isEmpty())
+        return;
+    const int first = m_playlist.count();
+    m_playlist.append(songs.songs, songs.infos);
+    const int current = m_playlist.CurrentEntry();
+    if (current >= 0)
+        m_playlist.setHighlighted(current, false);
+    m_playlist.setCurrentEntry(first);
+    m_playlist.setHighlighted(first, true);
+    PlaySong();
+}
+
 void Transport::restoreList(const PlaylistEntries &saved)
 {
     m_playlist.append(saved.songs, saved.infos);
@@ -323,7 +337,7 @@ void Transport::shutDown()
 {
     cancelSkip();
     m_pendingOpen.reset();
-    m_loadedSerial = 0;
+    setLoadedSerial(0);
     m_position.setPlaying(false);
     m_position.stopTimer();
     setFlags(false, false);
@@ -337,6 +351,14 @@ void Transport::setFlags(bool playing, bool paused)
     m_playingFlag = playing;
     m_pausedFlag = paused;
     emit flagsChanged();
+}
+
+void Transport::setLoadedSerial(quint64 serial)
+{
+    if (m_loadedSerial == serial)
+        return;
+    m_loadedSerial = serial;
+    emit trackChanged();
 }
 
 QString Transport::songLine() const

@@ -57,6 +57,9 @@ public:
     {
         return m_pendingOpen.has_value() || m_isSkipQueued || m_lookupsInFlight > 0;
     }
+    // The track loaded, named by the serial of its open; 0 while none is (before the first,
+    // while the next one opens, after a failure and after the shutdown).
+    quint64 loadedTrack() const { return m_loadedSerial; }
 
     // Starts the current entry from its beginning (also when it is the paused one).
     void PlaySong();
@@ -76,6 +79,9 @@ public:
     // Start-up with the songs of the command line: they make the list and the first of them
     // plays.
     void LoadCommandSong(const CommandLineSongs &songs);
+    // Songs handed to the running player (by a later start, or by a remote open): appended to
+    // the list as dropped files are, and the first of them plays. Nothing while shutting down.
+    void openSongs(const CommandLineSongs &songs);
     // Start-up without them: the list saved by the previous run comes back with its first
     // playable song loaded and paused at its start, without a moment of sound.
     void restoreList(const PlaylistEntries &saved);
@@ -87,6 +93,8 @@ signals:
     // PlayingFlag or PausedFlag changed.
     void flagsChanged();
     void modesChanged();
+    // loadedTrack() changed.
+    void trackChanged();
 
 private:
     enum class StartMode { Play, Cue };
@@ -102,6 +110,7 @@ private:
     void findLyrics(quint64 serial, const QString &songPath);
     void moveCurrentEntry(int step);
     void setFlags(bool playing, bool paused);
+    void setLoadedSerial(quint64 serial);
     QString songLine() const;
 
     MediaControl &m_media;

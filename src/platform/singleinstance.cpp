@@ -4,13 +4,19 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include <memory>
+
 #include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QTimer>
+
+#include "platform/instancerequest.h"
 
 namespace {
 
-const QByteArray ActivateRequest = "activate\n";
+// How much of a connection's bytes Qt buffers before they are taken out and checked.
+constexpr qint64 ReadChunkBytes = 64 * 1024;
 
 } // namespace
 
@@ -20,9 +26,19 @@ SingleInstance::SingleInstance(const QString &socketPath, int answerTimeoutMs, Q
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::answerConnection);
 }
 
-SingleInstance::Outcome SingleInstance::CheckExist()
+SingleInstance::Outcome SingleInstance::CheckExist(const CommandLineSongs &songs)
 {
     m_error.clear();
+    QByteArray request = InstanceRequest::activation();
+    QString unsent;
+    if (!songs.songs.isEmpty()) {
+        if (const std::optional<QByteArray> open = InstanceRequest::open(songs))
+            request = *open;
+        else
+            unsent = QStringLiteral("%1 songs are too many to hand to the running player; it was "
+                                    "only brought forward")
+                         .arg(songs.songs.size());
+    }
     // A start holds the lock for one connection attempt and one listen, so three answer
     // timeouts are enough for any start that is not stuck.
     QLockFile lock(m_socketPath + QStringLiteral(".lock"));
@@ -44,7 +60,9 @@ SingleInstance::Outcome SingleInstance::CheckExist()
                            "it to start the player")
                 .arg(m_socketPath));
 
-    const Outcome asked = askRunningInstance();
+    const Outcome asked = askRunningInstance(request);
+    if (asked == Outcome::OtherActivated)
+        m_error = unsent;
     if (asked != Outcome::First)
         return asked;
     if (!locked)
@@ -55,14 +73,21 @@ SingleInstance::Outcome SingleInstance::CheckExist()
 }
 
 // OtherActivated when an instance took the request, First when nothing listens on the
-// socket, Refused when something listens but does not take the connection in time.
-SingleInstance::Outcome SingleInstance::askRunningInstance()
+// socket, Refused when something listens but does not take the connection or the request in
+// time.
+SingleInstance::Outcome SingleInstance::askRunningInstance(const QByteArray &request)
 {
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
     if (socket.waitForConnected(m_answerTimeoutMs)) {
-        socket.write(ActivateRequest);
-        socket.waitForBytesWritten(m_answerTimeoutMs);
+        // A long request goes out as fast as the running instance reads it; it must not stall
+        // for longer than one answer timeout at a time.
+        socket.write(request);
+        while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(m_answerTimeoutMs)) {
+        }
+        if (socket.bytesToWrite() > 0)
+            return refuse(QStringLiteral("the running player at %1 does not take the request")
+                              .arg(m_socketPath));
         socket.disconnectFromServer();
         return Outcome::OtherActivated;
     }
@@ -99,14 +124,50 @@ SingleInstance::Outcome SingleInstance::refuse(const QString &reason)
 void SingleInstance::answerConnection()
 {
     while (QLocalSocket *socket = m_server.nextPendingConnection()) {
-        // A request is one short line; a client that sends more is not a start of ours.
-        socket->setReadBufferSize(ActivateRequest.size());
+        // The oldest connection gives way, so connections that say nothing cannot keep a
+        // start out for longer than it takes to open MaxConnections more.
+        if (m_connections.size() >= MaxConnections) {
+            QLocalSocket *oldest = m_connections.takeFirst();
+            oldest->abort();
+            oldest->deleteLater();
+        }
+        m_connections.append(socket);
+        connect(socket, &QObject::destroyed, this,
+                [this, socket] { m_connections.removeOne(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto readRequest = [this, socket] {
-            if (socket->canReadLine() && socket->readLine() == ActivateRequest)
-                emit activationRequested();
-        };
-        connect(socket, &QLocalSocket::readyRead, this, readRequest);
-        readRequest();
+        socket->setReadBufferSize(ReadChunkBytes);
+        auto *deadline = new QTimer(socket);
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        deadline->start(requestTimeoutMs());
+        auto received = std::make_shared<QByteArray>();
+        connect(socket, &QLocalSocket::readyRead, this,
+                [this, socket, received] { readRequest(socket, *received); });
+        readRequest(socket, *received);
     }
+}
+
+// Takes what has come on `socket` into `received`; acts on a whole request and drops the
+// connection on anything that cannot become one.
+void SingleInstance::readRequest(QLocalSocket *socket, QByteArray &received)
+{
+    if (socket->state() != QLocalSocket::ConnectedState)
+        return;
+    // One byte more than a request may have tells an oversized one.
+    received += socket->read(InstanceRequest::MaxRequestBytes + 1 - received.size());
+    const InstanceRequest::Parsed parsed = InstanceRequest::parse(received);
+    if (parsed.status == InstanceRequest::Status::Incomplete)
+        return;
+    received.clear();
+    socket->abort();
+    socket->deleteLater();
+    if (parsed.status == InstanceRequest::Status::Malformed)
+        return;
+    if (parsed.request.songs.songs.isEmpty())
+        emit activationRequested();
+    else
+        emit openRequested(parsed.request.songs);
 }

@@ -1,5 +1,6 @@
-# Shared steps of the whole-program tests: a private home, runtime folder and X server
-# for each test, generated audio, and bounded waits. Sourced by the test scripts.
+# Shared steps of the whole-program tests: a private home, runtime folder and X server for
+# each test (and no session bus unless the test brings its own), generated audio, and
+# bounded waits. Sourced by the test scripts.
 set -euo pipefail
 
 ZORVAN=${1:?usage: $0 PATH_TO_ZORVAN}
@@ -9,6 +10,9 @@ WORK=$(mktemp -d)
 export XDG_CACHE_HOME=${XDG_CACHE_HOME:-${HOME:-/root}/.cache}
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+# The players of a test stay off the desktop's session bus (its media keys would reach them):
+# a test that wants a bus brings its own and says so.
+[[ -n ${ZORVAN_PRIVATE_BUS:-} ]] || export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-bus
 chmod 700 "$XDG_RUNTIME_DIR"
 CONFIG=$XDG_CONFIG_HOME/zorvan
 TITLE=岚铃播放器

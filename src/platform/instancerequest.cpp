@@ -1,0 +1,112 @@
+#include "platform/instancerequest.h"
+
+#include <QStringDecoder>
+
+namespace InstanceRequest {
+
+namespace {
+
+const QByteArray ActivateLine = "activate\n";
+const QByteArray OpenVerb = "open ";
+
+Parsed malformed()
+{
+    return {Status::Malformed, {}};
+}
+
+// The decimal length of an open header; nullopt for anything but plain digits within the
+// limit.
+std::optional<qsizetype> bodyLength(QByteArrayView digits)
+{
+    if (digits.isEmpty() || (digits.size() > 1 && digits.front() == '0'))
+        return std::nullopt;
+    qsizetype length = 0;
+    for (const char digit : digits) {
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        length = length * 10 + (digit - '0');
+        if (length > MaxBodyBytes)
+            return std::nullopt;
+    }
+    return length;
+}
+
+std::optional<CommandLineSongs> songsOf(QByteArrayView body)
+{
+    if (body.isEmpty() || body.back() != '\0')
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    CommandLineSongs songs;
+    qsizetype start = 0;
+    bool isPath = true;
+    while (start < body.size()) {
+        const qsizetype end = body.indexOf('\0', start);
+        const QString field = decoder.decode(body.sliced(start, end - start));
+        if (decoder.hasError())
+            return std::nullopt;
+        if (isPath) {
+            if (field.isEmpty())
+                return std::nullopt;
+            songs.songs.append(field);
+        } else {
+            songs.infos.append(field);
+        }
+        isPath = !isPath;
+        start = end + 1;
+    }
+    if (!isPath)
+        return std::nullopt;
+    return songs;
+}
+
+} // namespace
+
+QByteArray activation()
+{
+    return ActivateLine;
+}
+
+std::optional<QByteArray> open(const CommandLineSongs &songs)
+{
+    QByteArray body;
+    for (qsizetype i = 0; i < songs.songs.size(); ++i) {
+        const QString &info = i < songs.infos.size() ? songs.infos.at(i) : songs.songs.at(i);
+        body += songs.songs.at(i).toUtf8() + '\0' + info.toUtf8() + '\0';
+        if (body.size() > MaxBodyBytes)
+            return std::nullopt;
+    }
+    return OpenVerb + QByteArray::number(body.size()) + '\n' + body;
+}
+
+Parsed parse(const QByteArray &received)
+{
+    const qsizetype newline = received.left(MaxHeaderBytes).indexOf('\n');
+    if (newline < 0) {
+        // Only a beginning of one of the two headers may still become a request.
+        const QByteArray start = received.left(OpenVerb.size());
+        const bool canGrow = received.size() < MaxHeaderBytes &&
+                             (ActivateLine.startsWith(received) || OpenVerb.startsWith(start));
+        return canGrow ? Parsed{} : malformed();
+    }
+    const QByteArrayView header(received.constData(), newline + 1);
+    if (header == ActivateLine)
+        return received.size() == header.size() ? Parsed{Status::Complete, {}} : malformed();
+    if (!header.startsWith(OpenVerb))
+        return malformed();
+    const std::optional<qsizetype> length =
+        bodyLength(header.sliced(OpenVerb.size(), header.size() - OpenVerb.size() - 1));
+    if (!length)
+        return malformed();
+    const qsizetype total = header.size() + *length;
+    if (received.size() < total)
+        return {};
+    if (received.size() > total)
+        return malformed();
+    const std::optional<CommandLineSongs> songs =
+        songsOf(QByteArrayView(received).sliced(header.size()));
+    if (!songs)
+        return malformed();
+    return {Status::Complete, {*songs}};
+}
+
+} // namespace InstanceRequest

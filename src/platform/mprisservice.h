@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+class MediaControl;
+class MprisPlayerAdaptor;
+class MprisRootAdaptor;
+class Player;
+class WindowCommands;
+
+// The player on the session bus as a media player of the desktop (MPRIS 2): the object
+// /org/mpris/MediaPlayer2 with the root and the Player interfaces, owned by the service
+// org.mpris.MediaPlayer2.zorvan. Every method runs the player's own commands; every property
+// is read from the player's state when asked.
+//
+// Changes are told the way the desktop expects: PropertiesChanged for the Player interface's
+// properties whenever one really changed (gathered over one event-loop turn, so a new track
+// is one signal), and Seeked after every seek. Position changes by itself while playing and
+// is not told.
+//
+// Without a session bus nothing is registered and the player runs as it would without this.
+class MprisService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *ObjectPath = "/org/mpris/MediaPlayer2";
+    static constexpr const char *ServiceName = "org.mpris.MediaPlayer2.zorvan";
+    static constexpr const char *PlayerInterface = "org.mpris.MediaPlayer2.Player";
+
+    MprisService(Player &player, MediaControl &media, WindowCommands &window,
+                 QObject *parent = nullptr);
+
+    // Exports the object and takes the service name on `bus`; when another instance of the
+    // player holds the name (a test's second player on the same bus), takes the name with
+    // ".instance<pid>" added, as the desktop's convention asks. False when the bus is not
+    // connected or refuses both.
+    bool registerOn(const QDBusConnection &bus);
+    // The service name taken; "" before registerOn succeeded.
+    QString serviceName() const { return m_serviceName; }
+
+    MprisRootAdaptor &root() { return *m_root; }
+    MprisPlayerAdaptor &playerAdaptor() { return *m_playerAdaptor; }
+
+    // Refuses the D-Bus call being answered with `errorName`; does nothing for a call that did
+    // not come over the bus.
+    void refuseCall(const QString &errorName, const QString &message);
+
+signals:
+    // The Player interface's properties that changed, with their new values; sent on the bus
+    // as PropertiesChanged too.
+    void propertiesChanged(const QString &interfaceName, const QVariantMap &changed);
+    // The desktop asked for the window (Raise).
+    void raiseRequested();
+
+private:
+    void scheduleRefresh();
+    void refresh();
+
+    MprisRootAdaptor *m_root = nullptr;
+    MprisPlayerAdaptor *m_playerAdaptor = nullptr;
+    QDBusConnection m_bus{QString()};
+    QString m_serviceName;
+    // The properties as last told.
+    QVariantMap m_told;
+    bool m_isRefreshQueued = false;
+};

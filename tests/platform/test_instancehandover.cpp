@@ -1,0 +1,169 @@
+#include <future>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "platform/instancerequest.h"
+#include "platform/singleinstance.h"
+#include "support/qtprinters.h"
+
+// A later start hands its songs to the running player: the request's bytes, and the running
+// instance taking them. Garbage and floods on the socket are tested on the whole program
+// (tests/app/test_handover.sh).
+namespace {
+
+using InstanceRequest::Status;
+using Outcome = SingleInstance::Outcome;
+
+constexpr int AnswerTimeoutMs = 200;
+
+// Waits, within a bound, until `spy` has counted `count` signals.
+bool reaches(QSignalSpy &spy, int count)
+{
+    const QDeadlineTimer deadline(5000);
+    while (spy.count() < count && !deadline.hasExpired())
+        spy.wait(int(deadline.remainingTime()));
+    return spy.count() == count;
+}
+
+QByteArray openHeader(qsizetype length)
+{
+    return "open " + QByteArray::number(length) + '\n';
+}
+
+QByteArray openOf(const QByteArray &body)
+{
+    return openHeader(body.size()) + body;
+}
+
+TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
+{
+    using namespace Qt::StringLiterals;
+    struct Case
+    {
+        const char *name;
+        QByteArray bytes;
+        Status expected;
+        QStringList songs = {};
+        QStringList infos = {};
+    };
+    const QList<Case> cases{
+        {"nothing yet", "", Status::Incomplete},
+        {"activation", "activate\n", Status::Complete},
+        {"half an activation", "activ", Status::Incomplete},
+        {"half an open header", "open 12", Status::Incomplete},
+        {"an empty information line",
+         openOf("/m/a.mp3\0\0"_ba),
+         Status::Complete,
+         {"/m/a.mp3"},
+         {""}},
+        {"a body not all there", openHeader(20) + "/m/a.mp3\0"_ba, Status::Incomplete},
+        {"more than the body announced", openOf("/m/a.mp3\0a\0"_ba) + "x", Status::Malformed},
+        {"two activations", "activate\nactivate\n", Status::Malformed},
+        {"another verb", "quit\n", Status::Malformed},
+        {"text that is no request", "hello", Status::Malformed},
+        {"an open without songs", "open 0\n", Status::Malformed},
+        {"a negative length", "open -5\n", Status::Malformed},
+        {"a leading zero", "open 05\n/m/a\0a\0"_ba, Status::Malformed},
+        {"a length with letters", "open 5x\n", Status::Malformed},
+        {"no length", "open \n", Status::Malformed},
+        {"a length past any integer", "open 99999999999999999999999\n", Status::Malformed},
+        {"a body longer than allowed", openHeader(InstanceRequest::MaxBodyBytes + 1),
+         Status::Malformed},
+        {"a header line with no end",
+         QByteArray(InstanceRequest::MaxHeaderBytes, '1').prepend("open "), Status::Malformed},
+        {"a path without its information line", openOf("/m/a.mp3\0"_ba), Status::Malformed},
+        {"a body not ended by NUL", openOf("/m/a.mp3\0a"_ba), Status::Malformed},
+        {"an empty path", openOf("\0info\0"_ba), Status::Malformed},
+        {"bytes that are not UTF-8", openOf("/m/\xff.mp3\0a\0"_ba), Status::Malformed},
+    };
+    for (const Case &c : cases) {
+        const InstanceRequest::Parsed parsed = InstanceRequest::parse(c.bytes);
+        EXPECT_EQ(parsed.status, c.expected) << c.name;
+        EXPECT_EQ(parsed.request.songs.songs, c.songs) << c.name;
+        EXPECT_EQ(parsed.request.songs.infos, c.infos) << c.name;
+    }
+}
+
+TEST(InstanceRequestTest, SongsComeBackAsTheyWentOut)
+{
+    CommandLineSongs songs;
+    songs.songs = {QStringLiteral("/音乐/晴天 (live).mp3"), QStringLiteral("/m/line\nbreak.wav"),
+                   QStringLiteral("/m/100%20.wma"), QStringLiteral("http://radio.example/stream")};
+    // A missing information line goes out as the song itself.
+    songs.infos = {QStringLiteral("#EXTINF:215,周 - 晴天"), QStringLiteral("/m/line\nbreak.wav")};
+    const std::optional<QByteArray> bytes = InstanceRequest::open(songs);
+    ASSERT_TRUE(bytes);
+    const InstanceRequest::Parsed parsed = InstanceRequest::parse(*bytes);
+    ASSERT_EQ(parsed.status, Status::Complete);
+    EXPECT_EQ(parsed.request.songs.songs, songs.songs);
+    EXPECT_EQ(parsed.request.songs.infos,
+              songs.infos + QStringList({songs.songs.at(2), songs.songs.at(3)}));
+
+    // Every beginning of it is a request still on its way.
+    for (const qsizetype cut : {qsizetype(1), qsizetype(5), qsizetype(9), bytes->size() - 1})
+        EXPECT_EQ(InstanceRequest::parse(bytes->left(cut)).status, Status::Incomplete) << cut;
+}
+
+// The running instance in this thread; later starts in threads of their own, as they are
+// processes of their own.
+class HandOverTest : public testing::Test
+{
+protected:
+    HandOverTest()
+    {
+        path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
+        EXPECT_EQ(running.CheckExist(), Outcome::First);
+    }
+
+    // A later start with `songs`, run to its end while this thread serves the socket.
+    Outcome laterStart(const CommandLineSongs &songs, QString *error = nullptr)
+    {
+        auto outcome = std::async(std::launch::async, [this, songs] {
+            SingleInstance later(path, AnswerTimeoutMs);
+            const Outcome result = later.CheckExist(songs);
+            return std::make_pair(result, later.errorString());
+        });
+        while (outcome.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const auto [result, message] = outcome.get();
+        if (error)
+            *error = message;
+        return result;
+    }
+
+    QTemporaryDir folder;
+    QString path;
+    SingleInstance running{folder.filePath(QStringLiteral("岚铃播放器.socket")), AnswerTimeoutMs};
+    QSignalSpy activations{&running, &SingleInstance::activationRequested};
+    QSignalSpy opens{&running, &SingleInstance::openRequested};
+};
+
+TEST_F(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
+{
+    // A list long enough to need many reads arrives whole.
+    CommandLineSongs many;
+    for (int i = 0; i < 3000; ++i)
+        many.songs.append(QStringLiteral("/m/%1/").arg(i) + QString(500, u'x'));
+    EXPECT_EQ(laterStart(many), Outcome::OtherActivated);
+    ASSERT_TRUE(reaches(opens, 1));
+    EXPECT_EQ(opens.at(0).at(0).value<CommandLineSongs>().songs, many.songs);
+    EXPECT_EQ(activations.count(), 0);
+
+    // Without songs, and with too many for one request, the running one only comes forward;
+    // the second time the later start says why.
+    QString error;
+    EXPECT_EQ(laterStart({}, &error), Outcome::OtherActivated);
+    EXPECT_TRUE(error.isEmpty());
+    many.songs += many.songs;
+    EXPECT_EQ(laterStart(many, &error), Outcome::OtherActivated);
+    EXPECT_TRUE(error.contains(QStringLiteral("too many"))) << error.toStdString();
+    EXPECT_TRUE(reaches(activations, 2));
+    EXPECT_EQ(opens.count(), 1);
+}
+
+} // namespace
