@@ -2,10 +2,9 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileIconProvider>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "dialogs/twipslayout.h"
@@ -46,7 +45,9 @@ FmShowDir::FmShowDir(QWidget *parent)
     Dir1->setAccessibleName(QStringLiteral("文件夹"));
     Dir1->setHeaderHidden(true);
     Dir1->setRootIsDecorated(false);
+    // Nothing folds, so there are no branch marks.
     Dir1->setItemsExpandable(false);
+    Dir1->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
     Dir1->setIndentation(twips.rect({0, 0, 180, 0}).width());
     twips.place(Dir1, {240, 720, 3855, 3450});
     CmdOK = new QPushButton(QStringLiteral("确定"), this);
@@ -95,9 +96,10 @@ bool FmShowDir::setOpenFolder(const QString &folder)
         dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::LocaleAware);
     m_openFolder = path;
     Dir1->clear();
-    const QFileIconProvider icons;
-    const QIcon folderIcon = icons.icon(QFileIconProvider::Folder);
-    // Each ancestor is the parent item of the next, down to the open folder.
+    // The open folder and its ancestors show open folders, each the parent item of the next;
+    // the subfolders closed ones.
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QTreeWidgetItem *parent = nullptr;
     QString at;
     const QStringList names = path.split(u'/', Qt::SkipEmptyParts);
@@ -106,14 +108,14 @@ bool FmShowDir::setOpenFolder(const QString &folder)
         const QString caption = level < 0 ? QDir::rootPath() : names.at(level);
         auto *item =
             parent ? new QTreeWidgetItem(parent, {caption}) : new QTreeWidgetItem(Dir1, {caption});
-        item->setIcon(0, folderIcon);
+        item->setIcon(0, openIcon);
         item->setData(0, PathRole, at);
         item->setExpanded(true);
         parent = item;
     }
     for (const QString &name : subfolders) {
         auto *item = new QTreeWidgetItem(parent, {name});
-        item->setIcon(0, folderIcon);
+        item->setIcon(0, closedIcon);
         item->setData(0, PathRole, dir.filePath(name));
     }
     Dir1->setCurrentItem(parent);

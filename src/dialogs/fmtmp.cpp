@@ -237,6 +237,7 @@ void FmTmp::createAssociationPage()
         createFrame(page, "Frame1", QStringLiteral("关联文件类型"), {600, 0, 4695, 3135});
     List1 = new QListWidget(Frame1);
     setName(List1, "List1");
+    List1->setSpacing(1);
     m_twips.place(List1, {480, 600, 3615, 1530});
     for (const QStringView extension : AssociationExtensions) {
         auto *item = new QListWidgetItem(extension.toString(), List1);

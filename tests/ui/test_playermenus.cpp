@@ -79,9 +79,11 @@ TEST_F(MenusTest, CheckMarksShowTheStatesAfterEveryCommand)
         }
         return on.join(u' ');
     };
-    const auto choose = [this](const char *name) { return [=] { item(name)->trigger(); }; };
+    const auto choose = [this](const char *name) {
+        return [this, name] { item(name)->trigger(); };
+    };
     const auto key = [this](VirtualKey code) {
-        return [=] { window.player().HandleKey(int(code), 0); };
+        return [this, code] { window.player().HandleKey(int(code), 0); };
     };
     const struct
     {
