@@ -4,14 +4,15 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 
 #include "dialogs/twipslayout.h"
 
-// The project's own page and address.
-const QUrl fmAbout::WebPage(QStringLiteral("https://zorvanplayer.example.org/"));
-const QUrl fmAbout::MailAddress(QStringLiteral("mailto:zorvanplayer@example.org"));
-
 namespace {
+
+// The project's own page and address.
+const QUrl WebPage(QStringLiteral("https://zorvanplayer.example.org/"));
+const QUrl MailAddress(QStringLiteral("mailto:zorvanplayer@example.org"));
 
 // A link the desktop opens, in dark blue, underlined, reached by mouse and keyboard.
 QLabel *linkLabel(const QString &text, const QUrl &url, QWidget *parent)

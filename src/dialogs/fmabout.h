@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QUrl>
 
 // The about box "关于岚铃播放器": the program's icon and title, a note, the contact lines
 // and two links, the web page and an e-mail address, which the desktop opens. "确定", Enter,
@@ -11,8 +10,5 @@ class fmAbout : public QDialog
     Q_OBJECT
 
 public:
-    static const QUrl WebPage;
-    static const QUrl MailAddress;
-
     explicit fmAbout(QWidget *parent = nullptr);
 };

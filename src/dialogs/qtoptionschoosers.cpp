@@ -34,6 +34,12 @@ std::optional<FontChoice> QtOptionsChoosers::chooseFont(const FontChoice &preset
     auto *fonts = new QFontDialog(preset.font, dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    // The dialog shows a face it does not know (宋体 without that font) as another one: a
+    // font left as it was shown is the preset, not what the dialog took it for.
+    const QFont shown = fonts->currentFont();
+    // Enter and Esc in the font dialog's lists end the whole dialog, not only the part.
+    QObject::connect(fonts, &QDialog::accepted, dialog, &QDialog::accept);
+    QObject::connect(fonts, &QDialog::rejected, dialog, &QDialog::reject);
     QColor colour = preset.colour;
     auto *colourButton = new QPushButton(swatch(colour), QStringLiteral("颜色(&C)..."), dialog);
     QObject::connect(colourButton, &QPushButton::clicked, dialog, [this, &colour, colourButton] {
@@ -57,7 +63,8 @@ std::optional<FontChoice> QtOptionsChoosers::chooseFont(const FontChoice &preset
     const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
     std::optional<FontChoice> choice;
     if (accepted)
-        choice = FontChoice{fonts->currentFont(), colour};
+        choice =
+            FontChoice{fonts->currentFont() == shown ? preset.font : fonts->currentFont(), colour};
     delete dialog;
     return choice;
 }

@@ -3,8 +3,7 @@
 # mp3 on the file-types page and pressing "确定" makes the player the default application of
 # audio/mpeg as xdg-mime reports it; unticking gives the type back to its previous owner. The
 # shutdown by SIGTERM with the dialog open saves and ends. Screenshots of both menus, the
-# sound submenu, the four pages, the folder chooser and the about box at scales 1 and 2 are
-# left in SCREENSHOT_DIR.
+# sound submenu and the four pages at scales 1 and 2 are left in SCREENSHOT_DIR.
 source "$(dirname "$0")/lib.sh"
 
 SHOTS=${SCREENSHOT_DIR:-$WORK}
@@ -35,19 +34,15 @@ open_options() {
     right_click "$1" "$2" && xdotool key o s
     wait_for 10 shown 参数设置
 }
-# Clicks at (X, Y) twips of the window named NAME shown at SCALE.
-click_twips() { # click_twips NAME SCALE X Y
-    xdotool mousemove --window "$(window_named "$1")" $(($3 * $2 / 15)) $(($4 * $2 / 15)) click 1
-}
 # On the file-types page: the focus moves from the tab strip into the list, one step down
-# to mp3, which the space bar ticks or clears; then "确定".
+# to mp3, which the space bar ticks or clears; then a click on "确定" (4460, 4120 twips).
 toggle_mp3_and_confirm() {
     xdotool key Right Right Right Tab Down space
-    click_twips 参数设置 1 4460 4120
+    xdotool mousemove --window "$(window_named 参数设置)" $((4460 / 15)) $((4120 / 15)) click 1
     wait_for 10 gone 参数设置
 }
 
-tour() { # tour SCALE: screenshots of the menus and windows
+tour() { # tour SCALE: screenshots of the menus and the dialog's pages
     local scale=$1 shot="$SHOTS/options-scale-$1"
     QT_SCALE_FACTOR=$scale start_player
     check "scale $scale: the window is mapped" wait_for 15 window_mapped
@@ -65,19 +60,6 @@ tour() { # tour SCALE: screenshots of the menus and windows
         import -window root "$shot-page-$page.png"
         xdotool key Right
     done
-    xdotool key Left Left # the lyric folders' page
-    click_twips 参数设置 "$scale" 1200 2595 # "添加文件夹"
-    check "scale $scale: the folder chooser opens" wait_for 10 shown 选择目录
-    import -window root "$shot-folders.png"
-    xdotool key Escape
-    check "scale $scale: Esc closes it" wait_for 10 gone 选择目录
-    xdotool key Escape
-    check "scale $scale: and the dialog" wait_for 10 gone 参数设置
-    right_click $((100 * scale)) $((60 * scale)) && xdotool key u
-    check "scale $scale: the about box opens" wait_for 10 shown 关于岚铃播放器
-    import -window root "$shot-about.png"
-    xdotool key Return
-    check "scale $scale: Enter closes it" wait_for 10 gone 关于岚铃播放器
     kill -TERM "$PLAYER_PID"
     check "scale $scale: the player ends" wait_for 20 process_gone "$PLAYER_PID"
 }

@@ -15,44 +15,9 @@
 
 namespace {
 
-using Label = DisplayLabels::Label;
-
-// The player with a list of six songs; "2" is /m/2.mp3, and so on.
-class MenuCommandsTest : public testing::Test
-{
-protected:
-    Playlist &list() { return player.transport().ListSong(); }
-    void loadSongs()
-    {
-        for (int number = 1; number <= 6; ++number)
-            list().append({QStringLiteral("/m/%1.mp3").arg(number)});
-    }
-    void play(int row)
-    {
-        list().setCurrentEntry(row);
-        player.transport().PlaySong();
-        const QDeadlineTimer deadline(5000);
-        while (player.transport().isBusy() && !deadline.hasExpired()) {
-            QCoreApplication::sendPostedEvents();
-            QThread::yieldCurrentThread();
-        }
-    }
-    QString lyricLabels()
-    {
-        const QString min = player.labels().text(Label::LTxtMin);
-        return QStringLiteral("%1 | %2").arg(min, player.labels().text(Label::LTxtMax));
-    }
-
-    QTemporaryDir dir;
-    Session session{dir.path()};
-    FakeMediaControl media;
-    FakeWindow window;
-    Player player{media, session, window};
-};
-
-// Keeping only the highlighted songs: they stay in their order, the current entry follows its
-// row or goes with it, and the song that plays goes on.
-TEST_F(MenuCommandsTest, DeleteNotSelectedKeepsTheHighlightedSongsOnly)
+// Keeping only the highlighted songs: they stay in their order; the current entry follows its
+// row, or there is none when its row went.
+TEST(PlaylistTest, RemoveNotHighlightedKeepsTheHighlightedSongsOnly)
 {
     const struct
     {
@@ -61,68 +26,63 @@ TEST_F(MenuCommandsTest, DeleteNotSelectedKeepsTheHighlightedSongsOnly)
         QStringList kept;
         int currentAfter;
     } cases[] = {
-        {{1, 4}, 4, {"/m/2.mp3", "/m/5.mp3"}, 1},
+        {{1, 4}, 4, {"2", "5"}, 1},
         {{}, 0, {}, -1},
-        {{0, 1, 2, 3, 4, 5},
-         5,
-         {"/m/1.mp3", "/m/2.mp3", "/m/3.mp3", "/m/4.mp3", "/m/5.mp3", "/m/6.mp3"},
-         5},
-        {{0, 1, 2, 3, 4}, 5, {"/m/1.mp3", "/m/2.mp3", "/m/3.mp3", "/m/4.mp3", "/m/5.mp3"}, -1},
-        {{5}, 2, {"/m/6.mp3"}, -1},
+        {{0, 1, 2, 3, 4, 5}, 5, {"1", "2", "3", "4", "5", "6"}, 5},
+        {{0, 1, 2, 3, 4}, 5, {"1", "2", "3", "4", "5"}, -1},
+        {{5}, 2, {"6"}, -1},
     };
-    int number = 0;
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << ++number);
-        list().clear();
-        loadSongs();
-        play(c.current);
+        Playlist list;
+        list.append({"1", "2", "3", "4", "5", "6"});
+        list.setCurrentEntry(c.current);
         for (const int row : c.highlighted)
-            list().setHighlighted(row, true);
-        list().removeNotHighlighted();
-        EXPECT_EQ(list().songs(), c.kept);
-        EXPECT_EQ(list().CurrentEntry(), c.currentAfter);
-        EXPECT_EQ(media.fileName(), QStringLiteral("/m/%1.mp3").arg(c.current + 1));
-        EXPECT_TRUE(player.transport().PlayingFlag());
+            list.setHighlighted(row, true);
+        list.removeNotHighlighted();
+        EXPECT_EQ(list.songs(), c.kept) << c.kept.join(u' ').toStdString();
+        EXPECT_EQ(list.CurrentEntry(), c.currentAfter) << c.kept.join(u' ').toStdString();
     }
-    list().clear();
-    list().removeNotHighlighted();
-    EXPECT_EQ(list().count(), 0) << "an empty list stays empty";
 }
 
 // The lyric switch: off, the labels show the song line and the lyric steps change nothing;
 // on again, the line due at the position shows at once.
-TEST_F(MenuCommandsTest, LyricLinesHideAndComeBackAtTheLineDueNow)
+TEST(PlaybackPositionTest, LyricLinesHideAndComeBackAtTheLineDueNow)
 {
-    QFile lyric(dir.filePath(QStringLiteral("song.lrc")));
+    QTemporaryDir dir;
+    QFile lyric(dir.filePath("song.lrc"));
     ASSERT_TRUE(lyric.open(QIODevice::WriteOnly));
     lyric.write("[ti:T]\n[ar:A]\n[00:05.00]first\n[00:09.00]second\n");
     lyric.close();
-    const QString song = dir.filePath(QStringLiteral("song.mp3"));
-    media.setDuration(song, 218);
-    list().append({song});
-    play(0);
+    Session session(dir.path());
+    FakeMediaControl media;
+    FakeWindow window;
+    Player player(media, session, window);
+    player.transport().ListSong().append({dir.filePath("song.mp3")});
+    player.transport().ListSong().setCurrentEntry(0);
+    player.transport().PlaySong();
+    for (const QDeadlineTimer deadline(5000);
+         player.transport().isBusy() && !deadline.hasExpired();)
+        QCoreApplication::sendPostedEvents(), QThread::yieldCurrentThread();
     PlaybackPosition &position = player.position();
     QSignalSpy switched(&position, &PlaybackPosition::showsLyricsChanged);
-    const struct
-    {
-        double seconds;
-        QString shown;
-    } cases[] = {
-        {0, "T - A | T - A"},
-        {6, "first  | first "},
-        {9.5, "second  | second "}, // past the last line
+    const auto labels = [&] {
+        const DisplayLabels &texts = player.labels();
+        return texts.text(DisplayLabels::Label::LTxtMin) + u'|' +
+               texts.text(DisplayLabels::Label::LTxtMax);
     };
-    for (const auto &c : cases) {
-        media.setPosition(c.seconds > 3 ? c.seconds - 3 : 0);
+    // Past the last line the lookup of the due line leaves it to the next step.
+    for (const auto &[seconds, shown] :
+         {std::pair{0.0, "T - A|T - A"}, {6.0, "first |first "}, {9.5, "second |second "}}) {
+        media.setPosition(seconds / 2);
         position.onTimerMain();
         position.setShowsLyrics(false);
-        EXPECT_EQ(lyricLabels(), " | song") << c.seconds;
-        media.setPosition(c.seconds);
+        EXPECT_EQ(labels(), "|song") << seconds;
+        media.setPosition(seconds);
         position.onTimerMain();
-        EXPECT_EQ(lyricLabels(), " | song") << "hidden lines do not show " << c.seconds;
+        EXPECT_EQ(labels(), "|song") << "hidden lines do not show " << seconds;
         position.setShowsLyrics(true);
-        EXPECT_EQ(lyricLabels(), c.shown) << c.seconds;
         position.setShowsLyrics(true);
+        EXPECT_EQ(labels(), shown) << seconds;
     }
     EXPECT_EQ(switched.count(), 6) << "a change is told, a repeat is not";
 }
