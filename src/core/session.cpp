@@ -78,7 +78,7 @@ void Session::loadListLyricDir()
 
 WriteResult Session::saveSettings()
 {
-    const WriteResult written = SaveSettings(path(File::Settings), m_settings);
+    WriteResult written = SaveSettings(path(File::Settings), m_settings);
     if (written.ok)
         m_settingsReadError.clear();
     return written;
@@ -86,7 +86,7 @@ WriteResult Session::saveSettings()
 
 WriteResult Session::replaceListPic(const QStringList &pictures)
 {
-    const WriteResult written = SavePicList(path(File::Pictures), pictures);
+    WriteResult written = SavePicList(path(File::Pictures), pictures);
     if (written.ok)
         loadListPic();
     return written;
@@ -94,7 +94,7 @@ WriteResult Session::replaceListPic(const QStringList &pictures)
 
 WriteResult Session::replaceListLyricDir(const QStringList &folders)
 {
-    const WriteResult written = SaveLyricDirList(path(File::LyricFolders), folders);
+    WriteResult written = SaveLyricDirList(path(File::LyricFolders), folders);
     if (written.ok)
         loadListLyricDir();
     return written;
