@@ -23,7 +23,7 @@
 
 namespace {
 
-// The slideshow's timer holds at most 65535 ms.
+// How long a picture may stay, in seconds, and how far the snapping may reach, in pixels.
 constexpr int LongestPictureSeconds = 65;
 constexpr int WidestSnapPixels = 100;
 
