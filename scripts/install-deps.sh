@@ -7,7 +7,8 @@ set -euo pipefail
 build_pkgs=(cmake g++ make pkg-config qt6-base-dev
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev)
 run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
-    gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk fonts-liberation2)
+    gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk fonts-liberation2
+    qt6-translations-l10n)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
     xvfb xauth xdotool x11-utils imagemagick desktop-file-utils openbox
     at-spi2-core python3-pyatspi dbus-x11 appstream dbus-daemon dbus-bin playerctl groff-base

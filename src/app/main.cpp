@@ -4,13 +4,20 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include "core/commandline.h"
 #include "core/session.h"
+#include "dialogs/playermenus.h"
 #include "dialogs/qtlyricfilechooser.h"
+#include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
+#include "dialogs/qtregistrymessages.h"
+#include "persist/regist.h"
 #include "platform/gstmediacontrol.h"
+#include "platform/mimeregistry.h"
 #include "platform/mprisservice.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
@@ -46,6 +53,14 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("zorvan"));
     QApplication::setApplicationDisplayName(QStringLiteral("岚铃播放器"));
     QApplication::setDesktopFileName(QStringLiteral("zorvanplayer"));
+    // Qt's own dialogs and buttons speak Chinese, as the player does, whatever the locale.
+    QTranslator qtTexts;
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"), translations))
+        QApplication::installTranslator(&qtTexts);
+    else
+        std::fprintf(stderr, "zorvan: no qtbase_zh_CN in %s: Qt's dialogs speak English\n",
+                     qPrintable(translations));
 
     // Every argument is one song, playlist or folder, as a desktop passes them (%F), relative
     // to this start's working folder: a player already running gets them resolved.
@@ -68,12 +83,21 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    Session session(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString programPath = QApplication::applicationFilePath();
+    Session session(dataFolder);
     GstMediaControl media;
     QtLyricFileChooser lyricChooser;
     QtPlaylistFileDialogs playlistDialogs;
+    MimeRegistry registry(programPath, dataFolder);
+    QtRegistryMessages registryMessages;
+    Regist regist(registry, registryMessages);
+    QtOptionsChoosers optionsChoosers;
     FmMain window(media, session, lyricChooser, playlistDialogs);
     playlistDialogs.setParent(&window);
+    PlayerMenus menus(window.player(), window, {session, regist, programPath, optionsChoosers},
+                      &window);
+    window.setMenus(menus);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &FmMain::bringForward);
     // Songs a later start hands over join the list as dropped files do; the first plays.

@@ -25,6 +25,7 @@ void PlaybackPosition::startTrack(int songSeconds)
 {
     m_songSeconds = songSeconds;
     m_lyrics.clear();
+    m_isLyricShown = false;
     m_knob.setLeft(m_knob.track().left);
 }
 
@@ -162,10 +163,31 @@ bool PlaybackPosition::clickTrack(int x, int y)
     return true;
 }
 
+void PlaybackPosition::setShowsLyrics(bool on)
+{
+    if (m_showsLyrics == on)
+        return;
+    m_showsLyrics = on;
+    if (on) {
+        const float position = float(m_media.currentPosition());
+        // Past the last line the refind leaves that line for the next step to show.
+        std::optional<QString> line = refindLyricLine(m_lyrics, position);
+        if (!line)
+            line = SyncLyric(m_lyrics, position);
+        showLyric(line);
+    } else if (m_isLyricShown) {
+        m_isLyricShown = false;
+        m_labels.setText(DisplayLabels::Label::LTxtMin, QString());
+        m_labels.setText(DisplayLabels::Label::LTxtMax, m_labels.text(DisplayLabels::Label::LInfo));
+    }
+    emit showsLyricsChanged();
+}
+
 void PlaybackPosition::showLyric(const std::optional<QString> &text)
 {
-    if (!text)
+    if (!text || !m_showsLyrics)
         return;
+    m_isLyricShown = true;
     m_labels.setText(DisplayLabels::Label::LTxtMin, *text);
     m_labels.setText(DisplayLabels::Label::LTxtMax, *text);
 }

@@ -35,6 +35,11 @@ public:
     const LyricList &ListLyric() const { return m_lyrics; }
     LyricList &ListLyric() { return m_lyrics; }
     bool isTimerMainActive() const { return m_timerMain.isActive(); }
+    // Whether the lyric labels show the lyric lines (on at start). Off, the lines still
+    // follow playback unseen, and the labels keep the song line; on again, the line due now
+    // shows at once.
+    bool showsLyrics() const { return m_showsLyrics; }
+    void setShowsLyrics(bool on);
 
     // A track has started: its length, the knob at the start of its travel, no lyrics until
     // they are found.
@@ -73,6 +78,7 @@ public:
     bool clickTrack(int x, int y);
 
 signals:
+    void showsLyricsChanged();
     // A seek went to `seconds` from the track's start.
     void seeked(double seconds);
 
@@ -88,4 +94,7 @@ private:
     // The whole seconds LTime shows (it starts at "00:00").
     long m_shownSeconds = 0;
     bool m_isPlaying = false;
+    bool m_showsLyrics = true;
+    // Whether the labels show a lyric line (or its blank) of the current track.
+    bool m_isLyricShown = false;
 };

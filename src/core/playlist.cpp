@@ -49,6 +49,23 @@ void Playlist::removeHighlighted()
     for (const QModelIndex &index : m_selection.selectedRows())
         rows.append(index.row());
     std::sort(rows.begin(), rows.end());
+    removeSongRows(rows);
+}
+
+void Playlist::removeNotHighlighted()
+{
+    QList<int> rows;
+    for (int row = 0; row < count(); ++row) {
+        if (!isHighlighted(row))
+            rows.append(row);
+    }
+    removeSongRows(rows);
+}
+
+void Playlist::removeSongRows(QList<int> rows)
+{
+    // The selection model would make a neighbour current; a list box has none then.
+    const bool currentGoes = rows.contains(CurrentEntry());
     // Remove runs of neighbouring rows from the bottom up, so earlier rows keep their
     // numbers and a large highlight costs few model notifications.
     while (!rows.isEmpty()) {
@@ -60,6 +77,8 @@ void Playlist::removeHighlighted()
         m_songs.remove(first, last - first + 1);
         endRemoveRows();
     }
+    if (currentGoes)
+        setCurrentEntry(-1);
 }
 
 int Playlist::CurrentEntry() const

@@ -35,6 +35,9 @@ public:
     // Removes every highlighted row; the current entry follows its row or becomes -1
     // when its row went.
     void removeHighlighted();
+    // Keeps only the highlighted rows, in their order (none highlighted empties the list);
+    // the current entry as above.
+    void removeNotHighlighted();
 
     // -1 when there is no current entry.
     int CurrentEntry() const;
@@ -45,6 +48,9 @@ public:
     QItemSelectionModel *selectionModel() { return &m_selection; }
 
 private:
+    // Removes `rows` (ascending, each once).
+    void removeSongRows(QList<int> rows);
+
     QStringList m_songs;
     QStringList m_songInfo;
     QItemSelectionModel m_selection{this};

@@ -53,16 +53,51 @@ SettingsLoad Session::load()
     const SettingsLoad result = LoadSettings(path(File::Settings), settings, &m_settingsReadError);
     reportUnreadable(File::Settings, m_settingsReadError);
     setSettings(settings);
+    loadListPic();
+    loadListLyricDir();
+    return result;
+}
+
+void Session::loadListPic()
+{
     QString error;
     if (const auto pictures = LoadPicList(path(File::Pictures), m_dataFolder, &error)) {
         const ListContents contents = picListContents(*pictures, ListTarget::FmMain);
         setListPic(contents.items, contents.selected);
     }
     reportUnreadable(File::Pictures, error);
+}
+
+void Session::loadListLyricDir()
+{
+    QString error;
     if (const auto folders = LoadLyricDirList(path(File::LyricFolders), &error))
         setListLyricDir(folders->items);
     reportUnreadable(File::LyricFolders, error);
-    return result;
+}
+
+WriteResult Session::saveSettings()
+{
+    WriteResult written = SaveSettings(path(File::Settings), m_settings);
+    if (written.ok)
+        m_settingsReadError.clear();
+    return written;
+}
+
+WriteResult Session::replaceListPic(const QStringList &pictures)
+{
+    WriteResult written = SavePicList(path(File::Pictures), pictures);
+    if (written.ok)
+        loadListPic();
+    return written;
+}
+
+WriteResult Session::replaceListLyricDir(const QStringList &folders)
+{
+    WriteResult written = SaveLyricDirList(path(File::LyricFolders), folders);
+    if (written.ok)
+        loadListLyricDir();
+    return written;
 }
 
 PlaylistEntries Session::loadSavedList()

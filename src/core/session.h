@@ -53,6 +53,15 @@ public:
     SettingsLoad load();
     // The playlist the previous run saved.
     PlaylistEntries loadSavedList();
+    // The options dialog's confirmation, one file at a time. The settings file is written
+    // also when the one there at start-up could not be read: the user has just confirmed
+    // what it is to hold. The two lists are written, then read back into the session as at
+    // start-up, so the session holds what the next start will find (the first picture
+    // selected: the slideshow starts its cycle again). A list that could not be written
+    // stays as it was.
+    WriteResult saveSettings();
+    WriteResult replaceListPic(const QStringList &pictures);
+    WriteResult replaceListLyricDir(const QStringList &folders);
     // Shutdown: the settings, then the playlist `songs`. Every file is tried; the ones that
     // could not be written are returned. A file that exists but could not be read at
     // start-up is left as it is (and returned), so nothing the player did not understand is
@@ -67,6 +76,10 @@ signals:
 private:
     // Tells on stderr why an existing file could not be read.
     void reportUnreadable(File file, const QString &error) const;
+    // Read the list files into the session; a list whose file is missing or unreadable
+    // stays as it is.
+    void loadListPic();
+    void loadListLyricDir();
 
     QString m_dataFolder;
     bool m_appRunning = true;

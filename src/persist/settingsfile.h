@@ -43,6 +43,8 @@ struct LyricFontSetting
     bool italic = false;
     bool bold = true;
     bool underline = false;
+    // Lasts for the run only: the file has no line for it.
+    bool strikeOut = false;
 
     bool operator==(const LyricFontSetting &) const = default;
 };

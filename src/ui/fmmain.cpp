@@ -14,6 +14,7 @@
 #include "core/mediacontrol.h"
 #include "core/playlistadditions.h"
 #include "core/session.h"
+#include "dialogs/playermenus.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
@@ -234,6 +235,14 @@ void FmMain::showListMenu(QPoint globalPosition)
     emit listMenuRequested(globalPosition);
 }
 
+void FmMain::setMenus(PlayerMenus &menus)
+{
+    m_menus = &menus;
+    connect(this, &FmMain::mainMenuRequested, &menus, &PlayerMenus::popupMainMenu);
+    connect(this, &FmMain::listMenuRequested, &menus, &PlayerMenus::popupListMenu);
+    connect(this, &FmMain::windowModesChanged, &menus, &PlayerMenus::showStates);
+}
+
 void FmMain::bringForward()
 {
     if (isMinimized())
@@ -288,6 +297,8 @@ void FmMain::saveAndRelease(bool reportInWindow)
     for (const Session::WriteFailure &failure :
          m_session.save(m_player.transport().ListSong().songs()))
         reportWriteFailure(failure.path, failure.error, reportInWindow);
+    if (m_menus)
+        m_menus->closeWindows();
 }
 
 // Shown without waiting for it, and only one at a time: the slideshow shows nothing until

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
 #include "core/player.h"
-#include "core/windowcommands.h"
+#include "dialogs/menuwindow.h"
 #include "ui/mainwndproc.h"
 
 struct CommandLineSongs;
@@ -12,6 +13,7 @@ class FullScreenPanel;
 class LyricFileChooser;
 class MediaControl;
 class NormalPanel;
+class PlayerMenus;
 class PlaylistFileDialogs;
 class Session;
 class Slideshow;
@@ -24,7 +26,7 @@ class WindowMover;
 //
 // Its place is that of its own top-left corner, never a frame's that a window manager may
 // add (see WindowMover), so it comes back exactly where it was left.
-class FmMain : public QWidget, public WindowCommands
+class FmMain : public QWidget, public MenuWindow
 {
     Q_OBJECT
 
@@ -60,8 +62,8 @@ public:
     void OrgScr() override;
     void SetOntop() override;
     void UnloadMe() override;
-    bool isFullScreenShown() const { return m_isFullScreen; }
-    bool isOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+    bool isFullScreenShown() const override { return m_isFullScreen; }
+    bool isOnTop() const override { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
     // Shutdown asked for by the session (SIGTERM, SIGINT): as UnloadMe, but a failure is
     // told on stderr only, since nobody may be left to close a message box.
     void unloadQuietly();
@@ -74,12 +76,15 @@ public:
     // Writes the list to a playlist file the user names.
     void saveList();
     // Lets the user add a lyric file of their choice to the current lyrics.
-    void OpenLyric();
+    void OpenLyric() override;
 
     // Every click that opens a menu comes here: the main menu at `globalPosition`, with the
     // right-button option from the panels and drag strips; the playlist menu from the list.
     void showMainMenu(QPoint globalPosition, bool rightButton);
     void showListMenu(QPoint globalPosition);
+    // The popup menus open from those clicks and show the window's modes; the shutdown
+    // closes the windows they opened. `menus` must outlive the window or be deleted first.
+    void setMenus(PlayerMenus &menus);
 
 signals:
     void mainMenuRequested(QPoint globalPosition, bool rightButton);
@@ -111,6 +116,7 @@ private:
     Slideshow *m_slideshow = nullptr;
     MainWndProc *m_wndProc = nullptr;
     WindowMover *m_mover = nullptr;
+    QPointer<PlayerMenus> m_menus;
     bool m_unloading = false;
     bool m_isFullScreen = false;
     // Where the window was before it went full screen.

@@ -4,7 +4,7 @@
 
 #include "core/displaylabels.h"
 #include "core/session.h"
-#include "ui/systemcolours.h"
+#include "dialogs/systemcolours.h"
 #include "ui/transitionpainter.h"
 
 namespace {
@@ -58,6 +58,7 @@ void FullScreenPanel::applyLyricStyle()
     font.setItalic(style.italic);
     font.setBold(style.bold);
     font.setUnderline(style.underline);
+    font.setStrikeOut(style.strikeOut);
     m_lyric->setFont(font);
     QPalette colours = m_lyric->palette();
     colours.setColor(QPalette::WindowText, colourFromValue(settings.lyricColour, colours));

@@ -13,6 +13,7 @@
 #include "fakes/scriptedchooser.h"
 #include "fakes/scriptedplaylistdialogs.h"
 #include "persist/settingsfile.h"
+#include "support/qtprinters.h"
 #include "ui/fmmain.h"
 #include "ui/normalpanel.h"
 

@@ -1,4 +1,4 @@
-#include "ui/systemcolours.h"
+#include "dialogs/systemcolours.h"
 
 #include <array>
 
@@ -44,4 +44,10 @@ QColor colourFromValue(qint32 value, const QPalette &palette)
                                                               : QPalette::WindowText);
     }
     return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
+}
+
+qint32 valueFromColour(const QColor &colour)
+{
+    const QColor rgb = colour.toRgb();
+    return qint32(rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16));
 }

@@ -7,3 +7,5 @@
 // top bit set names a system colour by its index in the low byte, which here is the
 // matching colour of the desktop's palette.
 QColor colourFromValue(qint32 value, const QPalette &palette);
+// The plain colour value of `colour` (never a system colour).
+qint32 valueFromColour(const QColor &colour);

@@ -1,0 +1,459 @@
+#include "dialogs/fmtmp.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "core/session.h"
+#include "dialogs/fmshowdir.h"
+#include "dialogs/optionschoosers.h"
+#include "dialogs/systemcolours.h"
+#include "persist/listfiles.h"
+#include "persist/regist.h"
+
+namespace {
+
+// How long a picture may stay, in seconds, and how far the snapping may reach, in pixels.
+constexpr int LongestPictureSeconds = 65;
+constexpr int WidestSnapPixels = 100;
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList items;
+    for (int row = 0; row < list->count(); ++row)
+        items.append(list->item(row)->text());
+    return items;
+}
+
+void setName(QWidget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+}
+
+} // namespace
+
+FmTmp::FmTmp(const OptionsServices &services, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      m_services(services), m_twips(*this)
+{
+    setObjectName(QStringLiteral("FmTmp"));
+    setWindowTitle(QStringLiteral("参数设置"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The layout is drawn for text of this size.
+    QFont font = this->font();
+    font.setPointSizeF(9);
+    setFont(font);
+    setFixedSize(m_twips.size(6375, 4440));
+
+    TabStrip1 = new QTabWidget(this);
+    setName(TabStrip1, "TabStrip1");
+    m_twips.place(TabStrip1, {120, 120, 6135, 3735});
+    createDisplayPage();
+    createLyricFolderPage();
+    createPicturePage();
+    createAssociationPage();
+
+    QPushButton *CmdOK =
+        createButton(this, "CmdOK", QStringLiteral("确定"), {3960, 3960, 1000, 320});
+    CmdOK->setDefault(true);
+    connect(CmdOK, &QPushButton::clicked, this, [this] {
+        const QPointer<FmTmp> guard(this);
+        if (confirm() && guard)
+            accept();
+    });
+    QPushButton *CmdCancel =
+        createButton(this, "CmdCancel", QStringLiteral("取消"), {5160, 3960, 1000, 320});
+    connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    fill();
+}
+
+QWidget *FmTmp::createPage(int index, const QString &tab, const QString &frame, int height)
+{
+    auto *page = new QWidget;
+    TabStrip1->addTab(page, tab);
+    QWidget *set = frame.isEmpty() ? new QWidget(page) : new QGroupBox(frame, page);
+    set->setObjectName(QStringLiteral("FrmSet(%1)").arg(index));
+    m_twips.place(set, {120, 0, 5895, height});
+    FrmSet.at(index) = set;
+    return set;
+}
+
+QWidget *FmTmp::createFrame(QWidget *parent, const char *name, const QString &caption, QRect twips)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    setName(frame, name);
+    m_twips.place(frame, twips);
+    return frame;
+}
+
+QPushButton *FmTmp::createButton(QWidget *parent, const char *name, const QString &caption,
+                                 QRect twips)
+{
+    auto *button = new QPushButton(caption, parent);
+    setName(button, name);
+    m_twips.placeText(button, twips);
+    return button;
+}
+
+QLabel *FmTmp::createLabel(QWidget *parent, const char *name, const QString &caption, QRect twips)
+{
+    auto *label = new QLabel(caption, parent);
+    setName(label, name);
+    m_twips.placeText(label, twips);
+    return label;
+}
+
+QSpinBox *FmTmp::createNumberBox(QWidget *parent, const char *name, int minimum, int maximum,
+                                 QRect twips)
+{
+    auto *box = new QSpinBox(parent);
+    setName(box, name);
+    box->setRange(minimum, maximum);
+    box->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    box->setAlignment(Qt::AlignRight);
+    m_twips.placeText(box, twips);
+    return box;
+}
+
+void FmTmp::createDisplayPage()
+{
+    QWidget *page = createPage(0, QStringLiteral("显示 "), QString(), 3255);
+    QWidget *Frame5 =
+        createFrame(page, "Frame5", QStringLiteral("全屏字体"), {0, 1440, 1815, 1575});
+    PicFont = new QWidget(Frame5);
+    setName(PicFont, "PicFont");
+    PicFont->setAccessibleName(QStringLiteral("全屏背景颜色"));
+    PicFont->setAutoFillBackground(true);
+    PicFont->setCursor(Qt::PointingHandCursor);
+    PicFont->installEventFilter(this);
+    m_twips.place(PicFont, {120, 240, 1575, 1215});
+    LabelFont = createLabel(PicFont, "LabelFont", QStringLiteral("岚铃"), {120, 240, 915, 435});
+    LabelFont->setAccessibleName(QStringLiteral("全屏字体"));
+    LabelFont->installEventFilter(this);
+
+    QWidget *Frame4 =
+        createFrame(page, "Frame4", QStringLiteral("显示选项"), {2040, 0, 3855, 1455});
+    CheckFullScr = new QCheckBox(QStringLiteral("启动时全屏显示"), Frame4);
+    setName(CheckFullScr, "CheckFullScr");
+    m_twips.placeText(CheckFullScr, {120, 840, 2295, 180});
+    Check1 = new QCheckBox(QStringLiteral("离窗口边缘有"), Frame4);
+    setName(Check1, "Check1");
+    m_twips.placeText(Check1, {120, 1125, 1455, 255});
+    TextOffScrPix =
+        createNumberBox(Frame4, "TextOffScrPix", 0, WidestSnapPixels, {1560, 1080, 375, 270});
+    TextOffScrPix->setAccessibleName(QStringLiteral("对齐距离（像素）"));
+    createLabel(Frame4, "Label3", QStringLiteral("像素时自动与之对齐"), {2040, 1155, 1620, 180});
+    connect(Check1, &QCheckBox::toggled, this, &FmTmp::setSnapping);
+    // A distance of 0 is snapping off, which the check box shows once the typing is done.
+    connect(TextOffScrPix, &QSpinBox::editingFinished, this, [this] {
+        if (TextOffScrPix->value() == 0)
+            Check1->setChecked(false);
+    });
+
+    QWidget *Frame3 =
+        createFrame(page, "Frame3", QStringLiteral("显示位置"), {2040, 1560, 3855, 1455});
+    m_trayModes = new QButtonGroup(this);
+    const struct
+    {
+        const char *name;
+        QString caption;
+        QRect twips;
+    } modes[] = {
+        {"OptTask", QStringLiteral("只在任务栏"), {120, 360, 1335, 180}},
+        {"OptSystem", QStringLiteral("只在系统栏"), {120, 720, 1455, 180}},
+        {"OptSyTsk", QStringLiteral("任务栏和系统栏"), {120, 1080, 1575, 180}},
+    };
+    for (const auto &mode : modes) {
+        auto *option = new QRadioButton(mode.caption, Frame3);
+        setName(option, mode.name);
+        m_twips.placeText(option, mode.twips);
+        m_trayModes->addButton(option, int(m_trayModes->buttons().size()));
+    }
+}
+
+void FmTmp::createLyricFolderPage()
+{
+    QWidget *page =
+        createPage(1, QStringLiteral("歌词目录 "), QStringLiteral("搜索歌词的文件夹 "), 3135);
+    ListLyricDir = new QListWidget(page);
+    setName(ListLyricDir, "ListLyricDir");
+    m_twips.place(ListLyricDir, {240, 360, 5415, 1320});
+    connect(createButton(page, "CmdAddDir", QStringLiteral("添加文件夹"), {240, 1920, 1365, 320}),
+            &QPushButton::clicked, this, &FmTmp::addLyricFolder);
+    connect(createButton(page, "Command4", QStringLiteral("移除文件夹"), {1800, 1920, 1365, 320}),
+            &QPushButton::clicked, this, &FmTmp::removeLyricFolder);
+    createLabel(page, "Label2",
+                QStringLiteral("◎ 音乐文件播放时会搜索歌词文件夹，找到并使用相应的歌词文件。"),
+                {240, 2400, 5535, 255});
+    createLabel(page, "Label4", QStringLiteral("默认为\"歌曲文件所在目录\"。"),
+                {480, 2760, 2895, 255});
+}
+
+void FmTmp::createPicturePage()
+{
+    QWidget *page = createPage(2, QStringLiteral("图片文件"), QStringLiteral("图片选项"), 3255);
+    ListPicFile = new QListWidget(page);
+    setName(ListPicFile, "ListPicFile");
+    ListPicFile->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_twips.place(ListPicFile, {240, 360, 3735, 1680});
+    connect(ListPicFile, &QListWidget::itemClicked, this, &FmTmp::previewPicture);
+    ImgView = new QLabel(page);
+    setName(ImgView, "ImgView");
+    ImgView->setFrameShape(QFrame::Box);
+    ImgView->setScaledContents(true);
+    m_twips.place(ImgView, {4080, 360, 1695, 1335});
+    connect(createButton(page, "Command1", QStringLiteral("添加文件"), {240, 2160, 1125, 320}),
+            &QPushButton::clicked, this, &FmTmp::addPictures);
+    connect(createButton(page, "CmdRemovePic", QStringLiteral("移除文件"), {1560, 2160, 1125, 320}),
+            &QPushButton::clicked, this, &FmTmp::removePictures);
+    createLabel(page, "Label5", QStringLiteral("图片切换间隔："), {4320, 2280, 1335, 255});
+    TextPicShowPerTime = createNumberBox(page, "TextPicShowPerTime", 1, LongestPictureSeconds,
+                                         {4440, 2580, 495, 270});
+    TextPicShowPerTime->setAccessibleName(QStringLiteral("图片切换间隔（秒）"));
+    createLabel(page, "Label6", QStringLiteral("秒/张"), {5040, 2640, 495, 255});
+    QLabel *Label1 =
+        createLabel(page, "Label1", QStringLiteral("◎ 图片文件是在全屏幕状态下显示所需要的图片。"),
+                    {240, 2640, 2535, 375});
+    Label1->setWordWrap(true);
+    m_twips.placeText(Label1, {240, 2640, 2535, 375});
+}
+
+void FmTmp::createAssociationPage()
+{
+    QWidget *page = createPage(3, QStringLiteral("文件关联"), QString(), 3255);
+    QWidget *Frame1 =
+        createFrame(page, "Frame1", QStringLiteral("关联文件类型"), {600, 0, 4695, 3135});
+    List1 = new QListWidget(Frame1);
+    setName(List1, "List1");
+    List1->setSpacing(1);
+    m_twips.place(List1, {480, 600, 3615, 1530});
+    for (const QStringView extension : AssociationExtensions) {
+        auto *item = new QListWidgetItem(extension.toString(), List1);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    connect(createButton(Frame1, "CmdSLall", QStringLiteral("全选"), {600, 2280, 975, 375}),
+            &QPushButton::clicked, this, [this] { setAllTicks(true); });
+    connect(createButton(Frame1, "CmdSLnone", QStringLiteral("不选"), {3000, 2280, 975, 375}),
+            &QPushButton::clicked, this, [this] { setAllTicks(false); });
+}
+
+void FmTmp::fill()
+{
+    Session &session = m_services.session;
+    const SettingsRecord &settings = session.settings();
+    const SharedSettings &shared = settings.shared;
+    TextPicShowPerTime->setValue(shared.PicShowSeconds);
+    m_snapPixels = shared.SnapPixels > 0 ? shared.SnapPixels : SharedSettings().SnapPixels;
+    Check1->setChecked(shared.SnapPixels > 0);
+    setSnapping(Check1->isChecked());
+    if (QAbstractButton *mode = m_trayModes->button(shared.TrayMode))
+        mode->setChecked(true);
+    CheckFullScr->setChecked(shared.FullScreenAtStart == 1);
+
+    const QString picturesPath = session.path(Session::File::Pictures);
+    if (const auto pictures = LoadPicList(picturesPath, QFileInfo(picturesPath).absolutePath()))
+        ListPicFile->addItems(picListContents(*pictures, ListTarget::FmTmp).items);
+    if (const auto folders = LoadLyricDirList(session.path(Session::File::LyricFolders)))
+        ListLyricDir->addItems(folders->items);
+
+    m_lyricFont = settings.lyricFont;
+    m_lyricColour = settings.lyricColour;
+    m_panelColour = settings.picBottomColour;
+    showFontSample();
+
+    const AssociationTicks ticked = readAssociationTicks(m_services.regist);
+    for (int row = 0; row < List1->count(); ++row)
+        List1->item(row)->setCheckState(ticked.at(row) ? Qt::Checked : Qt::Unchecked);
+    TabStrip1->setCurrentIndex(0);
+    TabStrip1->tabBar()->setFocus();
+}
+
+void FmTmp::showFontSample()
+{
+    QFont font(m_lyricFont.name);
+    font.setPointSizeF(m_lyricFont.pointSize);
+    font.setBold(m_lyricFont.bold);
+    font.setItalic(m_lyricFont.italic);
+    font.setUnderline(m_lyricFont.underline);
+    font.setStrikeOut(m_lyricFont.strikeOut);
+    LabelFont->setFont(font);
+    // The sample shows whole where the panel has room for it.
+    const QRect place = m_twips.rect({120, 240, 915, 435});
+    LabelFont->resize(place.size()
+                          .expandedTo(LabelFont->sizeHint())
+                          .boundedTo(PicFont->size() - QSize(place.x(), place.y())));
+    QPalette text = LabelFont->palette();
+    text.setColor(QPalette::WindowText, colourFromValue(m_lyricColour, palette()));
+    LabelFont->setPalette(text);
+    QPalette panel = PicFont->palette();
+    panel.setColor(QPalette::Window, colourFromValue(m_panelColour, palette()));
+    PicFont->setPalette(panel);
+}
+
+bool FmTmp::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == LabelFont) {
+            chooseFont();
+            return true;
+        }
+        if (watched == PicFont) {
+            chooseColour();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FmTmp::chooseFont()
+{
+    const FontChoice preset{LabelFont->font(), colourFromValue(m_lyricColour, palette())};
+    const QPointer<FmTmp> guard(this);
+    const std::optional<FontChoice> chosen = m_services.choosers.chooseFont(preset, this);
+    if (!guard || !chosen)
+        return;
+    const QFont &font = chosen->font;
+    m_lyricFont.name = font.family();
+    if (font.pointSizeF() > 0)
+        m_lyricFont.pointSize = font.pointSizeF();
+    m_lyricFont.bold = font.bold();
+    m_lyricFont.italic = font.italic();
+    m_lyricFont.underline = font.underline();
+    m_lyricFont.strikeOut = font.strikeOut();
+    // A system colour stays one unless another colour was chosen.
+    if (chosen->colour.isValid() && chosen->colour != preset.colour)
+        m_lyricColour = valueFromColour(chosen->colour);
+    showFontSample();
+}
+
+void FmTmp::chooseColour()
+{
+    const QColor preset = colourFromValue(m_panelColour, palette());
+    const QPointer<FmTmp> guard(this);
+    const std::optional<QColor> chosen = m_services.choosers.chooseColour(preset, this);
+    if (!guard || !chosen || !chosen->isValid() || *chosen == preset)
+        return;
+    m_panelColour = valueFromColour(*chosen);
+    showFontSample();
+}
+
+void FmTmp::addPictures()
+{
+    const QPointer<FmTmp> guard(this);
+    const QStringList chosen = m_services.choosers.choosePictures(this);
+    if (guard)
+        ListPicFile->addItems(chosen);
+}
+
+void FmTmp::removePictures()
+{
+    for (int row = ListPicFile->count() - 1; row >= 0; --row) {
+        if (ListPicFile->item(row)->isSelected())
+            delete ListPicFile->takeItem(row);
+    }
+}
+
+// The picture is read at the preview's size (the preview stretches it anyway), so a large
+// photo does not hold up the dialog.
+void FmTmp::previewPicture(QListWidgetItem *item)
+{
+    QImageReader reader(item->text());
+    reader.setAutoTransform(true);
+    const qreal ratio = devicePixelRatioF();
+    reader.setScaledSize(ImgView->contentsRect().size() * ratio);
+    QImage picture = reader.read();
+    if (picture.isNull()) {
+        m_services.choosers.reportBadPicture(this);
+        return;
+    }
+    picture.setDevicePixelRatio(ratio);
+    ImgView->setPixmap(QPixmap::fromImage(picture));
+}
+
+void FmTmp::addLyricFolder()
+{
+    if (m_folderChooser) {
+        m_folderChooser->raise();
+        m_folderChooser->activateWindow();
+        return;
+    }
+    m_folderChooser = new FmShowDir(this);
+    connect(m_folderChooser, &FmShowDir::folderChosen, ListLyricDir,
+            [this](const QString &folder) { ListLyricDir->addItem(folder); });
+    m_folderChooser->show();
+}
+
+void FmTmp::removeLyricFolder()
+{
+    const QList<QListWidgetItem *> selected = ListLyricDir->selectedItems();
+    if (!selected.isEmpty())
+        delete selected.first();
+}
+
+void FmTmp::setAllTicks(bool ticked)
+{
+    for (int row = 0; row < List1->count(); ++row)
+        List1->item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+// Snapping off is a distance of 0; ticked again, the box gets back the distance it had.
+void FmTmp::setSnapping(bool on)
+{
+    if (on) {
+        if (TextOffScrPix->value() == 0)
+            TextOffScrPix->setValue(m_snapPixels);
+    } else if (TextOffScrPix->value() > 0) {
+        m_snapPixels = TextOffScrPix->value();
+        TextOffScrPix->setValue(0);
+    }
+    TextOffScrPix->setEnabled(on);
+}
+
+AssociationTicks FmTmp::ticks() const
+{
+    AssociationTicks ticked{};
+    for (int row = 0; row < List1->count(); ++row)
+        ticked.at(row) = List1->item(row)->checkState() == Qt::Checked;
+    return ticked;
+}
+
+bool FmTmp::confirm()
+{
+    Session &session = m_services.session;
+    SettingsRecord settings = session.settings();
+    SharedSettings &shared = settings.shared;
+    shared.PicShowSeconds = TextPicShowPerTime->value();
+    shared.SnapPixels = TextOffScrPix->value();
+    if (const int mode = m_trayModes->checkedId(); mode >= 0)
+        shared.TrayMode = mode;
+    shared.FullScreenAtStart = CheckFullScr->isChecked() ? 1 : 0;
+    settings.lyricFont = m_lyricFont;
+    settings.lyricColour = m_lyricColour;
+    settings.picBottomColour = m_panelColour;
+    session.setSettings(settings);
+
+    const auto written = [&](Session::File file, const WriteResult &result) {
+        if (!result.ok)
+            m_services.choosers.reportWriteFailure(session.path(file), result.error, this);
+        return result.ok;
+    };
+    if (!written(Session::File::Pictures, session.replaceListPic(texts(ListPicFile))) ||
+        !written(Session::File::LyricFolders, session.replaceListLyricDir(texts(ListLyricDir))))
+        return false;
+    confirmAssociations(m_services.regist, m_services.programPath, ticks());
+    return written(Session::File::Settings, session.saveSettings());
+}

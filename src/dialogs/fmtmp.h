@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+
+#include <QDialog>
+#include <QPointer>
+
+#include "dialogs/fmshowdir.h"
+#include "dialogs/twipslayout.h"
+#include "persist/association.h"
+#include "persist/settingsfile.h"
+
+class OptionsChoosers;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class Regist;
+class Session;
+
+// What the options dialog works on besides its own controls.
+struct OptionsServices
+{
+    Session &session;
+    // The registry of the file associations.
+    Regist &regist;
+    // The executable the player's file class opens files with.
+    QString programPath;
+    OptionsChoosers &choosers;
+};
+
+// The options dialog "参数设置": every user setting on four tab pages (display, lyric
+// folders, pictures, file associations). It is made anew each time it opens and filled then
+// from the session, the list files and the registry; its edits stay in its controls until
+// "确定" applies them in this order: the settings (the new slideshow interval and lyric
+// style show at once, the snapping distance only from the next start), the picture list
+// and the lyric folders (written, then read back into the session), the file associations,
+// the settings file. "取消" and the close box change nothing. Not modal; it deletes itself
+// when closed.
+//
+// A file that cannot be written on "确定" is reported and the dialog stays open with the
+// edits: what was applied before the failure stays applied, the rest waits for the next
+// "确定".
+class FmTmp : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FmTmp(const OptionsServices &services, QWidget *parent = nullptr);
+
+    // The folder chooser of "添加文件夹" while it is open, else nullptr.
+    FmShowDir *folderChooser() const { return m_folderChooser; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *createPage(int index, const QString &tab, const QString &frame, int height);
+    void createDisplayPage();
+    void createLyricFolderPage();
+    void createPicturePage();
+    void createAssociationPage();
+    // Controls at their place in twips, named.
+    QWidget *createFrame(QWidget *parent, const char *name, const QString &caption, QRect twips);
+    QPushButton *createButton(QWidget *parent, const char *name, const QString &caption,
+                              QRect twips);
+    QLabel *createLabel(QWidget *parent, const char *name, const QString &caption, QRect twips);
+    QSpinBox *createNumberBox(QWidget *parent, const char *name, int minimum, int maximum,
+                              QRect twips);
+    void fill();
+    void showFontSample();
+    void chooseFont();
+    void chooseColour();
+    void addPictures();
+    void removePictures();
+    void previewPicture(QListWidgetItem *item);
+    void addLyricFolder();
+    void removeLyricFolder();
+    void setAllTicks(bool ticked);
+    void setSnapping(bool on);
+    AssociationTicks ticks() const;
+    // Applies everything; false when a file could not be written (reported).
+    bool confirm();
+
+    OptionsServices m_services;
+    TwipsLayout m_twips;
+    QTabWidget *TabStrip1 = nullptr;
+    std::array<QWidget *, 4> FrmSet{};
+    QWidget *PicFont = nullptr;
+    QLabel *LabelFont = nullptr;
+    QCheckBox *CheckFullScr = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QSpinBox *TextOffScrPix = nullptr;
+    QButtonGroup *m_trayModes = nullptr;
+    QListWidget *ListLyricDir = nullptr;
+    QListWidget *ListPicFile = nullptr;
+    QLabel *ImgView = nullptr;
+    QSpinBox *TextPicShowPerTime = nullptr;
+    QListWidget *List1 = nullptr;
+    QPointer<FmShowDir> m_folderChooser;
+    // The full-screen lyric style as edited; colours as the settings keep them.
+    LyricFontSetting m_lyricFont;
+    qint32 m_lyricColour = 0;
+    qint32 m_panelColour = 0;
+    // The snapping distance the number box goes back to when Check1 is ticked again.
+    int m_snapPixels = SharedSettings().SnapPixels;
+};

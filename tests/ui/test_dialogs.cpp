@@ -1,0 +1,463 @@
+#include <functional>
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include "core/keycommands.h"
+#include "dialogs/playermenus.h"
+#include "fakes/memoryregistry.h"
+#include "fakes/scriptedoptionschoosers.h"
+#include "fmmainfixture.h"
+#include "persist/regist.h"
+#include "persist/registrymessages.h"
+#include "ui/fullscreenpanel.h"
+#include "ui/playlistbox.h"
+#include "ui/windowmover.h"
+
+namespace {
+
+QByteArray bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// Name and caption of every item in order, "-" for a separator, submenus indented.
+QStringList itemsOf(const QMenu *menu, const QString &indent = {})
+{
+    QStringList items;
+    for (const QAction *action : menu->actions()) {
+        items << indent + action->objectName() + u' ' +
+                     (action->isSeparator() ? QStringLiteral("-") : action->text());
+        if (action->menu())
+            items << itemsOf(action->menu(), indent + QStringLiteral("  "));
+    }
+    return items;
+}
+
+// The main window with its menus, the registry in memory and the options dialog's choosers
+// scripted.
+class DialogsTest : public FmMainTest
+{
+protected:
+    struct NoMessages : RegistryMessages
+    {
+        void show(const QString &text) override { ADD_FAILURE() << text.toStdString(); }
+    };
+
+    DialogsTest() { window.setMenus(menus); }
+
+    QAction *item(const char *name) const
+    {
+        QAction *found = menus.popmnu()->findChild<QAction *>(QLatin1String(name));
+        return found ? found : menus.listmenu()->findChild<QAction *>(QLatin1String(name));
+    }
+    FmTmp *openOptions()
+    {
+        item("mnuOptionSet")->trigger();
+        return menus.options();
+    }
+    template <typename T = QWidget> T *control(const char *name) const
+    {
+        return menus.options()->findChild<T *>(QLatin1String(name));
+    }
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    static void deleteClosed()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString path(Session::File file) const { return session.path(file); }
+    // The items of a list of the options dialog (the ticked ones only).
+    QStringList texts(const char *name, bool tickedOnly = false) const
+    {
+        const auto *list = control<QListWidget>(name);
+        QStringList items;
+        for (int row = 0; row < list->count(); ++row) {
+            if (!tickedOnly || list->item(row)->checkState() == Qt::Checked)
+                items << list->item(row)->text();
+        }
+        return items;
+    }
+    // What the options dialog shows, page by page.
+    QString shown() const
+    {
+        const auto on = [this](const char *name) {
+            return control<QAbstractButton>(name)->isChecked();
+        };
+        const auto *snap = control<QSpinBox>("TextOffScrPix");
+        return QStringLiteral("%1 %2 %3 | %4 | %5 | %6 | %7 | %8 | %9")
+            .arg(QString::number(snap->value()), on("Check1") ? "on" : "off",
+                 snap->isEnabled() ? "open" : "shut",
+                 on("OptTask")     ? "task"
+                 : on("OptSystem") ? "tray"
+                 : on("OptSyTsk")  ? "both"
+                                   : "none",
+                 on("CheckFullScr") ? "full" : "normal",
+                 QString::number(control<QSpinBox>("TextPicShowPerTime")->value()),
+                 texts("ListPicFile").join(u','), texts("ListLyricDir").join(u','),
+                 texts("List1", true).join(u','));
+    }
+    // Opens `folder` in the folder chooser and confirms it.
+    void addFolder(const QString &folder)
+    {
+        click("CmdAddDir");
+        FmShowDir *chooser = menus.options()->folderChooser();
+        ASSERT_TRUE(chooser->setOpenFolder(folder));
+        QTest::mouseClick(chooser->findChild<QPushButton *>("CmdOK"), Qt::LeftButton);
+    }
+
+    MemoryRegistry registry;
+    NoMessages messages;
+    Regist regist{registry, messages};
+    ScriptedOptionsChoosers choosers;
+    PlayerMenus menus{
+        window.player(), window, {session, regist, "/opt/zorvan/zorvan", choosers}, &window};
+};
+
+TEST_F(DialogsTest, MenuItemsInOrderWithTheirCaptions)
+{
+    EXPECT_EQ(itemsOf(menus.popmnu()).join(u'|'),
+              "mnuAlOntop 总在最前面(&T) Ctrl+T|line1 -|mnuFullScr 全屏显示(&F)   Alt+Enter|"
+              "line2 -|mnuPlay 播放(&P)       P|mnuPause 暂停(&P)       Enter|line35 -|"
+              "mnuFastForward 快进(&F)       →|mnuFastPre 快退(&E)       ←|line65 -|"
+              "mnuPreSong 上一首(&R)     -|mnuNextSong 下一首(&N)     +|line10 -|"
+              "mnuSound 声音(&N)|  mnuSoundUp 增加音量(&+)   ↑|"
+              "  mnuSoundDown 减小音量(&-)   ↓|  mnuMute 静音开关(&M)    M|  line4 -|"
+              "  mnuStereo 立体声(&T)|  mnuLeft 左声道(&L)|  mnuRight 右声道(&R)|line9 -|"
+              "mnushowly 显示歌词(&Y)|mnuSelectLyric 选择歌词(&L)|line6 -|mnuOption 选项(&O)...|"
+              "  mnuOptionSet 参数设置(&S)...|mnuAbout 关于...(&U)|line8 -|"
+              "mnuExit 退出(&X)        Alt+F4");
+    EXPECT_EQ(itemsOf(menus.listmenu()).join(u'|'),
+              "listPlay 播放音乐文件(&P)|lin13 -|listDelSelected 删除所选音乐文件(&S)|"
+              "listDelNotSelected 删除未选音乐文件(&U)|listDelAll 删除所有音乐文件(&D)");
+    for (QAction *action : menus.popmnu()->findChildren<QAction *>())
+        EXPECT_TRUE(action->shortcut().isEmpty()) << qPrintable(action->objectName());
+}
+
+// The check marks follow the states whichever way they change: from the menu, the keys or
+// the knob, and across an opening and closing of the options dialog.
+TEST_F(DialogsTest, CheckMarksShowTheStatesAfterEveryCommand)
+{
+    load();
+    const auto marks = [&] {
+        QStringList on;
+        for (const char *name : {"mnuPlay", "mnuPause", "mnuAlOntop", "mnuFullScr", "mnuMute",
+                                 "mnuStereo", "mnuLeft", "mnuRight", "mnushowly"}) {
+            if (item(name)->isChecked())
+                on << QLatin1String(name);
+        }
+        return on.join(u' ');
+    };
+    const auto choose = [this](const char *name) {
+        return [this, name] { item(name)->trigger(); };
+    };
+    const auto key = [this](VirtualKey code) {
+        return [this, code] { window.player().HandleKey(int(code), 0); };
+    };
+    SoundControls &sound = window.player().sound();
+    const struct
+    {
+        std::function<void()> command;
+        const char *marks;
+    } steps[] = {
+        {[] {}, "mnuPause mnuStereo mnushowly"},
+        {choose("mnuPlay"), "mnuPlay mnuStereo mnushowly"},
+        {key(VirtualKey::Enter), "mnuPause mnuStereo mnushowly"},
+        {choose("mnuPause"), "mnuPlay mnuStereo mnushowly"},
+        {choose("mnuAlOntop"), "mnuPlay mnuAlOntop mnuStereo mnushowly"},
+        {choose("mnuFullScr"), "mnuPlay mnuAlOntop mnuFullScr mnuStereo mnushowly"},
+        {key(VirtualKey::Escape), "mnuPlay mnuAlOntop mnuStereo mnushowly"},
+        {choose("mnuMute"), "mnuPlay mnuAlOntop mnuMute mnuStereo mnushowly"},
+        {choose("mnuLeft"), "mnuPlay mnuAlOntop mnuMute mnuLeft mnushowly"},
+        {[&] { sound.balanceKnobDragged(3), sound.balanceKnobReleased(); },
+         "mnuPlay mnuAlOntop mnuMute mnushowly"},
+        {choose("mnuRight"), "mnuPlay mnuAlOntop mnuMute mnuRight mnushowly"},
+        {choose("mnushowly"), "mnuPlay mnuAlOntop mnuMute mnuRight"},
+        {[this] { openOptions()->close(); }, "mnuPlay mnuAlOntop mnuMute mnuRight"},
+        {choose("mnuAlOntop"), "mnuPlay mnuMute mnuRight"},
+        {choose("mnuMute"), "mnuPlay mnuRight"},
+        {choose("mnushowly"), "mnuPlay mnuRight mnushowly"},
+        {key(VirtualKey::Enter), "mnuPause mnuRight mnushowly"},
+    };
+    for (int number = 0; number < int(std::size(steps)); ++number) {
+        steps[number].command();
+        settle();
+        EXPECT_EQ(marks(), steps[number].marks) << "step " << number;
+    }
+    EXPECT_FALSE(window.isOnTop() || media.isMuted());
+}
+
+// The list menu's items reach the list; the options dialog and the about box open once each,
+// not modal; the menus open where the mouse was released; the shutdown closes them all.
+TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
+{
+    load({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
+    Playlist &list = transport().ListSong();
+    list.setCurrentEntry(2);
+    item("listPlay")->trigger();
+    item("listDelSelected")->trigger(); // the first, highlighted at the start
+    list.setHighlighted(1, true);
+    item("listDelNotSelected")->trigger();
+    EXPECT_EQ(list.songs(), QStringList{"/m/c.mp3"});
+    item("listDelAll")->trigger();
+    settle();
+    EXPECT_TRUE(list.count() == 0 && media.fileName() == "/m/c.mp3" && transport().PlayingFlag());
+
+    FmTmp *options = openOptions();
+    EXPECT_TRUE(openOptions() == options && options->isVisible() && !options->isModal());
+    click("CmdAddDir");
+    const QPointer<FmShowDir> chooser = options->folderChooser();
+    item("mnuAbout")->trigger();
+    const QPointer<fmAbout> about = menus.about();
+    ASSERT_TRUE(chooser && about && about->isVisible() && chooser->isVisible());
+    const QPoint at(120, 60);
+    QTest::mouseClick(&face(), Qt::RightButton, {}, at);
+    EXPECT_EQ(menus.popmnu()->isVisible() ? menus.popmnu()->pos() : QPoint(),
+              face().mapToGlobal(at));
+    menus.popmnu()->hide();
+    QTest::mouseClick(face().ListSong()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(menus.listmenu()->isVisible());
+    window.close();
+    deleteClosed();
+    EXPECT_FALSE(menus.options() || chooser || about || menus.listmenu()->isVisible());
+    EXPECT_EQ(media.fileName(), "") << "the player stopped first";
+}
+
+TEST_F(DialogsTest, EveryCaptionOfTheThreeWindows)
+{
+    FmTmp *options = openOptions();
+    click("CmdAddDir");
+    item("mnuAbout")->trigger();
+    const std::pair<QWidget *, QString> windows[] = {
+        {options, "FmTmp 参数设置|Frame5 全屏字体|LabelFont 岚铃|Frame4 显示选项|"
+                  "CheckFullScr 启动时全屏显示|Check1 离窗口边缘有|Label3 像素时自动与之对齐|"
+                  "Frame3 显示位置|OptTask 只在任务栏|OptSystem 只在系统栏|"
+                  "OptSyTsk 任务栏和系统栏|FrmSet(1) 搜索歌词的文件夹 |CmdAddDir 添加文件夹|"
+                  "Command4 移除文件夹|"
+                  "Label2 ◎ 音乐文件播放时会搜索歌词文件夹，找到并使用相应的歌词文件。|"
+                  "Label4 默认为\"歌曲文件所在目录\"。|FrmSet(2) 图片选项|Command1 添加文件|"
+                  "CmdRemovePic 移除文件|Label5 图片切换间隔：|Label6 秒/张|"
+                  "Label1 ◎ 图片文件是在全屏幕状态下显示所需要的图片。|Frame1 关联文件类型|"
+                  "CmdSLall 全选|CmdSLnone 不选|CmdOK 确定|CmdCancel 取消"},
+        {options->folderChooser(), "FmShowDir 选择目录|CmdOK 确定|CmdCancel 取消"},
+        {menus.about(), "fmAbout 关于岚铃播放器|lblTitle 岚铃播放器1.0 （ZorvanPlayer）|"
+                        "Label7 作者：岚铃小组|Label2 QQ：无|Label6 Email：|Label5 网站：|"
+                        "cmdOK 确定"},
+    };
+    for (const auto &[window, expected] : windows) {
+        QStringList captions;
+        for (const QString &line : expected.split(u'|')) {
+            const QString name = line.section(u' ', 0, 0);
+            const QWidget *widget =
+                window->objectName() == name ? window : window->findChild<QWidget *>(name);
+            QString caption = widget ? widget->windowTitle() : QStringLiteral("<missing>");
+            if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+                caption = button->text();
+            else if (const auto *label = qobject_cast<const QLabel *>(widget))
+                caption = label->text();
+            else if (const auto *frame = qobject_cast<const QGroupBox *>(widget))
+                caption = frame->title();
+            captions << name + u' ' + caption;
+        }
+        EXPECT_EQ(captions.join(u'|'), expected);
+    }
+    const QTabWidget *tabs = control<QTabWidget>("TabStrip1");
+    EXPECT_EQ((QStringList{tabs->tabText(0), tabs->tabText(1), tabs->tabText(2), tabs->tabText(3)}),
+              (QStringList{"显示 ", "歌词目录 ", "图片文件", "文件关联"}));
+    EXPECT_EQ(texts("List1"), (QStringList{"m3u", "mp3", "wma", "wav"}));
+}
+
+// "确定": the settings at once (the snapping distance only from the next start), the lists
+// written and read back, the file types, the settings file; then the dialog closes.
+TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
+{
+    load();
+    const QString good = dir.filePath("a.png"), bad = dir.filePath("b.jpg");
+    QImage(4, 4, QImage::Format_RGB32).save(good);
+    QDir(dir.path()).mkdir("lrc");
+    openOptions();
+    control<QSpinBox>("TextPicShowPerTime")->setValue(8);
+    control<QSpinBox>("TextOffScrPix")->setValue(30);
+    QFont font(QStringLiteral("黑体"), 20);
+    font.setStrikeOut(true);
+    choosers.font = FontChoice{font, Qt::red};
+    choosers.colour = Qt::green;
+    choosers.pictures = {good, bad};
+    for (const char *name : {"OptSyTsk", "CheckFullScr", "LabelFont", "Command1"})
+        click(name);
+    QTest::mouseClick(control("PicFont"), Qt::LeftButton, {},
+                      control("PicFont")->rect().bottomRight());
+    EXPECT_EQ(choosers.fontPreset.font.family(), "宋体") << "preset with the sample";
+    auto *pictures = control<QListWidget>("ListPicFile");
+    for (int row : {0, 1})
+        QTest::mouseClick(pictures->viewport(), Qt::LeftButton, {},
+                          pictures->visualItemRect(pictures->item(row)).center());
+    EXPECT_EQ(choosers.reports, QStringList{"图片文件错误！"}) << "b.jpg does not load";
+    EXPECT_FALSE(control<QLabel>("ImgView")->pixmap().isNull()) << "a.png stays in the preview";
+    click("CmdRemovePic");
+    addFolder(dir.filePath("lrc"));
+    control<QListWidget>("List1")->item(1)->setCheckState(Qt::Checked);
+    QSignalSpy settingsChanged(&session, &Session::settingsChanged);
+    click("CmdOK");
+
+    EXPECT_EQ(settingsChanged.count(), 1);
+    EXPECT_EQ(window.slideshow().timer().interval(), 8000) << "the slideshow's interval at once";
+    const SettingsRecord &settings = session.settings();
+    EXPECT_EQ(settings.shared, (SharedSettings{30, 2, 5, 1, 1, 8}));
+    EXPECT_EQ(window.mover().snapTwips(), 12 * 15) << "the new distance waits for a start";
+    const QLabel *lyric = window.PicBg().LTxtMax();
+    EXPECT_TRUE(lyric->font().family() == "黑体" && lyric->font().strikeOut());
+    EXPECT_EQ(lyric->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(settings.picBottomColour, 0x00FF00);
+    SettingsRecord written;
+    EXPECT_EQ(LoadSettings(path(Session::File::Settings), written), SettingsLoad::Applied);
+    EXPECT_EQ(written.shared, settings.shared);
+    EXPECT_EQ(bytes(path(Session::File::Pictures)), good.toUtf8() + "\r\n[END]\r\n");
+    EXPECT_TRUE(session.ListPic() == QStringList{good} && session.shownPicture() == 0);
+    EXPECT_EQ(session.ListLyricDir(), QStringList{dir.filePath("lrc/")});
+    EXPECT_EQ(readAssociationTicks(regist), (AssociationTicks{false, true, false, false}));
+    deleteClosed();
+    EXPECT_EQ(menus.options(), nullptr);
+}
+
+// Filled from the settings, the list files (relative pictures resolved) and the registry,
+// numbers out of range as the nearest that works; Check1 switches the snapping. "取消", the
+// close box and Esc after edits of every kind change no file, setting or registry value, and
+// the next opening shows the same again.
+TEST_F(DialogsTest, FilledEachTimeAndCancelChangesNothing)
+{
+    load();
+    SettingsRecord settings = session.settings();
+    settings.shared = {0, 1, 5, 1, 1, 500};
+    session.setSettings(settings);
+    QFile pictures(path(Session::File::Pictures));
+    ASSERT_TRUE(pictures.open(QIODevice::WriteOnly));
+    pictures.write("one.jpg\r\n/p/two.bmp\r\n[END]\r\nlate.jpg\r\n");
+    pictures.close();
+    regist.CreateRegKey("HKEY_CLASSES_ROOT\\.mp3");
+    regist.WriteRegValue("HKEY_CLASSES_ROOT\\.mp3", "", "zorvanplayer.file");
+    openOptions(), addFolder(dir.path()), click("CmdOK");
+    const QString filled = "0 off shut | tray | full | 65 | " + dir.filePath("one.jpg") +
+                           ",/p/two.bmp | " + dir.path() + "/ | mp3";
+    EXPECT_EQ(openOptions() ? shown() : "", filled);
+    auto *snap = control<QSpinBox>("TextOffScrPix");
+    const std::function<void()> steps[] = {
+        [&] { click("Check1"); }, [&] { snap->setValue(40), click("Check1"); },
+        [&] { click("Check1"); }, [&] { snap->setValue(0), emit snap->editingFinished(); }};
+    QStringList seen;
+    for (const auto &step : steps)
+        seen << (step(), shown().section(QStringLiteral(" | "), 0, 0));
+    EXPECT_EQ(seen, (QStringList{"12 on open", "0 off shut", "40 on open", "0 off shut"}));
+    menus.options()->close();
+
+    const Session::File files[] = {Session::File::Settings, Session::File::Playlist,
+                                   Session::File::Pictures, Session::File::LyricFolders};
+    QList<QByteArray> before;
+    for (const Session::File file : files)
+        before << bytes(path(file));
+    settings = session.settings();
+    choosers.font = FontChoice{QFont("黑体"), Qt::red};
+    choosers.colour = Qt::green;
+    choosers.pictures = {"/p/b.jpg"};
+    const std::function<void(FmTmp *)> closings[] = {
+        [this](FmTmp *) { click("CmdCancel"); }, [](FmTmp *options) { options->close(); },
+        [](FmTmp *options) { QTest::keyClick(options, Qt::Key_Escape); }};
+    for (const auto &closing : closings) {
+        deleteClosed();
+        openOptions();
+        control<QSpinBox>("TextPicShowPerTime")->setValue(9);
+        for (const char *name :
+             {"Check1", "OptTask", "LabelFont", "PicFont", "Command1", "CmdSLall"})
+            click(name);
+        control<QListWidget>("ListLyricDir")->setCurrentRow(0);
+        click("Command4");
+        addFolder(QDir::rootPath());
+        closing(menus.options());
+        deleteClosed();
+        ASSERT_EQ(menus.options(), nullptr);
+        for (int file = 0; file < 4; ++file)
+            EXPECT_EQ(bytes(path(files[file])), before.at(file)) << file;
+        EXPECT_EQ(session.settings(), settings);
+        EXPECT_EQ(readAssociationTicks(regist), (AssociationTicks{false, true, false, false}));
+        EXPECT_EQ(openOptions() ? shown() : "", filled);
+        menus.options()->close();
+    }
+}
+
+// A data folder that cannot be written into is reported, naming the file; the dialog keeps
+// the edits for the next "确定", which writes everything once the folder is writable.
+TEST_F(DialogsTest, AReadOnlyDataFolderKeepsTheDialogOpen)
+{
+    load();
+    const QByteArray settingsBefore = bytes(path(Session::File::Settings));
+    openOptions();
+    control<QSpinBox>("TextPicShowPerTime")->setValue(7);
+    control<QListWidget>("List1")->item(0)->setCheckState(Qt::Checked);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    {
+        // Root writes anywhere: the press takes an ordinary user's rights.
+        const uid_t user = geteuid();
+        ASSERT_TRUE(user != 0 || seteuid(65534) == 0);
+        click("CmdOK");
+        ASSERT_EQ(seteuid(user), 0);
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    deleteClosed();
+    ASSERT_NE(menus.options(), nullptr);
+    EXPECT_EQ(choosers.reports, QStringList{path(Session::File::Pictures)});
+    EXPECT_EQ(session.settings().shared.PicShowSeconds, 7) << "applied before the failure";
+    EXPECT_EQ(bytes(path(Session::File::Settings)), settingsBefore);
+    EXPECT_EQ(readAssociationTicks(regist), AssociationTicks{}) << "not reached";
+    click("CmdOK");
+    deleteClosed();
+    EXPECT_EQ(menus.options(), nullptr);
+    EXPECT_EQ(bytes(path(Session::File::Pictures)), "[END]\r\n");
+    EXPECT_EQ(readAssociationTicks(regist), (AssociationTicks{true, false, false, false}));
+}
+
+// The folder chooser lists the ancestors, the folder and its subfolders; a click only
+// highlights, a double click opens; a folder that cannot be read keeps the open one; "确定"
+// hands over the open folder with a trailing "/", the root as it is; "取消" nothing.
+TEST_F(DialogsTest, FolderChooserAddsTheOpenFolder)
+{
+    QDir(dir.path()).mkpath("music/lrc");
+    QDir(dir.path()).mkpath("music/pop");
+    const QString music = dir.filePath("music");
+    openOptions();
+    addFolder(QDir::rootPath());
+    addFolder(music + "/lrc");
+    click("CmdAddDir");
+    FmShowDir *chooser = menus.options()->folderChooser();
+    auto *folders = chooser->findChild<QTreeWidget *>("Dir1");
+    ASSERT_TRUE(chooser->setOpenFolder(music));
+    EXPECT_FALSE(chooser->setOpenFolder(music + "/none"));
+    QStringList listed;
+    for (QTreeWidgetItemIterator it(folders); *it; ++it)
+        listed << (*it)->text(0);
+    EXPECT_EQ(listed.mid(listed.size() - 3), (QStringList{"music", "lrc", "pop"}));
+    const QPoint pop =
+        folders->visualItemRect(folders->findItems("pop", Qt::MatchRecursive).value(0)).center();
+    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, pop);
+    QTest::mouseClick(chooser->findChild<QPushButton *>("CmdOK"), Qt::LeftButton);
+    click("CmdAddDir");
+    chooser = menus.options()->folderChooser();
+    folders = chooser->findChild<QTreeWidget *>("Dir1");
+    chooser->setOpenFolder(music);
+    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, pop);
+    QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, pop);
+    EXPECT_EQ(chooser->openFolder(), music + "/pop");
+    QTest::mouseClick(chooser->findChild<QPushButton *>("CmdCancel"), Qt::LeftButton);
+    EXPECT_EQ(texts("ListLyricDir"), (QStringList{QDir::rootPath(), music + "/lrc/", music + "/"}));
+}
+
+} // namespace
