@@ -20,6 +20,7 @@
 #include "fmmainfixture.h"
 #include "persist/regist.h"
 #include "persist/registrymessages.h"
+#include "slideshow/slideshow.h"
 #include "ui/fullscreenpanel.h"
 #include "ui/playlistbox.h"
 #include "ui/windowmover.h"
