@@ -22,6 +22,7 @@
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
+#include "ui/trayicon.h"
 
 namespace {
 
@@ -106,6 +107,8 @@ int main(int argc, char **argv)
                          window.player().transport().openSongs(handed);
                          window.bringForward();
                      });
+    // Set up before the start-up reads the settings, whose tray mode it follows.
+    TrayIcon tray(window, session, menus);
     window.Form_Load(songs);
 
     // The desktop's media keys and remote controls. Without a session bus the player runs as

@@ -40,4 +40,14 @@ check "the player ends" wait_for 20 process_gone "$PLAYER_PID"
 check "the rescued place is saved" test "$(sed -n 2p "$CONFIG/zorvan.set")" = $'0\r'
 check "the height with the playlist is saved as ShowList 1" test "$(sed -n 7p "$CONFIG/zorvan.set")" = $'1\r'
 
+# Without a notification area (none runs here) the tray modes start the window as usual.
+for mode in 1 2; do
+    printf '%s\r\n' '[DONTCHANGETHISSET]' 0 0 12 "$mode" 5 1 0 12582912 -2147483634 宋体 26 0 \
+        -1 0 -1200 5 | iconv -f UTF-8 -t GB18030 >"$CONFIG/zorvan.set"
+    start_player
+    check "tray mode $mode without a notification area shows the window" wait_for 15 window_mapped
+    kill -TERM "$PLAYER_PID"
+    wait_for 20 process_gone "$PLAYER_PID"
+done
+
 finish

@@ -22,6 +22,7 @@
 #include "persist/registrymessages.h"
 #include "slideshow/slideshow.h"
 #include "ui/fullscreenpanel.h"
+#include "ui/trayicon.h"
 #include "ui/playlistbox.h"
 #include "ui/windowmover.h"
 
@@ -459,6 +460,40 @@ TEST_F(DialogsTest, FolderChooserAddsTheOpenFolder)
     EXPECT_EQ(chooser->openFolder(), music + "/pop");
     QTest::mouseClick(chooser->findChild<QPushButton *>("CmdCancel"), Qt::LeftButton);
     EXPECT_EQ(texts("ListLyricDir"), (QStringList{QDir::rootPath(), music + "/lrc/", music + "/"}));
+}
+
+// The tray mode decides the icon and the taskbar entry, and without a notification area
+// every mode is the taskbar alone; the icon tells the song and shows or hides the window.
+TEST_F(DialogsTest, TrayModesAndTheIcon)
+{
+    bool hasArea = true;
+    TrayIcon tray(window, session, menus, [&hasArea] { return hasArea; });
+    load();
+    struct Case
+    {
+        bool hasArea;
+        int mode;
+        bool iconShown;
+        Qt::WindowType type;
+    };
+    const QList<Case> cases{{true, 0, false, Qt::Window},
+                            {true, 1, true, Qt::Tool},
+                            {true, 2, true, Qt::Window},
+                            {false, 1, false, Qt::Window}};
+    for (const Case &c : cases) {
+        hasArea = c.hasArea;
+        SettingsRecord settings = session.settings();
+        settings.shared.TrayMode = c.mode;
+        session.setSettings(settings);
+        EXPECT_EQ(tray.icon().isVisible(), c.iconShown) << c.mode << c.hasArea;
+        EXPECT_EQ(window.windowType(), c.type) << c.mode << c.hasArea;
+        EXPECT_TRUE(window.isVisible()) << "a changed type shows the window again";
+    }
+    EXPECT_EQ(tray.icon().toolTip(), window.player().labels().text(DisplayLabels::Label::LInfo));
+    emit tray.icon().activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(window.isVisible());
+    emit tray.icon().activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(window.isVisible());
 }
 
 } // namespace

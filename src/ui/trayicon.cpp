@@ -1,0 +1,64 @@
+#include "ui/trayicon.h"
+
+#include <QCursor>
+
+#include "core/session.h"
+#include "dialogs/playermenus.h"
+#include "skin/skinimages.h"
+#include "ui/fmmain.h"
+
+namespace {
+
+constexpr int TaskbarOnly = 0;
+constexpr int NotificationAreaOnly = 1;
+
+} // namespace
+
+TrayIcon::TrayIcon(FmMain &window, Session &session, PlayerMenus &menus,
+                   std::function<bool()> hasNotificationArea)
+    : m_window(window), m_session(session), m_menus(menus),
+      m_hasNotificationArea(std::move(hasNotificationArea))
+{
+    m_icon.setIcon(applicationIcon());
+    m_icon.setToolTip(window.windowTitle());
+    connect(&window.player().labels(), &DisplayLabels::changed, this,
+            [this](DisplayLabels::Label label, const QString &text) {
+                if (label == DisplayLabels::Label::LInfo)
+                    m_icon.setToolTip(text);
+            });
+    connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
+    connect(&session, &Session::settingsChanged, this, &TrayIcon::apply);
+}
+
+int TrayIcon::mode() const
+{
+    const int wanted = m_session.settings().shared.TrayMode;
+    return m_hasNotificationArea() ? wanted : TaskbarOnly;
+}
+
+void TrayIcon::apply()
+{
+    const int current = mode();
+    m_icon.setVisible(current != TaskbarOnly);
+    // A tool window stays off the taskbar. Changing the flag hides a shown window, which is
+    // then shown again as it was.
+    const Qt::WindowType type = current == NotificationAreaOnly ? Qt::Tool : Qt::Window;
+    if (m_window.windowType() == type)
+        return;
+    const bool wasVisible = m_window.isVisible();
+    m_window.setWindowFlags((m_window.windowFlags() & ~Qt::WindowType_Mask) | type);
+    if (wasVisible)
+        m_window.show();
+}
+
+void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Context) {
+        m_menus.popupMainMenu(QCursor::pos());
+    } else if (reason == QSystemTrayIcon::Trigger) {
+        if (m_window.isVisible() && !m_window.isMinimized())
+            m_window.hide();
+        else
+            m_window.bringForward();
+    }
+}
