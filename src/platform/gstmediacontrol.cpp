@@ -19,6 +19,31 @@
 // Position queries go straight to the current track's sink from this thread: they take no
 // stream lock, so they return at once even while the track's thread is stuck.
 
+// The first error a track's pipeline reported. The bus handler reports it at once; the
+// track's thread, which finds a failed preroll later, reports it again rather than a reason
+// of its own, so the real reason reaches the log whichever answer comes first.
+class FirstError
+{
+public:
+    void note(MediaControl::Failure reason, const QString &detail)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_detail)
+            m_reason = reason, m_detail = detail;
+    }
+    std::pair<MediaControl::Failure, QString> orElse(MediaControl::Failure reason,
+                                                     const QString &detail)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_detail ? std::pair(m_reason, *m_detail) : std::pair(reason, detail);
+    }
+
+private:
+    std::mutex m_mutex;
+    MediaControl::Failure m_reason = MediaControl::Failure::NotAudio;
+    std::optional<QString> m_detail;
+};
+
 namespace {
 
 constexpr int QuietestVolume = -10000;
@@ -38,6 +63,7 @@ struct BusContext
     std::shared_ptr<ReceiverLink> link;
     GstMediaControl *control;
     std::shared_ptr<GstTrack> track;
+    std::shared_ptr<FirstError> firstError;
 };
 
 } // namespace
@@ -76,9 +102,10 @@ void GstMediaControl::open(quint64 serial, const QString &path)
     m_current.emplace();
     m_current->track = track;
     m_openTimer.start(OpenTimeoutMs);
+    auto firstError = std::make_shared<FirstError>();
     track->start(
-        [this, track] { return buildPipeline(track); },
-        [link = m_link, this, track, output = m_output](GstElement *pipeline) {
+        [this, track, firstError] { return buildPipeline(track, firstError); },
+        [link = m_link, this, track, output = m_output, firstError](GstElement *pipeline) {
             // The preroll already passes sound through the volume and the balance
             // stage, so they are set before it, and again after it (with a flush
             // that sends the prerolled sound through anew) if they changed meanwhile.
@@ -103,16 +130,18 @@ void GstMediaControl::open(quint64 serial, const QString &path)
                     return;
                 }
             }
-            // A bus error with the real reason was posted before this, and wins.
-            link->post([this, serial = track->serial()] {
-                onTrackFailed(serial, Failure::NotAudio, QStringLiteral("no sound"));
+            const auto [reason, detail] =
+                firstError->orElse(Failure::NotAudio, QStringLiteral("no sound"));
+            link->post([this, serial = track->serial(), reason = reason, detail = detail] {
+                onTrackFailed(serial, reason, detail);
             });
         });
 }
 
 // Runs on the track's thread. GStreamer starts with the first track, so that the window
 // is on the screen before the plugins load.
-GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &track)
+GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &track,
+                                           const std::shared_ptr<FirstError> &firstError)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] {
@@ -146,8 +175,10 @@ GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &trac
                 g_autoptr(GError) error = nullptr;
                 g_autofree gchar *debug = nullptr;
                 gst_message_parse_error(message, &error, &debug);
-                context->link->post([control, serial, reason = failureOf(error),
-                                     detail = QString::fromUtf8(error->message)] {
+                const MediaControl::Failure reason = failureOf(error);
+                const QString detail = QString::fromUtf8(error->message);
+                context->firstError->note(reason, detail);
+                context->link->post([control, serial, reason, detail] {
                     control->onTrackFailed(serial, reason, detail);
                 });
             }
@@ -157,7 +188,7 @@ GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &trac
             gst_message_unref(message);
             return GST_BUS_DROP;
         },
-        new BusContext{m_link, this, track},
+        new BusContext{m_link, this, track, firstError},
         [](gpointer data) { delete static_cast<BusContext *>(data); });
     return playbin;
 }

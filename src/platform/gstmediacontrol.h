@@ -11,6 +11,7 @@
 #include "core/mediacontrol.h"
 #include "platform/gstpipeline.h"
 
+class FirstError;
 class GstTrack;
 class ReceiverLink;
 
@@ -73,7 +74,8 @@ private:
         quint64 currentVersion();
     };
 
-    GstElement *buildPipeline(const std::shared_ptr<GstTrack> &track);
+    GstElement *buildPipeline(const std::shared_ptr<GstTrack> &track,
+                              const std::shared_ptr<FirstError> &firstError);
     // Stores volume, mute and balance for the tracks and queues them for the current one.
     void applyOutputSettings();
     static quint64 applyOutput(GstElement *pipeline, OutputBox &output);

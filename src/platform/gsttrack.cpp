@@ -1,6 +1,11 @@
 #include "platform/gsttrack.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
+
+#include <QFile>
 
 #include <gst/gst.h>
 
@@ -44,10 +49,28 @@ void GstTrack::post(Command command)
 
 void GstTrack::retire()
 {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    m_isRetired = true;
-    m_commands.clear();
-    m_wakeUp.notify_one();
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_isRetired = true;
+        m_commands.clear();
+        m_wakeUp.notify_one();
+    }
+    if (m_isNamedPipe && !m_hasEnded)
+        releaseNamedPipeReader();
+}
+
+void GstTrack::releaseNamedPipeReader()
+{
+    // GStreamer opens the pipe more than once while it finds out what it holds, so the
+    // writer comes again and again, for a few seconds at most.
+    std::thread([self = shared_from_this(), path = QFile::encodeName(m_path)] {
+        for (int attempt = 0; attempt < 150 && !self->m_hasEnded; ++attempt) {
+            const int writer = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (writer >= 0)
+                ::close(writer);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }).detach();
 }
 
 bool GstTrack::waitForAllEnded(int milliseconds)
@@ -59,6 +82,9 @@ bool GstTrack::waitForAllEnded(int milliseconds)
 
 void GstTrack::run(std::function<GstElement *()> build)
 {
+    struct stat status;
+    m_isNamedPipe =
+        ::stat(QFile::encodeName(m_path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
     GstElement *pipeline = build();
     for (;;) {
         Command command;
@@ -73,10 +99,11 @@ void GstTrack::run(std::function<GstElement *()> build)
         if (pipeline)
             command(pipeline);
     }
-    if (!pipeline)
-        return;
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    g_autoptr(GstBus) bus = gst_element_get_bus(pipeline);
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(pipeline);
+    if (pipeline) {
+        gst_element_set_state(pipeline, GST_STATE_NULL);
+        g_autoptr(GstBus) bus = gst_element_get_bus(pipeline);
+        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+        gst_object_unref(pipeline);
+    }
+    m_hasEnded = true;
 }

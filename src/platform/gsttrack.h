@@ -42,6 +42,8 @@ public:
     // Runs `command` on the track's thread after the ones queued before it.
     void post(Command command);
     // Ends the track: queued commands are dropped and the pipeline freed, off this thread.
+    // A reader stuck opening or reading a local named pipe is let go: the pipe is opened for
+    // writing and closed again, which gives the reader its end, until the thread has ended.
     void retire();
     // True once retire() was called: a command that waits should give up.
     bool isRetired() const { return m_isRetired.load(); }
@@ -56,6 +58,7 @@ public:
 
 private:
     void run(std::function<GstElement *()> build);
+    void releaseNamedPipeReader();
 
     const quint64 m_serial;
     const QString m_path;
@@ -63,5 +66,9 @@ private:
     std::condition_variable m_wakeUp;
     std::deque<Command> m_commands;
     std::atomic<bool> m_isRetired = false;
+    std::atomic<bool> m_hasEnded = false;
+    // Whether the track's path names a local named pipe; found out on the track's thread,
+    // since looking at a path on a dead mount may block.
+    std::atomic<bool> m_isNamedPipe = false;
     std::atomic<quint64> m_run = 0;
 };
