@@ -15,17 +15,8 @@
 set -euo pipefail
 ZORVAN=$(realpath "${1:?usage: $0 PATH_TO_ZORVAN [ROUNDS]}")
 ROUNDS=${2:-3}
-WORK=$(mktemp -d)
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$WORK"' EXIT
-
-mkfifo "$WORK/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/displayfd" 2>/dev/null &
-PIDS+=($!)
-read -r -t 10 number <"$WORK/displayfd"
-export DISPLAY=:$number
+source "$(dirname "$0")/lib.sh"
+start_bench_x 1024x768
 
 song=$WORK/song.mp3
 gst-launch-1.0 -q audiotestsrc num-buffers=1300 samplesperbuffer=1024 wave=pink-noise \

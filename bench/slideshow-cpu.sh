@@ -11,17 +11,8 @@
 set -euo pipefail
 ZORVAN=$(realpath "${1:?usage: $0 PATH_TO_ZORVAN [ROUNDS]}")
 ROUNDS=${2:-2}
-WORK=$(mktemp -d)
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$WORK"' EXIT
-
-mkfifo "$WORK/displayfd"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/displayfd" 2>/dev/null &
-PIDS+=($!)
-read -r -t 10 number <"$WORK/displayfd"
-export DISPLAY=:$number
+source "$(dirname "$0")/lib.sh"
+start_bench_x 1920x1080
 
 song=$WORK/song.wav
 gst-launch-1.0 -q audiotestsrc num-buffers=3000 samplesperbuffer=441 wave=pink-noise \

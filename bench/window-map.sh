@@ -8,20 +8,8 @@
 set -euo pipefail
 ZORVAN=$(realpath "${1:?usage: $0 PATH_TO_ZORVAN [ROUNDS]}")
 ROUNDS=${2:-10}
-WORK=$(mktemp -d)
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-PIDS=()
-trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$WORK"' EXIT
-
-mkfifo "$WORK/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/displayfd" 2>/dev/null &
-PIDS+=($!)
-read -r -t 10 number <"$WORK/displayfd"
-export DISPLAY=:$number
-# One client stays connected, so the server does not reset between the rounds.
-xdotool sleep 3600 &
-PIDS+=($!)
+source "$(dirname "$0")/lib.sh"
+start_bench_x 1024x768
 
 times=()
 for round in $(seq "$ROUNDS"); do

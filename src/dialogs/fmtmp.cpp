@@ -17,7 +17,7 @@
 #include "core/session.h"
 #include "dialogs/fmshowdir.h"
 #include "dialogs/optionschoosers.h"
-#include "dialogs/systemcolours.h"
+#include "dialogs/storedlooks.h"
 #include "persist/listfiles.h"
 #include "persist/regist.h"
 
@@ -283,13 +283,7 @@ void FmTmp::fill()
 
 void FmTmp::showFontSample()
 {
-    QFont font(m_lyricFont.name);
-    font.setPointSizeF(m_lyricFont.pointSize);
-    font.setBold(m_lyricFont.bold);
-    font.setItalic(m_lyricFont.italic);
-    font.setUnderline(m_lyricFont.underline);
-    font.setStrikeOut(m_lyricFont.strikeOut);
-    LabelFont->setFont(font);
+    LabelFont->setFont(lyricFontOf(m_lyricFont));
     // The sample shows whole where the panel has room for it.
     const QRect place = m_twips.rect({120, 240, 915, 435});
     LabelFont->resize(place.size()

@@ -4,7 +4,7 @@
 
 #include "core/displaylabels.h"
 #include "core/session.h"
-#include "dialogs/systemcolours.h"
+#include "dialogs/storedlooks.h"
 #include "ui/transitionpainter.h"
 
 namespace {
@@ -52,14 +52,7 @@ void FullScreenPanel::applyLyricStyle()
 {
     const SettingsRecord &settings = m_session.settings();
     m_bottom->setColour(colourFromValue(settings.picBottomColour, palette()));
-    const LyricFontSetting &style = settings.lyricFont;
-    QFont font(style.name);
-    font.setPointSizeF(style.pointSize);
-    font.setItalic(style.italic);
-    font.setBold(style.bold);
-    font.setUnderline(style.underline);
-    font.setStrikeOut(style.strikeOut);
-    m_lyric->setFont(font);
+    m_lyric->setFont(lyricFontOf(settings.lyricFont));
     QPalette colours = m_lyric->palette();
     colours.setColor(QPalette::WindowText, colourFromValue(settings.lyricColour, colours));
     m_lyric->setPalette(colours);

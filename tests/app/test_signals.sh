@@ -6,10 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 
 start_x
-# An X server resets when its last client leaves and refuses connections meanwhile; these
-# many short starts in a row would meet that. One client stays connected throughout.
-xdotool sleep 3600 &
-PIDS+=($!)
 make_wav "$WORK/a.wav" 2 440
 mkdir -p "$CONFIG"
 SOCKET=$XDG_RUNTIME_DIR/$TITLE.socket

@@ -1,4 +1,4 @@
-#include "dialogs/systemcolours.h"
+#include "dialogs/storedlooks.h"
 
 #include <array>
 
@@ -50,4 +50,15 @@ qint32 valueFromColour(const QColor &colour)
 {
     const QColor rgb = colour.toRgb();
     return qint32(rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16));
+}
+
+QFont lyricFontOf(const LyricFontSetting &setting)
+{
+    QFont font(setting.name);
+    font.setPointSizeF(setting.pointSize);
+    font.setBold(setting.bold);
+    font.setItalic(setting.italic);
+    font.setUnderline(setting.underline);
+    font.setStrikeOut(setting.strikeOut);
+    return font;
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+// How the colours and the lyric font kept in the settings look on the screen.
+
 #include <QColor>
+#include <QFont>
 #include <QPalette>
+
+#include "persist/settingsfile.h"
 
 // The settings keep colours as 32-bit values with red in the low byte; a value with the
 // top bit set names a system colour by its index in the low byte, which here is the
@@ -9,3 +14,6 @@
 QColor colourFromValue(qint32 value, const QPalette &palette);
 // The plain colour value of `colour` (never a system colour).
 qint32 valueFromColour(const QColor &colour);
+
+// The font of the full-screen lyric line as the settings describe it.
+QFont lyricFontOf(const LyricFontSetting &setting);
