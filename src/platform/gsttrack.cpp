@@ -31,7 +31,7 @@ void GstTrack::start(std::function<GstElement *()> build, Command open)
     }
     // The thread keeps the track alive until it has freed the pipeline.
     std::thread([self = shared_from_this(), build = std::move(build)]() mutable {
-        self->run(std::move(build));
+        self->run(build);
         const std::lock_guard<std::mutex> lock(liveMutex);
         if (--liveThreads == 0)
             allEnded.notify_all();
@@ -80,7 +80,7 @@ bool GstTrack::waitForAllEnded(int milliseconds)
                              [] { return liveThreads == 0; });
 }
 
-void GstTrack::run(std::function<GstElement *()> build)
+void GstTrack::run(const std::function<GstElement *()> &build)
 {
     struct stat status;
     m_isNamedPipe =

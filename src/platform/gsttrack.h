@@ -9,7 +9,7 @@
 
 #include <QString>
 
-typedef struct _GstElement GstElement;
+#include <gst/gst.h>
 
 // One track: a playbin of its own and the thread that changes its states.
 //
@@ -57,7 +57,7 @@ public:
     static bool waitForAllEnded(int milliseconds);
 
 private:
-    void run(std::function<GstElement *()> build);
+    void run(const std::function<GstElement *()> &build);
     void releaseNamedPipeReader();
 
     const quint64 m_serial;
