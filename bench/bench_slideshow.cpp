@@ -1,5 +1,6 @@
 #include <time.h>
 
+#include <memory>
 #include <random>
 
 #include <QApplication>
@@ -66,10 +67,15 @@ struct Stage
     TransitionPainter painter{session, &panel};
 };
 
+// Made when first needed and freed by main() while the application object still exists:
+// a widget must not outlive it.
+std::unique_ptr<Stage> sharedStage;
+
 Stage &stage()
 {
-    static Stage shared;
-    return shared;
+    if (!sharedStage)
+        sharedStage = std::make_unique<Stage>();
+    return *sharedStage;
 }
 
 void ComposePicture(benchmark::State &state)
@@ -155,5 +161,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    sharedStage.reset();
     return 0;
 }
