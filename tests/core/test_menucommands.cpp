@@ -1,9 +1,6 @@
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +8,7 @@
 #include "core/session.h"
 #include "fakes/fakemediacontrol.h"
 #include "fakes/fakewindow.h"
+#include "fakes/settle.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -60,9 +58,7 @@ TEST(PlaybackPositionTest, LyricLinesHideAndComeBackAtTheLineDueNow)
     player.transport().ListSong().append({dir.filePath("song.mp3")});
     player.transport().ListSong().setCurrentEntry(0);
     player.transport().PlaySong();
-    for (const QDeadlineTimer deadline(5000);
-         player.transport().isBusy() && !deadline.hasExpired();)
-        QCoreApplication::sendPostedEvents(), QThread::yieldCurrentThread();
+    settle(player.transport());
     PlaybackPosition &position = player.position();
     QSignalSpy switched(&position, &PlaybackPosition::showsLyricsChanged);
     const auto labels = [&] {
