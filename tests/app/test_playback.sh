@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The real player plays what it was asked for and never hangs on what it cannot play:
 # several files and a folder on the command line, broken entries skipped in the direction
-# of travel, a named pipe that never delivers, and a playlist that is an endless device.
+# of travel, a named pipe that never delivers, and a playlist that is an endless device. The
+# songs lie in a folder whose name has Chinese letters and a space; the saved list holds
+# them in GB18030 with CR LF.
 source "$(dirname "$0")/lib.sh"
 start_x
 
-music=$WORK/music
+music="$WORK/音乐 files"
 mkdir -p "$music/folder"
 make_wav "$music/one.wav" 1 440
 make_wav "$music/two.wav" 1 550
@@ -16,14 +18,10 @@ make_wav "$music/folder/a.wav" 1 550
 printf 'not a sound file\r\n' >"$music/text.mp3"
 printf 'notes\r\n' >"$music/folder/notes.txt"
 
-started() { grep -o "starting \".*\"" "$PLAYER_LOG" | sed 's/^starting //'; }
-starts_are() { [[ "$(started)" == "$(printf '"%s"\n' "$@")" ]]; }
-starts_begin_with() { [[ "$(started | head -n $#)" == "$(printf '"%s"\n' "$@")" ]]; }
-end_player() {
-    kill -TERM "$PLAYER_PID"
-    wait_for 10 process_gone "$PLAYER_PID"
-}
-saved_list_is() { cmp -s <(printf '%s\r\n' "$@") "$CONFIG/zorvan.m3u"; }
+# The songs started so far begin with, or are, the ones given.
+started_songs() { grep -o "starting \".*\"" "$PLAYER_LOG" | sed 's/^starting //'; }
+starts_begin_with() { [[ "$(started_songs | head -n $#)" == "$(printf '"%s"\n' "$@")" ]]; }
+starts_are() { [[ "$(started_songs)" == "$(printf '"%s"\n' "$@")" ]]; }
 shot() { import -window "$(player_window)" png:- 2>/dev/null | md5sum; }
 
 # Several files: each argument is one entry, and they play in order.
@@ -50,8 +48,7 @@ end_player
 # Previous from the song after a broken entry goes back over it to the song before it.
 start_player "$music/long1.wav" "$music/text.mp3" "$music/long2.wav"
 check "the first song plays" wait_for 15 starts_are "$music/long1.wav"
-window=$(player_window)
-xdotool windowfocus --sync "$window"
+xdotool windowfocus --sync "$(player_window)"
 xdotool key equal
 check "next skips the broken entry forwards" wait_for 10 starts_are "$music/long1.wav" \
     "$music/long2.wav"
@@ -67,8 +64,7 @@ printf '%s\r\n' "$music/pipe.wav" "$music/one.wav" >"$music/pipe.m3u"
 start_player "$music/pipe.m3u"
 started_at=$SECONDS
 check "the window maps while the pipe is being opened" wait_for 15 window_mapped
-window=$(player_window)
-xdotool windowfocus --sync "$window"
+xdotool windowfocus --sync "$(player_window)"
 before=$(shot)
 xdotool key Down
 changed() { [[ "$(shot)" != "$before" ]]; }

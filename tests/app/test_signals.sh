@@ -2,8 +2,13 @@
 # SIGTERM and SIGINT at any moment: during the start-up and just after the window maps
 # the player ends in order within 2 s, saving what it loaded; a second signal ends a
 # shutdown that hangs; every end leaves the next start a normal first instance. Also, a
-# directory where the single-instance socket belongs stops the start.
+# directory where the single-instance socket belongs stops the start, and so does a missing
+# display.
 source "$(dirname "$0")/lib.sh"
+
+output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$ZORVAN" 2>&1) && status=0 || status=$?
+check "without a display the player fails, saying so in one line" \
+    test "$status" -ne 0 -a "$(wc -l <<<"$output")" -eq 1
 
 start_x
 make_wav "$WORK/a.wav" 2 440
@@ -117,8 +122,8 @@ check "it releases its socket" test ! -e "$SOCKET"
 # Something other than a socket in the socket's place: the start says so and ends.
 mkdir "$SOCKET"
 output=$(timeout 20 "$ZORVAN" "$WORK/a.wav" 2>&1 >/dev/null) && status=0 || status=$?
-check "a directory at the socket's place stops the start" test "$status" -eq 1
-check "it says so in one line" test "$(wc -l <<<"$output")" -eq 1
+check "a directory at the socket's place stops the start, saying so in one line" \
+    test "$status" -eq 1 -a "$(wc -l <<<"$output")" -eq 1
 check "the directory stays" test -d "$SOCKET"
 
 finish
