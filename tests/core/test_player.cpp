@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -667,6 +668,29 @@ TEST_F(LyricsTest, FollowPlaybackSeeksAndStop)
     transport().PauseSong();
     tickAt(0);
     EXPECT_EQ(lyricLabels(), "T - A") << "after a stop the lyrics start over";
+}
+
+// The lyric switch: off, the labels show the song line and the lyric steps change nothing;
+// on again, the line due at the position shows at once.
+TEST_F(LyricsTest, HiddenLinesComeBackAtTheLineDueNow)
+{
+    writeFile("song.lrc", lyric);
+    play();
+    QSignalSpy switched(&position(), &PlaybackPosition::showsLyricsChanged);
+    const auto labels = [&] { return label(Label::LTxtMin) + u'|' + label(Label::LTxtMax); };
+    // Past the last line the lookup of the due line leaves it to the next step.
+    for (const auto &[seconds, shown] :
+         {std::pair{0.0, "T - A"}, {6.0, "first "}, {9.5, "second "}}) {
+        tickAt(seconds / 2);
+        position().setShowsLyrics(false);
+        EXPECT_EQ(labels(), "|song") << seconds;
+        tickAt(seconds);
+        EXPECT_EQ(labels(), "|song") << "hidden lines do not show " << seconds;
+        position().setShowsLyrics(true);
+        position().setShowsLyrics(true);
+        EXPECT_EQ(lyricLabels(), shown) << seconds;
+    }
+    EXPECT_EQ(switched.count(), 6) << "a change is told, a repeat is not";
 }
 
 TEST_F(LyricsTest, AreFoundInTheLyricFoldersOrNotAtAll)
