@@ -3,6 +3,7 @@
 # running and unchanged; a second start hands over its files (named relative to its own
 # working folder), which join the list, and the first of them plays; many second starts at
 # once all get through while silent connections hold the socket, which the player closes.
+# The shapes of malformed requests are the parser's table (tests/platform).
 source "$(dirname "$0")/lib.sh"
 start_x
 # The second starts run in other folders.
