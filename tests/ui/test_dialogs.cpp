@@ -186,17 +186,14 @@ TEST_F(DialogsTest, CheckMarksShowTheStatesAfterEveryCommand)
         {choose("mnuRight"), "mnuPlay mnuAlOntop mnuMute mnuRight mnushowly"},
         {choose("mnushowly"), "mnuPlay mnuAlOntop mnuMute mnuRight"},
         {[this] { openOptions()->close(); }, "mnuPlay mnuAlOntop mnuMute mnuRight"},
-        {choose("mnuAlOntop"), "mnuPlay mnuMute mnuRight"},
-        {choose("mnuMute"), "mnuPlay mnuRight"},
-        {choose("mnushowly"), "mnuPlay mnuRight mnushowly"},
-        {key(VirtualKey::Enter), "mnuPause mnuRight mnushowly"},
+        {key(VirtualKey::Enter), "mnuPause mnuAlOntop mnuMute mnuRight"},
     };
     for (int number = 0; number < int(std::size(steps)); ++number) {
         steps[number].command();
         settle();
         EXPECT_EQ(marks(), steps[number].marks) << "step " << number;
     }
-    EXPECT_FALSE(window.isOnTop() || media.isMuted());
+    EXPECT_TRUE(window.isOnTop() && media.isMuted());
 }
 
 // The list menu's items reach the list; the options dialog and the about box open once each,
