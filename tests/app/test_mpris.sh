@@ -71,6 +71,7 @@ pc position 1.5
 check "position 1.5 seeks there" wait_for 5 position_between 1.45 1.55
 pc play
 check "play plays" wait_for 5 pc_is Playing status
+check "play resumes where the song stood" position_between 1.45 2.5
 check "resuming opened nothing anew" test "$(starts_of "$music/one.mp3")" -eq 2
 
 pc volume 0.5
