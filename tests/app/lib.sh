@@ -61,6 +61,14 @@ wait_for() { # wait_for SECONDS COMMAND...
     done
 }
 
+# Writes zorvan.set with the window at LEFT, TOP twips, the list shown or not (SHOWLIST), the
+# tray mode and the picture interval in seconds.
+write_settings() { # write_settings LEFT TOP SHOWLIST [TRAYMODE [PICTURESECONDS]]
+    mkdir -p "$CONFIG"
+    printf '%s\r\n' '[DONTCHANGETHISSET]' "$1" "$2" 12 "${4:-0}" 5 "$3" 0 12582912 -2147483634 \
+        宋体 26 0 -1 0 -1200 "${5:-5}" | iconv -f UTF-8 -t GB18030 >"$CONFIG/zorvan.set"
+}
+
 player_window() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1; }
 window_mapped() { [[ -n "$(player_window)" ]]; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
@@ -73,6 +81,28 @@ start_player() {
     PLAYER_PID=$!
     PIDS+=("$PLAYER_PID")
 }
+
+# The window's place (place_is X Y) or size (size_is WIDTH HEIGHT) on the screen.
+place_is() { window_is X Y "$@"; }
+size_is() { window_is WIDTH HEIGHT "$@"; }
+window_is() {
+    local X=-1 Y=-1 WIDTH=0 HEIGHT=0 WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$(player_window)" 2>/dev/null)"
+    [[ ${!1} -eq $3 && ${!2} -eq $4 ]]
+}
+
+# How often the player has started the song FILE, and whether it has done so TIMES times.
+starts_of() { grep -c "starting \"$1\"" "$PLAYER_LOG" 2>/dev/null || true; }
+started() { [[ $(starts_of "$1") -ge ${2:-1} ]]; } # started FILE [TIMES]
+
+# Ends the player with SIGTERM, as a session logout does, and waits for it to go.
+end_player() {
+    kill -TERM "$PLAYER_PID"
+    wait_for 20 process_gone "$PLAYER_PID"
+}
+
+# True when zorvan.m3u holds exactly the songs given, in GB18030 with CR LF.
+saved_list_is() { cmp -s <(printf '%s\r\n' "$@" | iconv -f UTF-8 -t GB18030) "$CONFIG/zorvan.m3u"; }
 
 finish() {
     echo "$PASSES passed, $FAILURES failed"

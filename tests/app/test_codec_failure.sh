@@ -18,8 +18,7 @@ export LD_PRELOAD=$WORK/failing_iconv.so
 start_player
 unset LD_PRELOAD
 check "the window is mapped" wait_for 15 window_mapped
-kill -TERM "$PLAYER_PID"
-check "the player ends after SIGTERM" wait_for 20 process_gone "$PLAYER_PID"
+check "the player ends after SIGTERM" end_player
 
 check "zorvan.m3u is left byte for byte" cmp "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"
 check "zorvan.set is left byte for byte" cmp "$WORK/expected.set" "$CONFIG/zorvan.set"

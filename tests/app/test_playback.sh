@@ -1,29 +1,22 @@
 #!/usr/bin/env bash
 # The real player plays what it was asked for and never hangs on what it cannot play:
-# several files and a folder on the command line, broken entries skipped in the direction
-# of travel, a named pipe that never delivers, and a playlist that is an endless device.
+# several files on the command line, a named pipe that never delivers before a good song,
+# and a playlist that is an endless device. The songs lie in a folder whose name has
+# Chinese letters and a space; the saved list holds them in GB18030 with CR LF. Which songs a
+# command line gives (folders, playlists, missing files) and the skips over broken entries
+# in both directions are the player's tables (tests/core/test_player.cpp).
 source "$(dirname "$0")/lib.sh"
 start_x
 
-music=$WORK/music
-mkdir -p "$music/folder"
+music="$WORK/音乐 files"
+mkdir -p "$music"
 make_wav "$music/one.wav" 1 440
 make_wav "$music/two.wav" 1 550
-make_wav "$music/long1.wav" 30 440
-make_wav "$music/long2.wav" 30 660
-make_wav "$music/folder/b.wav" 1 440
-make_wav "$music/folder/a.wav" 1 550
-printf 'not a sound file\r\n' >"$music/text.mp3"
-printf 'notes\r\n' >"$music/folder/notes.txt"
 
-started() { grep -o "starting \".*\"" "$PLAYER_LOG" | sed 's/^starting //'; }
-starts_are() { [[ "$(started)" == "$(printf '"%s"\n' "$@")" ]]; }
-starts_begin_with() { [[ "$(started | head -n $#)" == "$(printf '"%s"\n' "$@")" ]]; }
-end_player() {
-    kill -TERM "$PLAYER_PID"
-    wait_for 10 process_gone "$PLAYER_PID"
-}
-saved_list_is() { cmp -s <(printf '%s\r\n' "$@") "$CONFIG/zorvan.m3u"; }
+# The songs started so far begin with, or are, the ones given.
+started_songs() { grep -o "starting \".*\"" "$PLAYER_LOG" | sed 's/^starting //'; }
+starts_begin_with() { [[ "$(started_songs | head -n $#)" == "$(printf '"%s"\n' "$@")" ]]; }
+starts_are() { [[ "$(started_songs)" == "$(printf '"%s"\n' "$@")" ]]; }
 shot() { import -window "$(player_window)" png:- 2>/dev/null | md5sum; }
 
 # Several files: each argument is one entry, and they play in order.
@@ -33,33 +26,6 @@ check "two arguments play one after the other" wait_for 15 starts_begin_with \
 end_player
 check "two arguments are saved as two entries" saved_list_is "$music/one.wav" "$music/two.wav"
 
-# A folder gives its sound files sorted by name.
-start_player "$music/folder"
-check "a folder plays its first file by name" wait_for 15 starts_begin_with "$music/folder/a.wav"
-end_player
-check "a folder is saved as its sound files" saved_list_is "$music/folder/a.wav" \
-    "$music/folder/b.wav"
-
-# A broken first entry of a playlist is skipped and the next one plays.
-printf '%s\r\n' "$music/text.mp3" "$music/one.wav" >"$music/list.m3u"
-start_player "$music/list.m3u"
-check "a broken first entry is skipped" wait_for 15 starts_begin_with "$music/one.wav"
-check "the broken entry is told on stderr" grep -q "cannot play \"$music/text.mp3\"" "$PLAYER_LOG"
-end_player
-
-# Previous from the song after a broken entry goes back over it to the song before it.
-start_player "$music/long1.wav" "$music/text.mp3" "$music/long2.wav"
-check "the first song plays" wait_for 15 starts_are "$music/long1.wav"
-window=$(player_window)
-xdotool windowfocus --sync "$window"
-xdotool key equal
-check "next skips the broken entry forwards" wait_for 10 starts_are "$music/long1.wav" \
-    "$music/long2.wav"
-xdotool key minus
-check "previous skips it backwards" wait_for 10 starts_are "$music/long1.wav" \
-    "$music/long2.wav" "$music/long1.wav"
-end_player
-
 # A named pipe that never gets a writer: the window goes on answering, the pipe fails in
 # bounded time and the next entry plays.
 mkfifo "$music/pipe.wav"
@@ -67,8 +33,7 @@ printf '%s\r\n' "$music/pipe.wav" "$music/one.wav" >"$music/pipe.m3u"
 start_player "$music/pipe.m3u"
 started_at=$SECONDS
 check "the window maps while the pipe is being opened" wait_for 15 window_mapped
-window=$(player_window)
-xdotool windowfocus --sync "$window"
+xdotool windowfocus --sync "$(player_window)"
 before=$(shot)
 xdotool key Down
 changed() { [[ "$(shot)" != "$before" ]]; }

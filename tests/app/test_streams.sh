@@ -17,14 +17,12 @@ printf '#EXTM3U\r\n# saved by another player\r\n%s\r\n%s\r\n' "$stream" "$WORK/l
     >"$WORK/list.m3u"
 start_player "$WORK/list.m3u"
 check "the window is mapped" wait_for 15 window_mapped
-plays() { grep -q "starting \"$1\"" "$PLAYER_LOG"; }
-check "the stream plays" wait_for 15 plays "$stream"
+check "the stream plays" wait_for 15 started "$stream"
 check "through the network" grep -q "GET /stream.wav" "$WORK/server.log"
-check "and at its end the local file follows" wait_for 15 plays "$WORK/local.wav"
+check "and at its end the local file follows" wait_for 15 started "$WORK/local.wav"
 check "the comment line never became an entry" \
     bash -c "! grep -q 'saved by another player' '$PLAYER_LOG'"
-kill -TERM "$PLAYER_PID"
-check "the player ends" wait_for 10 process_gone "$PLAYER_PID"
+check "the player ends" end_player
 check "the saved list holds the stream address as written and the local file" \
     cmp <(printf '%s\r\n' "$stream" "$WORK/local.wav") "$CONFIG/zorvan.m3u"
 

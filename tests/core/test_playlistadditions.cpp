@@ -11,23 +11,22 @@
 
 namespace {
 
-enum class Source { Dialog, ListDrop, SkinDrop };
-
+// A playlist file holds "x.mp3" (beside it) and "/y.mp3"; each row adds `paths` to the list
+// `before` with its current entry, by the dialog, a drop on the list or a drop on the skin.
 TEST(PlaylistAdditions, ChosenAndDroppedFilesEnterTheList)
 {
     QTemporaryDir dir;
     const QString list = dir.filePath(QStringLiteral("list.M3U"));
     QFile file(list);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#EXTM3U\r\n#EXTINF:1,x\r\nx.mp3\r\n/m/y.mp3\r\n");
+    file.write("#EXTM3U\r\n#EXTINF:1,x\r\nx.mp3\r\n/y.mp3\r\n");
     file.close();
     const QString x = dir.filePath(QStringLiteral("x.mp3"));
-    const QString missing = dir.filePath(QStringLiteral("gone.m3u"));
-
+    const QString gone = dir.filePath(QStringLiteral("gone.m3u"));
+    const auto dialog = addChosenSongs, onList = addDroppedOnList, onSkin = addDroppedOnSkin;
     struct Case
     {
-        const char *what;
-        Source source;
+        void (*add)(Playlist &, const QStringList &);
         QStringList before;
         int currentBefore;
         QStringList paths;
@@ -35,82 +34,24 @@ TEST(PlaylistAdditions, ChosenAndDroppedFilesEnterTheList)
         int currentAfter;
     };
     const QList<Case> cases{
-        {"one song chosen", Source::Dialog, {}, -1, {"/m/a.mp3"}, {"/m/a.mp3"}, 0},
-        {"a song and a playlist",
-         Source::Dialog,
-         {},
-         -1,
-         {"/m/a.mp3", list},
-         {"/m/a.mp3", x, "/m/y.mp3"},
-         0},
-        {"a cancel still makes the first entry current",
-         Source::Dialog,
-         {"/m/a", "/m/b"},
-         1,
-         {},
-         {"/m/a", "/m/b"},
-         0},
-        {"an unreadable playlist adds nothing, the rest is added",
-         Source::Dialog,
-         {},
-         -1,
-         {missing, "/m/b.mp3"},
-         {"/m/b.mp3"},
-         0},
-        {"m3u8 is no playlist", Source::Dialog, {}, -1, {"/m/l.m3u8"}, {"/m/l.m3u8"}, 0},
-        {"three dropped in order, the list's first made current",
-         Source::ListDrop,
-         {"/m/z"},
-         -1,
-         {"/m/1", "/m/2", "/m/3"},
-         {"/m/z", "/m/1", "/m/2", "/m/3"},
-         0},
-        {"quotes come out on the list",
-         Source::ListDrop,
-         {},
-         -1,
-         {"\"/m/q\"\".mp3\""},
-         {"/m/q.mp3"},
-         0},
-        {"a playlist dropped on the list is read",
-         Source::ListDrop,
-         {},
-         -1,
-         {'"' + list + '"'},
-         {x, "/m/y.mp3"},
-         0},
-        {"only the first on the skin, unchanged",
-         Source::SkinDrop,
-         {"/m/z"},
-         -1,
-         {"\"/m/q.mp3\"", "/m/b.mp3"},
-         {"/m/z", "\"/m/q.mp3\""},
-         -1},
-        {"a playlist dropped on the skin is an item",
-         Source::SkinDrop,
-         {"/m/z"},
-         0,
-         {list},
-         {"/m/z", list},
-         0},
+        {dialog, {}, -1, {"/a.mp3", list}, {"/a.mp3", x, "/y.mp3"}, 0},
+        {dialog, {"/a", "/b"}, 1, {}, {"/a", "/b"}, 0}, // a cancel: the first is current
+        {dialog, {}, -1, {gone, "/b.mp3"}, {"/b.mp3"}, 0},
+        {dialog, {}, -1, {"/l.m3u8"}, {"/l.m3u8"}, 0}, // m3u8 is no playlist
+        {onList, {"/z"}, -1, {"/1", "/2", "/3"}, {"/z", "/1", "/2", "/3"}, 0},
+        {onList, {}, -1, {"\"/q\"\".mp3\""}, {"/q.mp3"}, 0},
+        {onList, {}, -1, {'"' + list + '"'}, {x, "/y.mp3"}, 0},
+        // Only the first on the skin, as it is; a playlist is an item there.
+        {onSkin, {"/z"}, -1, {"\"/q.mp3\"", "/b.mp3"}, {"/z", "\"/q.mp3\""}, -1},
+        {onSkin, {"/z"}, 0, {list}, {"/z", list}, 0},
     };
     for (const Case &c : cases) {
         Playlist playlist;
         playlist.append(c.before);
         playlist.setCurrentEntry(c.currentBefore);
-        switch (c.source) {
-        case Source::Dialog:
-            addChosenSongs(playlist, c.paths);
-            break;
-        case Source::ListDrop:
-            addDroppedOnList(playlist, c.paths);
-            break;
-        case Source::SkinDrop:
-            addDroppedOnSkin(playlist, c.paths);
-            break;
-        }
-        EXPECT_EQ(playlist.songs(), c.after) << c.what;
-        EXPECT_EQ(playlist.CurrentEntry(), c.currentAfter) << c.what;
+        c.add(playlist, c.paths);
+        EXPECT_EQ(playlist.songs(), c.after) << c.paths.join(u' ').toStdString();
+        EXPECT_EQ(playlist.CurrentEntry(), c.currentAfter) << c.paths.join(u' ').toStdString();
     }
 }
 

@@ -1,10 +1,7 @@
 #include <limits>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +10,7 @@
 #include "core/session.h"
 #include "fakes/fakemediacontrol.h"
 #include "fakes/fakewindow.h"
+#include "fakes/settle.h"
 #include "support/qtprinters.h"
 
 // The commands that a later start and the desktop's remote control reach the player by:
@@ -38,15 +36,7 @@ struct Rig
     void open(const QStringList &songs)
     {
         transport().openSongs({songs, songs, {}});
-        settle();
-    }
-    void settle()
-    {
-        const QDeadlineTimer deadline(5000);
-        while (transport().isBusy() && !deadline.hasExpired()) {
-            QCoreApplication::sendPostedEvents();
-            QThread::yieldCurrentThread();
-        }
+        settle(transport());
     }
 
     QTemporaryDir dir;
@@ -58,39 +48,30 @@ struct Rig
 
 TEST(RemoteCommandsTest, HandedSongsAreAppendedAndTheFirstOfThemPlays)
 {
-    struct Case
-    {
-        const char *name;
-        QStringList list; // the first plays, unless `paused`
-        bool paused;
-        QStringList handed;
-        QString failing;
-        QString expectedTrack;
-        int expectedCurrent;
+    // The list (its first plays, unless paused), the songs handed over, one that fails, the
+    // track that then plays and the current entry.
+    const QList<std::tuple<QStringList, bool, QStringList, QString, QString, int>> cases{
+        {{}, false, {A, B}, {}, A, 0},
+        {{A, B}, true, {C, D}, {}, C, 2},
+        {{A}, false, {B}, {}, B, 1},
+        {{A}, false, {C, D}, C, D, 2}, // a first handed song that fails is skipped
+        {{A, B}, false, {}, {}, A, 0}, // nothing handed changes nothing
     };
-    const QList<Case> cases{
-        {"into an empty list", {}, false, {A, B}, {}, A, 0},
-        {"behind a paused list", {A, B}, true, {C, D}, {}, C, 2},
-        {"while a song plays", {A}, false, {B}, {}, B, 1},
-        {"a first handed song that fails is skipped", {A}, false, {C, D}, C, D, 2},
-        {"nothing handed changes nothing", {A, B}, false, {}, {}, A, 0},
-    };
-    for (const Case &c : cases) {
+    for (const auto &[songs, paused, handed, failing, track, current] : cases) {
         Rig rig;
-        rig.media.failOpen(c.failing);
-        rig.open(c.list);
-        if (c.paused)
+        rig.media.failOpen(failing);
+        rig.open(songs);
+        if (paused)
             rig.transport().PauseSong();
-
-        rig.open(c.handed);
-
-        EXPECT_EQ(rig.list().songs(), c.list + c.handed) << c.name;
-        EXPECT_EQ(rig.list().ListSongInfo(), c.list + c.handed) << c.name;
-        EXPECT_EQ(rig.list().CurrentEntry(), c.expectedCurrent) << c.name;
+        rig.open(handed);
+        const std::string name = (songs + handed).join(u' ').toStdString();
+        EXPECT_EQ(rig.list().songs(), songs + handed) << name;
+        EXPECT_EQ(rig.list().ListSongInfo(), songs + handed) << name;
+        EXPECT_EQ(rig.list().CurrentEntry(), current) << name;
         for (int row = 0; row < rig.list().count(); ++row)
-            EXPECT_EQ(rig.list().isHighlighted(row), row == c.expectedCurrent) << c.name;
-        EXPECT_EQ(rig.media.fileName(), c.expectedTrack) << c.name;
-        EXPECT_TRUE(rig.media.isPlaying()) << c.name;
+            EXPECT_EQ(rig.list().isHighlighted(row), row == current) << name;
+        EXPECT_EQ(rig.media.fileName(), track) << name;
+        EXPECT_TRUE(rig.media.isPlaying()) << name;
     }
 
     // Once the shutdown has begun nothing is taken.

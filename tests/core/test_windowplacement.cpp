@@ -9,13 +9,8 @@ TEST(WindowPlacement, KeepsPositionsOnAScreenAndRescuesLostOnes)
     const QRect primary(0, 0, 1920, 1080);
     const QRect leftScreen(-1280, 0, 1280, 1024);
     const QList<QRect> both{primary, leftScreen};
-    struct Case
-    {
-        QPoint saved;
-        QList<QRect> screens;
-        QPoint expected;
-    };
-    const QList<Case> cases{
+    // The saved place, the screens, and where the window comes.
+    const QList<std::tuple<QPoint, QList<QRect>, QPoint>> cases{
         {{100, 200}, both, {100, 200}},
         {{-1000, 40}, both, {-1000, 40}},    // on the screen left of the primary
         {{-1000, 40}, {primary}, {0, 0}},    // that screen is gone
@@ -24,9 +19,9 @@ TEST(WindowPlacement, KeepsPositionsOnAScreenAndRescuesLostOnes)
         {{100, 1080}, {primary}, {0, 0}},    // below the screen
         {{3000, 3000}, {}, {0, 0}},          // no screen reported at all
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(placeOnScreens(c.saved, 274, 16, c.screens, primary), c.expected)
-            << c.saved.x() << "," << c.saved.y();
+    for (const auto &[saved, screens, expected] : cases)
+        EXPECT_EQ(placeOnScreens(saved, 274, 16, screens, primary), expected)
+            << saved.x() << "," << saved.y();
     EXPECT_EQ(placeOnScreens({50, 50}, 274, 16, {primary}, QRect(10, 20, 800, 600)),
               QPoint(50, 50));
     EXPECT_EQ(placeOnScreens({5000, 50}, 274, 16, {primary}, QRect(10, 20, 800, 600)),
@@ -45,14 +40,8 @@ TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
     // A 274 x 116 window on a 1024 x 768 screen (a second one to its right), 15 twips per
     // pixel, snapping within 12 pixels (180 twips). Places and offsets in pixels; the window
     // may lie at 750 at most.
-    struct Case
-    {
-        const char *what;
-        QPoint place;
-        QPoint offset;
-        QPoint expected;
-    };
-    const QList<Case> cases{
+    // The place, the pointer's offset and the place that follows.
+    const QList<std::tuple<const char *, QPoint, QPoint, QPoint>> cases{
         {"one pixel is no move", {100, 100}, {1, -1}, {100, 100}},
         {"follows the pointer one to one", {300, 300}, {-120, 45}, {180, 345}},
         {"on the left edge, held within the snap distance", {0, 100}, {12, 0}, {0, 100}},
@@ -72,10 +61,10 @@ TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
     const auto twips = [](const QRect &rect) {
         return QRectF(rect.x() * 15.0, rect.y() * 15.0, rect.width() * 15.0, rect.height() * 15.0);
     };
-    for (const Case &c : cases) {
-        const QPointF place = dragWindowPlace(twips(QRect(c.place, QSize(274, 116))), twips(screen),
-                                              c.offset, {15, 15}, 180);
-        EXPECT_EQ(place / 15, QPointF(c.expected)) << c.what;
+    for (const auto &[what, place, offset, expected] : cases) {
+        const QPointF moved = dragWindowPlace(twips(QRect(place, QSize(274, 116))), twips(screen),
+                                              offset, {15, 15}, 180);
+        EXPECT_EQ(moved / 15, QPointF(expected)) << what;
     }
 
     // On a screen right of the first, its own edges count.

@@ -16,32 +16,104 @@ class FakeMediaControl : public MediaControl
 public:
     using MediaControl::MediaControl;
 
-    void open(quint64 serial, const QString &path) override;
-    void release() override;
+    void open(quint64 serial, const QString &path) override
+    {
+        log << QStringLiteral("open %1").arg(path);
+        m_serial = serial;
+        m_fileName = path;
+        m_isOpen = m_isPlaying = false;
+        m_position = 0;
+        if (m_isHolding)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, serial] {
+                if (serial == m_serial && !m_fileName.isEmpty() && !m_isOpen)
+                    answerOpen();
+            },
+            Qt::QueuedConnection);
+    }
+    void release() override
+    {
+        log << QStringLiteral("release");
+        m_fileName.clear();
+        m_isOpen = m_isPlaying = false;
+    }
     QString fileName() const override { return m_fileName; }
-    void play() override;
-    void pause() override;
+    void play() override
+    {
+        log << QStringLiteral("play");
+        m_isPlaying = m_isOpen;
+    }
+    void pause() override
+    {
+        log << QStringLiteral("pause");
+        m_isPlaying = false;
+    }
     double currentPosition() const override { return m_position; }
-    void setCurrentPosition(double seconds) override;
-    double duration() const override;
+    void setCurrentPosition(double seconds) override
+    {
+        log << QStringLiteral("seek %1").arg(seconds);
+        m_position = seconds;
+    }
+    double duration() const override { return m_isOpen ? m_durations.value(m_fileName) : 0.0; }
     int volume() const override { return m_volume; }
-    void setVolume(int hundredthsOfDecibel) override;
-    void setBalance(int balance) override;
-    void setMute(bool muted) override;
-    QString mediaInfoString(int code) const override;
+    void setVolume(int hundredthsOfDecibel) override
+    {
+        log << QStringLiteral("volume %1").arg(hundredthsOfDecibel);
+        m_volume = hundredthsOfDecibel;
+    }
+    void setBalance(int balance) override
+    {
+        log << QStringLiteral("balance %1").arg(balance);
+        m_balance = balance;
+    }
+    void setMute(bool muted) override
+    {
+        log << QStringLiteral("mute %1").arg(int(muted));
+        m_isMuted = muted;
+    }
+    QString mediaInfoString(int code) const override
+    {
+        const QStringList tags = m_isOpen ? m_tags.value(m_fileName) : QStringList();
+        return tags.size() != 2     ? QString()
+               : code == InfoAuthor ? tags.at(0)
+               : code == InfoTitle  ? tags.at(1)
+                                    : QString();
+    }
 
     // Test drivers.
-    void failOpen(const QString &path, Failure reason = Failure::NotAudio);
+    void failOpen(const QString &path, Failure reason = Failure::NotAudio)
+    {
+        m_failing.insert(path, reason);
+    }
     void setDuration(const QString &path, double seconds) { m_durations[path] = seconds; }
-    void setTags(const QString &path, const QString &author, const QString &title);
+    void setTags(const QString &path, const QString &author, const QString &title)
+    {
+        m_tags[path] = {author, title};
+    }
     void setPosition(double seconds) { m_position = seconds; }
     // While held, opens wait for answerOpen().
     void holdOpens(bool hold) { m_isHolding = hold; }
     // Answers the open in flight as a file of its path would.
-    void answerOpen();
+    void answerOpen()
+    {
+        if (m_failing.contains(m_fileName)) {
+            const Failure reason = m_failing.value(std::exchange(m_fileName, QString()));
+            emit failed(m_serial, reason, QStringLiteral("scripted"));
+            return;
+        }
+        m_isOpen = true;
+        emit opened(m_serial);
+    }
     // The loaded track plays to its end, or breaks off.
     void finishTrack() { emit endOfStream(m_serial); }
-    void breakTrack();
+    void breakTrack()
+    {
+        m_fileName.clear();
+        m_isOpen = m_isPlaying = false;
+        emit failed(m_serial, Failure::CannotDecode, QStringLiteral("scripted"));
+    }
     // The serial of the track loaded or being opened.
     quint64 serial() const { return m_serial; }
 

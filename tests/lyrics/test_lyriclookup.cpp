@@ -40,13 +40,9 @@ struct Tree
 TEST(FindLyric, ReadsTheFirstFileFoundInOrder)
 {
     const QStringList standard = {"first/", "second/", "[END]"};
-    const struct
-    {
-        QStringList files;
-        QStringList dirs; // relative to the tree, but for "[END]"
-        LyricLookup result;
-        QString title;
-    } cases[] = {
+    // The files in the tree, the lyric folders (relative to the tree, but for "[END]"), the
+    // result and the title of the file read.
+    const std::tuple<QStringList, QStringList, LyricLookup, QString> cases[] = {
         {{"songs/a.lrc", "first/a.lrc"}, standard, LyricLookup::Found, "songs/a.lrc"},
         {{"second/a.lrc", "third/a.lrc"}, standard, LyricLookup::Found, "second/a.lrc"},
         {{"third/a.lrc", "first/b.lrc"}, standard, LyricLookup::NotFound, ""},
@@ -57,20 +53,20 @@ TEST(FindLyric, ReadsTheFirstFileFoundInOrder)
         {{"!songs/a.lrc", "first/a.lrc"}, standard, LyricLookup::Unreadable, ""},
         {{"!first/a.lrc", "second/a.lrc"}, standard, LyricLookup::NotFound, ""},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.files.join(' ').toStdString() + " in " + c.dirs.join(' ').toStdString());
+    for (const auto &[files, folders, result, title] : cases) {
+        SCOPED_TRACE(files.join(' ').toStdString() + " in " + folders.join(' ').toStdString());
         Tree tree;
-        for (const QString &file : c.files)
+        for (const QString &file : files)
             tree.write(file);
         QStringList dirs;
-        for (const QString &dir : c.dirs)
+        for (const QString &dir : folders)
             dirs.append(dir == "[END]" ? dir : tree.path(dir));
         LyricList list;
         list.insert({"0009.00#kept ##"});
-        ASSERT_EQ(FindLyric(lyricFilePath(tree.path("songs/a.mp3")), dirs, list), c.result);
-        EXPECT_EQ(list.count(), c.title.isEmpty() ? 1 : 3);
+        ASSERT_EQ(FindLyric(lyricFilePath(tree.path("songs/a.mp3")), dirs, list), result);
+        EXPECT_EQ(list.count(), title.isEmpty() ? 1 : 3);
         EXPECT_EQ(list.items().first(),
-                  c.title.isEmpty() ? "0009.00#kept ##" : "   0.00#" + c.title + " - ");
+                  title.isEmpty() ? "0009.00#kept ##" : "   0.00#" + title + " - ");
     }
 }
 

@@ -16,11 +16,7 @@ QStringList parsedList(const QString &text)
 
 TEST(LyricParser, GivesTheListItems)
 {
-    const struct
-    {
-        QString text;
-        QStringList items;
-    } cases[] = {
+    const std::pair<QString, QStringList> cases[] = {
         {"[ti:Song]\r\n[ar:Singer]\r\n[offset:500]\r\n[00:10.00]First\r\n"
          "[00:12.50][00:20.00]Second\r\n",
          {"   0.00#Song - Singer", "0009.50#First ##", "0012.00#Second ##", "0019.50#Second ##"}},
@@ -47,23 +43,21 @@ TEST(LyricParser, GivesTheListItems)
         {"[ar:A]\r[ti:T]\r[00:01.00]A\r\r[00:02.00]B\r\n[00:03.00]C\n\r[00:04.00]D\r",
          {"   0.00#T - A", "0001.00#A ##", "0002.00#B ##", "0003.00#C ##", "0004.00#D ##"}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(parsedList(c.text), c.items) << c.text.toStdString();
+    for (const auto &[text, items] : cases)
+        EXPECT_EQ(parsedList(text), items) << text.toStdString();
 }
 
 TEST(LyricParser, ReadsTimeTags)
 {
-    const struct
-    {
-        const char *tag;
-        const char *time; // nullptr when the tag is no time
-    } cases[] = {{"[1:02.00]", "0062.00"},    {"[100:00.00]", "6000.00"}, {"[01:02]", "0062.00"},
-                 {"[00:12.3]", "0012.30"},    {"[01:02.345]", "0062.34"}, {"[01:02:50]", "0062.50"},
-                 {"[999:59.99]", "59999.99"}, {"[1000:00.00]", nullptr},  {"[01:02.5x]", nullptr}};
-    for (const auto &c : cases) {
+    // A tag and the time it gives, nullptr when it is no time.
+    const std::pair<const char *, const char *> cases[] = {
+        {"[1:02.00]", "0062.00"},    {"[100:00.00]", "6000.00"}, {"[01:02]", "0062.00"},
+        {"[00:12.3]", "0012.30"},    {"[01:02.345]", "0062.34"}, {"[01:02:50]", "0062.50"},
+        {"[999:59.99]", "59999.99"}, {"[1000:00.00]", nullptr},  {"[01:02.5x]", nullptr}};
+    for (const auto &[tag, time] : cases) {
         const QStringList expected =
-            c.time ? QStringList{"   0.00#", QString(c.time) + "#x ##"} : QStringList{"   0.00#"};
-        EXPECT_EQ(parsedList(QString(c.tag) + "x"), expected) << c.tag;
+            time ? QStringList{"   0.00#", QString(time) + "#x ##"} : QStringList{"   0.00#"};
+        EXPECT_EQ(parsedList(QString(tag) + "x"), expected) << tag;
     }
 }
 

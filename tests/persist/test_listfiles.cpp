@@ -10,14 +10,9 @@ namespace {
 // options dialog's never does.
 TEST(ListFiles, ReadEntriesUpToTheEndLine)
 {
-    const struct
-    {
-        QString text;
-        QStringList pictures; // read with the program folder "/opt/player"
-        QStringList folders;
-        bool hasEndMark;
-        int mainSelected;
-    } cases[] = {
+    // The text; the pictures read with the program folder "/opt/player", the lyric folders,
+    // whether an end line came and the picture the main window selects.
+    const std::tuple<QString, QStringList, QStringList, bool, int> cases[] = {
         {"sunset.jpg\r\n/pics/a.bmp\r\n\r\n[END]\r\n",
          {"/opt/player/sunset.jpg", "/pics/a.bmp"},
          {"sunset.jpg", "/pics/a.bmp", ""},
@@ -27,14 +22,14 @@ TEST(ListFiles, ReadEntriesUpToTheEndLine)
         {"/a/\r\n[END]\r\n/b/\r\n", {"/a/"}, {"/a/"}, true, 0},
         {"[END]\r\n", {}, {}, true, -1},
     };
-    for (const auto &c : cases) {
-        const ListFileEntries pictures = parsePicList(c.text, "/opt/player");
-        const ListFileEntries folders = parseLyricDirList(c.text);
-        EXPECT_EQ(pictures.items, c.pictures) << c.text.toStdString();
-        EXPECT_EQ(folders.items, c.folders);
-        EXPECT_EQ(pictures.hasEndMark, c.hasEndMark);
-        EXPECT_EQ(folders.hasEndMark, c.hasEndMark);
-        EXPECT_EQ(picListContents(pictures, ListTarget::FmMain).selected, c.mainSelected);
+    for (const auto &[text, expectedPictures, expectedFolders, hasEndMark, mainSelected] : cases) {
+        const ListFileEntries pictures = parsePicList(text, "/opt/player");
+        const ListFileEntries folders = parseLyricDirList(text);
+        EXPECT_EQ(pictures.items, expectedPictures) << text.toStdString();
+        EXPECT_EQ(folders.items, expectedFolders);
+        EXPECT_EQ(pictures.hasEndMark, hasEndMark);
+        EXPECT_EQ(folders.hasEndMark, hasEndMark);
+        EXPECT_EQ(picListContents(pictures, ListTarget::FmMain).selected, mainSelected);
         EXPECT_EQ(picListContents(pictures, ListTarget::FmTmp).selected, -1);
     }
 }

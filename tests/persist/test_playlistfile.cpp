@@ -11,12 +11,8 @@ namespace {
 
 TEST(PlaylistFile, ParsesSongsAndTheirInformationLines)
 {
-    const struct
-    {
-        QString text;
-        QStringList songs;
-        QStringList infos;
-    } cases[] = {
+    // The text of a list in "/lists/", its songs and their information lines.
+    const std::tuple<QString, QStringList, QStringList> cases[] = {
         {"/m/a.mp3\r\n\r\nb.mp3\n/m/c.wav\r./d.mp3",
          {"/m/a.mp3", "/lists/b.mp3", "/m/c.wav", "/lists/d.mp3"},
          {"/m/a.mp3", "b.mp3", "/m/c.wav", "./d.mp3"}},
@@ -40,10 +36,10 @@ TEST(PlaylistFile, ParsesSongsAndTheirInformationLines)
          {"http://radio.example/live", "#EXTINF:-1,Radio", "rtsp://h:554/s#EXT", "mms://m/x",
           "c://x.mp3", "ab://x"}},
     };
-    for (const auto &c : cases) {
-        const PlaylistEntries entries = parsePlaylist(c.text, QStringLiteral("/lists/"));
-        EXPECT_EQ(entries.songs, c.songs) << c.text.toStdString();
-        EXPECT_EQ(entries.infos, c.infos);
+    for (const auto &[text, songs, infos] : cases) {
+        const PlaylistEntries entries = parsePlaylist(text, QStringLiteral("/lists/"));
+        EXPECT_EQ(entries.songs, songs) << text.toStdString();
+        EXPECT_EQ(entries.infos, infos);
     }
 }
 

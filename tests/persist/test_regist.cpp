@@ -45,12 +45,8 @@ TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
     const QString software = u"HKEY_CURRENT_USER\\Software"_qs;
     const QString fits = QString(254, u'a');
     const QString fitsHan = u"岚"_qs.repeated(127);
-    const struct
-    {
-        QString key, valueName;
-        std::optional<QString> stored;
-        QString read;
-    } cases[] = {
+    // Key, value name, the text stored (if any) and what reads back.
+    const std::tuple<QString, QString, std::optional<QString>, QString> cases[] = {
         {mp3, "", "   AudioFile  ", "AudioFile  "},
         {mp3, "tabbed", "\tx", "\tx"},
         {"HKEY_CLASSES_ROOT", "", "the root", "the root"},
@@ -66,11 +62,11 @@ TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
         {software, "longHan", fitsHan + QChar(u'岚'), "Error"},
         {software, "spaced", "  " + QString(253, u'a'), "Error"},
     };
-    for (const auto &c : cases) {
-        if (c.stored)
-            put(c.key, c.valueName, *c.stored);
-        EXPECT_EQ(regist.ReadRegValue(c.key, c.valueName), c.read)
-            << c.key.toStdString() << " " << c.valueName.toStdString();
+    for (const auto &[key, valueName, stored, read] : cases) {
+        if (stored)
+            put(key, valueName, *stored);
+        EXPECT_EQ(regist.ReadRegValue(key, valueName), read)
+            << key.toStdString() << " " << valueName.toStdString();
     }
     EXPECT_EQ(messages.shown, QStringList({"Incorrect Format:\n\nHKEY_CLASSES_ROOT\\.mp3\\",
                                            "Incorrect Format:\n\nhkey_classes_root\\.mp3"}));
@@ -101,32 +97,27 @@ TEST_F(RegistTest, CreateRegKeyMakesEveryMissingKeyAndMalformedPathsWriteNothing
 TEST_F(RegistTest, AssociationTicksTakeOverAndGiveBack)
 {
     const char *ours = "zorvanplayer.file";
-    const struct
-    {
-        const char *name, *current, *backup;
-        bool isTicked;
-        const char *expectedCurrent, *expectedBackup;
-    } cases[] = {
-        {"take over", "AudioFile", nullptr, true, ours, "AudioFile"},
-        {"take over replaces an old backup", "Other", "AudioFile", true, ours, "Other"},
-        {"already ours keeps its backup", ours, "AudioFile", true, ours, "AudioFile"},
-        {"give back", ours, "AudioFile", false, "AudioFile", "AudioFile"},
-        {"taken over meanwhile", "Other", "AudioFile", false, "Other", "AudioFile"},
-        {"no key: created, no class kept as none", nullptr, nullptr, true, ours, ""},
-        {"a backup of Error is no class", ours, "Error", false, "", "Error"},
+    // The value and the backup before, whether the type is ticked, both after.
+    const std::tuple<const char *, const char *, bool, const char *, const char *> cases[] = {
+        {"AudioFile", nullptr, true, ours, "AudioFile"},      // taken over
+        {"Other", "AudioFile", true, ours, "Other"},          // an old backup is replaced
+        {ours, "AudioFile", true, ours, "AudioFile"},         // already ours: the backup stays
+        {ours, "AudioFile", false, "AudioFile", "AudioFile"}, // given back
+        {"Other", "AudioFile", false, "Other", "AudioFile"},  // taken over meanwhile
+        {nullptr, nullptr, true, ours, ""},  // no key: created, no class kept as none
+        {ours, "Error", false, "", "Error"}, // a backup of Error is no class
     };
     int number = 0;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[current, backup, isTicked, expectedCurrent, expectedBackup] : cases) {
         const QString extension = QString::number(++number);
         const QString key = "HKEY_CLASSES_ROOT\\." + extension;
-        if (c.current)
-            put(key, "", c.current);
-        if (c.backup)
-            put(key, "zorvan.back", c.backup);
-        ApplyAssociation(regist, extension, c.isTicked);
-        EXPECT_EQ(regist.ReadRegValue(key, ""), c.expectedCurrent);
-        EXPECT_EQ(regist.ReadRegValue(key, "zorvan.back"), c.expectedBackup);
+        if (current)
+            put(key, "", current);
+        if (backup)
+            put(key, "zorvan.back", backup);
+        ApplyAssociation(regist, extension, isTicked);
+        EXPECT_EQ(regist.ReadRegValue(key, ""), expectedCurrent) << number;
+        EXPECT_EQ(regist.ReadRegValue(key, "zorvan.back"), expectedBackup) << number;
     }
     EXPECT_EQ(messages.shown, QStringList{});
 }

@@ -13,20 +13,14 @@ namespace {
 
 TEST(NumberFormat, WritesSevenSignificantDigitsAndReadsWholeNumbersHalvesToEven)
 {
-    const struct
-    {
-        double value;
-        const char *text;
-    } written[] = {{0.1 + 0.2, "0.3"}, {12345678, "12345680"}, {1e-9, "0.000000001"}, {NAN, "0"}};
-    for (const auto &c : written)
-        EXPECT_EQ(formatDecimal(c.value), c.text) << c.value;
-    const struct
-    {
-        const char *text;
-        std::optional<qint32> value;
-    } read[] = {{"-3.5", -4}, {" +7 ", 7}, {"1e3", 1000}, {"2147483648", {}}, {"1,5", {}}};
-    for (const auto &c : read)
-        EXPECT_EQ(parseWholeNumber(c.text), c.value) << c.text;
+    const std::pair<double, const char *> written[] = {
+        {0.1 + 0.2, "0.3"}, {12345678, "12345680"}, {1e-9, "0.000000001"}, {NAN, "0"}};
+    for (const auto &[value, text] : written)
+        EXPECT_EQ(formatDecimal(value), text) << value;
+    const std::pair<const char *, std::optional<qint32>> read[] = {
+        {"-3.5", -4}, {" +7 ", 7}, {"1e3", 1000}, {"2147483648", {}}, {"1,5", {}}};
+    for (const auto &[text, value] : read)
+        EXPECT_EQ(parseWholeNumber(text), value) << text;
 }
 
 // A record in which every field differs from its default.

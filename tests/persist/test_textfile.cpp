@@ -41,13 +41,8 @@ struct TextFiles : testing::Test
 // read.
 TEST_F(TextFiles, ReadsOnlyRegularFilesWithinTheLimit)
 {
-    const struct
-    {
-        QString path;
-        qint64 limit;
-        ReadStatus status;
-        QString text;
-    } cases[] = {
+    // The file, the limit, and how it reads.
+    const std::tuple<QString, qint64, ReadStatus, QString> cases[] = {
         {write("eight", "12345678"), 8, ReadStatus::Read, "12345678"},
         {write("nine", "123456789"), 8, ReadStatus::Unreadable, ""},
         {m_folder.filePath("missing"), 8, ReadStatus::Missing, ""},
@@ -56,11 +51,11 @@ TEST_F(TextFiles, ReadsOnlyRegularFilesWithinTheLimit)
         {"/dev/zero", SmallTextFileLimit, ReadStatus::Unreadable, ""},
         {"/proc/self/maps", 16, ReadStatus::Unreadable, ""},
     };
-    for (const auto &c : cases) {
-        const TextRead read = readTextFile(c.path, c.limit);
-        EXPECT_EQ(read.status, c.status) << c.path.toStdString();
-        EXPECT_EQ(read.text, c.text);
-        EXPECT_EQ(read.error.isEmpty(), c.status != ReadStatus::Unreadable)
+    for (const auto &[path, limit, status, text] : cases) {
+        const TextRead read = readTextFile(path, limit);
+        EXPECT_EQ(read.status, status) << path.toStdString();
+        EXPECT_EQ(read.text, text);
+        EXPECT_EQ(read.error.isEmpty(), status != ReadStatus::Unreadable)
             << read.error.toStdString();
     }
     EXPECT_TRUE(readTextFile("/proc/self/maps", SmallTextFileLimit).text.contains("[stack]"));

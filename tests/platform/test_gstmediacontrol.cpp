@@ -1,26 +1,20 @@
 #include "platform/gstmediacontrol.h"
 
-#include <atomic>
 #include <cmath>
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDataStream>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 #include <QTimer>
-#include <QtEndian>
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -44,29 +38,7 @@ const double FiftyDecibelsDown = std::pow(10.0, -2.5);
 
 constexpr const char *Wav = "wavenc";
 constexpr const char *Mp3 = "lamemp3enc target=bitrate cbr=true bitrate=128";
-constexpr const char *TaggedMp3 = "lamemp3enc target=bitrate cbr=true bitrate=128 ! id3v2mux "
-                                  "name=tagger";
 constexpr const char *Wma = "avenc_wmav2 bitrate=128000 ! avmux_asf";
-
-// The ASF file with a content description object (UTF-16 title and artist) added at the end
-// of its header object, whose size is at byte 16 and count of objects at byte 24.
-QByteArray withAsfTags(QByteArray asf, const QString &artist, const QString &title)
-{
-    const auto utf16 = [](const QString &text) {
-        return QByteArray(reinterpret_cast<const char *>(text.utf16()), (text.size() + 1) * 2);
-    };
-    const QByteArray texts = utf16(title) + utf16(artist);
-    QByteArray object = QByteArray::fromHex("3326b2758e66cf11a6d900aa0062ce6c");
-    QDataStream stream(&object, QIODevice::Append);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    stream << quint64(34 + texts.size()) << quint16((title.size() + 1) * 2)
-           << quint16((artist.size() + 1) * 2) << quint16(0) << quint16(0) << quint16(0);
-    object += texts;
-    const auto headerSize = qFromLittleEndian<quint32>(asf.constData() + 16);
-    qToLittleEndian<quint32>(headerSize + object.size(), asf.data() + 16);
-    qToLittleEndian<quint32>(qFromLittleEndian<quint32>(asf.constData() + 24) + 1, asf.data() + 24);
-    return asf.insert(headerSize, object);
-}
 
 // An ID3v2.3 tag whose text frames are in the legacy 8-bit encoding, holding `artist` and
 // `title` as the raw bytes given.
@@ -90,16 +62,6 @@ QByteArray id3v1Tag(const QByteArray &artist, const QByteArray &title)
     QByteArray tag("TAG");
     tag += title.leftJustified(30, '\0') + artist.leftJustified(30, '\0');
     return tag.leftJustified(128, '\0');
-}
-
-bool processEventsUntil(const std::function<bool()> &isDone, int milliseconds = 10000)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!isDone() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return isDone();
 }
 
 // Feeds a named pipe from a thread of its own: `bytes`, then the pipe stays open without
@@ -167,18 +129,11 @@ protected:
         std::signal(SIGPIPE, SIG_IGN);
         gst_init(nullptr, nullptr);
         ASSERT_TRUE(m_folder.isValid());
-        useSink(false);
-    }
-
-    // A clocked sink plays in real time; an unclocked one takes the sound as fast as it comes.
-    void useSink(bool isClocked)
-    {
-        m_control.reset();
-        m_control = std::make_unique<GstMediaControl>([this, isClocked] {
+        // The sink takes the sound as fast as it comes.
+        m_control = std::make_unique<GstMediaControl>([this] {
             GstElement *sink = gst_element_factory_make("appsink", nullptr);
             g_autoptr(GstCaps) caps = gst_caps_from_string("audio/x-raw,format=F32LE,channels=2");
-            g_object_set(sink, "caps", caps, "sync", gboolean(isClocked), "wait-on-eos", FALSE,
-                         nullptr);
+            g_object_set(sink, "caps", caps, "sync", FALSE, "wait-on-eos", FALSE, nullptr);
             GstAppSinkCallbacks callbacks = {};
             callbacks.new_sample = [](GstAppSink *appsink, gpointer self) {
                 static_cast<GstMediaControlTest *>(self)->hear(appsink);
@@ -240,28 +195,24 @@ protected:
             return m_events.contains(QString("opened %1").arg(serial)) ||
                    m_events.contains(QString("failed %1").arg(serial));
         };
-        return processEventsUntil(answered) && m_events.last() == QString("opened %1").arg(serial);
+        return QTest::qWaitFor(answered, 10000) &&
+               m_events.last() == QString("opened %1").arg(serial);
     }
 
     bool playToEnd()
     {
         m_control->play();
         const QString ended = QString("ended %1").arg(m_serial);
-        return processEventsUntil([&] { return m_events.contains(ended); });
+        return QTest::qWaitFor([&] { return m_events.contains(ended); }, 10000);
     }
 
-    // Runs `description ! filesink` into the named file, with artist and title given to an
-    // element named "tagger" if there is one.
-    QString encode(const QString &name, const QString &description, const char *artist = "",
-                   const char *title = "")
+    // Runs `description ! filesink` into the named file.
+    QString encode(const QString &name, const QString &description)
     {
         const QString path = m_folder.filePath(name);
         const QString full = QString("%1 ! filesink location=\"%2\"").arg(description, path);
         g_autoptr(GstElement) pipeline = gst_parse_launch(full.toUtf8().constData(), nullptr);
         gst_object_ref_sink(pipeline);
-        if (g_autoptr(GstElement) tagger = gst_bin_get_by_name(GST_BIN(pipeline), "tagger"))
-            gst_tag_setter_add_tags(GST_TAG_SETTER(tagger), GST_TAG_MERGE_REPLACE, GST_TAG_ARTIST,
-                                    artist, GST_TAG_TITLE, title, nullptr);
         gst_element_set_state(pipeline, GST_STATE_PLAYING);
         g_autoptr(GstBus) bus = gst_element_get_bus(pipeline);
         g_autoptr(GstMessage) message = gst_bus_timed_pop_filtered(
@@ -272,15 +223,14 @@ protected:
     }
 
     // A stereo 441 Hz sine at half of full scale, `centiseconds` long, encoded by `encoder`.
-    QString tone(const QString &name, int centiseconds, const char *encoder,
-                 const char *artist = "", const char *title = "")
+    QString tone(const QString &name, int centiseconds, const char *encoder, int channels = 2)
     {
-        return encode(name,
-                      QString("audiotestsrc wave=sine freq=441 volume=0.5 samplesperbuffer=441 "
-                              "num-buffers=%1 ! audio/x-raw,rate=44100,channels=2 ! %2")
-                          .arg(centiseconds)
-                          .arg(encoder),
-                      artist, title);
+        return encode(name, QString("audiotestsrc wave=sine freq=441 volume=0.5 "
+                                    "samplesperbuffer=441 num-buffers=%1 ! "
+                                    "audio/x-raw,rate=44100,channels=%2 ! %3")
+                                .arg(centiseconds)
+                                .arg(channels)
+                                .arg(encoder));
     }
 
     QByteArray bytesOf(const QString &path)
@@ -307,35 +257,11 @@ protected:
     Failure m_lastFailure = Failure::Missing;
 };
 
-TEST_F(GstMediaControlTest, RefusesWhatHasNoSoundWithItsReason)
-{
-    const QString playable = tone("tone.wav", 50, Wav);
-    const struct
-    {
-        QString path;
-        Failure reason;
-    } cases[] = {
-        {write("text.mp3", "not a sound file\r\n"), Failure::NotAudio},
-        {m_folder.filePath("missing.mp3"), Failure::Missing},
-        {encode("picture.png", "videotestsrc num-buffers=1 ! pngenc"), Failure::NotAudio},
-    };
-    for (const auto &[path, reason] : cases) {
-        SCOPED_TRACE(path.toStdString());
-        // A playable track first, so a failed open must also release it.
-        ASSERT_TRUE(open(playable));
-        EXPECT_FALSE(open(path));
-        EXPECT_EQ(m_lastFailure, reason);
-        EXPECT_EQ(m_control->fileName(), QString());
-        EXPECT_EQ(m_control->duration(), 0.0);
-    }
-    EXPECT_TRUE(m_events.filter("ended").isEmpty());
-}
-
+// Tags in the legacy 8-bit encoding are the GB18030 bytes of 王菲 and 红豆.
 TEST_F(GstMediaControlTest, PlaysEachFormatWholeWithLengthAndTags)
 {
-    const QByteArray plainMp3 = bytesOf(tone("plain.mp3", 300, Mp3));
-    const QByteArray wangFei("\xcd\xf5\xb7\xc6"); // GB18030 bytes
-    const QByteArray hongDou("\xba\xec\xb6\xb9");
+    const QByteArray mp3 = bytesOf(tone("plain.mp3", 300, Mp3));
+    const QByteArray artist("\xcd\xf5\xb7\xc6"), title("\xba\xec\xb6\xb9");
     const struct
     {
         QString path;
@@ -346,12 +272,9 @@ TEST_F(GstMediaControlTest, PlaysEachFormatWholeWithLengthAndTags)
     } cases[] = {
         {tone("tone.wav", 150, Wav), 1.5, 0.001, "", ""},
         // Constant bit rate without a length header: only the frames tell the length.
-        {tone("tone.mp3", 300, TaggedMp3, "王菲", "红豆"), 3.0, 0.1, "王菲", "红豆"},
-        {write("v23.mp3", id3v23Tag(wangFei, hongDou) + plainMp3), 3.0, 0.1, "王菲", "红豆"},
-        {write("v1.mp3", plainMp3 + id3v1Tag(wangFei, hongDou)), 3.0, 0.1, "王菲", "红豆"},
-        {write("tagged.wma",
-               withAsfTags(bytesOf(tone("plain.wma", 300, Wma)), "周杰伦 & Co.", "Title")),
-         3.0, 0.05, "周杰伦 & Co.", "Title"},
+        {write("v23.mp3", id3v23Tag(artist, title) + mp3), 3.0, 0.1, "王菲", "红豆"},
+        {write("v1.mp3", mp3 + id3v1Tag(artist, title)), 3.0, 0.1, "王菲", "红豆"},
+        {tone("tone.wma", 300, Wma), 3.0, 0.05, "", ""},
     };
     for (const auto &entry : cases) {
         SCOPED_TRACE(entry.path.toStdString());
@@ -371,40 +294,12 @@ TEST_F(GstMediaControlTest, PlaysEachFormatWholeWithLengthAndTags)
     EXPECT_EQ(m_events.filter("ended").size(), int(std::size(cases)));
 }
 
-TEST_F(GstMediaControlTest, SeeksPausedAndPlayingAndPauseHoldsPosition)
-{
-    useSink(true);
-    ASSERT_TRUE(open(tone("tone.wav", 300, Wav)));
-    m_control->setCurrentPosition(1.0);
-    EXPECT_EQ(m_control->currentPosition(), 1.0) << "the target until the seek is done";
-    m_control->play();
-    ASSERT_TRUE(processEventsUntil([&] { return m_control->currentPosition() >= 1.3; }));
-    m_control->pause();
-    double pausedAt = 0;
-    ASSERT_TRUE(processEventsUntil([&] {
-        const double before = std::exchange(pausedAt, m_control->currentPosition());
-        return before == pausedAt;
-    }));
-    const qint64 framesHeard = frames();
-    EXPECT_NEAR(framesHeard, (pausedAt - 1.0) * Rate, Rate / 10);
-
-    m_control->play();
-    ASSERT_TRUE(processEventsUntil([&] { return m_control->currentPosition() >= pausedAt + 0.1; }));
-    resetHeard();
-    m_control->setCurrentPosition(2.5);
-    ASSERT_TRUE(playToEnd());
-    EXPECT_NEAR(frames(), 0.5 * Rate, Rate / 10);
-    EXPECT_EQ(m_events.filter("ended").size(), 1);
-}
-
 TEST_F(GstMediaControlTest, LevelsFollowVolumeBalanceAndMuteAcrossFiles)
 {
     const QString first = tone("first.wav", 20, Wav);
     const QString stereo = tone("second.wav", 20, Wav);
     // The same tone in one channel, which both channels play.
-    const QString mono = encode("mono.wav", "audiotestsrc wave=sine freq=441 volume=0.5 "
-                                            "samplesperbuffer=441 num-buffers=20 ! "
-                                            "audio/x-raw,rate=44100,channels=1 ! wavenc");
+    const QString mono = tone("mono.wav", 20, Wav, 1);
     const struct
     {
         int volume;
@@ -469,7 +364,7 @@ TEST_F(GstMediaControlTest, StalledSourcesFailInTimeAndTheWindowLivesOn)
         if (open(pipe))
             m_control->play(); // it prerolled from what was sent: the stall comes later
         const QString failed = QString("failed %1").arg(m_serial);
-        ASSERT_TRUE(processEventsUntil([&] { return m_events.contains(failed); }, 12000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_events.contains(failed); }, 12000));
         EXPECT_EQ(m_lastFailure, Failure::TimedOut);
         EXPECT_LT(took.elapsed(), sent.isEmpty() ? 6000 : 11000);
         EXPECT_LT(longestGap, 100) << "the user-interface thread was held up";
@@ -486,27 +381,39 @@ TEST_F(GstMediaControlTest, TruncatedMp3EndsOnce)
     const QByteArray mp3 = bytesOf(tone("whole.mp3", 300, Mp3));
     ASSERT_TRUE(open(write("truncated.mp3", mp3.left(mp3.size() / 3))));
     m_control->play();
-    const QString end = QString("%1").arg(m_serial);
-    ASSERT_TRUE(processEventsUntil(
-        [&] { return m_events.contains("ended " + end) || m_events.contains("failed " + end); }));
+    const quint64 truncated = m_serial;
+    const auto answers = [&] {
+        return m_events.count(QString("ended %1").arg(truncated)) +
+               m_events.count(QString("failed %1").arg(truncated));
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers() > 0; }, 10000));
     ASSERT_TRUE(open(tone("next.wav", 10, Wav))); // everything queued before it has arrived
-    EXPECT_EQ(m_events.filter(QRegularExpression(QString("^(ended|failed) %1$").arg(end))).size(),
-              1);
+    EXPECT_EQ(answers(), 1);
 }
 
-// A track's pipeline is freed once the track is replaced or released, however it ended; one
+// What has no sound is refused with its reason, and the track before it is released. A
+// track's pipeline is freed once the track is replaced or released, however it ended; one
 // left behind keeps its threads and file descriptors too.
-TEST_F(GstMediaControlTest, ReplacedAndReleasedTracksLeaveNoElementBehind)
+TEST_F(GstMediaControlTest, RefusedReplacedAndReleasedTracksLeaveNoElementBehind)
 {
     const QString wav = tone("tone.wav", 20, Wav);
-    const QString mp3 = tone("tone.mp3", 20, Mp3);
     ASSERT_TRUE(open(wav));
     ASSERT_TRUE(playToEnd());
-    ASSERT_TRUE(open(mp3));
+    ASSERT_TRUE(open(tone("tone.mp3", 20, Mp3)));
     m_control->setBalance(2000);
     m_control->play();
-    EXPECT_FALSE(open(m_folder.filePath("missing.mp3")));
-    ASSERT_TRUE(open(wav));
+    const std::pair<QString, Failure> refused[] = {
+        {write("text.mp3", "not a sound file\r\n"), Failure::NotAudio},
+        {m_folder.filePath("missing.mp3"), Failure::Missing},
+        {encode("picture.png", "videotestsrc num-buffers=1 ! pngenc"), Failure::NotAudio},
+    };
+    for (const auto &[path, reason] : refused) {
+        EXPECT_FALSE(open(path)) << path.toStdString();
+        EXPECT_EQ(m_lastFailure, reason) << path.toStdString();
+        EXPECT_EQ(m_control->fileName(), QString());
+        EXPECT_EQ(m_control->duration(), 0.0);
+        ASSERT_TRUE(open(wav));
+    }
     m_control->release();
     ASSERT_TRUE(GstTrack::waitForAllEnded(5000));
     EXPECT_EQ(liveElements(), 0);

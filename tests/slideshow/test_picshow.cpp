@@ -7,15 +7,9 @@ namespace {
 
 TEST(PicShowTest, TicksGoThroughTheListAndWrapAround)
 {
-    struct Case
-    {
-        int count;
-        int shown;
-        int next;
-    };
-    const QList<Case> cases{{1, 0, 0}, {3, 7, 0}, {0, -1, -1}};
-    for (const Case &c : cases)
-        EXPECT_EQ(nextPictureIndex(c.count, c.shown), c.next) << c.count << ", " << c.shown;
+    EXPECT_EQ(nextPictureIndex(1, 0), 0);
+    EXPECT_EQ(nextPictureIndex(3, 7), 0);
+    EXPECT_EQ(nextPictureIndex(0, -1), -1);
     // A freshly loaded list of three selects its first entry: the ticks show 2, 3, 1, 2.
     QList<int> shown;
     for (int index = 0; shown.size() < 4;)
@@ -36,18 +30,13 @@ TEST(PicShowTest, TheEffectFollowsTheTimeOfDay)
 
 TEST(PicShowTest, PicturesAreCentredHalvesToEven)
 {
-    struct Case
-    {
-        QSize picture;
-        QPoint at;
-    };
-    const QList<Case> cases{{{801, 600}, {112, 84}},
-                            {{803, 601}, {110, 84}},
-                            {{1100, 1001}, {-38, -116}},
-                            {{1025, 769}, {0, 0}},
-                            {{1027, 771}, {-2, -2}}};
-    for (const Case &c : cases)
-        EXPECT_EQ(centredPosition(QSize(1024, 768), c.picture), c.at) << c.picture.width();
+    const QList<std::pair<QSize, QPoint>> cases{{{801, 600}, {112, 84}},
+                                                {{803, 601}, {110, 84}},
+                                                {{1100, 1001}, {-38, -116}},
+                                                {{1025, 769}, {0, 0}},
+                                                {{1027, 771}, {-2, -2}}};
+    for (const auto &[picture, at] : cases)
+        EXPECT_EQ(centredPosition(QSize(1024, 768), picture), at) << picture.width();
 }
 
 } // namespace

@@ -29,13 +29,8 @@ TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
         settings.shared.PicShowSeconds = seconds;
         session.setSettings(settings);
     };
-    struct Case
-    {
-        std::function<void()> change;
-        bool active;
-        int interval;
-    };
-    const QList<Case> cases{
+    // A change, and whether the timer then runs and at which interval.
+    const QList<std::tuple<std::function<void()>, bool, int>> cases{
         {[&] { show.setFullScreen(true); }, false, 5000},
         {[&] { session.setListPic({"/p/1.png"}, 0); }, true, 5000},
         {[&] { setSeconds(2); }, true, 2000},
@@ -45,10 +40,11 @@ TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
         {[&] { show.setFullScreen(false); }, false, 1000},
         {[&] { session.endRun(), show.setFullScreen(true); }, false, 1000},
     };
-    for (const Case &c : cases) {
-        c.change();
-        EXPECT_EQ(show.timer().isActive(), c.active) << "case " << &c - cases.data();
-        EXPECT_EQ(show.timer().interval(), c.interval) << "case " << &c - cases.data();
+    int number = 0;
+    for (const auto &[change, active, interval] : cases) {
+        change();
+        EXPECT_EQ(show.timer().isActive(), active) << "case " << number;
+        EXPECT_EQ(show.timer().interval(), interval) << "case " << number++;
     }
     show.ShowNextPicture();
     EXPECT_EQ(session.shownPicture(), 0) << "after the run, a tick shows nothing";

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +11,7 @@
 #include "fakes/fakemediacontrol.h"
 #include "fakes/scriptedchooser.h"
 #include "fakes/scriptedplaylistdialogs.h"
+#include "fakes/settle.h"
 #include "persist/settingsfile.h"
 #include "support/qtprinters.h"
 #include "ui/fmmain.h"
@@ -42,12 +42,7 @@ protected:
         window.Form_Load({});
         settle();
     }
-    // Lets the fake's queued answers and the player's queued steps run.
-    void settle()
-    {
-        for (int turn = 0; turn < 100 && transport().isBusy(); ++turn)
-            QCoreApplication::sendPostedEvents();
-    }
+    void settle() { ::settle(transport()); }
     Transport &transport() { return window.player().transport(); }
     NormalPanel &face() { return window.PicNormal(); }
     template <typename T> T *child(const char *name)
