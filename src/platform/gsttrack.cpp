@@ -1,8 +1,10 @@
 #include "platform/gsttrack.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 #include <QFile>
@@ -11,10 +13,11 @@
 
 namespace {
 
-// How many track threads are still running, for waitForAllEnded().
+// The tracks whose threads are still running, for waitForAllEnded() and for a later track
+// of the same source to wait on.
 std::mutex liveMutex;
-std::condition_variable allEnded;
-int liveThreads = 0;
+std::condition_variable trackEnded;
+std::vector<const GstTrack *> liveTracks;
 
 } // namespace
 
@@ -27,14 +30,14 @@ void GstTrack::start(std::function<GstElement *()> build, Command open)
     m_commands.push_back(std::move(open));
     {
         const std::lock_guard<std::mutex> lock(liveMutex);
-        ++liveThreads;
+        liveTracks.push_back(this);
     }
     // The thread keeps the track alive until it has freed the pipeline.
     std::thread([self = shared_from_this(), build = std::move(build)]() mutable {
         self->run(build);
         const std::lock_guard<std::mutex> lock(liveMutex);
-        if (--liveThreads == 0)
-            allEnded.notify_all();
+        std::erase(liveTracks, self.get());
+        trackEnded.notify_all();
     }).detach();
 }
 
@@ -73,15 +76,33 @@ void GstTrack::releaseNamedPipeReader()
     }).detach();
 }
 
-bool GstTrack::waitForAllEnded(int milliseconds)
+bool GstTrack::waitForAllEnded(int milliseconds, int stillRunning)
 {
     std::unique_lock<std::mutex> lock(liveMutex);
-    return allEnded.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                             [] { return liveThreads == 0; });
+    return trackEnded.wait_for(lock, std::chrono::milliseconds(milliseconds), [stillRunning] {
+        return liveTracks.size() <= size_t(stillRunning);
+    });
+}
+
+void GstTrack::waitForEarlierTracksOfThePath()
+{
+    const auto isHeld = [this] {
+        return std::ranges::any_of(liveTracks, [this](const GstTrack *track) {
+            return track->m_serial < m_serial && track->m_path == m_path;
+        });
+    };
+    std::unique_lock<std::mutex> lock(liveMutex);
+    while (isHeld() && !m_isRetired)
+        trackEnded.wait_for(lock, std::chrono::milliseconds(50));
 }
 
 void GstTrack::run(const std::function<GstElement *()> &build)
 {
+    waitForEarlierTracksOfThePath();
+    if (m_isRetired) {
+        m_hasEnded = true;
+        return;
+    }
     struct stat status;
     m_isNamedPipe =
         ::stat(QFile::encodeName(m_path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);

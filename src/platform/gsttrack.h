@@ -52,12 +52,17 @@ public:
     quint64 run() const { return m_run.load(); }
     void setRun(quint64 run) { m_run.store(run); }
 
-    // Waits up to `milliseconds` until the threads of all tracks have ended; true when they
-    // have. Used at exit, so a pipeline is not torn down by the process's end mid-change.
-    static bool waitForAllEnded(int milliseconds);
+    // Waits up to `milliseconds` until the threads of all tracks but `stillRunning` have
+    // ended; true when they have. Used at exit, so a pipeline is not torn down by the
+    // process's end mid-change.
+    static bool waitForAllEnded(int milliseconds, int stillRunning = 0);
 
 private:
     void run(const std::function<GstElement *()> &build);
+    // Another try at a source that an earlier track still holds (a pipe, or a mount that
+    // stalls) waits until that one lets go or this one is retired: stuck readers never pile
+    // up, and the owner's open timeout reports the source as not answering.
+    void waitForEarlierTracksOfThePath();
     void releaseNamedPipeReader();
 
     const quint64 m_serial;
