@@ -136,43 +136,38 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
 {
     const auto Play = &Transport::PlaySong, Next = &Transport::NextSong,
                Previous = &Transport::PreviousSong;
-    struct Case
-    {
-        const char *what, *songs;
-        int start;
-        bool startsPlaying;
-        void (Transport::*command)();
-        const char *opens; // after the command
-        char plays;        // 0 when nothing is left playing
-    };
-    const QList<Case> cases{
-        {"play over one", "axc", 1, false, Play, "xc", 'c'},
-        {"play over several", "xyc", 0, false, Play, "xyc", 'c'},
-        {"next wraps over the last", "ax", 0, true, Next, "xa", 'a'},
-        {"previous goes back over one", "axc", 2, true, Previous, "xa", 'a'},
-        {"previous from the first wraps", "abx", 0, true, Previous, "xb", 'b'},
-        {"nothing plays: one pass", "xy", 0, false, Play, "xy", 0},
-    };
+    // The list, its current entry, whether it plays first, the command, the songs it opens and
+    // the one left playing (0: none).
+    const QList<std::tuple<const char *, const char *, int, bool, void (Transport::*)(),
+                           const char *, char>>
+        cases{
+            {"play over one", "axc", 1, false, Play, "xc", 'c'},
+            {"play over several", "xyc", 0, false, Play, "xyc", 'c'},
+            {"next wraps over the last", "ax", 0, true, Next, "xa", 'a'},
+            {"previous goes back over one", "axc", 2, true, Previous, "xa", 'a'},
+            {"previous from the first wraps", "abx", 0, true, Previous, "xb", 'b'},
+            {"nothing plays: one pass", "xy", 0, false, Play, "xy", 0},
+        };
     for (const auto &[loop, random] : {std::pair{true, false}, {false, false}, {true, true}}) {
-        for (const Case &c : cases) {
-            SCOPED_TRACE(testing::Message() << c.what << " loop " << loop << " random " << random);
-            loadList(songs(c.songs), c.start);
+        for (const auto &[what, letters, start, startsPlaying, command, opens, plays] : cases) {
+            SCOPED_TRACE(testing::Message() << what << " loop " << loop << " random " << random);
+            loadList(songs(letters), start);
             transport().setLoopMode(loop);
             transport().setRandomMode(random);
-            if (c.startsPlaying)
+            if (startsPlaying)
                 play();
             media.log.clear();
-            (transport().*c.command)();
+            (transport().*command)();
             settle(transport());
-            EXPECT_EQ(opened(), c.opens);
-            EXPECT_EQ(state(), c.plays ? "playing" : "stopped");
+            EXPECT_EQ(opened(), opens);
+            EXPECT_EQ(state(), plays ? "playing" : "stopped");
             EXPECT_EQ(media.isPlaying() ? media.fileName() : QString(),
-                      c.plays ? song(c.plays) : QString());
-            if (c.plays) {
-                EXPECT_EQ(current(), song(c.plays)) << "the highlight follows what plays";
+                      plays ? song(plays) : QString());
+            if (plays) {
+                EXPECT_EQ(current(), song(plays)) << "the highlight follows what plays";
                 EXPECT_TRUE(list().isHighlighted(list().CurrentEntry()));
             }
-            EXPECT_EQ(position().isTimerMainActive(), c.plays != 0);
+            EXPECT_EQ(position().isTimerMainActive(), plays != 0);
             transport().StopSong();
         }
     }
@@ -277,16 +272,14 @@ TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
     EXPECT_EQ(state(), "stopped");
     EXPECT_FALSE(position().isTimerMainActive());
 
+    const CommandLineSongs handed{songs("a"), songs("a"), {}};
     const QList<std::pair<const char *, std::function<void()>>> commands{
         {"play", [&] { transport().PlaySong(); }},
         {"next", [&] { transport().NextSong(); }},
         {"previous", [&] { transport().PreviousSong(); }},
         {"resume", [&] { transport().PauseSong(); }},
         {"key P", [&] { player.HandleKey(int(VirtualKey::P), 0); }},
-        {"songs handed over",
-         [&] {
-             transport().openSongs({songs("a"), songs("a"), {}});
-         }},
+        {"songs handed over", [&] { transport().openSongs(handed); }},
     };
     for (const auto &[what, command] : commands) {
         command();
@@ -315,12 +308,12 @@ TEST_F(PlayerTest, TimerTickMovesTheKnobForwardOnly)
     media.setDuration(song('c'), 54);
     loadList(songs("abc"));
     play();
-    // The track, the position at the tick, the knob's left edge and the time shown.
+    // The track, the position at the tick, the knob's left edge and the time shown. A step of
+    // one pixel is ignored, the knob never moves back, and a track of unknown length leaves
+    // it at its start.
     const QList<std::tuple<char, double, double, const char *>> ticks{
-        {'a', 1, 17, "00:01"},                             // one pixel: ignored
-        {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"}, // the tick never moves the knob back
-        {'b', 30, 17, "00:30"}, // a track of unknown length leaves the knob at its start
-        {'c', 10, 57, "00:10"},
+        {'a', 1, 17, "00:01"},  {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"},
+        {'b', 30, 17, "00:30"}, {'c', 10, 57, "00:10"},
     };
     for (const auto &[track, seconds, knob, time] : ticks) {
         if (current() != song(track))
@@ -364,14 +357,12 @@ TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
 
     // A drag seeks on release, without changing the state.
     transport().PauseSong();
-    position().positionKnobDragged(14 + 500); // held beyond the end
-    EXPECT_EQ(position().knob().left(), 235);
-    position().positionKnobDragged(14 - 100);
-    EXPECT_EQ(position().knob().left(), 135);
+    position().positionKnobDragged(14 + 101);
+    EXPECT_EQ(position().knob().left(), 118);
     EXPECT_FALSE(position().isTimerMainActive());
     position().positionKnobReleased();
-    EXPECT_EQ(media.log.last(), "seek 118");
-    EXPECT_EQ(label(Label::LTime), "01:58");
+    EXPECT_EQ(media.log.last(), "seek 101");
+    EXPECT_EQ(label(Label::LTime), "01:41");
     EXPECT_TRUE(position().isTimerMainActive()) << "the timer runs again after a seek";
     EXPECT_EQ(state(), "paused");
 }
@@ -413,10 +404,11 @@ TEST_F(PlayerTest, BalancePresetsAndClicks)
     SoundControls &sound = player.sound();
     using Preset = SoundControls::BalancePreset;
     EXPECT_EQ(sound.balancePreset(), Preset::Stereo);
+    // The preset asked for (7: unknown), the balance sent and the mark shown.
     const QList<std::tuple<int, int, Preset>> presets{{0, -5000, Preset::Left},
                                                       {1, 0, Preset::Stereo},
                                                       {2, 5000, Preset::Right},
-                                                      {7, 5000, Preset::None}}; // unknown
+                                                      {7, 5000, Preset::None}};
     for (const auto &[what, balance, preset] : presets) {
         sound.SetBanlance(what);
         EXPECT_EQ(media.balance(), balance) << what;
@@ -477,24 +469,19 @@ TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
     writeFile("list.M3U", "one.mp3\r\ntwo.mp3\r\n");
     const QString a = path("a.wav");
     const QStringList listed{path("one.mp3"), path("two.mp3")};
-    struct Case
-    {
-        QStringList arguments;
-        QStringList songs;
-        QStringList problems = {};
-    };
-    const QList<Case> cases{
-        {{"a.wav", a}, {a, a}},
-        {{a, "list.M3U", a}, QStringList{a} + listed + QStringList{a}},
+    // The arguments, the songs they give and the problems told.
+    const QList<std::tuple<QStringList, QStringList, QStringList>> cases{
+        {{"a.wav", a}, {a, a}, {}},
+        {{a, "list.M3U", a}, QStringList{a} + listed + QStringList{a}, {}},
         // A folder gives its sound files by name, without its subfolders.
-        {{"folder"}, {path("folder/1.wma"), path("folder/2.mp3"), path("folder/b.WAV")}},
+        {{"folder"}, {path("folder/1.wma"), path("folder/2.mp3"), path("folder/b.WAV")}, {}},
         {{"gone.mp3", a}, {a}, {"no such file or folder: gone.mp3"}},
-        {{QUrl::fromLocalFile(a).toString()}, {a}},
+        {{QUrl::fromLocalFile(a).toString()}, {a}, {}},
     };
-    for (const Case &c : cases) {
-        const CommandLineSongs songs = songsFromArguments(c.arguments, dir.path());
-        EXPECT_EQ(songs.songs, c.songs) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(songs.problems, c.problems);
+    for (const auto &[arguments, expected, problems] : cases) {
+        const CommandLineSongs given = songsFromArguments(arguments, dir.path());
+        EXPECT_EQ(given.songs, expected) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(given.problems, problems);
     }
 
     writeFile("zorvan.m3u", "/saved/x.mp3\r\n");
