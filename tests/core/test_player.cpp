@@ -41,9 +41,9 @@ protected:
     QString current() { return list().song(list().CurrentEntry()); }
     QString state()
     {
-        const bool playing = transport().PlayingFlag();
-        const bool paused = transport().PausedFlag();
-        return playing && !paused ? "playing" : paused ? "paused" : "stopped";
+        return transport().PausedFlag()    ? "paused"
+               : transport().PlayingFlag() ? "playing"
+                                           : "stopped";
     }
     QString label(Label which) { return player.labels().text(which); }
 };
