@@ -229,6 +229,7 @@ TEST_F(PlayerTest, ReportsAboutEarlierTracksAreDropped)
         EXPECT_EQ(current(), song('b')) << what;
         EXPECT_EQ(opened(), "ab") << what;
         EXPECT_TRUE(transport().isBusy()) << what << ": b is still awaited";
+        EXPECT_EQ(transport().loadedTrack(), 0u) << what << ": nothing is loaded meanwhile";
     }
     media.answerOpen();
     EXPECT_TRUE(media.isPlaying());
