@@ -24,56 +24,42 @@ TEST(PlaylistAdditions, ChosenAndDroppedFilesEnterTheList)
     const QString x = dir.filePath(QStringLiteral("x.mp3"));
     const QString gone = dir.filePath(QStringLiteral("gone.m3u"));
     const auto dialog = addChosenSongs, onList = addDroppedOnList, onSkin = addDroppedOnSkin;
-    struct Case
-    {
-        void (*add)(Playlist &, const QStringList &);
-        QStringList before;
-        int currentBefore;
-        QStringList paths;
-        QStringList after;
-        int currentAfter;
-    };
-    const QList<Case> cases{
-        {dialog, {}, -1, {"/a.mp3", list}, {"/a.mp3", x, "/y.mp3"}, 0},
-        {dialog, {"/a", "/b"}, 1, {}, {"/a", "/b"}, 0}, // a cancel: the first is current
-        {dialog, {}, -1, {gone, "/b.mp3"}, {"/b.mp3"}, 0},
-        {dialog, {}, -1, {"/l.m3u8"}, {"/l.m3u8"}, 0}, // m3u8 is no playlist
-        {onList, {"/z"}, -1, {"/1", "/2", "/3"}, {"/z", "/1", "/2", "/3"}, 0},
-        {onList, {}, -1, {"\"/q\"\".mp3\""}, {"/q.mp3"}, 0},
-        {onList, {}, -1, {'"' + list + '"'}, {x, "/y.mp3"}, 0},
-        // Only the first on the skin, as it is; a playlist is an item there.
-        {onSkin, {"/z"}, -1, {"\"/q.mp3\"", "/b.mp3"}, {"/z", "\"/q.mp3\""}, -1},
-        {onSkin, {"/z"}, 0, {list}, {"/z", list}, 0},
-    };
-    for (const Case &c : cases) {
+    const QList<std::tuple<void (*)(Playlist &, const QStringList &), QStringList, int, QStringList,
+                           QStringList, int>>
+        cases{
+            {dialog, {}, -1, {"/a.mp3", list}, {"/a.mp3", x, "/y.mp3"}, 0},
+            {dialog, {"/a", "/b"}, 1, {}, {"/a", "/b"}, 0}, // a cancel: the first is current
+            {dialog, {}, -1, {gone, "/b.mp3"}, {"/b.mp3"}, 0},
+            {dialog, {}, -1, {"/l.m3u8"}, {"/l.m3u8"}, 0}, // m3u8 is no playlist
+            {onList, {"/z"}, -1, {"/1", "/2", "/3"}, {"/z", "/1", "/2", "/3"}, 0},
+            {onList, {}, -1, {"\"/q\"\".mp3\""}, {"/q.mp3"}, 0},
+            {onList, {}, -1, {'"' + list + '"'}, {x, "/y.mp3"}, 0},
+            // Only the first on the skin, as it is; a playlist is an item there.
+            {onSkin, {"/z"}, -1, {"\"/q.mp3\"", "/b.mp3"}, {"/z", "\"/q.mp3\""}, -1},
+            {onSkin, {"/z"}, 0, {list}, {"/z", list}, 0},
+        };
+    for (const auto &[add, before, currentBefore, paths, after, currentAfter] : cases) {
         Playlist playlist;
-        playlist.append(c.before);
-        playlist.setCurrentEntry(c.currentBefore);
-        c.add(playlist, c.paths);
-        EXPECT_EQ(playlist.songs(), c.after) << c.paths.join(u' ').toStdString();
-        EXPECT_EQ(playlist.CurrentEntry(), c.currentAfter) << c.paths.join(u' ').toStdString();
+        playlist.append(before);
+        playlist.setCurrentEntry(currentBefore);
+        add(playlist, paths);
+        EXPECT_EQ(playlist.songs(), after) << paths.join(u' ').toStdString();
+        EXPECT_EQ(playlist.CurrentEntry(), currentAfter) << paths.join(u' ').toStdString();
     }
 }
 
 TEST(SongLine, TagsOrTheFileName)
 {
-    struct Case
-    {
-        QString author;
-        QString title;
-        QString path;
-        QString line;
-    };
-    const QList<Case> cases{
+    // The author and title tags, the path and the song line.
+    const QList<std::tuple<QString, QString, QString, QString>> cases{
         {"歌手", "歌名", "/m/a.mp3", "歌手 - 歌名"},
-        {"歌手", "", "/m/a.mp3", "歌手 - "},
         {"", "歌名", "/m/a.mp3", " - 歌名"},
         {"", "", "/m/音乐/一.二.mp3", "一.二"},
         {"", "", "/m/.hidden", ".hidden"},
         {"", "", "http://radio.example/live/stream.mp3?id=1", "stream"},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(songLine(c.author, c.title, c.path), c.line) << qPrintable(c.path);
+    for (const auto &[author, title, path, line] : cases)
+        EXPECT_EQ(songLine(author, title, path), line) << qPrintable(path);
 }
 
 } // namespace

@@ -12,35 +12,31 @@ namespace {
 
 TEST(SessionTest, ComesBackAsSavedAndReportsWhatCannotBeWritten)
 {
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
     QTemporaryDir dir;
     Session saved(dir.filePath(QStringLiteral("data")));
     SettingsRecord settings;
     settings.volume = -1200;
-    settings.shared.ShowList = 0;
     saved.setSettings(settings);
     EXPECT_TRUE(saved.save({QStringLiteral("/m/a.mp3")}).isEmpty());
-
-    QFile pictures(saved.path(Session::File::Pictures));
-    ASSERT_TRUE(pictures.open(QIODevice::WriteOnly));
-    pictures.write("one.jpg\r\n/p/two.png\r\n[END]\r\n");
-    pictures.close();
-    QFile folders(saved.path(Session::File::LyricFolders));
-    ASSERT_TRUE(folders.open(QIODevice::WriteOnly));
-    folders.write("/lrc/\r\n[END]\r\n");
-    folders.close();
+    ASSERT_TRUE(write(saved.path(Session::File::Pictures), "one.jpg\r\n/p/two.png\r\n[END]\r\n"));
+    ASSERT_TRUE(write(saved.path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n"));
 
     Session loaded(dir.filePath(QStringLiteral("data")));
     EXPECT_EQ(loaded.load(), SettingsLoad::Applied);
     EXPECT_EQ(loaded.settings().volume, -1200);
-    EXPECT_EQ(loaded.settings().shared.ShowList, 0);
+    EXPECT_EQ(loaded.loadSavedList().songs, QStringList{"/m/a.mp3"});
     EXPECT_EQ(loaded.ListPic(),
               (QStringList{dir.filePath(QStringLiteral("data/one.jpg")), "/p/two.png"}));
     EXPECT_EQ(loaded.shownPicture(), 0);
     EXPECT_EQ(loaded.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
 
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    Session unwritable(blocker.fileName()); // a file where the folder should be
+    ASSERT_TRUE(write(dir.filePath(QStringLiteral("blocker")), {}));
+    Session unwritable(
+        dir.filePath(QStringLiteral("blocker"))); // a file where the folder should be
     const QList<Session::WriteFailure> failures = unwritable.save({});
     ASSERT_EQ(failures.size(), 2) << "both files are tried";
     EXPECT_EQ(failures.at(1).path, unwritable.path(Session::File::Playlist));

@@ -60,26 +60,14 @@ public:
     int volume() const override { return m_volume; }
     void setVolume(int hundredthsOfDecibel) override
     {
-        log << QStringLiteral("volume %1").arg(hundredthsOfDecibel);
-        m_volume = hundredthsOfDecibel;
+        note("volume", m_volume, hundredthsOfDecibel);
     }
-    void setBalance(int balance) override
-    {
-        log << QStringLiteral("balance %1").arg(balance);
-        m_balance = balance;
-    }
-    void setMute(bool muted) override
-    {
-        log << QStringLiteral("mute %1").arg(int(muted));
-        m_isMuted = muted;
-    }
+    void setBalance(int balance) override { note("balance", m_balance, balance); }
+    void setMute(bool muted) override { note("mute", m_isMuted, muted); }
     QString mediaInfoString(int code) const override
     {
         const QStringList tags = m_isOpen ? m_tags.value(m_fileName) : QStringList();
-        return tags.size() != 2     ? QString()
-               : code == InfoAuthor ? tags.at(0)
-               : code == InfoTitle  ? tags.at(1)
-                                    : QString();
+        return tags.value(code == InfoAuthor ? 0 : code == InfoTitle ? 1 : 2);
     }
 
     // Test drivers.
@@ -125,6 +113,12 @@ public:
     QStringList log;
 
 private:
+    template <typename T> void note(const char *call, T &setting, T value)
+    {
+        log << QStringLiteral("%1 %2").arg(QLatin1String(call)).arg(value);
+        setting = value;
+    }
+
     QString m_fileName;
     quint64 m_serial = 0;
     bool m_isOpen = false;

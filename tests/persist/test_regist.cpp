@@ -43,7 +43,6 @@ TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
 {
     const QString mp3 = u"HKEY_CLASSES_ROOT\\.mp3"_qs;
     const QString software = u"HKEY_CURRENT_USER\\Software"_qs;
-    const QString fits = QString(254, u'a');
     const QString fitsHan = u"岚"_qs.repeated(127);
     // Key, value name, the text stored (if any) and what reads back.
     const std::tuple<QString, QString, std::optional<QString>, QString> cases[] = {
@@ -56,8 +55,6 @@ TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
         {"HKEY_CLASSES_ROOT \\.mp3", "", {}, ""},
         {"HKEY_CLASSES_ROOT\\.mp3\\", "", {}, ""},
         {"hkey_classes_root\\.mp3", "", {}, ""},
-        {software, "fits", fits, fits},
-        {software, "long", fits + u'a', "Error"},
         {software, "han", fitsHan, fitsHan},
         {software, "longHan", fitsHan + QChar(u'岚'), "Error"},
         {software, "spaced", "  " + QString(253, u'a'), "Error"},

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QTemporaryDir>
+
+#include "core/player.h"
+#include "core/session.h"
+#include "fakes/fakemediacontrol.h"
+#include "fakes/fakewindow.h"
+#include "fakes/settle.h"
+
+// One player on the scripted backend, with a data folder of its own. Songs are named by
+// letters: a to d are 200 s long, x and y never open (y times out).
+struct PlayerRig
+{
+    PlayerRig()
+    {
+        for (const QString &path : songs("abcd"))
+            media.setDuration(path, 200);
+        media.failOpen(song('x'));
+        media.failOpen(song('y'), MediaControl::Failure::TimedOut);
+        player.sound().ShowVolume();
+    }
+    static QString song(char letter)
+    {
+        return QStringLiteral("/m/%1.mp3").arg(QLatin1Char(letter));
+    }
+    static QStringList songs(const char *letters)
+    {
+        QStringList paths;
+        for (const char *letter = letters; *letter; ++letter)
+            paths << song(*letter);
+        return paths;
+    }
+    Transport &transport() { return player.transport(); }
+    PlaybackPosition &position() { return player.position(); }
+    Playlist &list() { return transport().ListSong(); }
+
+    QTemporaryDir dir;
+    Session session{dir.path()};
+    FakeMediaControl media;
+    FakeWindow window;
+    Player player{media, session, window};
+};
