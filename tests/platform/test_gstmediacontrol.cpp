@@ -130,22 +130,18 @@ protected:
         gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
     }
 
-    qint64 frames()
+    // The frames heard since the last call, and the level of each channel as a gain on the
+    // tone.
+    std::tuple<qint64, double, double> takeHeard()
     {
         const std::lock_guard<std::mutex> lock(m_heardMutex);
-        return m_frames;
-    }
-    // The level of a channel heard since resetHeard(), as a gain on the tone.
-    double gain(int channel)
-    {
-        const std::lock_guard<std::mutex> lock(m_heardMutex);
-        return m_frames == 0 ? 0 : std::sqrt(m_squares[channel] / m_frames) / UnityRms;
-    }
-    void resetHeard()
-    {
-        const std::lock_guard<std::mutex> lock(m_heardMutex);
+        const auto gain = [this](int channel) {
+            return m_frames == 0 ? 0 : std::sqrt(m_squares[channel] / m_frames) / UnityRms;
+        };
+        const std::tuple<qint64, double, double> heard{m_frames, gain(0), gain(1)};
         m_frames = 0;
         m_squares[0] = m_squares[1] = 0;
+        return heard;
     }
 
     // Opens `path` and waits for the answer: true when it opened.
@@ -244,10 +240,10 @@ TEST_F(GstMediaControlTest, PlaysEachFormatWholeWithLengthAndTags)
         EXPECT_NEAR(m_control->duration(), entry.seconds, entry.tolerance);
         EXPECT_EQ(m_control->mediaInfoString(MediaControl::InfoAuthor), entry.artist);
         EXPECT_EQ(m_control->mediaInfoString(MediaControl::InfoTitle), entry.title);
-        resetHeard();
+        takeHeard();
         ASSERT_TRUE(playToEnd());
         // A lossy codec adds a few hundredths of a second of silence around the sound.
-        EXPECT_NEAR(frames(), entry.seconds * Rate, Rate / 20);
+        EXPECT_NEAR(std::get<0>(takeHeard()), entry.seconds * Rate, Rate / 20);
         EXPECT_NEAR(m_control->currentPosition(), m_control->duration(), 0.01);
     }
     // Opening the next track is what proves that no second end was queued before it.
@@ -286,12 +282,13 @@ TEST_F(GstMediaControlTest, LevelsFollowVolumeBalanceAndMuteAcrossFiles)
         m_control->open(++m_serial, entry.second);
         m_control->setBalance(entry.balance);
         m_control->setMute(entry.isMuted);
-        resetHeard();
+        takeHeard();
         ASSERT_TRUE(playToEnd());
         EXPECT_EQ(m_control->volume(), entry.volume);
-        EXPECT_EQ(frames(), Rate / 5);
-        EXPECT_NEAR(gain(0), entry.left, entry.left * 0.02 + 1e-4);
-        EXPECT_NEAR(gain(1), entry.right, entry.right * 0.02 + 1e-4);
+        const auto [frames, left, right] = takeHeard();
+        EXPECT_EQ(frames, Rate / 5);
+        EXPECT_NEAR(left, entry.left, entry.left * 0.02 + 1e-4);
+        EXPECT_NEAR(right, entry.right, entry.right * 0.02 + 1e-4);
     }
 }
 
