@@ -45,6 +45,21 @@ struct Scene
     }
 };
 
+std::optional<struct stat> examine(const QString &path)
+{
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return status;
+}
+
+bool accepts(const QString &path)
+{
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    return socket.waitForConnected(1000);
+}
+
 TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
 {
     struct Case
