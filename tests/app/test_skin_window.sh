@@ -50,6 +50,8 @@ run_session() { # run_session none|openbox
     check "$wm: play starts the clock" wait_for 10 clock_moves
     click_at 72 97 # ImgPauseSong
     check "$wm: pause stops it" wait_for 5 clock_stands
+    click_at 72 97
+    check "$wm: pause again resumes" wait_for 5 clock_moves
     click_at 118 97 # ImgNextSong
     check "$wm: next plays the second song" wait_for 10 holds two
     click_at 94 97 # ImgStopSong
