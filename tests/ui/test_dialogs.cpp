@@ -197,8 +197,8 @@ TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
     EXPECT_EQ(media.fileName(), "") << "the player stopped first";
 }
 
-// "确定": the settings at once (the snapping distance only from the next start), the lists
-// written and read back, the file types, the settings file; then the dialog closes.
+// "确定": the settings at once (the snapping distance only from the next start), the lists,
+// the file types; then the dialog closes. Writing the files is the session's.
 TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
 {
     load();
