@@ -12,45 +12,32 @@ ROLES = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_TOGGLE_B
 
 
 def find(node, name):
-    if node is None:
-        return None
-    if node.name == name and node.getRole() in ROLES:
+    if node is None or (node.name == name and node.getRole() in ROLES):
         return node
-    for index in range(node.childCount):
-        found = find(node.getChildAtIndex(index), name)
-        if found is not None:
-            return found
-    return None
-
-
-def player():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for index in range(desktop.childCount):
-        application = desktop.getChildAtIndex(index)
-        if application is not None and application.name == "zorvan":
-            return application
-    return None
+    found = (find(node.getChildAtIndex(index), name) for index in range(node.childCount))
+    return next((control for control in found if control is not None), None)
 
 
 def run(command, name, new_value=None):
-    control = find(player(), name)
+    desktop = pyatspi.Registry.getDesktop(0)
+    player = next((application for application in desktop
+                   if application is not None and application.name == "zorvan"), None)
+    control = find(player, name)
     if control is None:
         return 1
     if command == "checked":
         print("checked" if control.getState().contains(pyatspi.STATE_CHECKED) else "unchecked")
-        return 0
-    if command == "value":
+    elif command == "value":
         value = control.queryValue()
         if new_value is not None:
             value.currentValue = float(new_value)
         print(int(value.currentValue))
-        return 0
-    action = control.queryAction()
-    wanted = {"press": "Press", "toggle": "Toggle"}[command]
-    for index in range(action.nActions):
-        if action.getName(index) == wanted:
-            return 0 if action.doAction(index) else 1
-    return 1
+    else:
+        action = control.queryAction()
+        wanted = {"press": "Press", "toggle": "Toggle"}[command]
+        names = [action.getName(index) for index in range(action.nActions)]
+        return 0 if wanted in names and action.doAction(names.index(wanted)) else 1
+    return 0
 
 
 sys.exit(run(*sys.argv[1:]))

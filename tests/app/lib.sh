@@ -91,6 +91,15 @@ window_is() {
     [[ ${!1} -eq $3 && ${!2} -eq $4 ]]
 }
 
+# The md5 of the time label's pixels; whether the clock moves or stands over a second.
+time_label() {
+    local X=-1 Y=-1 WIDTH=0 HEIGHT=0 WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$(player_window)" 2>/dev/null)"
+    import -window root -crop "40x18+$((X + 16))+$((Y + 48))" rgb:- 2>/dev/null | md5sum
+}
+clock_moves() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) != "$first" ]]; }
+clock_stands() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) == "$first" ]]; }
+
 # How often the player has started the song FILE, and whether it has done so TIMES times.
 starts_of() { grep -c "starting \"$1\"" "$PLAYER_LOG" 2>/dev/null || true; }
 started() { [[ $(starts_of "$1") -ge ${2:-1} ]]; } # started FILE [TIMES]

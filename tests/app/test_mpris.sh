@@ -27,15 +27,9 @@ make_mp3 "$music/two.mp3" 3 550 Second Band
 printf '%s\r\n' "$music/one.mp3" "$music/two.mp3" >"$music/list.m3u"
 
 pc() { playerctl --player=zorvan "$@" 2>/dev/null; }
-pc_is() { # pc_is ANSWER ARGS...: playerctl ARGS answers ANSWER
-    local answer=$1
-    shift
-    [[ "$(pc "$@")" == "$answer" ]]
-}
+pc_is() { [[ "$(pc "${@:2}")" == "$1" ]]; } # pc_is ANSWER ARGS...: playerctl ARGS answers ANSWER
 position_between() { # the backend's position, in seconds, lies within LOW … HIGH
-    local position
-    position=$(pc position) || return 1
-    python3 -c "import sys; sys.exit(not ($1 <= $position <= $2))"
+    local at; at=$(pc position) && python3 -c "import sys; sys.exit(not ($1 <= $at <= $2))"
 }
 
 start_player "$music/list.m3u"

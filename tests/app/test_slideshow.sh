@@ -31,8 +31,6 @@ printf '%s\r\n' "$pics/gone.jpg" "$pics/big.jpg" "$pics/text.jpg" "$pics/small.p
 # The list shown, not full screen at the start, a new picture every second.
 write_settings 1500 3000 1 0 1
 holds_song() { ls -l "/proc/$PLAYER_PID/fd" 2>/dev/null | grep -q "$WORK/song.wav"; }
-time_label() { import -window root -crop 40x18+116+248 rgb:- 2>/dev/null | md5sum; }
-clock_moves() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) != "$first" ]]; }
 # The message boxes: the player's visible windows other than the main one.
 boxes() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | grep -vx "$(player_window)"; }
 box_count() { boxes | grep -c . || true; }

@@ -34,31 +34,15 @@ struct Scene
         for (const int descriptor : descriptors)
             ::close(descriptor);
     }
-
-    // A socket bound to the path. With `backlog` >= 0 it listens and stays open until the
-    // scene ends; otherwise it is closed at once, as a crashed instance leaves its socket.
-    void bindSocket(int backlog)
+    // A new socket, kept open until the scene ends, bound to the path or connected to it.
+    int socketAt(int (*attach)(int, const sockaddr *, socklen_t), int type = SOCK_STREAM)
     {
-        const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        ::bind(descriptor, address(), sizeof(sockaddr_un));
-        if (backlog < 0) {
-            ::close(descriptor);
-            return;
-        }
-        ::listen(descriptor, backlog);
+        sockaddr_un address = {AF_UNIX, {}};
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+        const int descriptor = ::socket(AF_UNIX, type, 0);
         descriptors.push_back(descriptor);
+        return attach(descriptor, reinterpret_cast<const sockaddr *>(&address), sizeof address);
     }
-
-    const sockaddr *address()
-    {
-        m_address.sun_family = AF_UNIX;
-        qstrncpy(m_address.sun_path, QFile::encodeName(path).constData(),
-                 sizeof m_address.sun_path);
-        return reinterpret_cast<const sockaddr *>(&m_address);
-    }
-
-private:
-    sockaddr_un m_address = {};
 };
 
 std::optional<struct stat> examine(const QString &path)
@@ -85,8 +69,9 @@ TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
         Outcome expected;
     };
     const Case cases[] = {
-        {"the socket of a crashed instance", [](Scene &scene) { scene.bindSocket(-1); },
-         Outcome::First},
+        // Bound and never listened on, as a crashed instance leaves its socket.
+        {"the socket of a crashed instance",
+         [](Scene &scene) { ASSERT_EQ(scene.socketAt(::bind), 0); }, Outcome::First},
         {"a regular file",
          [](Scene &scene) {
              QFile file(scene.path);
@@ -97,10 +82,9 @@ TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
         // Its one queued connection is never taken, so the next connect cannot finish.
         {"a live instance too busy to answer",
          [](Scene &scene) {
-             scene.bindSocket(0);
-             const int waiting = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
-             scene.descriptors.push_back(waiting);
-             ASSERT_EQ(::connect(waiting, scene.address(), sizeof(sockaddr_un)), 0);
+             ASSERT_EQ(scene.socketAt(::bind), 0);
+             ASSERT_EQ(::listen(scene.descriptors.back(), 0), 0);
+             ASSERT_EQ(scene.socketAt(::connect, SOCK_STREAM | SOCK_NONBLOCK), 0);
          },
          Outcome::Refused},
         // Another start holds the lock and never finishes; without it nobody may listen.

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QSignalSpy>
 
 #include "fmmainfixture.h"
 #include "skin/skinimages.h"
@@ -19,45 +20,37 @@ TEST_F(FmMainTest, ButtonsShowTheirPicturesAndRunTheirCommandsOnRelease)
 {
     load();
     dialogs.chosenFiles = {"/m/new.mp3"};
-    // Pictures pressed and released, whether the command runs while the pressed picture still
-    // shows, and what it did.
-    const QList<std::tuple<Control, Qt::MouseButton, int, int, bool, std::function<bool()>>> cases{
-        {Control::ImgPlaySong, Qt::LeftButton, 12, 13, true,
-         [&] { return transport().PlayingFlag(); }},
-        {Control::ImgPauseSong, Qt::LeftButton, 14, 15, true,
-         [&] { return transport().PausedFlag(); }},
-        {Control::ImgNextSong, Qt::LeftButton, 16, 17, false,
+    // Pictures pressed and released, and what the command did.
+    const QList<std::tuple<Control, Qt::MouseButton, int, int, std::function<bool()>>> cases{
+        {Control::ImgPlaySong, Qt::LeftButton, 12, 13, [&] { return transport().PlayingFlag(); }},
+        {Control::ImgPauseSong, Qt::LeftButton, 14, 15, [&] { return transport().PausedFlag(); }},
+        {Control::ImgNextSong, Qt::LeftButton, 16, 17,
          [&] { return transport().ListSong().CurrentEntry() == 1; }},
-        {Control::ImgPreSong, Qt::LeftButton, 10, 11, true,
+        {Control::ImgPreSong, Qt::LeftButton, 10, 11,
          [&] { return transport().ListSong().CurrentEntry() == 0; }},
-        {Control::ImgStopSong, Qt::RightButton, 18, 19, true,
+        {Control::ImgStopSong, Qt::RightButton, 18, 19,
          [&] { return media.log.last() == "seek 0"; }},
-        {Control::ImgOpenSong, Qt::LeftButton, 20, 21, true,
+        {Control::ImgOpenSong, Qt::LeftButton, 20, 21,
          [&] { return transport().ListSong().songs().last() == "/m/new.mp3"; }},
-        {Control::ImgFullscr, Qt::LeftButton, 26, 27, true,
-         [&] { return window.isFullScreenShown(); }},
-        {Control::ImgMin, Qt::MiddleButton, 3, 4, true, [&] { return window.isMinimized(); }},
-        {Control::ImgCloseList, Qt::LeftButton, 1, 2, false,
+        {Control::ImgFullscr, Qt::LeftButton, 26, 27, [&] { return window.isFullScreenShown(); }},
+        {Control::ImgMin, Qt::MiddleButton, 3, 4, [&] { return window.isMinimized(); }},
+        {Control::ImgCloseList, Qt::LeftButton, 1, 2,
          [&] { return window.height() == 116 && window.showList() == 0; }},
-        {Control::ImgClose, Qt::LeftButton, 1, 2, false, [&] { return !window.isVisible(); }},
+        {Control::ImgClose, Qt::LeftButton, 1, 2, [&] { return !window.isVisible(); }},
     };
-    for (const auto &[control, mouseButton, pressed, normal, runsPressed, done] : cases) {
+    for (const auto &[control, mouseButton, pressed, normal, done] : cases) {
         SkinButton *button = face().button(control);
         const char *name = Skin::place(control).name;
-        int shownDuringCommand = 0;
-        const auto watch = QObject::connect(button, &SkinButton::triggered, button,
-                                            [&] { shownDuringCommand = button->shownPicture(); });
+        const QSignalSpy triggered(button, &SkinButton::triggered);
         EXPECT_EQ(button->shownPicture(), normal) << name;
         QTest::mousePress(button, mouseButton, {}, QPoint(3, 3));
         EXPECT_EQ(button->shownPicture(), pressed) << name;
-        EXPECT_EQ(shownDuringCommand, 0) << name << " runs nothing on the press";
+        EXPECT_EQ(triggered.count(), 0) << name << " runs nothing on the press";
         // Released off the button: the command runs all the same.
         QTest::mouseRelease(button, mouseButton, {}, QPoint(-40, 60));
         settle();
         EXPECT_EQ(button->shownPicture(), normal) << name;
-        EXPECT_EQ(shownDuringCommand, runsPressed ? pressed : normal) << name;
         EXPECT_TRUE(done()) << name;
-        QObject::disconnect(watch);
         window.OrgScr();
         window.showNormal();
     }
@@ -163,8 +156,6 @@ TEST_F(FmMainTest, TrackClicksOnTheSkinTestTheThreeBands)
 {
     load();
     const QList<std::tuple<QPoint, Qt::MouseButton, Control, int>> cases{
-        {{17, 73}, Qt::LeftButton, Control::ImgSliderP, 3},
-        {{100, 72}, Qt::LeftButton, Control::ImgSliderP, 3}, // the band's top edge: nothing
         {{110, 59}, Qt::LeftButton, Control::ImgSliderV, 105},
         {{140, 59}, Qt::RightButton, Control::ImgSliderV, 105}, // right button: nothing
         {{178, 69}, Qt::LeftButton, Control::ImgSliderB, 173},
