@@ -125,13 +125,18 @@ WriteResult writeTextLines(const QString &path, const QStringList &lines)
     const std::optional<QByteArray> bytes = encodeFileText(text);
     if (!bytes)
         return {false, QStringLiteral("the text cannot be converted to GB18030")};
+    return writeFileBytes(path, *bytes);
+}
+
+WriteResult writeFileBytes(const QString &path, const QByteArray &bytes)
+{
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
         return {false, QStringLiteral("cannot create the folder %1").arg(folder)};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    file.write(*bytes);
+    file.write(bytes);
     if (!file.commit())
         return {false, file.errorString()};
     return {};

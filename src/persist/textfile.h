@@ -64,3 +64,6 @@ struct WriteResult
 // folder when missing. When the text cannot be encoded nothing is written and any file
 // at `path` stays as it was.
 WriteResult writeTextLines(const QString &path, const QStringList &lines);
+// Replaces the file at `path` with `bytes` as a whole or not at all, creating the folder
+// when missing.
+WriteResult writeFileBytes(const QString &path, const QByteArray &bytes);

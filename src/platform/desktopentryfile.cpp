@@ -1,8 +1,5 @@
 #include "platform/desktopentryfile.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include "persist/textfile.h"
 
@@ -60,16 +57,10 @@ std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString &path)
 
 bool DesktopEntryFile::save(const QString &path) const
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
     QByteArray bytes = m_lines.join('\n');
     if (!m_lines.isEmpty() && m_hasFinalNewline)
         bytes += '\n';
-    QSaveFile output(path);
-    if (!output.open(QIODevice::WriteOnly))
-        return false;
-    output.write(bytes);
-    return output.commit();
+    return writeFileBytes(path, bytes).ok;
 }
 
 std::optional<QString> DesktopEntryFile::value(QStringView group, QStringView key) const

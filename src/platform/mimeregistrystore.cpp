@@ -1,9 +1,6 @@
 #include "platform/mimeregistrystore.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include "persist/textfile.h"
 
@@ -63,11 +60,5 @@ std::optional<QJsonObject> MimeRegistryStore::load() const
 
 bool MimeRegistryStore::save(const QJsonObject &keys) const
 {
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
-        return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(keys).toJson());
-    return file.commit();
+    return writeFileBytes(m_path, QJsonDocument(keys).toJson()).ok;
 }
