@@ -79,7 +79,7 @@ void Transport::PlaySong()
 
 void Transport::PauseSong()
 {
-    const bool isLoading = isBusy();
+    const bool isLoading = isTrackComing();
     if (m_pausedFlag) {
         if (m_media.fileName().isEmpty() && !m_isSkipQueued)
             return;
@@ -104,7 +104,7 @@ void Transport::PauseSong()
 
 void Transport::StopSong()
 {
-    if (isBusy())
+    if (isTrackComing())
         m_requestMode = StartMode::Cue;
     m_media.pause();
     m_media.setCurrentPosition(0);

@@ -52,11 +52,8 @@ public:
     bool RandomMode() const { return m_randomMode; }
     void setLoopMode(bool on);
     void setRandomMode(bool on);
-    // True while an open is awaited, a skip step is queued or lyrics are being looked up.
-    bool isBusy() const
-    {
-        return m_pendingOpen.has_value() || m_isSkipQueued || m_lookupsInFlight > 0;
-    }
+    // True while a track is coming or lyrics are being looked up.
+    bool isBusy() const { return isTrackComing() || m_lookupsInFlight > 0; }
     // The track loaded, named by the serial of its open; 0 while none is (before the first,
     // while the next one opens, after a failure and after the shutdown).
     quint64 loadedTrack() const { return m_loadedSerial; }
@@ -97,6 +94,9 @@ signals:
     void trackChanged();
 
 private:
+    // True while an open is awaited or a skip step is queued: the track that is to play has
+    // not opened yet, so the commands shape how it starts.
+    bool isTrackComing() const { return m_pendingOpen.has_value() || m_isSkipQueued; }
     enum class StartMode { Play, Cue };
 
     // A new wish of the user: entries that fail are skipped in `direction`, for one pass.

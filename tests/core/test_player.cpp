@@ -257,6 +257,15 @@ TEST_F(PlayerTest, CommandsWhileAnOpenIsPendingShapeWhatItBecomes)
         EXPECT_EQ(state(), expected);
         EXPECT_EQ(position().isTimerMainActive(), plays) << expected.toStdString();
     }
+    // Once the track is open, the lookup of its lyrics holds no command back.
+    transport().PlaySong();
+    media.answerOpen();
+    ASSERT_TRUE(transport().isBusy()) << "the lyrics are still looked up";
+    for (const bool plays : {false, true}) {
+        transport().PauseSong();
+        EXPECT_EQ(media.isPlaying(), plays);
+        EXPECT_EQ(position().isTimerMainActive(), plays);
+    }
 }
 
 TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
