@@ -7,17 +7,13 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "core/playlistadditions.h"
 #include "persist/playlistfile.h"
 
 namespace {
 
 const QStringList SoundFilePatterns{QStringLiteral("*.mp3"), QStringLiteral("*.wma"),
                                     QStringLiteral("*.wav")};
-
-bool isPlaylistPath(const QString &path)
-{
-    return path.right(3).compare(u"m3u", Qt::CaseInsensitive) == 0;
-}
 
 QString localPath(const QString &argument, const QString &workingFolder)
 {
@@ -57,7 +53,7 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
             const QStringList songs = soundFilesIn(path);
             result.songs += songs;
             result.infos += songs;
-        } else if (isPlaylistPath(path)) {
+        } else if (isPlaylistFile(path)) {
             QString error;
             const PlaylistEntries entries = LoadPlaylist(path, &error);
             if (!error.isEmpty())

@@ -3,13 +3,14 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "persist/playlistfile.h"
+
 QString songLine(const QString &author, const QString &title, const QString &path)
 {
     if (!author.isEmpty() || !title.isEmpty())
         return author + QStringLiteral(" - ") + title;
     // A stream address names its file by the last part of its path, if it has one.
-    const QUrl url(path);
-    const QString file = url.scheme().size() > 1 ? url.path() : path;
+    const QString file = isStreamAddress(path) ? QUrl(path).path() : path;
     const QFileInfo info(file);
     // A name that is all extension (".hidden") is kept whole.
     const QString name = info.completeBaseName();
