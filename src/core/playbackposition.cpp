@@ -41,6 +41,15 @@ void PlaybackPosition::rewindLyrics()
     m_lyrics.select(0);
 }
 
+void PlaybackPosition::setRunning(bool running)
+{
+    m_isPlaying = running;
+    if (running)
+        startTimer();
+    else
+        stopTimer();
+}
+
 void PlaybackPosition::startTimer()
 {
     m_timerMain.start(ShortestTickMs);

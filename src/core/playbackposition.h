@@ -49,10 +49,9 @@ public:
     void setLyrics(const LyricList &lyrics);
     // After a stop the lyrics start over from their first line.
     void rewindLyrics();
-    // Whether the track moves, which decides how long the timer may sleep.
-    void setPlaying(bool playing) { m_isPlaying = playing; }
-    void startTimer();
-    void stopTimer();
+    // Whether the track moves: the timer runs while it does, and how long it may sleep
+    // depends on it.
+    void setRunning(bool running);
 
     void onTimerMain();
     // Milliseconds from `position` until the next tick that can change what the window shows
@@ -83,6 +82,8 @@ signals:
     void seeked(double seconds);
 
 private:
+    void startTimer();
+    void stopTimer();
     void showLyric(const std::optional<QString> &text);
 
     MediaControl &m_media;

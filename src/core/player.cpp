@@ -22,7 +22,7 @@ void Player::start(const CommandLineSongs &songs)
     if (songs.songs.isEmpty())
         m_transport.restoreList(m_session.loadSavedList());
     else
-        m_transport.LoadCommandSong(songs);
+        m_transport.openSongs(songs);
 }
 
 void Player::stop()

@@ -88,8 +88,7 @@ void Transport::PauseSong()
             m_requestMode = StartMode::Play;
         } else {
             m_media.play();
-            m_position.setPlaying(true);
-            m_position.startTimer();
+            m_position.setRunning(true);
         }
         setFlags(true, false);
         return;
@@ -97,8 +96,7 @@ void Transport::PauseSong()
     if (isLoading)
         m_requestMode = StartMode::Cue;
     m_media.pause();
-    m_position.setPlaying(false);
-    m_position.stopTimer();
+    m_position.setRunning(false);
     setFlags(false, true);
 }
 
@@ -108,32 +106,29 @@ void Transport::StopSong()
         m_requestMode = StartMode::Cue;
     m_media.pause();
     m_media.setCurrentPosition(0);
-    m_position.setPlaying(false);
-    m_position.stopTimer();
+    m_position.setRunning(false);
     m_position.rewindLyrics();
     setFlags(false, m_pausedFlag);
 }
 
 void Transport::NextSong()
 {
-    if (m_playlist.count() == 0)
-        return;
-    cancelSkip();
-    moveCurrentEntry(1);
-    if (m_playingFlag && m_session.AppRunning()) {
-        beginRequest(StartMode::Play, 1);
-        startCurrentEntry();
-    }
+    step(1);
 }
 
 void Transport::PreviousSong()
 {
+    step(-1);
+}
+
+void Transport::step(int direction)
+{
     if (m_playlist.count() == 0)
         return;
     cancelSkip();
-    moveCurrentEntry(-1);
+    moveCurrentEntry(direction);
     if (m_playingFlag && m_session.AppRunning()) {
-        beginRequest(StartMode::Play, -1);
+        beginRequest(StartMode::Play, direction);
         startCurrentEntry();
     }
 }
@@ -175,8 +170,7 @@ void Transport::startCurrentEntry()
     m_trackPath = path;
     m_triedEntry = m_playlist.index(m_playlist.CurrentEntry());
     setLoadedSerial(0);
-    m_position.setPlaying(false);
-    m_position.stopTimer();
+    m_position.setRunning(false);
     m_media.open(m_serial, path);
 }
 
@@ -195,8 +189,7 @@ void Transport::onOpened(quint64 serial)
     setLoadedSerial(serial);
     if (m_requestMode == StartMode::Play) {
         m_media.play();
-        m_position.setPlaying(true);
-        m_position.startTimer();
+        m_position.setRunning(true);
         setFlags(true, false);
     }
 }
@@ -213,8 +206,7 @@ void Transport::onFailed(quint64 serial, MediaControl::Failure reason, const QSt
                     detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail));
     m_pendingOpen.reset();
     setLoadedSerial(0);
-    m_position.setPlaying(false);
-    m_position.stopTimer();
+    m_position.setRunning(false);
     if (wasPlaying) {
         // A track that breaks off while paused leaves the player paused with nothing loaded.
         if (!m_playingFlag)
@@ -287,25 +279,19 @@ void Transport::moveCurrentEntry(int step)
     if (count == 0)
         return;
     const int current = m_playlist.CurrentEntry();
-    if (current >= 0)
-        m_playlist.setHighlighted(current, false);
-    int next;
     if (step > 0)
-        next = (current < 0 || count - current <= 1) ? 0 : current + 1;
+        makeCurrent((current < 0 || count - current <= 1) ? 0 : current + 1);
     else
-        next = current < 1 ? count - 1 : current - 1;
-    m_playlist.setCurrentEntry(next);
-    m_playlist.setHighlighted(next, true);
+        makeCurrent(current < 1 ? count - 1 : current - 1);
 }
 
-void Transport::LoadCommandSong(const CommandLineSongs &songs)
+void Transport::makeCurrent(int row)
 {
-    m_playlist.append(songs.songs, songs.infos);
-    if (m_playlist.count() == 0)
-        return;
-    m_playlist.setCurrentEntry(0);
-    m_playlist.setHighlighted(0, true);
-    PlaySong();
+    const int current = m_playlist.CurrentEntry();
+    if (current >= 0)
+        m_playlist.setHighlighted(current, false);
+    m_playlist.setCurrentEntry(row);
+    m_playlist.setHighlighted(row, true);
 }
 
 void Transport::openSongs(const CommandLineSongs &songs)
@@ -314,11 +300,7 @@ void Transport::openSongs(const CommandLineSongs &songs)
         return;
     const int first = m_playlist.count();
     m_playlist.append(songs.songs, songs.infos);
-    const int current = m_playlist.CurrentEntry();
-    if (current >= 0)
-        m_playlist.setHighlighted(current, false);
-    m_playlist.setCurrentEntry(first);
-    m_playlist.setHighlighted(first, true);
+    makeCurrent(first);
     PlaySong();
 }
 
@@ -327,8 +309,7 @@ void Transport::restoreList(const PlaylistEntries &saved)
     m_playlist.append(saved.songs, saved.infos);
     if (m_playlist.count() == 0)
         return;
-    m_playlist.setCurrentEntry(0);
-    m_playlist.setHighlighted(0, true);
+    makeCurrent(0);
     beginRequest(StartMode::Cue, 1);
     startCurrentEntry();
 }
@@ -338,8 +319,7 @@ void Transport::shutDown()
     cancelSkip();
     m_pendingOpen.reset();
     setLoadedSerial(0);
-    m_position.setPlaying(false);
-    m_position.stopTimer();
+    m_position.setRunning(false);
     setFlags(false, false);
     m_media.release();
 }

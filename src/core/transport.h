@@ -73,11 +73,9 @@ public:
     // Lets the user add the lines of a lyric file of their choice to the current lyrics.
     void OpenLyric(LyricFileChooser &chooser);
 
-    // Start-up with the songs of the command line: they make the list and the first of them
-    // plays.
-    void LoadCommandSong(const CommandLineSongs &songs);
-    // Songs handed to the running player (by a later start, or by a remote open): appended to
-    // the list as dropped files are, and the first of them plays. Nothing while shutting down.
+    // Songs of the command line at start-up, or handed to the running player (by a later
+    // start, or by a remote open): appended to the list as dropped files are, and the first
+    // of them plays. Nothing while shutting down.
     void openSongs(const CommandLineSongs &songs);
     // Start-up without them: the list saved by the previous run comes back with its first
     // playable song loaded and paused at its start, without a moment of sound.
@@ -108,7 +106,11 @@ private:
     void onEndOfStream(quint64 serial);
     void skipAfterFailure();
     void findLyrics(quint64 serial, const QString &songPath);
+    // Next (1) or previous (-1): the current entry moves, and the track plays if one did.
+    void step(int direction);
     void moveCurrentEntry(int step);
+    // `row` becomes the current entry and the only one it brings highlighted.
+    void makeCurrent(int row);
     void setFlags(bool playing, bool paused);
     void setLoadedSerial(quint64 serial);
     QString songLine() const;
