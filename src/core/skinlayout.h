@@ -112,16 +112,6 @@ constexpr QRect rect(Control control)
     return place(control).rect;
 }
 
-// The place of the control named `name`; nullptr for a name that is none of them.
-constexpr const ControlPlace *placeNamed(QStringView name)
-{
-    for (const ControlPlace &each : Controls) {
-        if (name == QLatin1StringView(each.name))
-            return &each;
-    }
-    return nullptr;
-}
-
 // How a knob travels along its track. Its left edge runs from `left` (the lowest value) to
 // `right` (the highest); a press counts as a click on the track when it lies within
 // left <= x <= right and top < y <= bottom; the pointer holds the knob `grip` pixels right of

@@ -164,11 +164,9 @@ QStringList parseLyricText(const QString &text)
     return items;
 }
 
-bool ParseLyricFile(const QString &path, LyricList &list, QString *error)
+bool ParseLyricFile(const QString &path, LyricList &list)
 {
     const TextRead read = readTextFile(path, MaxLyricFileBytes);
-    if (error)
-        *error = read.error;
     if (!read.isRead())
         return false;
     list.insert(parseLyricText(read.text));

@@ -30,6 +30,5 @@ constexpr qint64 MaxLyricFileBytes = SmallTextFileLimit;
 
 // Reads the file at `path` (see readTextFile) and adds its items to `list` (without
 // emptying it), then selects item 0. False, with `list` unchanged, when there is no such
-// file or it cannot be read; then `error`, when given, receives why an existing file could
-// not be read (it is emptied otherwise).
-bool ParseLyricFile(const QString &path, LyricList &list, QString *error = nullptr);
+// file or it cannot be read.
+bool ParseLyricFile(const QString &path, LyricList &list);

@@ -59,8 +59,6 @@ public:
     int ScreenPixelHeight() const { return m_screenPixelHeight; }
 
     const QTimer &timer() const { return TimerPic; }
-    // A picture is being decoded or its transition runs.
-    bool isBusy() const { return m_phase != Phase::Idle; }
 
 public slots:
     // The stage's transition ended or stopped.

@@ -10,9 +10,10 @@ namespace {
 // The constant of RandomBlocks's draws.
 constexpr int BlockDrawSpan = 342;
 
-TransitionPiece piece(const PictureGrid &grid, int cell, QPoint target)
+TransitionPiece piece(const PictureGrid &grid, int cell)
 {
-    return {cell, grid.cell(cell), target};
+    const QRect source = grid.cell(cell);
+    return {cell, source, source.topLeft()};
 }
 
 } // namespace
@@ -28,7 +29,7 @@ TransitionPlan WipeColumns(QSize picture, int delay, int n)
     const PictureGrid grid(picture, n, 1);
     TransitionPlan plan{delay, {}};
     for (int i = 0; i < grid.columns(); ++i)
-        plan.steps.append({piece(grid, i, QPoint(grid.cellWidth() * i, 0))});
+        plan.steps.append({piece(grid, i)});
     return plan;
 }
 
@@ -37,7 +38,7 @@ TransitionPlan WipeRows(QSize picture, int delay, int n)
     const PictureGrid grid(picture, 1, n);
     TransitionPlan plan{delay, {}};
     for (int i = 0; i < grid.rows(); ++i)
-        plan.steps.append({piece(grid, i, QPoint(0, grid.cellHeight() * i))});
+        plan.steps.append({piece(grid, i)});
     return plan;
 }
 
@@ -48,9 +49,9 @@ TransitionPlan SplitColumns(QSize picture, int delay, int n)
     TransitionPlan plan{delay, {}};
     // The right-hand strip of each pair first, then the left-hand one.
     for (int right = columns / 2, left = (columns - 1) / 2; left >= 0; ++right, --left) {
-        QList<TransitionPiece> step{piece(grid, right, QPoint(grid.cellWidth() * right, 0))};
+        QList<TransitionPiece> step{piece(grid, right)};
         if (left != right)
-            step.append(piece(grid, left, QPoint(grid.cellWidth() * left, 0)));
+            step.append(piece(grid, left));
         plan.steps.append(step);
     }
     return plan;
@@ -65,7 +66,7 @@ TransitionPlan BlindRows(QSize picture, int delay, int a, int b)
     for (int pass = 0; pass < b; ++pass) {
         for (int band = 0; band < a; ++band) {
             const int row = b * band + pass;
-            plan.steps.append({piece(grid, row, QPoint(0, grid.cellHeight() * row))});
+            plan.steps.append({piece(grid, row)});
         }
     }
     return plan;
@@ -89,11 +90,8 @@ TransitionPlan RandomBlocks(QSize picture, int delay, int a, int b, std::mt19937
         order.append(block);
     }
     TransitionPlan plan{delay, {}};
-    for (const int k : order) {
-        const QPoint target(grid.cellWidth() * (k % grid.columns()),
-                            grid.cellHeight() * (k / grid.columns()));
-        plan.steps.append({piece(grid, k, target)});
-    }
+    for (const int k : order)
+        plan.steps.append({piece(grid, k)});
     return plan;
 }
 
