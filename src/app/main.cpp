@@ -52,8 +52,8 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvan"));
-    QApplication::setApplicationDisplayName(QStringLiteral("岚铃播放器"));
-    QApplication::setDesktopFileName(QStringLiteral("zorvanplayer"));
+    QApplication::setApplicationDisplayName(MimeRegistry::ApplicationName.toString());
+    QApplication::setDesktopFileName(MimeRegistry::desktopEntryName());
     // Qt's own dialogs and buttons speak Chinese, as the player does, whatever the locale.
     QTranslator qtTexts;
     const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);

@@ -103,8 +103,8 @@ void GstMediaControl::open(quint64 serial, const QString &path)
     m_current->track = track;
     m_openTimer.start(OpenTimeoutMs);
     auto firstError = std::make_shared<FirstError>();
-    track->start(
-        [this, track, firstError] { return buildPipeline(track, firstError); },
+    track->start([this, track, firstError] { return buildPipeline(track, firstError); });
+    track->post(
         [link = m_link, this, track, output = m_output, firstError](GstElement *pipeline) {
             // The preroll already passes sound through the volume and the balance
             // stage, so they are set before it, and again after it (with a flush

@@ -9,6 +9,9 @@
 #include <gst/base/gstbaseparse.h>
 #include <gst/base/gstbasetransform.h>
 
+namespace {
+
+// Takes over a reference. nullptr stays null.
 ElementPointer adoptElement(GstElement *element)
 {
     return ElementPointer(element, [](GstElement *owned) {
@@ -16,6 +19,8 @@ ElementPointer adoptElement(GstElement *element)
             gst_object_unref(owned);
     });
 }
+
+} // namespace
 
 // What to give playbin: a URL of another scheme as it stands, a local path as a file URL.
 QByteArray uriOf(const QString &path)

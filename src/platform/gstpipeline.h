@@ -12,12 +12,10 @@
 // The pieces of one track's GStreamer pipeline that need no thread of their own: what playbin
 // is given, what a prerolled pipeline tells, the output stage with volume and balance, and
 // how errors map onto the player's reasons. Everything here runs on a track's thread, except
-// adoptElement() and uriOf().
+// uriOf().
 
+// An element released with the last copy.
 using ElementPointer = std::shared_ptr<GstElement>;
-
-// Takes over a reference; the element is released with the last copy. nullptr stays null.
-ElementPointer adoptElement(GstElement *element);
 
 // What to give playbin: a URL of another scheme as it stands, a local path as a file URL.
 QByteArray uriOf(const QString &path);

@@ -25,9 +25,8 @@ GstTrack::GstTrack(quint64 serial, const QString &path) : m_serial(serial), m_pa
 
 GstTrack::~GstTrack() = default;
 
-void GstTrack::start(std::function<GstElement *()> build, Command open)
+void GstTrack::start(std::function<GstElement *()> build)
 {
-    m_commands.push_back(std::move(open));
     {
         const std::lock_guard<std::mutex> lock(liveMutex);
         liveTracks.push_back(this);

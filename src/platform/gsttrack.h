@@ -36,9 +36,9 @@ public:
     quint64 serial() const { return m_serial; }
     const QString &path() const { return m_path; }
 
-    // Starts the thread, whose first command builds the pipeline with `build` (the result
-    // is owned by the track; nullptr when it could not be made) and then runs `open`.
-    void start(std::function<GstElement *()> build, Command open);
+    // Starts the thread, which first builds the pipeline with `build` (the result is owned
+    // by the track; nullptr when it could not be made) and then runs the commands posted.
+    void start(std::function<GstElement *()> build);
     // Runs `command` on the track's thread after the ones queued before it.
     void post(Command command);
     // Ends the track: queued commands are dropped and the pipeline freed, off this thread.

@@ -23,18 +23,13 @@ inline constexpr qsizetype MaxHeaderBytes = 32;
 inline constexpr qsizetype MaxBodyBytes = 4 * 1024 * 1024;
 inline constexpr qsizetype MaxRequestBytes = MaxHeaderBytes + MaxBodyBytes;
 
-struct Request
-{
-    // Empty songs: only come forward.
-    CommandLineSongs songs;
-};
-
 enum class Status { Incomplete, Complete, Malformed };
 
 struct Parsed
 {
     Status status = Status::Incomplete;
-    Request request;
+    // Empty songs: only come forward.
+    CommandLineSongs songs;
 };
 
 QByteArray activation();

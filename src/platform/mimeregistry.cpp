@@ -15,7 +15,6 @@ namespace {
 
 constexpr QStringView EntryGroup = u"Desktop Entry";
 constexpr QStringView DefaultsGroup = u"Default Applications";
-constexpr QStringView ApplicationName = u"岚铃播放器";
 constexpr QStringView IconName = u"zorvanplayer";
 constexpr QStringView BackupKeyPrefix = u"X-Zorvan-Back-";
 

@@ -34,8 +34,11 @@
 class MimeRegistry : public RegistryBackend
 {
 public:
-    // The ID of the player's desktop entry.
+    // The player's name as the desktop shows it, and the ID of its desktop entry.
+    static constexpr QStringView ApplicationName = u"岚铃播放器";
     static constexpr QStringView DesktopId = u"zorvanplayer.desktop";
+    // The ID without its ".desktop" ending, as the desktop's other services name the player.
+    static QString desktopEntryName() { return DesktopId.chopped(8).toString(); }
 
     // `programPath`: the executable the desktop entry runs. `programFolder`: the folder of
     // the player's own files, where this backend keeps the keys the desktop has no place for.

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "core/windowcommands.h"
+#include "platform/mimeregistry.h"
 #include "platform/mprisservice.h"
 
 MprisRootAdaptor::MprisRootAdaptor(MprisService &service, WindowCommands &window)
@@ -11,12 +12,12 @@ MprisRootAdaptor::MprisRootAdaptor(MprisService &service, WindowCommands &window
 
 QString MprisRootAdaptor::identity() const
 {
-    return QStringLiteral("岚铃播放器");
+    return MimeRegistry::ApplicationName.toString();
 }
 
 QString MprisRootAdaptor::desktopEntry() const
 {
-    return QStringLiteral("zorvanplayer");
+    return MimeRegistry::desktopEntryName();
 }
 
 QStringList MprisRootAdaptor::supportedUriSchemes() const

@@ -10,9 +10,10 @@
 
 MprisService::MprisService(Player &player, MediaControl &media, WindowCommands &window,
                            QObject *parent)
-    : QObject(parent), m_root(new MprisRootAdaptor(*this, window)),
-      m_playerAdaptor(new MprisPlayerAdaptor(*this, player, media))
+    : QObject(parent), m_playerAdaptor(new MprisPlayerAdaptor(*this, player, media))
 {
+    // The adaptors are children of the service, exported with it.
+    new MprisRootAdaptor(*this, window);
     m_told = m_playerAdaptor->changeableProperties();
     Transport &transport = player.transport();
     connect(&transport, &Transport::flagsChanged, this, &MprisService::scheduleRefresh);

@@ -40,10 +40,6 @@ public:
     // ".instance<pid>" added, as the desktop's convention asks. False when the bus is not
     // connected or refuses both.
     bool registerOn(const QDBusConnection &bus);
-    // The service name taken; "" before registerOn succeeded.
-    QString serviceName() const { return m_serviceName; }
-
-    MprisRootAdaptor &root() { return *m_root; }
     MprisPlayerAdaptor &playerAdaptor() { return *m_playerAdaptor; }
 
     // Refuses the D-Bus call being answered with `errorName`; does nothing for a call that did
@@ -61,7 +57,6 @@ private:
     void scheduleRefresh();
     void refresh();
 
-    MprisRootAdaptor *m_root = nullptr;
     MprisPlayerAdaptor *m_playerAdaptor = nullptr;
     QDBusConnection m_bus{QString()};
     QString m_serviceName;

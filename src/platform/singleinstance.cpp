@@ -136,13 +136,10 @@ void SingleInstance::answerConnection()
                 [this, socket] { m_connections.removeOne(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         socket->setReadBufferSize(ReadChunkBytes);
-        auto *deadline = new QTimer(socket);
-        deadline->setSingleShot(true);
-        connect(deadline, &QTimer::timeout, socket, [socket] {
+        QTimer::singleShot(requestTimeoutMs(), socket, [socket] {
             socket->abort();
             socket->deleteLater();
         });
-        deadline->start(requestTimeoutMs());
         auto received = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::readyRead, this,
                 [this, socket, received] { readRequest(socket, *received); });
@@ -166,8 +163,8 @@ void SingleInstance::readRequest(QLocalSocket *socket, QByteArray &received)
     socket->deleteLater();
     if (parsed.status == InstanceRequest::Status::Malformed)
         return;
-    if (parsed.request.songs.songs.isEmpty())
+    if (parsed.songs.songs.isEmpty())
         emit activationRequested();
     else
-        emit openRequested(parsed.request.songs);
+        emit openRequested(parsed.songs);
 }

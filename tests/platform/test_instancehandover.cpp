@@ -63,7 +63,7 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
     for (const auto &[bytes, expected] : cases) {
         const InstanceRequest::Parsed parsed = InstanceRequest::parse(bytes);
         EXPECT_EQ(parsed.status, expected) << bytes.left(40).toStdString();
-        EXPECT_EQ(parsed.request.songs.songs.size(),
+        EXPECT_EQ(parsed.songs.songs.size(),
                   expected == Status::Complete && bytes != "activate\n")
             << bytes.left(40).toStdString();
     }
