@@ -15,3 +15,34 @@ start_bench_x() {
     read -r -t 10 number <"$WORK/displayfd"
     export DISPLAY=:$number
 }
+
+# Sleeps until the moment NS (nanoseconds since the epoch, as `date +%s%N`).
+sleep_until() { # sleep_until NS
+    local left=$((($1 - $(date +%s%N)) / 1000000))
+    [[ $left -gt 0 ]] && sleep "$(awk -v ms="$left" 'BEGIN { print ms / 1000 }')" || true
+}
+
+# The peak resident memory of PID so far, in MiB.
+peak_mib() { awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
+
+# Starts COMMAND in the background and waits until a window is mapped. The moment of mapping
+# is read from the X server's own MapNotify event (xev on the root window), so no polling
+# competes with the starting program for the CPU. Sets LAUNCHED_PID, LAUNCHED_AT (as
+# `date +%s%N`) and MAPPED_MS.
+launch_and_time_map() { # launch_and_time_map COMMAND...
+    rm -f "$WORK/xev"
+    mkfifo "$WORK/xev"
+    stdbuf -oL xev -root -event substructure >"$WORK/xev" 2>/dev/null &
+    local watcher=$! line
+    PIDS+=("$watcher")
+    exec 5<"$WORK/xev"
+    sleep 0.5
+    LAUNCHED_AT=$(date +%s%N)
+    "$@" >/dev/null 2>&1 &
+    LAUNCHED_PID=$!
+    PIDS+=("$LAUNCHED_PID")
+    while read -r -t 10 -u 5 line; do [[ $line == MapNotify* ]] && break; done
+    MAPPED_MS=$((($(date +%s%N) - LAUNCHED_AT) / 1000000))
+    exec 5<&-
+    kill "$watcher" 2>/dev/null || true
+}

@@ -37,11 +37,6 @@ thread_times() {
     done
 }
 
-sleep_until() {
-    local left=$((($1 - $(date +%s%N)) / 1000000))
-    [[ $left -gt 0 ]] && sleep "$(awk -v ms="$left" 'BEGIN { print ms / 1000 }')" || true
-}
-
 # Prints the CPU percentage of PID between 5 and 25 s after START_NS, then its three busiest
 # threads with their share in percent of one core.
 steady_cpu() { # steady_cpu PID START_NS
@@ -68,34 +63,15 @@ steady_cpu() { # steady_cpu PID START_NS
          }' "$WORK/first" "$WORK/last"
 }
 
-# The moment of mapping is read from the X server's own MapNotify event (xev on the root
-# window), so no polling competes with the starting player for the CPU.
 player_round() {
     rm -rf "$XDG_CONFIG_HOME/zorvan"
-    rm -f "$WORK/xev"
-    mkfifo "$WORK/xev"
-    stdbuf -oL xev -root -event substructure >"$WORK/xev" 2>/dev/null &
-    local watcher=$!
-    PIDS+=("$watcher")
-    exec 5<"$WORK/xev"
-    sleep 0.5
-    local start
-    start=$(date +%s%N)
-    "$ZORVAN" "$song" >/dev/null 2>&1 &
-    local pid=$!
-    PIDS+=("$pid")
-    local line
-    while read -r -t 10 -u 5 line; do [[ $line == MapNotify* ]] && break; done
-    local mapped=$((($(date +%s%N) - start) / 1000000))
-    exec 5<&-
-    kill "$watcher" 2>/dev/null || true
-    local cpu
-    cpu=$(steady_cpu "$pid" "$start")
-    local peak
-    peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
+    launch_and_time_map "$ZORVAN" "$song"
+    local pid=$LAUNCHED_PID cpu peak
+    cpu=$(steady_cpu "$pid" "$LAUNCHED_AT")
+    peak=$(peak_mib "$pid")
     kill -TERM "$pid"
     wait "$pid" 2>/dev/null || true
-    echo "$peak $mapped $cpu"
+    echo "$peak $MAPPED_MS $cpu"
 }
 
 bare_round() {
@@ -104,10 +80,9 @@ bare_round() {
     gst-launch-1.0 -q playbin uri="file://$song" >/dev/null 2>&1 &
     local pid=$!
     PIDS+=("$pid")
-    local cpu
+    local cpu peak
     cpu=$(steady_cpu "$pid" "$start")
-    local peak
-    peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")
+    peak=$(peak_mib "$pid")
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     echo "$peak $cpu"

@@ -25,8 +25,6 @@ done
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 nanoseconds() { awk -v s="$1" 'BEGIN { printf "%.0f", s * 1e9 }'; }
-sleep_until() { local left=$(( ($1 - $(date +%s%N)) / 1000000 ));
-    [[ $left -gt 0 ]] && sleep "$(awk -v ms="$left" 'BEGIN { print ms / 1000 }')" || true; }
 
 # Prints the player's CPU percentage between FROM and TO seconds after its start.
 run() { # run FULL_SCREEN SECONDS_PER_PICTURE FROM TO
