@@ -76,6 +76,14 @@ QString playlistLine(const QString &song, const QString &listFolder)
     return QUrl::fromLocalFile(local).toString(QUrl::FullyEncoded);
 }
 
+// The folder of the list file at `path`, with its trailing "/": relative entries are
+// relative to it.
+QString listFolderOf(const QString &path)
+{
+    const QString filePath = QFileInfo(path).absoluteFilePath();
+    return filePath.left(filePath.lastIndexOf(u'/') + 1);
+}
+
 } // namespace
 
 bool isStreamAddress(const QString &entry)
@@ -124,8 +132,7 @@ PlaylistEntries LoadPlaylist(const QString &path, QString *error)
         *error = read.error;
     if (!read.isRead())
         return {};
-    const QString filePath = QFileInfo(path).absoluteFilePath();
-    return parsePlaylist(read.text, filePath.left(filePath.lastIndexOf(u'/') + 1));
+    return parsePlaylist(read.text, listFolderOf(path));
 }
 
 QStringList formatPlaylist(const QStringList &songs, const QString &listFolder)
@@ -139,7 +146,5 @@ QStringList formatPlaylist(const QStringList &songs, const QString &listFolder)
 
 WriteResult SavePlaylist(const QString &path, const QStringList &songs)
 {
-    const QString filePath = QFileInfo(path).absoluteFilePath();
-    return writeTextLines(path,
-                          formatPlaylist(songs, filePath.left(filePath.lastIndexOf(u'/') + 1)));
+    return writeTextLines(path, formatPlaylist(songs, listFolderOf(path)));
 }
