@@ -132,29 +132,32 @@ struct SliderTrack
     }
 };
 
+// The first row below `control`.
+constexpr int below(Control control)
+{
+    return rect(control).top() + rect(control).height();
+}
+
 // PosSliderLeft 17 … PosSliderRight 235; the band reaches down to the knob's lower edge.
-inline constexpr SliderTrack PositionTrack{Control::ImgSliderP,
-                                           17,
-                                           235,
-                                           rect(Control::ImgSliderP).top(),
-                                           rect(Control::ImgSliderP).top() +
-                                               rect(Control::ImgSliderP).height(),
-                                           14};
+inline constexpr SliderTrack PositionTrack{.knob = Control::ImgSliderP,
+                                           .left = 17,
+                                           .right = 235,
+                                           .top = rect(Control::ImgSliderP).top(),
+                                           .bottom = below(Control::ImgSliderP),
+                                           .grip = 14};
 // VolSliderLeft 108 (quietest) … VolSliderRight 158 (loudest).
-inline constexpr SliderTrack VolumeTrack{Control::ImgSliderV,
-                                         108,
-                                         158,
-                                         58,
-                                         rect(Control::ImgSliderV).top() +
-                                             rect(Control::ImgSliderV).height(),
-                                         5};
+inline constexpr SliderTrack VolumeTrack{.knob = Control::ImgSliderV,
+                                         .left = 108,
+                                         .right = 158,
+                                         .top = 58,
+                                         .bottom = below(Control::ImgSliderV),
+                                         .grip = 5};
 // BalSliderLeft 178 (full left) … BalSliderRight 200 (full right).
-inline constexpr SliderTrack BalanceTrack{Control::ImgSliderB,
-                                          178,
-                                          200,
-                                          58,
-                                          rect(Control::ImgSliderB).top() +
-                                              rect(Control::ImgSliderB).height(),
-                                          5};
+inline constexpr SliderTrack BalanceTrack{.knob = Control::ImgSliderB,
+                                          .left = 178,
+                                          .right = 200,
+                                          .top = 58,
+                                          .bottom = below(Control::ImgSliderB),
+                                          .grip = 5};
 
 } // namespace Skin
