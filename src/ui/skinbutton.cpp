@@ -20,28 +20,17 @@ void SkinButton::setPictures(int pressed, int normal)
         return;
     m_pressedPicture = pressed;
     m_normalPicture = normal;
-    m_ratio = 0;
     update();
-}
-
-QPixmap SkinButton::loadPicture(int index, qreal ratio)
-{
-    if (index == SaveListPicture)
-        return saveListPicture(ratio);
-    return index > 0 ? skinPicture(index, ratio) : QPixmap();
 }
 
 void SkinButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    // Loaded when first painted, and again for a screen of another pixel ratio.
+    // Drawn for the pixel ratio of the screen the button is on now.
+    const int index = shownPicture();
     const qreal ratio = pixelRatio(painter);
-    if (m_ratio != ratio) {
-        m_ratio = ratio;
-        m_pressed = loadPicture(m_pressedPicture, ratio);
-        m_normal = loadPicture(m_normalPicture, ratio);
-    }
-    const QPixmap &picture = isDown() ? m_pressed : m_normal;
+    const QPixmap picture =
+        index == SaveListPicture ? saveListPicture(ratio) : skinPicture(index, ratio);
     if (!picture.isNull())
         painter.drawPixmap(0, 0, picture);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QPixmap>
 
 // A picture button of the skin. It has no hover look: it shows its pressed picture while a
 // mouse button is held on it and its normal picture otherwise. Any mouse button works it,
@@ -52,13 +51,8 @@ protected:
 
 private:
     void showPressed(bool pressed);
-    static QPixmap loadPicture(int index, qreal ratio);
 
     Action m_action;
     int m_pressedPicture = 0;
     int m_normalPicture = 0;
-    // The pictures as loaded for m_ratio, the device pixel ratio they were drawn for.
-    QPixmap m_pressed;
-    QPixmap m_normal;
-    qreal m_ratio = 0;
 };

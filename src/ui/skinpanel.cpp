@@ -19,7 +19,6 @@ SkinPanel::SkinPanel(QWidget *parent) : QWidget(parent)
 void SkinPanel::showSkinPicture()
 {
     m_showsSkin = true;
-    m_ratio = 0;
     // The picture covers the panel: nothing below needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     update();
@@ -38,16 +37,12 @@ void SkinPanel::paintEvent(QPaintEvent *event)
     if (!m_showsSkin)
         return;
     QPainter painter(this);
-    const qreal ratio = pixelRatio(painter);
-    if (m_ratio != ratio) {
-        m_ratio = ratio;
-        m_picture = skinMainPicture(ratio);
-    }
+    const QPixmap picture = skinMainPicture(pixelRatio(painter));
     // Only the part that needs it: a label or knob that changes repaints a few pixels.
     const QRect dirty = event->rect();
-    const qreal scale = m_picture.devicePixelRatio();
+    const qreal scale = picture.devicePixelRatio();
     const QRectF source(QPointF(dirty.topLeft()) * scale, QSizeF(dirty.size()) * scale);
-    painter.drawPixmap(QRectF(dirty), m_picture, source);
+    painter.drawPixmap(QRectF(dirty), picture, source);
 }
 
 void SkinPanel::mousePressEvent(QMouseEvent *event)
