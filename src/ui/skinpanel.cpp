@@ -2,7 +2,6 @@
 
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -69,15 +68,13 @@ void SkinPanel::keyPressEvent(QKeyEvent *event)
 
 void SkinPanel::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData() && !droppedFiles(*event->mimeData()).isEmpty())
+    if (carriesFiles(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void SkinPanel::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedFiles(*event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    emit filesDropped(paths);
+    const QStringList paths = acceptDroppedFiles(*event);
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
 }
