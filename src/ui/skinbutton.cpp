@@ -35,12 +35,6 @@ void SkinButton::paintEvent(QPaintEvent *)
         painter.drawPixmap(0, 0, picture);
 }
 
-void SkinButton::showPressed(bool pressed)
-{
-    // setDown repaints the button.
-    setDown(pressed);
-}
-
 void SkinButton::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
@@ -48,7 +42,7 @@ void SkinButton::mousePressEvent(QMouseEvent *event)
         emit triggered(event->globalPosition().toPoint());
         return;
     }
-    showPressed(true);
+    setDown(true);
 }
 
 void SkinButton::mouseReleaseEvent(QMouseEvent *event)
@@ -57,17 +51,17 @@ void SkinButton::mouseReleaseEvent(QMouseEvent *event)
     const QPoint where = event->globalPosition().toPoint();
     switch (m_action) {
     case Action::PictureThenCommand:
-        showPressed(false);
+        setDown(false);
         emit triggered(where);
         break;
     case Action::CommandThenPicture:
         emit triggered(where);
-        showPressed(false);
+        setDown(false);
         break;
     case Action::CommandOnPress:
         break;
     case Action::Click:
-        showPressed(false);
+        setDown(false);
         if (rect().contains(event->position().toPoint()))
             emit triggered(where);
         break;
@@ -78,9 +72,4 @@ void SkinButton::mouseReleaseEvent(QMouseEvent *event)
 void SkinButton::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-}
-
-bool SkinButton::hitButton(const QPoint &position) const
-{
-    return rect().contains(position);
 }

@@ -32,8 +32,6 @@ public:
 
     // 0 for none: the button is then an invisible hot spot.
     void setPictures(int pressed, int normal);
-    int pressedPicture() const { return m_pressedPicture; }
-    int normalPicture() const { return m_normalPicture; }
     // The index of the picture on show.
     int shownPicture() const { return isDown() ? m_pressedPicture : m_normalPicture; }
 
@@ -47,11 +45,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    bool hitButton(const QPoint &position) const override;
 
 private:
-    void showPressed(bool pressed);
-
     Action m_action;
     int m_pressedPicture = 0;
     int m_normalPicture = 0;
