@@ -86,8 +86,6 @@ void FmMain::Form_Load(const CommandLineSongs &songs)
 void FmMain::LayOutSkin()
 {
     m_normal->button(Control::ImgIcon)->setPictures(5, 5);
-    m_normal->button(Control::ImgClose)->setPictures(1, 2);
-    m_normal->button(Control::ImgMin)->setPictures(3, 4);
 }
 
 void FmMain::SetSetting()
