@@ -44,8 +44,8 @@ fmAbout::fmAbout(QWidget *parent)
     auto *picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     twips.place(picIcon, {240, 240, 540, 540});
-    const QIcon icon = parent ? parent->windowIcon() : windowIcon();
-    picIcon->setPixmap(icon.pixmap(picIcon->size(), devicePixelRatioF()));
+    // The window's icon, which a dialog takes from its parent.
+    picIcon->setPixmap(windowIcon().pixmap(picIcon->size(), devicePixelRatioF()));
 
     const auto text = [&](const char *name, const QString &caption, QRect place) {
         auto *label = new QLabel(caption, this);
