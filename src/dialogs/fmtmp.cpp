@@ -263,12 +263,8 @@ void FmTmp::showFontSample()
     LabelFont->resize(place.size()
                           .expandedTo(LabelFont->sizeHint())
                           .boundedTo(PicFont->size() - QSize(place.x(), place.y())));
-    QPalette text = LabelFont->palette();
-    text.setColor(QPalette::WindowText, colourFromValue(m_lyricColour, palette()));
-    LabelFont->setPalette(text);
-    QPalette panel = PicFont->palette();
-    panel.setColor(QPalette::Window, colourFromValue(m_panelColour, palette()));
-    PicFont->setPalette(panel);
+    setPaletteColour(*LabelFont, QPalette::WindowText, colourFromValue(m_lyricColour, palette()));
+    setPaletteColour(*PicFont, QPalette::Window, colourFromValue(m_panelColour, palette()));
 }
 
 bool FmTmp::eventFilter(QObject *watched, QEvent *event)

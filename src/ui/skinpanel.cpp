@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "dialogs/storedlooks.h"
 #include "skin/skinimages.h"
 #include "ui/pixelratio.h"
 #include "ui/droppedfiles.h"
@@ -25,9 +26,7 @@ void SkinPanel::showSkinPicture()
 
 void SkinPanel::setColour(const QColor &colour)
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colour);
-    setPalette(colours);
+    setPaletteColour(*this, QPalette::Window, colour);
     setAutoFillBackground(true);
 }
 
