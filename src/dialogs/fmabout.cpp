@@ -28,29 +28,19 @@ QLabel *linkLabel(const QString &text, const QUrl &url, QWidget *parent)
 
 } // namespace
 
-fmAbout::fmAbout(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint)
+fmAbout::fmAbout(QWidget *parent) : QDialog(parent, TwipsDialogFlags)
 {
-    setObjectName(QStringLiteral("fmAbout"));
-    setWindowTitle(QStringLiteral("关于岚铃播放器"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    QFont font = this->font();
-    font.setPointSizeF(9);
-    setFont(font);
     const TwipsLayout twips(*this);
-    setFixedSize(twips.size(4890, 2490));
+    setUpTwipsDialog(*this, twips, "fmAbout", QStringLiteral("关于岚铃播放器"), {4890, 2490});
 
     auto *picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     twips.place(picIcon, {240, 240, 540, 540});
-    const QIcon icon = parent ? parent->windowIcon() : windowIcon();
-    picIcon->setPixmap(icon.pixmap(picIcon->size(), devicePixelRatioF()));
+    // The window's icon, which a dialog takes from its parent.
+    picIcon->setPixmap(windowIcon().pixmap(picIcon->size(), devicePixelRatioF()));
 
     const auto text = [&](const char *name, const QString &caption, QRect place) {
-        auto *label = new QLabel(caption, this);
-        label->setObjectName(QLatin1String(name));
-        twips.placeText(label, place);
+        auto *label = twips.addText<QLabel>(this, name, caption, place);
         // A caption longer than its place takes the room it needs to the right.
         label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
         return label;
@@ -72,9 +62,8 @@ fmAbout::fmAbout(QWidget *parent)
     for (QLabel *link : {mail, web})
         link->resize(std::max(link->width(), link->sizeHint().width()), link->height());
 
-    auto *cmdOK = new QPushButton(QStringLiteral("确定"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    auto *cmdOK =
+        twips.addText<QPushButton>(this, "cmdOK", QStringLiteral("确定"), {3600, 1920, 1020, 345});
     cmdOK->setDefault(true);
-    twips.placeText(cmdOK, {3600, 1920, 1020, 345});
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }

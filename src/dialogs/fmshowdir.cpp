@@ -23,18 +23,10 @@ QString volumeCaption(const QStorageInfo &volume)
 
 } // namespace
 
-FmShowDir::FmShowDir(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint)
+FmShowDir::FmShowDir(QWidget *parent) : QDialog(parent, TwipsDialogFlags)
 {
-    setObjectName(QStringLiteral("FmShowDir"));
-    setWindowTitle(QStringLiteral("选择目录"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    QFont font = this->font();
-    font.setPointSizeF(9);
-    setFont(font);
     const TwipsLayout twips(*this);
-    setFixedSize(twips.size(4335, 4770));
+    setUpTwipsDialog(*this, twips, "FmShowDir", QStringLiteral("选择目录"), {4335, 4770});
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
@@ -50,12 +42,10 @@ FmShowDir::FmShowDir(QWidget *parent)
     Dir1->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
     Dir1->setIndentation(twips.rect({0, 0, 180, 0}).width());
     twips.place(Dir1, {240, 720, 3855, 3450});
-    CmdOK = new QPushButton(QStringLiteral("确定"), this);
-    CmdOK->setObjectName(QStringLiteral("CmdOK"));
-    twips.placeText(CmdOK, {1920, 4350, 975, 300});
-    CmdCancel = new QPushButton(QStringLiteral("取消"), this);
-    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
-    twips.placeText(CmdCancel, {3120, 4350, 975, 300});
+    CmdOK =
+        twips.addText<QPushButton>(this, "CmdOK", QStringLiteral("确定"), {1920, 4350, 975, 300});
+    CmdCancel = twips.addText<QPushButton>(this, "CmdCancel", QStringLiteral("取消"),
+                                           {3120, 4350, 975, 300});
 
     fillVolumes();
     if (!setOpenFolder(QDir::currentPath()))

@@ -26,6 +26,8 @@ namespace {
 // How long a picture may stay, in seconds, and how far the snapping may reach, in pixels.
 constexpr int LongestPictureSeconds = 65;
 constexpr int WidestSnapPixels = 100;
+// Where the font sample stands on its colour panel, in twips; the sample grows from here.
+constexpr QRect LabelFontTwips{120, 240, 915, 435};
 
 QStringList texts(const QListWidget *list)
 {
@@ -43,18 +45,9 @@ void setName(QWidget *widget, const char *name)
 } // namespace
 
 FmTmp::FmTmp(const OptionsServices &services, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      m_services(services), m_twips(*this)
+    : QDialog(parent, TwipsDialogFlags), m_services(services), m_twips(*this)
 {
-    setObjectName(QStringLiteral("FmTmp"));
-    setWindowTitle(QStringLiteral("参数设置"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    // The layout is drawn for text of this size.
-    QFont font = this->font();
-    font.setPointSizeF(9);
-    setFont(font);
-    setFixedSize(m_twips.size(6375, 4440));
+    setUpTwipsDialog(*this, m_twips, "FmTmp", QStringLiteral("参数设置"), {6375, 4440});
 
     TabStrip1 = new QTabWidget(this);
     setName(TabStrip1, "TabStrip1");
@@ -64,16 +57,16 @@ FmTmp::FmTmp(const OptionsServices &services, QWidget *parent)
     createPicturePage();
     createAssociationPage();
 
-    QPushButton *CmdOK =
-        createButton(this, "CmdOK", QStringLiteral("确定"), {3960, 3960, 1000, 320});
+    QPushButton *CmdOK = m_twips.addText<QPushButton>(this, "CmdOK", QStringLiteral("确定"),
+                                                      {3960, 3960, 1000, 320});
     CmdOK->setDefault(true);
     connect(CmdOK, &QPushButton::clicked, this, [this] {
         const QPointer<FmTmp> guard(this);
         if (confirm() && guard)
             accept();
     });
-    QPushButton *CmdCancel =
-        createButton(this, "CmdCancel", QStringLiteral("取消"), {5160, 3960, 1000, 320});
+    QPushButton *CmdCancel = m_twips.addText<QPushButton>(this, "CmdCancel", QStringLiteral("取消"),
+                                                          {5160, 3960, 1000, 320});
     connect(CmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     fill();
@@ -88,31 +81,6 @@ QWidget *FmTmp::createPage(int index, const QString &tab, const QString &frame, 
     m_twips.place(set, {120, 0, 5895, height});
     FrmSet.at(index) = set;
     return set;
-}
-
-QWidget *FmTmp::createFrame(QWidget *parent, const char *name, const QString &caption, QRect twips)
-{
-    auto *frame = new QGroupBox(caption, parent);
-    setName(frame, name);
-    m_twips.place(frame, twips);
-    return frame;
-}
-
-QPushButton *FmTmp::createButton(QWidget *parent, const char *name, const QString &caption,
-                                 QRect twips)
-{
-    auto *button = new QPushButton(caption, parent);
-    setName(button, name);
-    m_twips.placeText(button, twips);
-    return button;
-}
-
-QLabel *FmTmp::createLabel(QWidget *parent, const char *name, const QString &caption, QRect twips)
-{
-    auto *label = new QLabel(caption, parent);
-    setName(label, name);
-    m_twips.placeText(label, twips);
-    return label;
 }
 
 QSpinBox *FmTmp::createNumberBox(QWidget *parent, const char *name, int minimum, int maximum,
@@ -130,8 +98,8 @@ QSpinBox *FmTmp::createNumberBox(QWidget *parent, const char *name, int minimum,
 void FmTmp::createDisplayPage()
 {
     QWidget *page = createPage(0, QStringLiteral("显示 "), QString(), 3255);
-    QWidget *Frame5 =
-        createFrame(page, "Frame5", QStringLiteral("全屏字体"), {0, 1440, 1815, 1575});
+    QWidget *Frame5 = m_twips.addText<QGroupBox>(page, "Frame5", QStringLiteral("全屏字体"),
+                                                 {0, 1440, 1815, 1575});
     PicFont = new QWidget(Frame5);
     setName(PicFont, "PicFont");
     PicFont->setAccessibleName(QStringLiteral("全屏背景颜色"));
@@ -139,22 +107,22 @@ void FmTmp::createDisplayPage()
     PicFont->setCursor(Qt::PointingHandCursor);
     PicFont->installEventFilter(this);
     m_twips.place(PicFont, {120, 240, 1575, 1215});
-    LabelFont = createLabel(PicFont, "LabelFont", QStringLiteral("岚铃"), {120, 240, 915, 435});
+    LabelFont =
+        m_twips.addText<QLabel>(PicFont, "LabelFont", QStringLiteral("岚铃"), LabelFontTwips);
     LabelFont->setAccessibleName(QStringLiteral("全屏字体"));
     LabelFont->installEventFilter(this);
 
-    QWidget *Frame4 =
-        createFrame(page, "Frame4", QStringLiteral("显示选项"), {2040, 0, 3855, 1455});
-    CheckFullScr = new QCheckBox(QStringLiteral("启动时全屏显示"), Frame4);
-    setName(CheckFullScr, "CheckFullScr");
-    m_twips.placeText(CheckFullScr, {120, 840, 2295, 180});
-    Check1 = new QCheckBox(QStringLiteral("离窗口边缘有"), Frame4);
-    setName(Check1, "Check1");
-    m_twips.placeText(Check1, {120, 1125, 1455, 255});
+    QWidget *Frame4 = m_twips.addText<QGroupBox>(page, "Frame4", QStringLiteral("显示选项"),
+                                                 {2040, 0, 3855, 1455});
+    CheckFullScr = m_twips.addText<QCheckBox>(
+        Frame4, "CheckFullScr", QStringLiteral("启动时全屏显示"), {120, 840, 2295, 180});
+    Check1 = m_twips.addText<QCheckBox>(Frame4, "Check1", QStringLiteral("离窗口边缘有"),
+                                        {120, 1125, 1455, 255});
     TextOffScrPix =
         createNumberBox(Frame4, "TextOffScrPix", 0, WidestSnapPixels, {1560, 1080, 375, 270});
     TextOffScrPix->setAccessibleName(QStringLiteral("对齐距离（像素）"));
-    createLabel(Frame4, "Label3", QStringLiteral("像素时自动与之对齐"), {2040, 1155, 1620, 180});
+    m_twips.addText<QLabel>(Frame4, "Label3", QStringLiteral("像素时自动与之对齐"),
+                            {2040, 1155, 1620, 180});
     connect(Check1, &QCheckBox::toggled, this, &FmTmp::setSnapping);
     // A distance of 0 is snapping off, which the check box shows once the typing is done.
     connect(TextOffScrPix, &QSpinBox::editingFinished, this, [this] {
@@ -162,8 +130,8 @@ void FmTmp::createDisplayPage()
             Check1->setChecked(false);
     });
 
-    QWidget *Frame3 =
-        createFrame(page, "Frame3", QStringLiteral("显示位置"), {2040, 1560, 3855, 1455});
+    QWidget *Frame3 = m_twips.addText<QGroupBox>(page, "Frame3", QStringLiteral("显示位置"),
+                                                 {2040, 1560, 3855, 1455});
     m_trayModes = new QButtonGroup(this);
     const struct
     {
@@ -176,9 +144,7 @@ void FmTmp::createDisplayPage()
         {"OptSyTsk", QStringLiteral("任务栏和系统栏"), {120, 1080, 1575, 180}},
     };
     for (const auto &mode : modes) {
-        auto *option = new QRadioButton(mode.caption, Frame3);
-        setName(option, mode.name);
-        m_twips.placeText(option, mode.twips);
+        auto *option = m_twips.addText<QRadioButton>(Frame3, mode.name, mode.caption, mode.twips);
         m_trayModes->addButton(option, int(m_trayModes->buttons().size()));
     }
 }
@@ -190,15 +156,18 @@ void FmTmp::createLyricFolderPage()
     ListLyricDir = new QListWidget(page);
     setName(ListLyricDir, "ListLyricDir");
     m_twips.place(ListLyricDir, {240, 360, 5415, 1320});
-    connect(createButton(page, "CmdAddDir", QStringLiteral("添加文件夹"), {240, 1920, 1365, 320}),
+    connect(m_twips.addText<QPushButton>(page, "CmdAddDir", QStringLiteral("添加文件夹"),
+                                         {240, 1920, 1365, 320}),
             &QPushButton::clicked, this, &FmTmp::addLyricFolder);
-    connect(createButton(page, "Command4", QStringLiteral("移除文件夹"), {1800, 1920, 1365, 320}),
+    connect(m_twips.addText<QPushButton>(page, "Command4", QStringLiteral("移除文件夹"),
+                                         {1800, 1920, 1365, 320}),
             &QPushButton::clicked, this, &FmTmp::removeLyricFolder);
-    createLabel(page, "Label2",
-                QStringLiteral("◎ 音乐文件播放时会搜索歌词文件夹，找到并使用相应的歌词文件。"),
-                {240, 2400, 5535, 255});
-    createLabel(page, "Label4", QStringLiteral("默认为\"歌曲文件所在目录\"。"),
-                {480, 2760, 2895, 255});
+    m_twips.addText<QLabel>(
+        page, "Label2",
+        QStringLiteral("◎ 音乐文件播放时会搜索歌词文件夹，找到并使用相应的歌词文件。"),
+        {240, 2400, 5535, 255});
+    m_twips.addText<QLabel>(page, "Label4", QStringLiteral("默认为\"歌曲文件所在目录\"。"),
+                            {480, 2760, 2895, 255});
 }
 
 void FmTmp::createPicturePage()
@@ -214,18 +183,21 @@ void FmTmp::createPicturePage()
     ImgView->setFrameShape(QFrame::Box);
     ImgView->setScaledContents(true);
     m_twips.place(ImgView, {4080, 360, 1695, 1335});
-    connect(createButton(page, "Command1", QStringLiteral("添加文件"), {240, 2160, 1125, 320}),
+    connect(m_twips.addText<QPushButton>(page, "Command1", QStringLiteral("添加文件"),
+                                         {240, 2160, 1125, 320}),
             &QPushButton::clicked, this, &FmTmp::addPictures);
-    connect(createButton(page, "CmdRemovePic", QStringLiteral("移除文件"), {1560, 2160, 1125, 320}),
+    connect(m_twips.addText<QPushButton>(page, "CmdRemovePic", QStringLiteral("移除文件"),
+                                         {1560, 2160, 1125, 320}),
             &QPushButton::clicked, this, &FmTmp::removePictures);
-    createLabel(page, "Label5", QStringLiteral("图片切换间隔："), {4320, 2280, 1335, 255});
+    m_twips.addText<QLabel>(page, "Label5", QStringLiteral("图片切换间隔："),
+                            {4320, 2280, 1335, 255});
     TextPicShowPerTime = createNumberBox(page, "TextPicShowPerTime", 1, LongestPictureSeconds,
                                          {4440, 2580, 495, 270});
     TextPicShowPerTime->setAccessibleName(QStringLiteral("图片切换间隔（秒）"));
-    createLabel(page, "Label6", QStringLiteral("秒/张"), {5040, 2640, 495, 255});
-    QLabel *Label1 =
-        createLabel(page, "Label1", QStringLiteral("◎ 图片文件是在全屏幕状态下显示所需要的图片。"),
-                    {240, 2640, 2535, 375});
+    m_twips.addText<QLabel>(page, "Label6", QStringLiteral("秒/张"), {5040, 2640, 495, 255});
+    // Wrapped before it is placed, so that it is made as high as its lines need.
+    auto *Label1 = new QLabel(QStringLiteral("◎ 图片文件是在全屏幕状态下显示所需要的图片。"), page);
+    setName(Label1, "Label1");
     Label1->setWordWrap(true);
     m_twips.placeText(Label1, {240, 2640, 2535, 375});
 }
@@ -233,8 +205,8 @@ void FmTmp::createPicturePage()
 void FmTmp::createAssociationPage()
 {
     QWidget *page = createPage(3, QStringLiteral("文件关联"), QString(), 3255);
-    QWidget *Frame1 =
-        createFrame(page, "Frame1", QStringLiteral("关联文件类型"), {600, 0, 4695, 3135});
+    QWidget *Frame1 = m_twips.addText<QGroupBox>(page, "Frame1", QStringLiteral("关联文件类型"),
+                                                 {600, 0, 4695, 3135});
     List1 = new QListWidget(Frame1);
     setName(List1, "List1");
     List1->setSpacing(1);
@@ -244,9 +216,11 @@ void FmTmp::createAssociationPage()
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    connect(createButton(Frame1, "CmdSLall", QStringLiteral("全选"), {600, 2280, 975, 375}),
+    connect(m_twips.addText<QPushButton>(Frame1, "CmdSLall", QStringLiteral("全选"),
+                                         {600, 2280, 975, 375}),
             &QPushButton::clicked, this, [this] { setAllTicks(true); });
-    connect(createButton(Frame1, "CmdSLnone", QStringLiteral("不选"), {3000, 2280, 975, 375}),
+    connect(m_twips.addText<QPushButton>(Frame1, "CmdSLnone", QStringLiteral("不选"),
+                                         {3000, 2280, 975, 375}),
             &QPushButton::clicked, this, [this] { setAllTicks(false); });
 }
 
@@ -285,16 +259,12 @@ void FmTmp::showFontSample()
 {
     LabelFont->setFont(lyricFontOf(m_lyricFont));
     // The sample shows whole where the panel has room for it.
-    const QRect place = m_twips.rect({120, 240, 915, 435});
+    const QRect place = m_twips.rect(LabelFontTwips);
     LabelFont->resize(place.size()
                           .expandedTo(LabelFont->sizeHint())
                           .boundedTo(PicFont->size() - QSize(place.x(), place.y())));
-    QPalette text = LabelFont->palette();
-    text.setColor(QPalette::WindowText, colourFromValue(m_lyricColour, palette()));
-    LabelFont->setPalette(text);
-    QPalette panel = PicFont->palette();
-    panel.setColor(QPalette::Window, colourFromValue(m_panelColour, palette()));
-    PicFont->setPalette(panel);
+    setPaletteColour(*LabelFont, QPalette::WindowText, colourFromValue(m_lyricColour, palette()));
+    setPaletteColour(*PicFont, QPalette::Window, colourFromValue(m_panelColour, palette()));
 }
 
 bool FmTmp::eventFilter(QObject *watched, QEvent *event)

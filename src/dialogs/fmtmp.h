@@ -65,11 +65,7 @@ private:
     void createLyricFolderPage();
     void createPicturePage();
     void createAssociationPage();
-    // Controls at their place in twips, named.
-    QWidget *createFrame(QWidget *parent, const char *name, const QString &caption, QRect twips);
-    QPushButton *createButton(QWidget *parent, const char *name, const QString &caption,
-                              QRect twips);
-    QLabel *createLabel(QWidget *parent, const char *name, const QString &caption, QRect twips);
+    // A number box at its place in twips, named.
     QSpinBox *createNumberBox(QWidget *parent, const char *name, int minimum, int maximum,
                               QRect twips);
     void fill();

@@ -10,3 +10,9 @@ void showMessageBox(QMessageBox::Icon icon, const QString &text, QWidget *parent
     box->exec();
     delete box;
 }
+
+void reportWriteFailure(const QString &path, const QString &error, QWidget *parent)
+{
+    showMessageBox(QMessageBox::Warning, QStringLiteral("无法保存文件“%1”：%2").arg(path, error),
+                   parent);
+}

@@ -5,7 +5,6 @@
 
 QString QtLyricFileChooser::chooseLyricFile()
 {
-    QWidget *parent = m_parent ? m_parent : QApplication::activeWindow();
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(),
                                         QStringLiteral("LRC文件 (*.lrc)"));
 }

@@ -2,18 +2,9 @@
 
 #include "lyrics/lyricfilechooser.h"
 
-class QWidget;
-
-// The open-file dialog for lyric files, showing LRC files only.
+// The open-file dialog for lyric files, showing LRC files only, modal to the active window.
 class QtLyricFileChooser : public LyricFileChooser
 {
 public:
-    // The dialog is modal to `parent`, which must outlive the chooser; without one, to the
-    // active window.
-    explicit QtLyricFileChooser(QWidget *parent = nullptr) : m_parent(parent) {}
-
     QString chooseLyricFile() override;
-
-private:
-    QWidget *m_parent = nullptr;
 };

@@ -92,6 +92,5 @@ void QtOptionsChoosers::reportBadPicture(QWidget *parent)
 void QtOptionsChoosers::reportWriteFailure(const QString &path, const QString &error,
                                            QWidget *parent)
 {
-    showMessageBox(QMessageBox::Warning, QStringLiteral("无法保存文件“%1”：%2").arg(path, error),
-                   parent);
+    ::reportWriteFailure(path, error, parent);
 }

@@ -2,7 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QMessageBox>
+
+#include "dialogs/messagebox.h"
 
 namespace {
 
@@ -32,6 +33,5 @@ QString QtPlaylistFileDialogs::choosePlaylistTarget()
 
 void QtPlaylistFileDialogs::reportSaveFailure(const QString &path, const QString &error)
 {
-    QMessageBox::warning(parentWindow(), QApplication::applicationDisplayName(),
-                         QStringLiteral("无法保存文件“%1”：%2").arg(path, error));
+    reportWriteFailure(path, error, parentWindow());
 }

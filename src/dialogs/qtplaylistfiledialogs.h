@@ -8,10 +8,8 @@ class QWidget;
 class QtPlaylistFileDialogs : public PlaylistFileDialogs
 {
 public:
-    // The dialogs are modal to `parent`, which must outlive this object; without one, to the
-    // active window.
-    explicit QtPlaylistFileDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
-
+    // The dialogs are modal to `parent`, which must outlive this object; until one is set,
+    // to the active window.
     void setParent(QWidget *parent) { m_parent = parent; }
 
     QStringList chooseSongFiles() override;

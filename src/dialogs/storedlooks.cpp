@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QWidget>
+
 namespace {
 
 // The system colour indices, in order, as roles of a Qt palette.
@@ -61,4 +63,11 @@ QFont lyricFontOf(const LyricFontSetting &setting)
     font.setUnderline(setting.underline);
     font.setStrikeOut(setting.strikeOut);
     return font;
+}
+
+void setPaletteColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette colours = widget.palette();
+    colours.setColor(role, colour);
+    widget.setPalette(colours);
 }

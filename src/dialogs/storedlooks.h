@@ -8,6 +8,8 @@
 
 #include "persist/settingsfile.h"
 
+class QWidget;
+
 // The settings keep colours as 32-bit values with red in the low byte; a value with the
 // top bit set names a system colour by its index in the low byte, which here is the
 // matching colour of the desktop's palette.
@@ -17,3 +19,6 @@ qint32 valueFromColour(const QColor &colour);
 
 // The font of the full-screen lyric line as the settings describe it.
 QFont lyricFontOf(const LyricFontSetting &setting);
+
+// Gives `widget` the colour `colour` for `role`, keeping the rest of its palette.
+void setPaletteColour(QWidget &widget, QPalette::ColorRole role, const QColor &colour);

@@ -1,7 +1,7 @@
 #include "dialogs/twipslayout.h"
 
+#include <QDialog>
 #include <QScreen>
-#include <QWidget>
 
 #include "core/rounding.h"
 #include "core/windowplacement.h"
@@ -46,4 +46,16 @@ void TwipsLayout::placeText(QWidget *widget, QRect twips) const
         area.moveCenter(QPoint(area.center().x(), centre));
     }
     widget->setGeometry(area);
+}
+
+void setUpTwipsDialog(QDialog &dialog, const TwipsLayout &twips, const char *name,
+                      const QString &title, QSize size)
+{
+    dialog.setObjectName(QLatin1String(name));
+    dialog.setWindowTitle(title);
+    dialog.setAttribute(Qt::WA_DeleteOnClose);
+    QFont font = dialog.font();
+    font.setPointSizeF(9);
+    dialog.setFont(font);
+    dialog.setFixedSize(twips.size(size.width(), size.height()));
 }

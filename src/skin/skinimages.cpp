@@ -3,6 +3,7 @@
 #include <array>
 
 #include <QGuiApplication>
+#include <QHash>
 
 namespace {
 
@@ -61,7 +62,13 @@ QPixmap loadForRatio(const QString &path, qreal devicePixelRatio)
     }
     // The reader sets the device pixel ratio 2 from the "@2x" in the file name.
     const QString chosen = devicePixelRatio > 1 ? doubleSizePath(path) : path;
-    return QPixmap(QLatin1String(":/") + chosen);
+    // Each file is read once: the controls ask again on every paint, and the copies handed
+    // out share the one pixmap. Pixmaps belong to the GUI thread, so the memo needs no lock.
+    static QHash<QString, QPixmap> loaded;
+    auto found = loaded.constFind(chosen);
+    if (found == loaded.cend())
+        found = loaded.insert(chosen, QPixmap(QLatin1String(":/") + chosen));
+    return *found;
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 // The skin's pictures: the skin itself, the button image list `ImageList1`, the save-list
 // button and the application icon. The build draws them (tools/skingen) and links them into
 // the program as Qt resources (the zorvan_skin target, linked beside this library), so they can
-// be loaded anywhere after the QGuiApplication exists, from the GUI thread.
+// be loaded anywhere after the QGuiApplication exists. The loaders below keep every file they
+// have read and hand out shared copies, so they are cheap enough to call on every paint; they
+// must only be called from the GUI thread.
 //
 // Every picture exists twice: "skin/name.png" at its design size and "skin/name@2x.png" at
 // twice that many pixels, drawn for that size. The loaders choose by device pixel ratio; a 2x

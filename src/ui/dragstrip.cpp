@@ -17,7 +17,7 @@ void DragStrip::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
     if (event->buttons() == Qt::LeftButton)
-        emit dragged(event->position(), event->globalPosition());
+        emit dragged(event->globalPosition());
 }
 
 void DragStrip::mouseReleaseEvent(QMouseEvent *event)

@@ -15,8 +15,8 @@ public:
 
 signals:
     void pressed(Qt::MouseButton button, QPointF position);
-    // `globalPosition` lets the window place itself from the pointer's place on the screen.
-    void dragged(QPointF position, QPointF globalPosition);
+    // The pointer's place on the screen, from which the window places itself.
+    void dragged(QPointF globalPosition);
     void menuRequested(QPoint globalPosition);
 
 protected:

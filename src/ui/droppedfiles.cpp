@@ -1,14 +1,34 @@
 #include "ui/droppedfiles.h"
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
-QStringList droppedFiles(const QMimeData &data)
+namespace {
+
+QStringList localFiles(const QMimeData *data)
 {
     QStringList paths;
-    for (const QUrl &url : data.urls()) {
+    if (!data)
+        return paths;
+    for (const QUrl &url : data->urls()) {
         if (url.isLocalFile())
             paths << url.toLocalFile();
     }
+    return paths;
+}
+
+} // namespace
+
+bool carriesFiles(const QMimeData *data)
+{
+    return !localFiles(data).isEmpty();
+}
+
+QStringList acceptDroppedFiles(QDropEvent &event)
+{
+    const QStringList paths = localFiles(event.mimeData());
+    if (!paths.isEmpty())
+        event.acceptProposedAction();
     return paths;
 }

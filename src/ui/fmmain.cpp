@@ -14,6 +14,7 @@
 #include "core/mediacontrol.h"
 #include "core/playlistadditions.h"
 #include "core/session.h"
+#include "dialogs/messagebox.h"
 #include "dialogs/playermenus.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
@@ -85,8 +86,6 @@ void FmMain::Form_Load(const CommandLineSongs &songs)
 void FmMain::LayOutSkin()
 {
     m_normal->button(Control::ImgIcon)->setPictures(5, 5);
-    m_normal->button(Control::ImgClose)->setPictures(1, 2);
-    m_normal->button(Control::ImgMin)->setPictures(3, 4);
 }
 
 void FmMain::SetSetting()
@@ -316,6 +315,5 @@ void FmMain::reportWriteFailure(const QString &path, const QString &error, bool 
 {
     std::fprintf(stderr, "zorvan: cannot write %s: %s\n", qPrintable(path), qPrintable(error));
     if (inWindow)
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("无法保存文件“%1”：%2").arg(path, error));
+        ::reportWriteFailure(path, error, this);
 }

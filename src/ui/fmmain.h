@@ -46,7 +46,7 @@ public:
     FullScreenPanel &PicBg() const { return *m_fullScreen; }
     Slideshow &slideshow() const { return *m_slideshow; }
 
-    // The title bar's pictures.
+    // The title bar's icon, which has no picture until then.
     void LayOutSkin();
     // Applies the settings that shape the window: snap distance, volume knob, list panel,
     // full screen at start.

@@ -53,7 +53,6 @@ void FullScreenPanel::applyLyricStyle()
     const SettingsRecord &settings = m_session.settings();
     m_bottom->setColour(colourFromValue(settings.picBottomColour, palette()));
     m_lyric->setFont(lyricFontOf(settings.lyricFont));
-    QPalette colours = m_lyric->palette();
-    colours.setColor(QPalette::WindowText, colourFromValue(settings.lyricColour, colours));
-    m_lyric->setPalette(colours);
+    setPaletteColour(*m_lyric, QPalette::WindowText,
+                     colourFromValue(settings.lyricColour, m_lyric->palette()));
 }

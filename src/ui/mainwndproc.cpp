@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QLabel>
 
+#include "dialogs/storedlooks.h"
+
 const QColor MainWndProc::ActiveColour{255, 255, 0};
 const QColor MainWndProc::InactiveColour{0, 0, 255};
 
@@ -19,10 +21,8 @@ void MainWndProc::install(QWidget &window)
 bool MainWndProc::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window && event->type() == QEvent::ActivationChange) {
-        QPalette colours = m_title.palette();
-        colours.setColor(QPalette::WindowText,
+        setPaletteColour(m_title, QPalette::WindowText,
                          m_window->isActiveWindow() ? ActiveColour : InactiveColour);
-        m_title.setPalette(colours);
     }
     return false;
 }

@@ -5,6 +5,7 @@
 
 #include "core/player.h"
 #include "core/session.h"
+#include "dialogs/storedlooks.h"
 #include "lyrics/lyricdisplay.h"
 #include "ui/dragstrip.h"
 #include "ui/elidedlabel.h"
@@ -180,9 +181,7 @@ QLabel *NormalPanel::createLabel(Control control)
         label->setFont(labelFont(FormFontFamily, FormFontPoints));
     // Clicks go through the labels to the strip or the skin below, except on the lyric.
     label->setAttribute(Qt::WA_TransparentForMouseEvents, control != Control::LTxtMin);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
+    setPaletteColour(*label, QPalette::WindowText, colour);
     return label;
 }
 

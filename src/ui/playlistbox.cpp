@@ -2,7 +2,6 @@
 
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 
 #include "core/keycommands.h"
@@ -46,7 +45,7 @@ void PlaylistBox::mouseReleaseEvent(QMouseEvent *event)
 
 void PlaylistBox::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData() && !droppedFiles(*event->mimeData()).isEmpty())
+    if (carriesFiles(event->mimeData()))
         event->acceptProposedAction();
 }
 
@@ -57,9 +56,7 @@ void PlaylistBox::dragMoveEvent(QDragMoveEvent *event)
 
 void PlaylistBox::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedFiles(*event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    emit filesDropped(paths);
+    const QStringList paths = acceptDroppedFiles(*event);
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
 }

@@ -20,36 +20,19 @@ void SkinButton::setPictures(int pressed, int normal)
         return;
     m_pressedPicture = pressed;
     m_normalPicture = normal;
-    m_ratio = 0;
     update();
-}
-
-QPixmap SkinButton::loadPicture(int index, qreal ratio)
-{
-    if (index == SaveListPicture)
-        return saveListPicture(ratio);
-    return index > 0 ? skinPicture(index, ratio) : QPixmap();
 }
 
 void SkinButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    // Loaded when first painted, and again for a screen of another pixel ratio.
+    // Drawn for the pixel ratio of the screen the button is on now.
+    const int index = shownPicture();
     const qreal ratio = pixelRatio(painter);
-    if (m_ratio != ratio) {
-        m_ratio = ratio;
-        m_pressed = loadPicture(m_pressedPicture, ratio);
-        m_normal = loadPicture(m_normalPicture, ratio);
-    }
-    const QPixmap &picture = isDown() ? m_pressed : m_normal;
+    const QPixmap picture =
+        index == SaveListPicture ? saveListPicture(ratio) : skinPicture(index, ratio);
     if (!picture.isNull())
         painter.drawPixmap(0, 0, picture);
-}
-
-void SkinButton::showPressed(bool pressed)
-{
-    // setDown repaints the button.
-    setDown(pressed);
 }
 
 void SkinButton::mousePressEvent(QMouseEvent *event)
@@ -59,7 +42,7 @@ void SkinButton::mousePressEvent(QMouseEvent *event)
         emit triggered(event->globalPosition().toPoint());
         return;
     }
-    showPressed(true);
+    setDown(true);
 }
 
 void SkinButton::mouseReleaseEvent(QMouseEvent *event)
@@ -68,17 +51,17 @@ void SkinButton::mouseReleaseEvent(QMouseEvent *event)
     const QPoint where = event->globalPosition().toPoint();
     switch (m_action) {
     case Action::PictureThenCommand:
-        showPressed(false);
+        setDown(false);
         emit triggered(where);
         break;
     case Action::CommandThenPicture:
         emit triggered(where);
-        showPressed(false);
+        setDown(false);
         break;
     case Action::CommandOnPress:
         break;
     case Action::Click:
-        showPressed(false);
+        setDown(false);
         if (rect().contains(event->position().toPoint()))
             emit triggered(where);
         break;
@@ -89,9 +72,4 @@ void SkinButton::mouseReleaseEvent(QMouseEvent *event)
 void SkinButton::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-}
-
-bool SkinButton::hitButton(const QPoint &position) const
-{
-    return rect().contains(position);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QPixmap>
 
 // A picture button of the skin. It has no hover look: it shows its pressed picture while a
 // mouse button is held on it and its normal picture otherwise. Any mouse button works it,
@@ -33,8 +32,6 @@ public:
 
     // 0 for none: the button is then an invisible hot spot.
     void setPictures(int pressed, int normal);
-    int pressedPicture() const { return m_pressedPicture; }
-    int normalPicture() const { return m_normalPicture; }
     // The index of the picture on show.
     int shownPicture() const { return isDown() ? m_pressedPicture : m_normalPicture; }
 
@@ -48,17 +45,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    bool hitButton(const QPoint &position) const override;
 
 private:
-    void showPressed(bool pressed);
-    static QPixmap loadPicture(int index, qreal ratio);
-
     Action m_action;
     int m_pressedPicture = 0;
     int m_normalPicture = 0;
-    // The pictures as loaded for m_ratio, the device pixel ratio they were drawn for.
-    QPixmap m_pressed;
-    QPixmap m_normal;
-    qreal m_ratio = 0;
 };

@@ -50,13 +50,7 @@ void SkinKnob::setPressed(bool pressed)
 void SkinKnob::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const qreal ratio = pixelRatio(painter);
-    if (m_ratio != ratio) {
-        m_ratio = ratio;
-        m_pressed = skinPicture(m_pressedPicture, ratio);
-        m_normal = skinPicture(m_normalPicture, ratio);
-    }
-    painter.drawPixmap(0, 0, m_isPressed ? m_pressed : m_normal);
+    painter.drawPixmap(0, 0, skinPicture(shownPicture(), pixelRatio(painter)));
 }
 
 void SkinKnob::mousePressEvent(QMouseEvent *event)

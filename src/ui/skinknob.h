@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractSlider>
-#include <QPixmap>
 
 class Knob;
 
@@ -45,7 +44,4 @@ private:
     bool m_isPressed = false;
     // Set while the value follows the knob, so that only outside changes move it.
     bool m_isFollowing = false;
-    QPixmap m_pressed;
-    QPixmap m_normal;
-    qreal m_ratio = 0;
 };

@@ -2,10 +2,10 @@
 
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "dialogs/storedlooks.h"
 #include "skin/skinimages.h"
 #include "ui/pixelratio.h"
 #include "ui/droppedfiles.h"
@@ -19,7 +19,6 @@ SkinPanel::SkinPanel(QWidget *parent) : QWidget(parent)
 void SkinPanel::showSkinPicture()
 {
     m_showsSkin = true;
-    m_ratio = 0;
     // The picture covers the panel: nothing below needs painting first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     update();
@@ -27,9 +26,7 @@ void SkinPanel::showSkinPicture()
 
 void SkinPanel::setColour(const QColor &colour)
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colour);
-    setPalette(colours);
+    setPaletteColour(*this, QPalette::Window, colour);
     setAutoFillBackground(true);
 }
 
@@ -38,16 +35,12 @@ void SkinPanel::paintEvent(QPaintEvent *event)
     if (!m_showsSkin)
         return;
     QPainter painter(this);
-    const qreal ratio = pixelRatio(painter);
-    if (m_ratio != ratio) {
-        m_ratio = ratio;
-        m_picture = skinMainPicture(ratio);
-    }
+    const QPixmap picture = skinMainPicture(pixelRatio(painter));
     // Only the part that needs it: a label or knob that changes repaints a few pixels.
     const QRect dirty = event->rect();
-    const qreal scale = m_picture.devicePixelRatio();
+    const qreal scale = picture.devicePixelRatio();
     const QRectF source(QPointF(dirty.topLeft()) * scale, QSizeF(dirty.size()) * scale);
-    painter.drawPixmap(QRectF(dirty), m_picture, source);
+    painter.drawPixmap(QRectF(dirty), picture, source);
 }
 
 void SkinPanel::mousePressEvent(QMouseEvent *event)
@@ -74,15 +67,13 @@ void SkinPanel::keyPressEvent(QKeyEvent *event)
 
 void SkinPanel::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData() && !droppedFiles(*event->mimeData()).isEmpty())
+    if (carriesFiles(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void SkinPanel::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedFiles(*event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    emit filesDropped(paths);
+    const QStringList paths = acceptDroppedFiles(*event);
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 
 // A panel of the main window: the skin picture (`PicNormal`) or a plain colour (`PicBg`,
@@ -36,6 +35,4 @@ protected:
 
 private:
     bool m_showsSkin = false;
-    QPixmap m_picture;
-    qreal m_ratio = 0;
 };

@@ -4,7 +4,6 @@
 
 #include "core/session.h"
 #include "dialogs/playermenus.h"
-#include "skin/skinimages.h"
 #include "ui/fmmain.h"
 
 namespace {
@@ -19,7 +18,7 @@ TrayIcon::TrayIcon(FmMain &window, Session &session, PlayerMenus &menus,
     : m_window(window), m_session(session), m_menus(menus),
       m_hasNotificationArea(std::move(hasNotificationArea))
 {
-    m_icon.setIcon(applicationIcon());
+    m_icon.setIcon(window.windowIcon());
     m_icon.setToolTip(window.windowTitle());
     connect(&window.player().labels(), &DisplayLabels::changed, this,
             [this](DisplayLabels::Label label, const QString &text) {

@@ -23,14 +23,14 @@ public:
     TrayIcon(FmMain &window, Session &session, PlayerMenus &menus,
              std::function<bool()> hasNotificationArea = &QSystemTrayIcon::isSystemTrayAvailable);
 
-    // The mode in effect: TrayMode, or 0 without a notification area.
-    int mode() const;
     QSystemTrayIcon &icon() { return m_icon; }
 
     // Gives the window and the icon the current mode; the window calls it before it shows.
     void apply();
 
 private:
+    // The mode in effect: TrayMode, or 0 without a notification area.
+    int mode() const;
     void onActivated(QSystemTrayIcon::ActivationReason reason);
 
     FmMain &m_window;

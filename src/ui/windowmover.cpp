@@ -68,7 +68,7 @@ void WindowMover::attach(DragStrip &strip)
     });
     // The pointer's place in the strip is taken from where this window put itself, so a
     // move the window system has not carried out yet is not counted twice.
-    connect(&strip, &DragStrip::dragged, this, [this, &strip](QPointF, QPointF global) {
+    connect(&strip, &DragStrip::dragged, this, [this, &strip](QPointF global) {
         if (!canPlaceItself())
             return;
         const QPointF origin = m_window.geometry().topLeft() + strip.mapTo(&m_window, QPoint());

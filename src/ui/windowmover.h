@@ -23,8 +23,6 @@ public:
     // False on a native Wayland session.
     static bool canPlaceItself();
 
-    double twipsPerPixelX() const;
-    double twipsPerPixelY() const;
     void setSnapPixels(int pixels);
     int snapTwips() const { return SnapTwips; }
 
@@ -37,10 +35,13 @@ public:
 
     // The strip moves the window from now on.
     void attach(DragStrip &strip);
+
+private:
+    double twipsPerPixelX() const;
+    double twipsPerPixelY() const;
     // One step of moving the window: the pointer is at (x, y) in the pressed strip's pixels.
     void DragWindow(double x, double y);
 
-private:
     QWidget &m_window;
     // Distance in twips within which a dragged window snaps to a screen edge.
     int SnapTwips = 0;
