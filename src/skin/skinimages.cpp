@@ -63,8 +63,11 @@ QPixmap loadForRatio(const QString &path, qreal devicePixelRatio)
     // The reader sets the device pixel ratio 2 from the "@2x" in the file name.
     const QString chosen = devicePixelRatio > 1 ? doubleSizePath(path) : path;
     // Each file is read once: the controls ask again on every paint, and the copies handed
-    // out share the one pixmap. Pixmaps belong to the GUI thread, so the memo needs no lock.
+    // out share the one pixmap. Pixmaps belong to the GUI thread, so the memo needs no lock;
+    // it is emptied while the application object still exists.
     static QHash<QString, QPixmap> loaded;
+    if (loaded.isEmpty())
+        qAddPostRoutine([] { loaded.clear(); });
     auto found = loaded.constFind(chosen);
     if (found == loaded.cend())
         found = loaded.insert(chosen, QPixmap(QLatin1String(":/") + chosen));
