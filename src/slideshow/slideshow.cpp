@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include <QScreen>
 
 #include "core/session.h"
 #include "slideshow/picshow.h"
@@ -149,13 +148,4 @@ void Slideshow::refuse(const QString &path)
 void Slideshow::reportClosed()
 {
     m_isReportShown = false;
-}
-
-void Slideshow::MeasureScreen(const QScreen &screen)
-{
-    // Qt gives the screen's size in the window's own pixels already; twips would only be
-    // a round trip.
-    const QSize size = screen.geometry().size();
-    m_screenPixelWidth = size.width();
-    m_screenPixelHeight = size.height();
 }

@@ -10,7 +10,6 @@
 #include "slideshow/transitionplan.h"
 
 class PictureStage;
-class QScreen;
 class Session;
 
 // The full-screen slideshow: every PicShowSeconds seconds TimerPic's tick shows the next
@@ -53,10 +52,6 @@ public:
     // ready. Does nothing while another picture is on its way or its transition runs.
     void ShowPicture(const QString &path);
 
-    // The screen's size in pixels, refreshed by MeasureScreen on every resize of the window.
-    void MeasureScreen(const QScreen &screen);
-    int ScreenPixelWidth() const { return m_screenPixelWidth; }
-    int ScreenPixelHeight() const { return m_screenPixelHeight; }
 
     const QTimer &timer() const { return TimerPic; }
 
@@ -92,8 +87,6 @@ private:
     // The path and transition of that request.
     QString m_pendingPath;
     TransitionPlan m_pendingPlan;
-    int m_screenPixelWidth = 0;
-    int m_screenPixelHeight = 0;
     // Last member: destroyed first, so no worker outlives what it reports to.
     QThreadPool m_decoder;
 };

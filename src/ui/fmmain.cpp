@@ -92,7 +92,6 @@ void FmMain::SetSetting()
 {
     const SharedSettings &shared = m_session.settings().shared;
     m_mover->setSnapPixels(shared.SnapPixels);
-    m_player.sound().ShowVolume();
     ApplyListPanel();
     if (shared.FullScreenAtStart == 1)
         FullScr();
@@ -183,10 +182,9 @@ void FmMain::resizeEvent(QResizeEvent *event)
 
 void FmMain::Form_Resize()
 {
-    m_slideshow->MeasureScreen(*screen());
-    if (!m_isFullScreen)
-        return;
-    m_fullScreen->layOut(QSize(m_slideshow->ScreenPixelWidth(), m_slideshow->ScreenPixelHeight()));
+    // Qt gives the screen's size in the window's own pixels already.
+    if (m_isFullScreen)
+        m_fullScreen->layOut(screen()->geometry().size());
 }
 
 void FmMain::SetOntop()
