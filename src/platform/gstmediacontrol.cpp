@@ -99,8 +99,7 @@ void GstMediaControl::open(quint64 serial, const QString &path)
 {
     dropCurrent();
     auto track = std::make_shared<GstTrack>(serial, path);
-    m_current.emplace();
-    m_current->track = track;
+    m_current.emplace(track);
     m_openTimer.start(OpenTimeoutMs);
     auto firstError = std::make_shared<FirstError>();
     track->start([this, track, firstError] { return buildPipeline(track, firstError); });

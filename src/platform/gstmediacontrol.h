@@ -51,6 +51,8 @@ private:
     // The user-interface thread's view of the current track.
     struct Current
     {
+        explicit Current(std::shared_ptr<GstTrack> opened) : track(std::move(opened)) {}
+
         std::shared_ptr<GstTrack> track;
         bool isOpen = false;
         bool hasEnded = false;

@@ -27,7 +27,7 @@ bool carriesFiles(const QMimeData *data)
 
 QStringList acceptDroppedFiles(QDropEvent &event)
 {
-    const QStringList paths = localFiles(event.mimeData());
+    QStringList paths = localFiles(event.mimeData());
     if (!paths.isEmpty())
         event.acceptProposedAction();
     return paths;
