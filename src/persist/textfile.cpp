@@ -5,11 +5,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include "persist/textcodec.h"
 
@@ -50,6 +51,24 @@ struct Descriptor
             ::close(fd);
     }
 };
+
+// The file that stands in for the one being written until it takes its place; removed when
+// it does not.
+struct TemporaryFile
+{
+    QByteArray name;
+    bool isCreated = false;
+    ~TemporaryFile()
+    {
+        if (isCreated)
+            ::unlink(name.constData());
+    }
+};
+
+WriteResult writeFailure(int error)
+{
+    return {false, qt_error_string(error)};
+}
 
 } // namespace
 
@@ -130,14 +149,45 @@ WriteResult writeTextLines(const QString &path, const QStringList &lines)
 
 WriteResult writeFileBytes(const QString &path, const QByteArray &bytes)
 {
-    const QString folder = QFileInfo(path).absolutePath();
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
     if (!QDir().mkpath(folder))
         return {false, QStringLiteral("cannot create the folder %1").arg(folder)};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    file.write(bytes);
-    if (!file.commit())
-        return {false, file.errorString()};
+    // A link is followed, so that a linked file (a dotfile kept elsewhere) stays linked.
+    const QByteArray target =
+        QFile::encodeName(info.exists() ? info.canonicalFilePath() : info.absoluteFilePath());
+    struct stat original;
+    const bool replaces = ::stat(target.constData(), &original) == 0;
+    TemporaryFile temporary;
+    temporary.name =
+        target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".new";
+    Descriptor file{
+        ::open(temporary.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644)};
+    if (file.fd < 0)
+        return writeFailure(errno);
+    temporary.isCreated = true;
+    if (replaces && ::fchmod(file.fd, original.st_mode & 07777) != 0)
+        return writeFailure(errno);
+    const char *data = bytes.constData();
+    size_t left = size_t(bytes.size());
+    while (left > 0) {
+        const ssize_t count = ::write(file.fd, data, left);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return writeFailure(errno);
+        data += count;
+        left -= size_t(count);
+    }
+    if (::fsync(file.fd) != 0 || ::close(std::exchange(file.fd, -1)) != 0)
+        return writeFailure(errno);
+    if (::rename(temporary.name.constData(), target.constData()) != 0)
+        return writeFailure(errno);
+    temporary.isCreated = false;
+    // The rename itself is made lasting too; the file is whole whether or not this works.
+    const QByteArray targetFolder = target.left(target.lastIndexOf('/') + 1);
+    const Descriptor parent{::open(targetFolder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (parent.fd >= 0)
+        ::fsync(parent.fd);
     return {};
 }

@@ -65,5 +65,9 @@ struct WriteResult
 // at `path` stays as it was.
 WriteResult writeTextLines(const QString &path, const QStringList &lines);
 // Replaces the file at `path` with `bytes` as a whole or not at all, creating the folder
-// when missing.
+// when missing: the bytes go to a new file beside it, every one of them written and flushed
+// to the disk, and that file then takes the old one's place. On any failure (a full disk,
+// a file size limit, a folder that cannot be written) the old file stays byte for byte,
+// nothing else is left behind, and the error is the system's reason. A replaced file keeps
+// its permissions and a link keeps pointing at it; a new file is 0644 less the umask.
 WriteResult writeFileBytes(const QString &path, const QByteArray &bytes);

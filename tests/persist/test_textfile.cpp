@@ -1,13 +1,16 @@
 #include "persist/textfile.h"
 
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <future>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -118,6 +121,71 @@ TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
     EXPECT_FALSE(decodeText(QByteArray()));
     EXPECT_FALSE(encodeFileText(QString()));
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 3);
+}
+
+// While it lives, the kernel refuses to let any file of the process grow past `bytes`: a
+// write stops short there and the next one fails, as on a full disk.
+struct FileSizeLimit
+{
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_saved.rlim_max};
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    rlimit m_saved{};
+    void (*m_signal)(int) = nullptr;
+};
+
+// A file is replaced whole or left byte for byte, with the reason named, and nothing else
+// is left in the folder; a replaced file keeps its permissions, and a link its target.
+TEST_F(TextFiles, WritesAFileWholeOrLeavesItAsItWas)
+{
+    struct Case
+    {
+        QString name;
+        QByteArray original; // empty: no file
+        QByteArray bytes;
+        rlim_t limit;
+    };
+    const QByteArray settings = "[DONTCHANGETHISSET]\r\n1500\r\n3000\r\n";
+    const Case cases[] = {
+        {"zorvan.set", settings, QByteArray(1000, 's'), 100},
+        {"zorvan.m3u", "/a.mp3\r\n", QByteArray(256 * 1024, 'm'), 64 * 1024},
+        {"zorvan.pic", "", QByteArray(200, 'p'), 100},
+        {"zorvan.lyr", settings, QByteArray(100, 'l'), 100},
+    };
+    for (const Case &test : cases) {
+        const QString path = m_folder.filePath(test.name);
+        if (!test.original.isEmpty()) {
+            write(test.name, test.original);
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        const QFile::Permissions permissions = QFile::permissions(path);
+        WriteResult result;
+        {
+            const FileSizeLimit limit(test.limit);
+            result = writeFileBytes(path, test.bytes);
+        }
+        const bool fits = rlim_t(test.bytes.size()) <= test.limit;
+        EXPECT_EQ(result.ok, fits) << test.name.toStdString();
+        EXPECT_EQ(result.error, fits ? QString() : qt_error_string(EFBIG));
+        const QByteArray expected = fits ? test.bytes : test.original;
+        EXPECT_EQ(contents(path), expected.isEmpty() ? "missing" : expected);
+        EXPECT_EQ(QFile::permissions(path), permissions);
+        EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files).filter(test.name + u'.'),
+                  QStringList());
+    }
+    ASSERT_TRUE(QFile::link(m_folder.filePath("zorvan.set"), m_folder.filePath("link")));
+    EXPECT_TRUE(writeFileBytes(m_folder.filePath("link"), "linked").ok);
+    EXPECT_TRUE(QFileInfo(m_folder.filePath("link")).isSymLink());
+    EXPECT_EQ(contents(m_folder.filePath("zorvan.set")), "linked");
 }
 
 } // namespace
