@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "persist/textcodec.h"
+
 Playlist::Playlist(QObject *parent) : QAbstractListModel(parent) {}
 
 int Playlist::rowCount(const QModelIndex &parent) const
@@ -14,7 +16,7 @@ QVariant Playlist::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return m_songs.at(index.row());
+        return displayText(m_songs.at(index.row()));
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "persist/playlistfile.h"
+#include "persist/textcodec.h"
 
 QString songLine(const QString &author, const QString &title, const QString &path)
 {
@@ -14,5 +15,5 @@ QString songLine(const QString &author, const QString &title, const QString &pat
     const QFileInfo info(file);
     // A name that is all extension (".hidden") is kept whole.
     const QString name = info.completeBaseName();
-    return name.isEmpty() ? info.fileName() : name;
+    return displayText(name.isEmpty() ? info.fileName() : name);
 }

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include <QStringDecoder>
+#include <QtEndian>
 
 namespace {
 
@@ -13,6 +14,9 @@ const QByteArray Utf16BigEndianMark = "\xFE\xFF";
 const QByteArray Gb18030Mark = "\x84\x31\x95\x33";
 // Code page 936 has the euro sign as the single byte 0x80; GB18030 names it otherwise.
 constexpr char EuroByte = '\x80';
+// A byte that does not decode stands in the text as the lone low surrogate EscapeBase + the
+// byte, which no decoded text holds, and is written back as that byte.
+constexpr char16_t EscapeBase = 0xDC00;
 
 IconvFunctions iconvFunctions;
 
@@ -56,6 +60,14 @@ std::optional<QByteArray> convert(const char *to, const char *from, const QByteA
     return output;
 }
 
+bool isValidUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The decoder converts only when its result becomes a QString.
+    const QString decoded = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
 bool isUtf8WithMultiByte(const QByteArray &bytes)
 {
     bool multiByte = false;
@@ -65,12 +77,7 @@ bool isUtf8WithMultiByte(const QByteArray &bytes)
             break;
         }
     }
-    if (!multiByte)
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    // The decoder converts only when its result becomes a QString.
-    const QString decoded = decoder.decode(bytes);
-    return !decoder.hasError();
+    return multiByte && isValidUtf8(bytes);
 }
 
 QString decodeUtf16(const QByteArray &bytes, QStringDecoder::Encoding encoding)
@@ -79,12 +86,40 @@ QString decodeUtf16(const QByteArray &bytes, QStringDecoder::Encoding encoding)
     return decoder.decode(bytes);
 }
 
+// The text of `bytes` in the encoding `from`, every byte that does not decode escaped; the
+// euro sign stands for the single byte 0x80, as in code page 936.
+std::optional<QString> decodeEscaping(const char *from, const QByteArray &bytes)
+{
+    const std::optional<QByteArray> utf16 =
+        convert("UTF-16LE", from, bytes, [](QByteArray &out, const char *at, size_t) -> size_t {
+            const char16_t unit =
+                *at == EuroByte ? char16_t(Euro) : char16_t(EscapeBase + static_cast<uchar>(*at));
+            out.append(char(unit & 0xFF)).append(char(unit >> 8));
+            return 1;
+        });
+    if (!utf16)
+        return std::nullopt;
+    QString text(utf16->size() / 2, Qt::Uninitialized);
+    qFromLittleEndian<char16_t>(utf16->constData(), text.size(), text.data());
+    return text;
+}
+
+// Whether the unit at `index` stands for a byte that did not decode.
+bool isEscape(const QString &text, qsizetype index)
+{
+    const char16_t unit = text.at(index).unicode();
+    return unit >= EscapeBase && unit <= EscapeBase + 0xFF &&
+           (index == 0 || !text.at(index - 1).isHighSurrogate());
+}
+
 } // namespace
 
 std::optional<QString> decodeText(const QByteArray &bytes)
 {
-    if (bytes.startsWith(Utf8Mark))
-        return QString::fromUtf8(bytes.mid(Utf8Mark.size()));
+    if (bytes.startsWith(Utf8Mark)) {
+        const QByteArray utf8 = bytes.mid(Utf8Mark.size());
+        return isValidUtf8(utf8) ? QString::fromUtf8(utf8) : decodeEscaping("UTF-8", utf8);
+    }
     if (bytes.startsWith(Utf16LittleEndianMark))
         return decodeUtf16(bytes.mid(Utf16LittleEndianMark.size()), QStringDecoder::Utf16LE);
     if (bytes.startsWith(Utf16BigEndianMark))
@@ -92,28 +127,21 @@ std::optional<QString> decodeText(const QByteArray &bytes)
     const bool marked = bytes.startsWith(Gb18030Mark);
     if (!marked && isUtf8WithMultiByte(bytes))
         return QString::fromUtf8(bytes);
-    const QByteArray gb18030 = marked ? bytes.mid(Gb18030Mark.size()) : bytes;
-    const std::optional<QByteArray> utf8 =
-        convert("UTF-8", "GB18030", gb18030, [](QByteArray &out, const char *at, size_t) -> size_t {
-            out.append(*at == EuroByte ? "\xE2\x82\xAC" : "\xEF\xBF\xBD");
-            return 1;
-        });
-    if (!utf8)
-        return std::nullopt;
-    return QString::fromUtf8(*utf8);
+    return decodeEscaping("GB18030", marked ? bytes.mid(Gb18030Mark.size()) : bytes);
 }
 
 std::optional<QByteArray> encodeGb18030(const QString &text)
 {
-    // Every Unicode character has a GB18030 form, so only the euro sign is handled apart.
-    // Even an empty text is converted, so that a failing conversion shows on every write.
+    // Every Unicode character has a GB18030 form, so only the euro sign and the bytes that
+    // did not decode are handled apart. Any other unpaired surrogate has no form and becomes
+    // "?". Even an empty text is converted, so that a failing conversion shows on every write.
     QByteArray result;
     qsizetype start = 0;
     auto flush = [&](qsizetype end) {
         const QByteArray utf8 = text.mid(start, end - start).toUtf8();
         const std::optional<QByteArray> bytes =
             convert("GB18030", "UTF-8", utf8, [](QByteArray &out, const char *, size_t) -> size_t {
-                out.append('?'); // only reached for unpaired surrogates, which have no form
+                out.append('?'); // not reached: toUtf8 gives valid UTF-8
                 return 1;
             });
         if (bytes)
@@ -121,16 +149,26 @@ std::optional<QByteArray> encodeGb18030(const QString &text)
         return bytes.has_value();
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i).unicode() == Euro) {
-            if (!flush(i))
-                return std::nullopt;
-            result.append(EuroByte);
-            start = i + 1;
-        }
+        const bool escape = isEscape(text, i);
+        if (text.at(i).unicode() != Euro && !escape)
+            continue;
+        if (!flush(i))
+            return std::nullopt;
+        result.append(escape ? char(text.at(i).unicode() - EscapeBase) : EuroByte);
+        start = i + 1;
     }
     if (!flush(text.size()))
         return std::nullopt;
     return result;
+}
+
+QString displayText(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isEscape(text, i))
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 std::optional<QByteArray> encodeFileText(const QString &text)

@@ -21,12 +21,21 @@
 // Bytes with a UTF-8 byte order mark, or valid UTF-8 holding at least one multi-byte
 // sequence, are UTF-8; bytes with a UTF-16 mark (FF FE little-endian, FE FF big-endian)
 // are UTF-16; bytes with the GB18030 mark, and anything else, are GB18030. The mark is
-// dropped. Bytes that are not valid in their encoding become U+FFFD and decoding goes on
-// after them. Nothing when the GB18030 conversion cannot be set up or fails.
+// dropped. In GB18030 and marked UTF-8, a byte that does not decode (a Latin-1 "é" in a
+// file name, a sequence cut off at the end) is kept as the lone low surrogate U+DC00 + the
+// byte, which decoded text never holds, and decoding goes on after it; only the byte 0x80
+// is the euro sign, as in code page 936. encodeGb18030 writes such a surrogate back as its
+// byte, so a file of ours reads and writes back byte for byte whatever it holds; the text is
+// not for display as it is (see displayText). UTF-16 that is not valid becomes U+FFFD.
+// Nothing when the conversion cannot be set up or fails.
 std::optional<QString> decodeText(const QByteArray &bytes);
 
-// The GB18030 bytes of `text`; nothing when the conversion cannot be set up or fails.
+// The GB18030 bytes of `text`, each byte that decodeText kept undecoded back as it was;
+// nothing when the conversion cannot be set up or fails.
 std::optional<QByteArray> encodeGb18030(const QString &text);
+
+// `text` as it is shown: each byte that decodeText kept undecoded is U+FFFD.
+QString displayText(QString text);
 
 // The bytes of a text file of ours: the GB18030 bytes of `text`, led by the GB18030 byte
 // order mark only when they would otherwise pass for UTF-8 (a short Chinese text such as

@@ -21,14 +21,41 @@ TEST(TextCodec, WritesGb18030AndChoosesTheEncodingWhenReading)
         {"61e5ae8b", QStringLiteral("a宋"), false},
         {"fffe8b5b534f0d00", QStringLiteral("宋体\r"), false},
         {"feff5b8b4f530061", QStringLiteral("宋体a"), false},
-        {"ff6100", QString(u'\xFFFD') + u'a' + QChar(0), false},
-        {"cbcecc", QStringLiteral("宋") + QChar(0xFFFD), false}};
+        {"9439c934", QStringLiteral("🐀"), true}}; // its low surrogate is U+DC00
     for (const auto &[hex, text, written] : cases) {
         EXPECT_EQ(decodeText(QByteArray::fromHex(hex)), text) << hex;
         if (written) {
             EXPECT_EQ(encodeGb18030(text).value_or("failed").toHex(), hex);
         }
     }
+}
+
+// Bytes that do not decode are kept: they are written back as they were read, and shown as
+// U+FFFD.
+TEST(TextCodec, KeepsBytesThatDoNotDecodeThroughAReadAndAWrite)
+{
+    struct Case
+    {
+        const char *hex;
+        QString shown;
+    };
+    const QChar bad = QChar::ReplacementCharacter;
+    const Case cases[] = {
+        {"2f4265796f6e63e92e6d7033", QStringLiteral("/Beyonc") + bad + ".mp3"}, // Latin-1
+        {"cbcecc", QStringLiteral("宋") + bad},                                 // cut at the end
+        {"9439fc", bad + QStringLiteral("9") + bad},                            // cut 4-byte form
+        {"ff6100", bad + QStringLiteral("a") + QChar(0)},
+        {"d2f4c0d6e9ff8061", QStringLiteral("音乐") + bad + bad + QStringLiteral("€a")},
+    };
+    for (const Case &test : cases) {
+        const QByteArray bytes = QByteArray::fromHex(test.hex);
+        const QString text = decodeText(bytes).value_or("failed");
+        EXPECT_EQ(displayText(text), test.shown) << test.hex;
+        EXPECT_EQ(encodeGb18030(text).value_or("failed").toHex(), test.hex);
+    }
+    // A text marked as UTF-8 keeps its stray bytes too, in the GB18030 it is written in.
+    const std::optional<QString> marked = decodeText("\xEF\xBB\xBF\xE5\xAE\x8B\xE9");
+    EXPECT_EQ(encodeGb18030(marked.value_or("failed")).value_or("failed").toHex(), "cbcee9");
 }
 
 TEST(TextCodec, SplitsLinesAtCarriageReturnsLineFeedsAndBoth)
