@@ -1,5 +1,6 @@
 #include "platform/desktopentryfile.h"
 
+#include <QDebug>
 
 #include "persist/textfile.h"
 
@@ -60,7 +61,11 @@ bool DesktopEntryFile::save(const QString &path) const
     QByteArray bytes = m_lines.join('\n');
     if (!m_lines.isEmpty() && m_hasFinalNewline)
         bytes += '\n';
-    return writeFileBytes(path, bytes).ok;
+    const WriteResult written = writeFileBytes(path, bytes);
+    if (!written.ok)
+        qWarning().noquote()
+            << QStringLiteral("zorvan: cannot write %1: %2").arg(path, written.error);
+    return written.ok;
 }
 
 std::optional<QString> DesktopEntryFile::value(QStringView group, QStringView key) const

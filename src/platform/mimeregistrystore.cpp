@@ -1,5 +1,6 @@
 #include "platform/mimeregistrystore.h"
 
+#include <QDebug>
 #include <QJsonDocument>
 
 #include "persist/textfile.h"
@@ -60,5 +61,9 @@ std::optional<QJsonObject> MimeRegistryStore::load() const
 
 bool MimeRegistryStore::save(const QJsonObject &keys) const
 {
-    return writeFileBytes(m_path, QJsonDocument(keys).toJson()).ok;
+    const WriteResult written = writeFileBytes(m_path, QJsonDocument(keys).toJson());
+    if (!written.ok)
+        qWarning().noquote()
+            << QStringLiteral("zorvan: cannot write %1: %2").arg(m_path, written.error);
+    return written.ok;
 }
