@@ -47,8 +47,10 @@ QString resolvePath(const QString &line, const QString &baseFolder)
 {
     if (line.startsWith(FileScheme, Qt::CaseInsensitive)) {
         QString localFile = QUrl(line).toLocalFile(); // empty when it names none
+        // A name with a line break is written back as an address, which has no form for a
+        // byte that did not decode.
         if (!localFile.isEmpty())
-            return localFile;
+            return holdsLineBreak(localFile) ? displayText(localFile) : localFile;
     }
     if (line.startsWith(u'/'))
         return line;
