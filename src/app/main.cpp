@@ -121,6 +121,13 @@ int main(int argc, char **argv)
                              window.player().transport().openSongs(handed);
                              window.bringForward();
                          });
+        // The rest of a list too long for one request follows it.
+        QObject::connect(&*instance, &SingleInstance::songsAdded, &window,
+                         [&window, &session](const CommandLineSongs &more) {
+                             if (session.AppRunning())
+                                 window.player().transport().ListSong().append(more.songs,
+                                                                               more.infos);
+                         });
     }
     // Set up before the start-up reads the settings, whose tray mode it follows.
     TrayIcon tray(window, session, menus);
