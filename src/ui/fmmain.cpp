@@ -319,9 +319,7 @@ void FmMain::saveAndRelease(bool reportInWindow)
 // the message is closed.
 void FmMain::reportRefusedPicture()
 {
-    auto *box = new QMessageBox(QMessageBox::NoIcon, windowTitle(),
-                                QStringLiteral("图片文件不正确！"), QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    const QMessageBox *box =
+        openMessageBox(QMessageBox::NoIcon, QStringLiteral("图片文件不正确！"), this);
     connect(box, &QMessageBox::finished, m_slideshow, &Slideshow::reportClosed);
-    box->open();
 }
