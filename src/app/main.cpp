@@ -1,9 +1,11 @@
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDir>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTranslator>
@@ -19,6 +21,7 @@
 #include "platform/gstmediacontrol.h"
 #include "platform/mimeregistry.h"
 #include "platform/mprisservice.h"
+#include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
@@ -70,18 +73,28 @@ int main(int argc, char **argv)
     for (const QString &problem : songs.problems)
         std::fprintf(stderr, "zorvan: %s\n", qPrintable(problem));
 
-    const QString runtimeFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    SingleInstance instance(QDir(runtimeFolder).filePath(QStringLiteral("岚铃播放器.socket")));
-    switch (instance.CheckExist(songs)) {
-    case SingleInstance::Outcome::First:
-        break;
-    case SingleInstance::Outcome::OtherActivated:
-        if (!instance.errorString().isEmpty())
-            std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance.errorString()));
-        return 0;
-    case SingleInstance::Outcome::Refused:
-        std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance.errorString()));
-        return 1;
+    // Without a folder that only this user reaches, the socket could hand the songs of a later
+    // start to another user: the player then runs alone and says why.
+    const RuntimeFolder runtime =
+        privateRuntimeFolder(QFile::decodeName(qgetenv("XDG_RUNTIME_DIR")), QDir::tempPath());
+    if (!runtime.problem.isEmpty())
+        std::fprintf(stderr, "zorvan: %s\n", qPrintable(runtime.problem));
+    std::optional<SingleInstance> instance;
+    if (runtime.path.isEmpty()) {
+        std::fprintf(stderr, "zorvan: this player runs alone: later starts open another one\n");
+    } else {
+        instance.emplace(QDir(runtime.path).filePath(QStringLiteral("岚铃播放器.socket")));
+        switch (instance->CheckExist(songs)) {
+        case SingleInstance::Outcome::First:
+            break;
+        case SingleInstance::Outcome::OtherActivated:
+            if (!instance->errorString().isEmpty())
+                std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance->errorString()));
+            return 0;
+        case SingleInstance::Outcome::Refused:
+            std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance->errorString()));
+            return 1;
+        }
     }
 
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
@@ -99,14 +112,23 @@ int main(int argc, char **argv)
     PlayerMenus menus(window.player(), window, {session, regist, programPath, optionsChoosers},
                       &window);
     window.setMenus(menus);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
-                     &FmMain::bringForward);
-    // Songs a later start hands over join the list as dropped files do; the first plays.
-    QObject::connect(&instance, &SingleInstance::openRequested, &window,
-                     [&window](const CommandLineSongs &handed) {
-                         window.player().transport().openSongs(handed);
-                         window.bringForward();
-                     });
+    if (instance) {
+        QObject::connect(&*instance, &SingleInstance::activationRequested, &window,
+                         &FmMain::bringForward);
+        // Songs a later start hands over join the list as dropped files do; the first plays.
+        QObject::connect(&*instance, &SingleInstance::openRequested, &window,
+                         [&window](const CommandLineSongs &handed) {
+                             window.player().transport().openSongs(handed);
+                             window.bringForward();
+                         });
+        // The rest of a list too long for one request follows it.
+        QObject::connect(&*instance, &SingleInstance::songsAdded, &window,
+                         [&window, &session](const CommandLineSongs &more) {
+                             if (session.AppRunning())
+                                 window.player().transport().ListSong().append(more.songs,
+                                                                               more.infos);
+                         });
+    }
     // Set up before the start-up reads the settings, whose tray mode it follows.
     TrayIcon tray(window, session, menus);
     window.Form_Load(songs);

@@ -4,6 +4,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -11,6 +12,9 @@
 #include "persist/playlistfile.h"
 
 namespace {
+
+// PATH_MAX: a path's bytes with the closing NUL.
+constexpr qsizetype LongestPathBytes = 4096;
 
 const QStringList SoundFilePatterns{QStringLiteral("*.mp3"), QStringLiteral("*.wma"),
                                     QStringLiteral("*.wav")};
@@ -34,6 +38,21 @@ QStringList soundFilesIn(const QString &folder)
     return names;
 }
 
+// Why `path`, given as `argument`, names nothing: a name the system cannot hold is told as
+// such rather than as a missing file.
+QString whyMissing(const QString &argument, const QString &path)
+{
+    // The application decodes its arguments as UTF-8, and bytes that are not become U+FFFD:
+    // the file on the disk has a name this player cannot ask for.
+    if (argument.contains(QChar::ReplacementCharacter))
+        return QStringLiteral("the name is not valid UTF-8: %1").arg(argument);
+    if (QFile::encodeName(path).size() >= LongestPathBytes)
+        return QStringLiteral("the path is longer than %1 bytes: %2")
+            .arg(LongestPathBytes - 1)
+            .arg(argument);
+    return QStringLiteral("no such file or folder: %1").arg(argument);
+}
+
 } // namespace
 
 CommandLineSongs songsFromArguments(const QStringList &arguments, const QString &workingFolder)
@@ -48,7 +67,7 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
         const QString path = localPath(argument, workingFolder);
         const QFileInfo file(path);
         if (!file.exists()) {
-            result.problems.append(QStringLiteral("no such file or folder: %1").arg(argument));
+            result.problems.append(whyMissing(argument, path));
         } else if (file.isDir()) {
             const QStringList songs = soundFilesIn(path);
             result.songs += songs;

@@ -68,14 +68,23 @@ QByteArray activation()
 
 std::optional<QByteArray> open(const CommandLineSongs &songs)
 {
+    QByteArray requests;
     QByteArray body;
+    const auto endRequest = [&] {
+        requests += OpenVerb + QByteArray::number(body.size()) + '\n' + body;
+        body.clear();
+    };
     for (qsizetype i = 0; i < songs.songs.size(); ++i) {
         const QString &info = i < songs.infos.size() ? songs.infos.at(i) : songs.songs.at(i);
-        body += songs.songs.at(i).toUtf8() + '\0' + info.toUtf8() + '\0';
-        if (body.size() > MaxBodyBytes)
+        const QByteArray fields = songs.songs.at(i).toUtf8() + '\0' + info.toUtf8() + '\0';
+        if (fields.size() > MaxBodyBytes)
             return std::nullopt;
+        if (body.size() + fields.size() > MaxBodyBytes)
+            endRequest();
+        body += fields;
     }
-    return OpenVerb + QByteArray::number(body.size()) + '\n' + body;
+    endRequest();
+    return requests;
 }
 
 Parsed parse(const QByteArray &received)
@@ -90,7 +99,7 @@ Parsed parse(const QByteArray &received)
     }
     const QByteArrayView header(received.constData(), newline + 1);
     if (header == ActivateLine)
-        return received.size() == header.size() ? Parsed{Status::Complete, {}} : malformed();
+        return {Status::Complete, {}, header.size()};
     if (!header.startsWith(OpenVerb))
         return malformed();
     const std::optional<qsizetype> length =
@@ -100,13 +109,11 @@ Parsed parse(const QByteArray &received)
     const qsizetype total = header.size() + *length;
     if (received.size() < total)
         return {};
-    if (received.size() > total)
-        return malformed();
     const std::optional<CommandLineSongs> songs =
-        songsOf(QByteArrayView(received).sliced(header.size()));
+        songsOf(QByteArrayView(received).sliced(header.size(), *length));
     if (!songs)
         return malformed();
-    return {Status::Complete, {*songs}};
+    return {Status::Complete, *songs, total};
 }
 
 } // namespace InstanceRequest

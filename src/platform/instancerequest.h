@@ -7,16 +7,18 @@
 #include "core/commandline.h"
 
 // What a later start asks of the running player over the single-instance socket, and its
-// bytes. A request is one header line, for "open" followed by a body of exactly the length
-// the header announces:
+// bytes. A connection carries one activation, or one or more open requests in a row:
 //
 //   "activate\n"               come forward
-//   "open <length>\n" <body>   add these songs, play the first of them, come forward
+//   "open <length>\n" <body>   add these songs; the first open of a connection also plays the
+//                              first of them and brings the player forward
 //
 // The body is UTF-8: for each song its path and then its information line (the playlist line
 // that introduced it), each ended by a NUL byte, which neither can contain. The length is
-// decimal, without sign or leading zero, and at most MaxBodyBytes. Nothing may follow a
-// request; anything else on the socket is malformed and ignored.
+// decimal, without sign or leading zero, and at most MaxBodyBytes. Songs too many for one
+// body go in as many requests as they need, so the running player never holds more than one
+// request of a connection, however many songs come. Anything else on the socket is malformed
+// and ends the connection.
 namespace InstanceRequest {
 
 inline constexpr qsizetype MaxHeaderBytes = 32;
@@ -30,15 +32,18 @@ struct Parsed
     Status status = Status::Incomplete;
     // Empty songs: only come forward.
     CommandLineSongs songs;
+    // When complete, the request's bytes at the start of what was parsed.
+    qsizetype size = 0;
 };
 
 QByteArray activation();
-// The open request for `songs` (their songs and infos); nullopt when its body would exceed
-// MaxBodyBytes.
+// The open requests for `songs` (their songs, never none, and infos), one after another;
+// nullopt when a single song's fields exceed MaxBodyBytes.
 std::optional<QByteArray> open(const CommandLineSongs &songs);
 
-// Reads `received`, everything that came on one connection so far. Incomplete while a
-// well-formed beginning of a request lacks its end; a body is looked at only once it is
+// Reads the request at the start of `received`, what came on one connection since the
+// requests before it. Incomplete while a well-formed beginning of a request lacks its end;
+// bytes after a complete request are the next one's. A body is looked at only once it is
 // whole, so reading a long request as it trickles in costs no more than reading it once.
 Parsed parse(const QByteArray &received);
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <utility>
 
 #include <QFile>
 #include <QLocalSocket>
@@ -19,6 +20,16 @@ namespace {
 constexpr qint64 ReadChunkBytes = 64 * 1024;
 
 } // namespace
+
+// What one connection has sent since its last whole request.
+struct SingleInstance::Incoming
+{
+    QByteArray received;
+    // Its first open request has been acted on: the next ones only add songs.
+    bool opened = false;
+    // Closes the connection when its next request does not come whole in time.
+    QTimer *deadline = nullptr;
+};
 
 SingleInstance::SingleInstance(const QString &socketPath, int answerTimeoutMs, QObject *parent)
     : QObject(parent), m_socketPath(socketPath), m_answerTimeoutMs(answerTimeoutMs)
@@ -35,9 +46,9 @@ SingleInstance::Outcome SingleInstance::CheckExist(const CommandLineSongs &songs
         if (const std::optional<QByteArray> open = InstanceRequest::open(songs))
             request = *open;
         else
-            unsent = QStringLiteral("%1 songs are too many to hand to the running player; it was "
-                                    "only brought forward")
-                         .arg(songs.songs.size());
+            unsent = QStringLiteral("a song longer than %1 bytes cannot be handed to the running "
+                                    "player; it was only brought forward")
+                         .arg(InstanceRequest::MaxBodyBytes);
     }
     // A start holds the lock for one connection attempt and one listen, so three answer
     // timeouts are enough for any start that is not stuck.
@@ -136,35 +147,44 @@ void SingleInstance::answerConnection()
                 [this, socket] { m_connections.removeOne(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         socket->setReadBufferSize(ReadChunkBytes);
-        QTimer::singleShot(requestTimeoutMs(), socket, [socket] {
+        auto incoming = std::make_shared<Incoming>();
+        incoming->deadline = new QTimer(socket);
+        incoming->deadline->setSingleShot(true);
+        connect(incoming->deadline, &QTimer::timeout, socket, [socket] {
             socket->abort();
             socket->deleteLater();
         });
-        auto received = std::make_shared<QByteArray>();
+        incoming->deadline->start(requestTimeoutMs());
         connect(socket, &QLocalSocket::readyRead, this,
-                [this, socket, received] { readRequest(socket, *received); });
-        readRequest(socket, *received);
+                [this, socket, incoming] { readRequests(socket, *incoming); });
+        readRequests(socket, *incoming);
     }
 }
 
-// Takes what has come on `socket` into `received`; acts on a whole request and drops the
-// connection on anything that cannot become one.
-void SingleInstance::readRequest(QLocalSocket *socket, QByteArray &received)
+// Takes what has come on `socket` into `incoming`; acts on each whole request and drops the
+// connection after an activation and on anything that cannot become a request.
+void SingleInstance::readRequests(QLocalSocket *socket, Incoming &incoming)
 {
-    if (socket->state() != QLocalSocket::ConnectedState)
-        return;
-    // One byte more than a request may have tells an oversized one.
-    received += socket->read(InstanceRequest::MaxRequestBytes + 1 - received.size());
-    const InstanceRequest::Parsed parsed = InstanceRequest::parse(received);
-    if (parsed.status == InstanceRequest::Status::Incomplete)
-        return;
-    received.clear();
-    socket->abort();
-    socket->deleteLater();
-    if (parsed.status == InstanceRequest::Status::Malformed)
-        return;
-    if (parsed.songs.songs.isEmpty())
-        emit activationRequested();
-    else
-        emit openRequested(parsed.songs);
+    while (socket->state() == QLocalSocket::ConnectedState) {
+        // A whole request fits, so Qt's buffer is emptied unless a request is complete.
+        incoming.received +=
+            socket->read(InstanceRequest::MaxRequestBytes - incoming.received.size());
+        const InstanceRequest::Parsed parsed = InstanceRequest::parse(incoming.received);
+        if (parsed.status == InstanceRequest::Status::Incomplete)
+            return;
+        const bool activation = parsed.songs.songs.isEmpty();
+        if (parsed.status == InstanceRequest::Status::Malformed || activation) {
+            socket->abort();
+            socket->deleteLater();
+            if (parsed.status == InstanceRequest::Status::Complete)
+                emit activationRequested();
+            return;
+        }
+        incoming.received.remove(0, parsed.size);
+        incoming.deadline->start();
+        if (std::exchange(incoming.opened, true))
+            emit songsAdded(parsed.songs);
+        else
+            emit openRequested(parsed.songs);
+    }
 }

@@ -15,10 +15,11 @@ class QLocalSocket;
 // of its command line (or, without any, asks it to come forward) and ends. The requests are
 // those of InstanceRequest.
 //
-// The running instance reads every connection within bounds: at most
-// InstanceRequest::MaxRequestBytes, within requestTimeoutMs() of connecting, and at most
-// MaxConnections at a time (a new one closes the oldest). A connection that breaks a bound
-// or sends anything but one well-formed request is closed and its bytes are ignored.
+// The running instance reads every connection within bounds: one request of at most
+// InstanceRequest::MaxRequestBytes at a time, each within requestTimeoutMs() of the
+// connection or the request before it, and at most MaxConnections at a time (a new one
+// closes the oldest). A connection that breaks a bound or sends anything but well-formed
+// requests is closed; the requests it completed before stand.
 //
 // Starts at the same moment take turns through a lock file beside the socket, so two of
 // them never both decide they are the first. A lock left by a crashed start is removed by
@@ -54,9 +55,9 @@ public:
     // `songs` go to a running instance; without any it is only asked to come forward.
     Outcome CheckExist(const CommandLineSongs &songs = {});
     // Why the last CheckExist refused, in one line; or, when it handed over, what it could
-    // not hand over (songs too many for one request: the running one only came forward).
+    // not hand over (a song too long for a request: the running one only came forward).
     QString errorString() const { return m_error; }
-    // How long a connection may take to deliver its request: ten answer timeouts.
+    // How long a connection may take to deliver each request: ten answer timeouts.
     int requestTimeoutMs() const { return 10 * m_answerTimeoutMs; }
 
 signals:
@@ -65,6 +66,9 @@ signals:
     // A later start handed over songs (never none): they are to be added and played, and the
     // instance to come forward. activationRequested does not come with it.
     void openRequested(const CommandLineSongs &songs);
+    // More of the songs of the openRequested before, from the same later start: they are to be
+    // added after those, and nothing else done.
+    void songsAdded(const CommandLineSongs &songs);
 
 private:
     Outcome askRunningInstance(const QByteArray &request);
@@ -72,7 +76,8 @@ private:
     Outcome refuse(const QString &reason);
     QString lockHeld() const;
     void answerConnection();
-    void readRequest(QLocalSocket *socket, QByteArray &received);
+    struct Incoming;
+    void readRequests(QLocalSocket *socket, Incoming &incoming);
 
     QString m_socketPath;
     int m_answerTimeoutMs = 1000;

@@ -252,6 +252,11 @@ void FmMain::bringForward()
 void FmMain::closeEvent(QCloseEvent *event)
 {
     saveAndRelease(true);
+    // The window stays under the report of what could not be saved until that is closed.
+    if (m_shutdownReport && m_shutdownReport->isVisible()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     // Closing the main window ends the player, whether or not Qt still counts it as a
     // visible window at this moment. Before the event loop runs this does nothing, and
@@ -267,12 +272,16 @@ void FmMain::UnloadMe()
 void FmMain::unloadQuietly()
 {
     saveAndRelease(false);
+    // A signal waits for nobody to read the report: what it says is on stderr.
+    delete m_shutdownReport;
     close();
 }
 
 // The shutdown steps before the window closes; they run once, whichever way the close
 // was asked for. A file that cannot be written is reported and the rest goes on. No
 // pending event runs in between: one could start again what the shutdown has stopped.
+// Failures go to stderr first; in the window they are one report, shown without waiting,
+// whose closing closes the window.
 void FmMain::saveAndRelease(bool reportInWindow)
 {
     if (m_unloading)
@@ -291,27 +300,26 @@ void FmMain::saveAndRelease(bool reportInWindow)
     }
     settings.volume = m_media.volume();
     m_session.setSettings(settings);
+    QStringList failures;
     for (const Session::WriteFailure &failure :
-         m_session.save(m_player.transport().ListSong().songs()))
-        reportWriteFailure(failure.path, failure.error, reportInWindow);
+         m_session.save(m_player.transport().ListSong().songs())) {
+        std::fprintf(stderr, "zorvan: cannot write %s: %s\n", qPrintable(failure.path),
+                     qPrintable(failure.error));
+        failures.append(writeFailureText(failure.path, failure.error));
+    }
     if (m_menus)
         m_menus->closeWindows();
+    if (reportInWindow && !failures.isEmpty()) {
+        m_shutdownReport = openMessageBox(QMessageBox::Warning, failures.join(u'\n'), this);
+        connect(m_shutdownReport, &QMessageBox::finished, this, &QWidget::close);
+    }
 }
 
 // Shown without waiting for it, and only one at a time: the slideshow shows nothing until
 // the message is closed.
 void FmMain::reportRefusedPicture()
 {
-    auto *box = new QMessageBox(QMessageBox::NoIcon, windowTitle(),
-                                QStringLiteral("图片文件不正确！"), QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    const QMessageBox *box =
+        openMessageBox(QMessageBox::NoIcon, QStringLiteral("图片文件不正确！"), this);
     connect(box, &QMessageBox::finished, m_slideshow, &Slideshow::reportClosed);
-    box->open();
-}
-
-void FmMain::reportWriteFailure(const QString &path, const QString &error, bool inWindow)
-{
-    std::fprintf(stderr, "zorvan: cannot write %s: %s\n", qPrintable(path), qPrintable(error));
-    if (inWindow)
-        ::reportWriteFailure(path, error, this);
 }

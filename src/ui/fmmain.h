@@ -15,6 +15,7 @@ class MediaControl;
 class NormalPanel;
 class PlayerMenus;
 class PlaylistFileDialogs;
+class QMessageBox;
 class Session;
 class Slideshow;
 class WindowMover;
@@ -65,7 +66,8 @@ public:
     bool isFullScreenShown() const override { return m_isFullScreen; }
     bool isOnTop() const override { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
     // Shutdown asked for by the session (SIGTERM, SIGINT): as UnloadMe, but a failure is
-    // told on stderr only, since nobody may be left to close a message box.
+    // told on stderr only, since nobody may be left to close a message box; a report that
+    // an earlier close left open goes, and the player ends.
     void unloadQuietly();
     // Shows, raises and activates the window (a second start asked for it).
     void bringForward();
@@ -102,7 +104,6 @@ private:
     // The window's place and size outside full screen.
     QRect normalGeometry() const { return m_isFullScreen ? m_normalGeometry : geometry(); }
     void saveAndRelease(bool reportInWindow);
-    void reportWriteFailure(const QString &path, const QString &error, bool inWindow);
     // The slideshow's message that a listed picture is missing or no picture.
     void reportRefusedPicture();
 
@@ -117,6 +118,8 @@ private:
     MainWndProc *m_wndProc = nullptr;
     WindowMover *m_mover = nullptr;
     QPointer<PlayerMenus> m_menus;
+    // What the shutdown could not save, while it is shown.
+    QPointer<QMessageBox> m_shutdownReport;
     bool m_unloading = false;
     bool m_isFullScreen = false;
     // Where the window was before it went full screen.

@@ -2,7 +2,8 @@
 # Files opened into the running player: garbage written to the player's socket leaves it
 # running and unchanged; a second start hands over its files (named relative to its own
 # working folder), which join the list, and the first of them plays; many second starts at
-# once all get through while silent connections hold the socket, which the player closes.
+# once all get through while silent connections hold the socket, which the player closes;
+# beside another user's runtime folder a second start still reaches the first.
 # The shapes of malformed requests are the parser's table (tests/platform).
 source "$(dirname "$0")/lib.sh"
 start_x
@@ -98,5 +99,27 @@ check "the list has the first song, the two files and the eight" \
 check "the two files follow the first song in their order" \
     test "$(saved_list | head -n 3)" = "$(head -n 3 <<<"$expected")"
 check "the second starts said nothing" test ! -s "$WORK/second.log"
+
+# Without a runtime folder, and with the temporary folder's usual stand-in made first by
+# another user, the player keeps its socket in a private folder of its own: a second start
+# from another working folder still reaches the first.
+if [[ $EUID -eq 0 ]]; then
+    unset XDG_RUNTIME_DIR
+    export TMPDIR=$WORK/tmp
+    mkdir -p "$TMPDIR/runtime-root"
+    chmod 700 "$TMPDIR/runtime-root"
+    chown nobody "$TMPDIR/runtime-root"
+    cd "$music"
+    start_player "$music/long.wav"
+    cd - >/dev/null
+    check "beside a foreign runtime folder the player plays its song" \
+        wait_for 15 started "$music/long.wav"
+    check "a second start from another folder ends at once" second_start "$elsewhere" b.wav
+    check "and the first player plays its file" wait_for 10 started "$elsewhere/b.wav"
+    check "the socket is in the private folder" test -S "$TMPDIR/zorvan-0/$TITLE.socket"
+    end_player
+else
+    echo "not tried: another user's runtime folder (making it needs root)"
+fi
 
 finish

@@ -109,6 +109,36 @@ kill -INT "$hanging"
 check "a second signal ends the hanging shutdown within 2 s" ends_within 2000 "$hanging"
 check "the second signal had its default action" test "$STATUS" -eq 130
 
+# Where nothing can be saved (a folder stands in the settings file's place) a close names
+# the failure on stderr first and then in a box that waits for the user without holding up
+# the end: a signal ends the player while the box shows, as it does while the open dialog
+# waits; closing the box ends it too.
+two_windows() { [[ $(xdotool search --onlyvisible --class zorvan 2>/dev/null | wc -l) -ge 2 ]]; }
+cannot_save_told() { grep -q "cannot write $CONFIG/zorvan.set" "$PLAYER_LOG"; }
+rm -f "$CONFIG/zorvan.set"
+mkdir "$CONFIG/zorvan.set"
+for shown in box open-dialog closed-box; do
+    start_player "$WORK/a.wav"
+    check "$shown: the player shows its window" wait_for 15 window_mapped
+    window=$(player_window)
+    case $shown in
+    open-dialog) xdotool mousemove --window "$window" 147 96 click 1 ;; # ImgOpenSong
+    *) xdotool mousemove --window "$window" 268 7 click 1 ;;            # ImgClose
+    esac
+    check "$shown: a second window shows" wait_for 10 two_windows
+    [[ $shown == open-dialog ]] || check "$shown: the failure is on stderr" cannot_save_told
+    if [[ $shown == closed-box ]]; then
+        box=$(xdotool search --onlyvisible --class zorvan | grep -vx "$window" | head -n 1)
+        xdotool windowfocus "$box" key Return
+    else
+        kill -TERM "$PLAYER_PID"
+    fi
+    STATUS=none
+    check "$shown: the player ends within 10 s" ends_within 10000 "$PLAYER_PID"
+    process_gone "$PLAYER_PID" || kill -KILL "$PLAYER_PID"
+    check "$shown: with status 0" test "$STATUS" = 0
+done
+
 # Something other than a socket in the socket's place: the start says so and ends.
 rm -f "$SOCKET" # the socket the killed player left
 mkdir "$SOCKET"

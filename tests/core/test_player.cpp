@@ -479,6 +479,7 @@ TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
     writeFile("list.M3U", "one.mp3\r\ntwo.mp3\r\n");
     const QString a = path("a.wav");
     const QStringList listed{path("one.mp3"), path("two.mp3")};
+    const QString longPath = QStringLiteral("folder/").repeated(600) + "a.wav";
     // The arguments, the songs they give and the problems told.
     const QList<std::tuple<QStringList, QStringList, QStringList>> cases{
         {{"a.wav", a}, {a, a}, {}},
@@ -486,6 +487,11 @@ TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
         // A folder gives its sound files by name, without its subfolders.
         {{"folder"}, {path("folder/1.wma"), path("folder/2.mp3"), path("folder/b.WAV")}, {}},
         {{"gone.mp3", a}, {a}, {"no such file or folder: gone.mp3"}},
+        // Names the system cannot hold are named for what they are, not as missing files.
+        {{QString::fromUtf8("Beyonc\xe9.mp3"), a},
+         {a},
+         {"the name is not valid UTF-8: Beyonc\uFFFD.mp3"}},
+        {{longPath}, {}, {"the path is longer than 4095 bytes: " + longPath}},
         {{QUrl::fromLocalFile(a).toString()}, {a}, {}},
     };
     for (const auto &[arguments, expected, problems] : cases) {

@@ -19,7 +19,8 @@ namespace {
 using InstanceRequest::Status;
 using Outcome = SingleInstance::Outcome;
 
-constexpr int AnswerTimeoutMs = 200;
+// Generous: no wait here is meant to run out, however busy the machine (or a sanitizer build).
+constexpr int AnswerTimeoutMs = 2000;
 
 // Waits, within a bound, until `spy` has counted `count` signals.
 bool reaches(QSignalSpy &spy, int count)
@@ -45,8 +46,6 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
         {"open 12", Status::Incomplete},
         {openOf("/m/a.mp3\0\0"_ba), Status::Complete}, // an empty information line
         {openOf("/m/a.mp3\0"_ba, 20), Status::Incomplete},
-        {openOf("/m/a.mp3\0a\0"_ba) + "x", Status::Malformed},
-        {"activate\nactivate\n", Status::Malformed},
         {"quit\n", Status::Malformed},
         {"hello", Status::Malformed},
         {"open 0\n", Status::Malformed},
@@ -66,6 +65,11 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
         EXPECT_EQ(parsed.songs.songs.size(),
                   expected == Status::Complete && bytes != "activate\n")
             << bytes.left(40).toStdString();
+        if (expected == Status::Complete) {
+            // What follows a whole request is the next one's.
+            EXPECT_EQ(parsed.size, bytes.size()) << bytes.left(40).toStdString();
+            EXPECT_EQ(InstanceRequest::parse(bytes + "next").size, bytes.size());
+        }
     }
 }
 
@@ -105,30 +109,44 @@ protected:
 
 TEST_F(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
 {
-    // A list long enough to need many reads arrives whole, names of every kind as they went
-    // out; a missing information line goes out as the song itself.
+    // A folder of 50 000 songs with long names, far more than one request holds, arrives
+    // whole and in order, names of every kind as they went out; only its first part plays.
+    // A missing information line goes out as the song itself.
     CommandLineSongs many;
     many.infos = {QStringLiteral("#EXTINF:215,周 - 晴天")};
-    for (int i = 0; i < 3000; ++i) {
-        many.songs << QStringLiteral("/音乐/晴天 (live)\n100%20/%1/").arg(i) + QString(500, u'x')
+    for (int i = 0; i < 25000; ++i) {
+        many.songs << QStringLiteral("/音乐/晴天 (live)\n100%20/%1/").arg(i) + QString(200, u'x')
                    << QStringLiteral("http://radio.example/%1").arg(i);
     }
+    QSignalSpy additions(&running, &SingleInstance::songsAdded);
+    const auto arrivedSongs = [&] {
+        CommandLineSongs arrived;
+        for (const QSignalSpy *spy : {&opens, &additions}) {
+            for (const QList<QVariant> &signal : *spy) {
+                const auto part = signal.at(0).value<CommandLineSongs>();
+                arrived.songs += part.songs;
+                arrived.infos += part.infos;
+            }
+        }
+        return arrived;
+    };
     EXPECT_EQ(laterStart(many), Outcome::OtherActivated);
-    ASSERT_TRUE(reaches(opens, 1));
-    const auto arrived = opens.at(0).at(0).value<CommandLineSongs>();
+    // The later start ends once its bytes are on their way; the last of them may still come.
+    const QDeadlineTimer deadline(10000);
+    while (arrivedSongs().songs.size() < many.songs.size() && !deadline.hasExpired())
+        additions.wait(100);
+    const CommandLineSongs arrived = arrivedSongs();
+    EXPECT_EQ(opens.count(), 1);
+    EXPECT_GT(additions.count(), 0);
     EXPECT_EQ(arrived.songs, many.songs);
     EXPECT_EQ(arrived.infos, many.infos + many.songs.mid(1));
     EXPECT_EQ(activations.count(), 0);
 
-    // Without songs, and with too many for one request, the running one only comes forward;
-    // the second time the later start says why.
+    // Without songs the running one only comes forward.
     QString error;
     EXPECT_EQ(laterStart({}, &error), Outcome::OtherActivated);
     EXPECT_TRUE(error.isEmpty());
-    many.songs += many.songs;
-    EXPECT_EQ(laterStart(many, &error), Outcome::OtherActivated);
-    EXPECT_TRUE(error.contains(QStringLiteral("too many"))) << error.toStdString();
-    EXPECT_TRUE(reaches(activations, 2));
+    EXPECT_TRUE(reaches(activations, 1));
     EXPECT_EQ(opens.count(), 1);
 }
 

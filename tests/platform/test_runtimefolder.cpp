@@ -1,0 +1,136 @@
+#include <iostream>
+#include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "platform/runtimefolder.h"
+
+namespace {
+
+// What stands at a folder's place before the choice.
+enum class Stand {
+    Unset, // the session names no runtime folder
+    Relative,
+    Missing,
+    Private, // a folder of ours with 0700
+    Open,    // a folder of ours with 0755
+    Link,    // a symbolic link to a private folder of ours
+    File,
+    Foreign, // a folder with 0700 of the user "nobody"
+};
+
+enum class Chosen { Session, Fallback, None };
+
+std::optional<struct stat> examine(const QString &path)
+{
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return status;
+}
+
+// Puts `stand` at `path`; false when it cannot be made here (another user's folder needs
+// root).
+bool prepare(Stand stand, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    switch (stand) {
+    case Stand::Unset:
+    case Stand::Relative:
+    case Stand::Missing:
+        return true;
+    case Stand::Private:
+        return ::mkdir(name, 0700) == 0;
+    case Stand::Open:
+        return ::mkdir(name, 0700) == 0 && ::chmod(name, 0755) == 0;
+    case Stand::Link:
+        return ::mkdir(name + "-target", 0700) == 0 && ::symlink(name + "-target", name) == 0;
+    case Stand::File: {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("not a folder") > 0;
+    }
+    case Stand::Foreign: {
+        const passwd *nobody = ::getpwnam("nobody");
+        return ::geteuid() == 0 && nobody && ::mkdir(name, 0700) == 0 &&
+               ::chown(name, nobody->pw_uid, nobody->pw_gid) == 0;
+    }
+    }
+    return false;
+}
+
+TEST(RuntimeFolderTest, OnlyAFolderPrivateToTheUserServes)
+{
+    struct Case
+    {
+        const char *name;
+        Stand session;
+        Stand fallback;
+        Chosen chosen;
+    };
+    const Case cases[] = {
+        {"a private runtime folder", Stand::Private, Stand::Missing, Chosen::Session},
+        {"no runtime folder", Stand::Unset, Stand::Missing, Chosen::Fallback},
+        {"a relative runtime folder", Stand::Relative, Stand::Missing, Chosen::Fallback},
+        {"a runtime folder that is missing", Stand::Missing, Stand::Missing, Chosen::Fallback},
+        {"a runtime folder open to others", Stand::Open, Stand::Private, Chosen::Fallback},
+        {"a link to a private folder", Stand::Link, Stand::Missing, Chosen::Fallback},
+        {"a file as the runtime folder", Stand::File, Stand::Missing, Chosen::Fallback},
+        {"another user's runtime folder", Stand::Foreign, Stand::Missing, Chosen::Fallback},
+        {"the fallback made first by another user", Stand::Unset, Stand::Foreign, Chosen::None},
+        {"the fallback a link", Stand::Foreign, Stand::Link, Chosen::None},
+        {"the fallback open to others", Stand::Unset, Stand::Open, Chosen::None},
+        {"the fallback a file", Stand::Unset, Stand::File, Chosen::None},
+    };
+    for (const Case &each : cases) {
+        QTemporaryDir root;
+        const QString session = each.session == Stand::Unset      ? QString()
+                                : each.session == Stand::Relative ? QStringLiteral("run")
+                                                                  : root.filePath("run");
+        const QString temporary = root.filePath("tmp");
+        ASSERT_TRUE(QDir().mkdir(temporary));
+        const QString fallback = temporary + QStringLiteral("/zorvan-%1").arg(::geteuid());
+        if (!prepare(each.session, session) || !prepare(each.fallback, fallback)) {
+            // Only another user's folder cannot be made, when not run as root.
+            std::cout << "not tried: " << each.name << " (another user's folder needs root)\n";
+            continue;
+        }
+        const std::optional<struct stat> before = examine(fallback);
+
+        const RuntimeFolder folder = privateRuntimeFolder(session, temporary);
+        switch (each.chosen) {
+        case Chosen::Session:
+            EXPECT_EQ(folder.path, session) << each.name;
+            EXPECT_TRUE(folder.problem.isEmpty()) << each.name;
+            break;
+        case Chosen::Fallback: {
+            EXPECT_EQ(folder.path, fallback) << each.name;
+            const std::optional<struct stat> made = examine(fallback);
+            EXPECT_TRUE(made && S_ISDIR(made->st_mode) && (made->st_mode & 0777) == 0700)
+                << each.name;
+            // Only a runtime folder that was set and passed over is worth a word.
+            EXPECT_EQ(folder.problem.isEmpty(), each.session == Stand::Unset) << each.name;
+            break;
+        }
+        case Chosen::None: {
+            EXPECT_TRUE(folder.path.isEmpty()) << each.name;
+            EXPECT_FALSE(folder.problem.isEmpty()) << each.name;
+            // Whatever stood there is left as it was.
+            const std::optional<struct stat> after = examine(fallback);
+            EXPECT_TRUE(before && after && after->st_mode == before->st_mode &&
+                        after->st_uid == before->st_uid)
+                << each.name;
+            break;
+        }
+        }
+        EXPECT_FALSE(folder.problem.contains(u'\n')) << each.name;
+    }
+}
+
+} // namespace
