@@ -1,4 +1,13 @@
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -13,9 +22,48 @@ class NoStage : public PictureStage
 public:
     QSize stagePixels() const override { return {64, 48}; }
     QColor stageColour() const override { return Qt::blue; }
-    void startTransition(const QImage &, const TransitionPlan &) override {}
+    void startTransition(const QImage &, const TransitionPlan &) override { ++transitions; }
     void stopTransition() override {}
+
+    int transitions = 0;
 };
+
+// A picture read that does not answer, as on a mount that stopped, until the test lets it
+// go; 10 s at most, so a slideshow that waits for it fails the test instead of hanging it.
+struct StalledRead
+{
+    PictureRead operator()(const QString &)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        thread = QThread::currentThread();
+        hasTimedOut = !released.wait_for(lock, std::chrono::seconds(10), [this] { return isFree; });
+        return {};
+    }
+    void release()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        isFree = true;
+        released.notify_all();
+    }
+    template <typename Value> Value get(const Value &field)
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return field;
+    }
+
+    std::mutex mutex;
+    std::condition_variable released;
+    QThread *thread = nullptr;
+    bool isFree = false;
+    bool hasTimedOut = false;
+};
+
+template <typename Condition> bool waitFor(Condition done)
+{
+    for (const QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
+        QThread::yieldCurrentThread();
+    return done();
+}
 
 TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
 {
@@ -48,6 +96,43 @@ TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
     }
     show.ShowNextPicture();
     EXPECT_EQ(session.shownPicture(), 0) << "after the run, a tick shows nothing";
+}
+
+// The tick never reads the disk itself; a picture that does not come is given up with a
+// report after StalledPictureSeconds of ticks, and the slideshow goes without waiting for it.
+TEST(SlideshowTest, APictureThatDoesNotComeHoldsUpNeitherTheWindowNorTheShutdown)
+{
+    QTemporaryDir dir;
+    Session session(dir.path());
+    SettingsRecord settings = session.settings();
+    settings.shared.PicShowSeconds = Slideshow::StalledPictureSeconds;
+    session.setSettings(settings);
+    session.setListPic({"/stalled/a.png"}, 0);
+    NoStage stage;
+    auto show = std::make_unique<Slideshow>(
+        session, stage, [] { return 0.0; }, 1);
+    auto read = std::make_shared<StalledRead>();
+    const std::weak_ptr<StalledRead> heldByWorker = read;
+    show->setPictureReader([read](const QString &path) { return (*read)(path); });
+    QSignalSpy refused(show.get(), &Slideshow::pictureRefused);
+    show->setFullScreen(true);
+
+    show->ShowNextPicture();
+    ASSERT_TRUE(waitFor([&] { return read->get(read->thread) != nullptr; }));
+    EXPECT_NE(read->get(read->thread), QThread::currentThread()) << "read on the worker";
+    show->ShowNextPicture(); // may come just after the request: only starts the count
+    EXPECT_EQ(refused.count(), 0);
+    show->ShowNextPicture();
+    EXPECT_EQ(refused.count(), 1) << "given up at the tick after a whole interval of waiting";
+    EXPECT_EQ(refused.value(0).value(0), "/stalled/a.png");
+
+    show.reset();
+    EXPECT_FALSE(read->get(read->hasTimedOut)) << "the destructor returned while it was read";
+    read->release();
+    read.reset();
+    EXPECT_TRUE(waitFor([&] { return heldByWorker.expired(); }));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(stage.transitions, 0);
 }
 
 } // namespace
