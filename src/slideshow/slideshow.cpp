@@ -16,6 +16,10 @@ namespace {
 // The longest slideshow interval a timer can hold, in seconds.
 constexpr int LongestPictureSeconds = std::numeric_limits<int>::max() / 1000;
 
+// The kind of the picture jobs on the worker: only the one asked for last is wanted, so one
+// still waiting behind a slow one gives way to the next.
+constexpr int PictureJob = 1;
+
 } // namespace
 
 Slideshow::Slideshow(Session &session, PictureStage &stage,
@@ -115,9 +119,8 @@ void Slideshow::ShowPicture(const QString &path)
                 result.picture = composePicture(*result.picture, size, background);
             return result;
         },
-        [this, serial, size](const PictureRead &composed) {
-            pictureReady(serial, size, composed);
-        });
+        [this, serial, size](const PictureRead &composed) { pictureReady(serial, size, composed); },
+        PictureJob);
 }
 
 void Slideshow::pictureReady(quint64 serial, QSize size, const PictureRead &composed)
@@ -142,7 +145,7 @@ void Slideshow::pictureReady(quint64 serial, QSize size, const PictureRead &comp
 void Slideshow::giveUpPicture()
 {
     qCWarning(lcSlideshow).noquote()
-        << QStringLiteral("picture \"%1\" did not come in %2 s; skipped")
+        << QStringLiteral("picture \"%1\" did not come within %2 s; skipped")
                .arg(m_pendingPath)
                .arg(m_waitedMs / 1000);
     ++m_serial;
