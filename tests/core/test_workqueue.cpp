@@ -1,63 +1,14 @@
 #include "core/workqueue.h"
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <new>
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include "fakes/gate.h"
+
 namespace {
-
-// A job held on the worker until the test opens the gate. It waits 10 s at most, so a
-// queue that wrongly waits for it fails the test instead of hanging it.
-struct Gate
-{
-    void pass()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        isEntered = true;
-        hasTimedOut = !opened.wait_for(lock, std::chrono::seconds(10), [this] { return isOpen; });
-    }
-    void open()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        isOpen = true;
-        opened.notify_all();
-    }
-    bool entered()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        return isEntered;
-    }
-    bool timedOut()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        return hasTimedOut;
-    }
-
-    std::mutex mutex;
-    std::condition_variable opened;
-    bool isEntered = false;
-    bool isOpen = false;
-    bool hasTimedOut = false;
-};
-
-// Delivers posted results until `done` holds, for 5 s at most.
-template <typename Condition> bool deliverUntil(Condition done)
-{
-    for (const QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();) {
-        QCoreApplication::sendPostedEvents();
-        QThread::yieldCurrentThread();
-    }
-    return done();
-}
 
 TEST(WorkQueue, RunsJobsInOrderReplacesWaitingOnesAndSurvivesThrows)
 {
@@ -71,7 +22,7 @@ TEST(WorkQueue, RunsJobsInOrderReplacesWaitingOnesAndSurvivesThrows)
             return QStringLiteral("held");
         },
         record);
-    ASSERT_TRUE(deliverUntil([&] { return gate->entered(); }));
+    ASSERT_TRUE(deliverUntil([&] { return gate->passer() != nullptr; }));
     queue.add([] { return QStringLiteral("lookup 1"); }, record, 1);
     queue.add([] { return QStringLiteral("tags"); }, record);
     queue.add([]() -> QString { throw std::bad_alloc(); }, record);
@@ -99,9 +50,9 @@ TEST(WorkQueue, ItsDestructionWaitsForNoJobAndDropsTheirResults)
             [&delivered](int) { ++delivered; });
         queue.add([laterJobRan] { return laterJobRan->exchange(true); },
                   [&delivered](bool) { ++delivered; });
-        ASSERT_TRUE(deliverUntil([&] { return gate->entered(); }));
+        ASSERT_TRUE(deliverUntil([&] { return gate->passer() != nullptr; }));
     }
-    EXPECT_FALSE(gate->timedOut()) << "the destructor returned while the job was held";
+    EXPECT_FALSE(gate->hasTimedOut()) << "the destructor returned while the job was held";
     gate->open();
     gate.reset();
     EXPECT_TRUE(deliverUntil([&] { return heldByJob.expired(); })) << "the job ended";

@@ -1,17 +1,12 @@
-#include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include "core/session.h"
+#include "fakes/gate.h"
 #include "slideshow/picturestage.h"
 #include "slideshow/slideshow.h"
 
@@ -27,43 +22,6 @@ public:
 
     int transitions = 0;
 };
-
-// A picture read that does not answer, as on a mount that stopped, until the test lets it
-// go; 10 s at most, so a slideshow that waits for it fails the test instead of hanging it.
-struct StalledRead
-{
-    PictureRead operator()(const QString &)
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        thread = QThread::currentThread();
-        hasTimedOut = !released.wait_for(lock, std::chrono::seconds(10), [this] { return isFree; });
-        return {};
-    }
-    void release()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        isFree = true;
-        released.notify_all();
-    }
-    template <typename Value> Value get(const Value &field)
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        return field;
-    }
-
-    std::mutex mutex;
-    std::condition_variable released;
-    QThread *thread = nullptr;
-    bool isFree = false;
-    bool hasTimedOut = false;
-};
-
-template <typename Condition> bool waitFor(Condition done)
-{
-    for (const QDeadlineTimer deadline(5000); !done() && !deadline.hasExpired();)
-        QThread::yieldCurrentThread();
-    return done();
-}
 
 TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
 {
@@ -111,15 +69,18 @@ TEST(SlideshowTest, APictureThatDoesNotComeHoldsUpNeitherTheWindowNorTheShutdown
     NoStage stage;
     auto show = std::make_unique<Slideshow>(
         session, stage, [] { return 0.0; }, 1);
-    auto read = std::make_shared<StalledRead>();
-    const std::weak_ptr<StalledRead> heldByWorker = read;
-    show->setPictureReader([read](const QString &path) { return (*read)(path); });
+    auto gate = std::make_shared<Gate>();
+    const std::weak_ptr<Gate> heldByWorker = gate;
+    show->setPictureReader([gate](const QString &) {
+        gate->pass();
+        return PictureRead{};
+    });
     QSignalSpy refused(show.get(), &Slideshow::pictureRefused);
     show->setFullScreen(true);
 
     show->ShowNextPicture();
-    ASSERT_TRUE(waitFor([&] { return read->get(read->thread) != nullptr; }));
-    EXPECT_NE(read->get(read->thread), QThread::currentThread()) << "read on the worker";
+    ASSERT_TRUE(deliverUntil([&] { return gate->passer() != nullptr; }));
+    EXPECT_NE(gate->passer(), QThread::currentThread()) << "read on the worker";
     show->ShowNextPicture(); // may come just after the request: only starts the count
     EXPECT_EQ(refused.count(), 0);
     show->ShowNextPicture();
@@ -127,10 +88,10 @@ TEST(SlideshowTest, APictureThatDoesNotComeHoldsUpNeitherTheWindowNorTheShutdown
     EXPECT_EQ(refused.value(0).value(0), "/stalled/a.png");
 
     show.reset();
-    EXPECT_FALSE(read->get(read->hasTimedOut)) << "the destructor returned while it was read";
-    read->release();
-    read.reset();
-    EXPECT_TRUE(waitFor([&] { return heldByWorker.expired(); }));
+    EXPECT_FALSE(gate->hasTimedOut()) << "the destructor returned while it was read";
+    gate->open();
+    gate.reset();
+    EXPECT_TRUE(deliverUntil([&] { return heldByWorker.expired(); }));
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(stage.transitions, 0);
 }
