@@ -47,8 +47,6 @@ Transport::Transport(MediaControl &media, Session &session, DisplayLabels &label
     connect(&m_media, &MediaControl::endOfStream, this, &Transport::onEndOfStream);
 }
 
-Transport::~Transport() = default;
-
 void Transport::setLoopMode(bool on)
 {
     if (m_loopMode == on)

@@ -39,7 +39,6 @@ class Transport : public QObject
 public:
     Transport(MediaControl &media, Session &session, DisplayLabels &labels,
               PlaybackPosition &position, QObject *parent = nullptr);
-    ~Transport() override;
 
     Playlist &ListSong() { return m_playlist; }
     const Playlist &ListSong() const { return m_playlist; }
