@@ -94,6 +94,31 @@ void BM_ParseHostileLines(benchmark::State &state)
 }
 BENCHMARK(BM_ParseHostileLines)->Unit(benchmark::kMillisecond);
 
+// The crafted file of one line of 400,000 "[0:0]" tags before 2 MB of text, parsed into the
+// list as the lookup does; the counters are the items kept and their text in megabytes
+// (UTF-16), which the parser's bounds hold to a few times the file's size.
+void BM_ParseLyricBomb(benchmark::State &state)
+{
+    const QString bomb = QStringLiteral("[0:0]").repeated(400'000) + QString(2'000'000, u'x');
+    qsizetype items = 0;
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        bool isCut = false;
+        LyricList list;
+        list.insert(parseLyricText(bomb, &isCut));
+        list.select(0);
+        if (!isCut)
+            state.SkipWithError("the parse was not cut short");
+        items = list.count();
+        bytes = 0;
+        for (const QString &item : list.items())
+            bytes += item.size() * qsizetype(sizeof(QChar));
+    }
+    state.counters["items"] = double(items);
+    state.counters["item_mb"] = double(bytes) / 1e6;
+}
+BENCHMARK(BM_ParseLyricBomb)->Unit(benchmark::kMillisecond);
+
 // One tick each 10 ms of play through the whole song, lines shown and blanked on the way.
 void BM_SyncLyric(benchmark::State &state)
 {

@@ -1,13 +1,10 @@
 #include "core/transport.h"
 
-#include <thread>
-
 #include <QLoggingCategory>
 
 #include "core/commandline.h"
 #include "core/displaylabels.h"
 #include "core/playbackposition.h"
-#include "core/receiverlink.h"
 #include "core/rounding.h"
 #include "core/session.h"
 #include "core/songline.h"
@@ -20,6 +17,9 @@
 Q_LOGGING_CATEGORY(lcPlayback, "zorvan.playback", QtWarningMsg)
 
 namespace {
+
+// The kind of the lyric lookups on the worker: only the newest one waiting counts.
+constexpr int LyricLookupJob = 1;
 
 QString failureText(MediaControl::Failure reason)
 {
@@ -40,17 +40,11 @@ QString failureText(MediaControl::Failure reason)
 
 Transport::Transport(MediaControl &media, Session &session, DisplayLabels &labels,
                      PlaybackPosition &position, QObject *parent)
-    : QObject(parent), m_media(media), m_session(session), m_labels(labels), m_position(position),
-      m_link(ReceiverLink::create(this))
+    : QObject(parent), m_media(media), m_session(session), m_labels(labels), m_position(position)
 {
     connect(&m_media, &MediaControl::opened, this, &Transport::onOpened);
     connect(&m_media, &MediaControl::failed, this, &Transport::onFailed);
     connect(&m_media, &MediaControl::endOfStream, this, &Transport::onEndOfStream);
-}
-
-Transport::~Transport()
-{
-    m_link->cut();
 }
 
 void Transport::setLoopMode(bool on)
@@ -258,19 +252,17 @@ void Transport::onEndOfStream(quint64 serial)
 
 void Transport::findLyrics(quint64 serial, const QString &songPath)
 {
-    // The thread is not waited for: a lookup stuck on a dead mount must not hold up the
-    // shutdown. Its result reaches this object only while it exists (see ReceiverLink).
-    ++m_lookupsInFlight;
-    std::thread([this, link = m_link, serial, candidate = lyricFilePath(songPath),
-                 folders = m_session.ListLyricDir()] {
-        LyricList lyrics;
-        FindLyric(candidate, folders, lyrics);
-        link->post([this, serial, lyrics] {
-            --m_lookupsInFlight;
+    m_lyricLookups.add(
+        [candidate = lyricFilePath(songPath), folders = m_session.ListLyricDir()] {
+            LyricList lyrics;
+            FindLyric(candidate, folders, lyrics);
+            return lyrics;
+        },
+        [this, serial](const LyricList &lyrics) {
             if (serial == m_loadedSerial)
                 m_position.setLyrics(lyrics);
-        });
-    }).detach();
+        },
+        LyricLookupJob);
 }
 
 void Transport::moveCurrentEntry(int step)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 
 #include <QObject>
@@ -10,13 +9,13 @@
 
 #include "core/mediacontrol.h"
 #include "core/playlist.h"
+#include "core/workqueue.h"
 
 struct CommandLineSongs;
 struct PlaylistEntries;
 class DisplayLabels;
 class LyricFileChooser;
 class PlaybackPosition;
-class ReceiverLink;
 class Session;
 
 // Playing, pausing and stopping, and the play order along the playlist `ListSong`.
@@ -29,9 +28,10 @@ class Session;
 // serial, and every answer whose serial is not the one awaited is dropped: a replaced track
 // never moves the playlist. A new command cancels the step queued before it.
 //
-// The lyrics of a track are looked up on a thread of their own, so a slow or dead folder
-// never holds up the window; they are shown when they arrive, unless another track has
-// started meanwhile.
+// The lyrics of a track are looked up on the transport's worker (see WorkQueue), so a slow
+// or dead folder never holds up the window; they are shown when they arrive, unless another
+// track has started meanwhile. A lookup still waiting behind a stuck one is replaced by the
+// next track's.
 class Transport : public QObject
 {
     Q_OBJECT
@@ -39,7 +39,6 @@ class Transport : public QObject
 public:
     Transport(MediaControl &media, Session &session, DisplayLabels &labels,
               PlaybackPosition &position, QObject *parent = nullptr);
-    ~Transport() override;
 
     Playlist &ListSong() { return m_playlist; }
     const Playlist &ListSong() const { return m_playlist; }
@@ -53,7 +52,7 @@ public:
     void setLoopMode(bool on);
     void setRandomMode(bool on);
     // True while a track is coming or lyrics are being looked up.
-    bool isBusy() const { return isTrackComing() || m_lookupsInFlight > 0; }
+    bool isBusy() const { return isTrackComing() || m_lyricLookups.pendingJobs() > 0; }
     // The track loaded, named by the serial of its open; 0 while none is (before the first,
     // while the next one opens, after a failure and after the shutdown).
     quint64 loadedTrack() const { return m_loadedSerial; }
@@ -141,6 +140,5 @@ private:
     // A queued skip step runs only while its token is still the newest.
     quint64 m_skipToken = 0;
     bool m_isSkipQueued = false;
-    int m_lookupsInFlight = 0;
-    std::shared_ptr<ReceiverLink> m_link;
+    WorkQueue m_lyricLookups;
 };

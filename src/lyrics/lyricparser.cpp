@@ -3,11 +3,14 @@
 #include <cmath>
 #include <optional>
 
+#include <QLoggingCategory>
 #include <QVarLengthArray>
 
 #include "lyrics/lyriclist.h"
 #include "persist/textcodec.h"
 #include "persist/textfile.h"
+
+Q_LOGGING_CATEGORY(lcLyrics, "zorvan.lyrics", QtWarningMsg)
 
 namespace {
 
@@ -118,16 +121,20 @@ QString timedItem(qint64 hundredths, QStringView lyric)
 
 } // namespace
 
-QStringList parseLyricText(const QString &text)
+QStringList parseLyricText(const QString &text, bool *isCut)
 {
+    const qsizetype characterBudget = lyricItemCharacters(text.size());
+    qsizetype characters = 0;
+    bool isStopped = false;
     QStringList items;
     std::optional<QString> title;
     QString artist;
     double offsetMilliseconds = 0;
     QVarLengthArray<qint64, 4> times;
-    for (const QString &line : splitLines(text)) {
+    const QStringList lines = splitLines(text);
+    for (auto line = lines.cbegin(); line != lines.cend() && !isStopped; ++line) {
         times.clear();
-        QStringView rest(line);
+        QStringView rest(*line);
         while (rest.startsWith(u'[')) {
             const qsizetype close = rest.indexOf(u']');
             if (close < 0)
@@ -154,9 +161,17 @@ QStringList parseLyricText(const QString &text)
             withoutMarks = withoutWordTimes(rest);
             rest = withoutMarks;
         }
-        for (qint64 time : times)
-            items.append(timedItem(time, rest));
+        for (qint64 time : times) {
+            QString item = timedItem(time, rest);
+            characters += item.size();
+            isStopped = items.size() >= MaxLyricItems || characters > characterBudget;
+            if (isStopped)
+                break;
+            items.append(std::move(item));
+        }
     }
+    if (isCut)
+        *isCut = isStopped;
     QString header = QStringLiteral("   0.00#");
     if (title)
         header += *title + QStringLiteral(" - ");
@@ -169,7 +184,14 @@ bool ParseLyricFile(const QString &path, LyricList &list)
     const TextRead read = readTextFile(path, MaxLyricFileBytes);
     if (!read.isRead())
         return false;
-    list.insert(parseLyricText(read.text));
+    bool isCut = false;
+    list.insert(parseLyricText(read.text, &isCut));
     list.select(0);
+    if (isCut) {
+        qCWarning(lcLyrics).noquote()
+            << QStringLiteral("lyric file \"%1\" cut short: it holds more timed lines than a "
+                              "lyric file does; only the first ones are shown")
+                   .arg(path);
+    }
     return true;
 }

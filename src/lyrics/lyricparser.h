@@ -22,7 +22,20 @@ class LyricList;
 
 // The items of one file's text for the lyric line list: the timed items in the file's
 // order, then the header item "   0.00#" and the header text.
-QStringList parseLyricText(const QString &text);
+//
+// The work is bounded by the text's size: at most MaxLyricItems timed items, of at most
+// lyricItemCharacters(text.size()) characters together. The first item that would pass
+// either bound ends the parse: the items before it are kept, the rest of the file is left
+// out and `isCut`, when given, is set (cleared otherwise). Real lyric files, whose
+// items hold each line's text once per time tag, come nowhere near; a crafted line of many
+// tags before a long text would otherwise fill the memory.
+QStringList parseLyricText(const QString &text, bool *isCut = nullptr);
+
+constexpr qsizetype MaxLyricItems = 200'000;
+constexpr qsizetype lyricItemCharacters(qsizetype textSize)
+{
+    return 8 * textSize + 1024 * 1024;
+}
 
 // Files larger than this are no lyric files; they are refused unread, so a wrong choice
 // cannot stall the player or fill its memory.
@@ -30,5 +43,6 @@ constexpr qint64 MaxLyricFileBytes = SmallTextFileLimit;
 
 // Reads the file at `path` (see readTextFile) and adds its items to `list` (without
 // emptying it), then selects item 0. False, with `list` unchanged, when there is no such
-// file or it cannot be read.
+// file or it cannot be read. A file cut short by the bounds above is told on stderr
+// ("zorvan.lyrics") and gives what was kept.
 bool ParseLyricFile(const QString &path, LyricList &list);

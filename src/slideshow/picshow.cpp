@@ -60,6 +60,13 @@ std::optional<QImage> loadPicture(const QString &path)
     return picture;
 }
 
+PictureRead readPicture(const QString &path)
+{
+    if (!isPictureFile(path))
+        return {};
+    return {true, loadPicture(path)};
+}
+
 std::chrono::microseconds EffectDelay(int count)
 {
     return std::chrono::microseconds(count < 0 ? 0 : qint64(count) * 25);

@@ -40,6 +40,17 @@ bool isPictureFile(const QString &path);
 // Reads the disk: may take long.
 std::optional<QImage> loadPicture(const QString &path);
 
+// What the slideshow's worker makes of a listed path: whether it names a picture file (see
+// isPictureFile) and, if it does, the picture decoded (see loadPicture), or nothing.
+struct PictureRead
+{
+    bool isPictureFile = false;
+    std::optional<QImage> picture;
+};
+
+// isPictureFile, then loadPicture for a picture file. Reads the disk: may take long.
+PictureRead readPicture(const QString &path);
+
 // The wait before every transition step: 25 microseconds per count, so the transitions
 // take 0.25 to 1 s; nothing for a negative count.
 std::chrono::microseconds EffectDelay(int count);

@@ -3,15 +3,22 @@
 #include <algorithm>
 #include <limits>
 
+#include <QLoggingCategory>
 
 #include "core/session.h"
-#include "slideshow/picshow.h"
 #include "slideshow/picturestage.h"
+#include "slideshow/transitionplan.h"
+
+Q_LOGGING_CATEGORY(lcSlideshow, "zorvan.slideshow", QtWarningMsg)
 
 namespace {
 
 // The longest slideshow interval a timer can hold, in seconds.
 constexpr int LongestPictureSeconds = std::numeric_limits<int>::max() / 1000;
+
+// The kind of the picture jobs on the worker: only the one asked for last is wanted, so one
+// still waiting behind a slow one gives way to the next.
+constexpr int PictureJob = 1;
 
 } // namespace
 
@@ -20,17 +27,17 @@ Slideshow::Slideshow(Session &session, PictureStage &stage,
     : QObject(parent), m_session(session), m_stage(stage),
       m_secondsSinceMidnight(std::move(secondsSinceMidnight)), m_generator(seed)
 {
-    m_decoder.setMaxThreadCount(1);
     connect(&TimerPic, &QTimer::timeout, this, &Slideshow::ShowNextPicture);
     connect(&session, &Session::settingsChanged, this, &Slideshow::applyInterval);
     connect(&session, &Session::picturesChanged, this, &Slideshow::updateTimer);
     applyInterval();
 }
 
-Slideshow::~Slideshow()
+Slideshow::~Slideshow() = default;
+
+void Slideshow::setPictureReader(std::function<PictureRead(const QString &)> reader)
 {
-    ++m_serial;
-    m_decoder.waitForDone();
+    m_readPicture = std::move(reader);
 }
 
 void Slideshow::applyInterval()
@@ -76,6 +83,14 @@ void Slideshow::ShowNextPicture()
 {
     if (!m_session.AppRunning() || m_isReportShown)
         return;
+    if (m_phase == Phase::Loading) {
+        // The first tick may come at once after the request: only the intervals after it count.
+        if (m_waitedMs >= StalledPictureSeconds * 1000) {
+            giveUpPicture();
+            return;
+        }
+        m_waitedMs += TimerPic.interval();
+    }
     if (m_phase != Phase::Idle) {
         m_isTickWaiting = true;
         return;
@@ -85,12 +100,7 @@ void Slideshow::ShowNextPicture()
     if (next < 0)
         return;
     m_session.setShownPicture(next);
-    const QString &path = pictures.at(next);
-    if (!isPictureFile(path)) {
-        refuse(path);
-        return;
-    }
-    ShowPicture(path);
+    ShowPicture(pictures.at(next));
 }
 
 void Slideshow::ShowPicture(const QString &path)
@@ -98,34 +108,50 @@ void Slideshow::ShowPicture(const QString &path)
     const QSize size = m_stage.stagePixels();
     if (m_phase != Phase::Idle || size.isEmpty())
         return;
-    const int effect = chooseEffect(float(m_secondsSinceMidnight()), m_generator);
-    const QColor background = m_stage.stageColour();
     m_pendingPath = path;
-    m_pendingPlan = planEffect(effect, size, m_generator);
+    m_waitedMs = 0;
     m_phase = Phase::Loading;
     const quint64 serial = ++m_serial;
-    m_decoder.start([this, serial, path, size, background] {
-        std::optional<QImage> composed;
-        if (const std::optional<QImage> picture = loadPicture(path))
-            composed = composePicture(*picture, size, background);
-        QMetaObject::invokeMethod(
-            this, [this, serial, composed] { pictureReady(serial, composed); },
-            Qt::QueuedConnection);
-    });
+    m_worker.add(
+        [read = m_readPicture, path, size, background = m_stage.stageColour()] {
+            PictureRead result = read(path);
+            if (result.picture)
+                result.picture = composePicture(*result.picture, size, background);
+            return result;
+        },
+        [this, serial, size](const PictureRead &composed) { pictureReady(serial, size, composed); },
+        PictureJob);
 }
 
-void Slideshow::pictureReady(quint64 serial, const std::optional<QImage> &composed)
+void Slideshow::pictureReady(quint64 serial, QSize size, const PictureRead &composed)
 {
     if (serial != m_serial)
         return;
-    if (!composed) {
+    // Drawn for every picture file, also one that does not decode, as they always were.
+    TransitionPlan plan;
+    if (composed.isPictureFile)
+        plan = planEffect(chooseEffect(float(m_secondsSinceMidnight()), m_generator), size,
+                          m_generator);
+    if (!composed.picture) {
         m_phase = Phase::Idle;
         m_isTickWaiting = false;
         refuse(m_pendingPath);
         return;
     }
     m_phase = Phase::Transition;
-    m_stage.startTransition(*composed, m_pendingPlan);
+    m_stage.startTransition(*composed.picture, plan);
+}
+
+void Slideshow::giveUpPicture()
+{
+    qCWarning(lcSlideshow).noquote()
+        << QStringLiteral("picture \"%1\" did not come within %2 s; skipped")
+               .arg(m_pendingPath)
+               .arg(m_waitedMs / 1000);
+    ++m_serial;
+    m_phase = Phase::Idle;
+    m_isTickWaiting = false;
+    refuse(m_pendingPath);
 }
 
 void Slideshow::transitionEnded()

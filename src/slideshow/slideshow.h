@@ -4,10 +4,10 @@
 #include <random>
 
 #include <QObject>
-#include <QThreadPool>
 #include <QTimer>
 
-#include "slideshow/transitionplan.h"
+#include "core/workqueue.h"
+#include "slideshow/picshow.h"
 
 class PictureStage;
 class Session;
@@ -17,12 +17,22 @@ class Session;
 // random. The timer runs only while the window is full screen, the run goes on and the
 // list holds pictures; it follows the settings and the list as they change.
 //
-// One picture at a time. A picture is decoded and composed on a worker thread of the
-// slideshow's own, so a large photo never holds up the window; the result comes back to
-// the user-interface thread as a queued call with the serial of its request, and one whose
-// serial is no longer current (the window left full screen, or the shutdown began) is
-// dropped. A tick that falls due while a picture is on its way or its transition runs
-// waits and runs when that transition ends, so two transitions never paint at once.
+// One picture at a time. Whatever touches the disk (is the entry a picture file, decoding)
+// and the composing run on the slideshow's worker (see WorkQueue), so neither a large photo
+// nor a stalled mount holds up the window; the result comes back to the user-interface
+// thread with the serial of its request, and one whose serial is no longer current (the
+// window left full screen, the shutdown began, the picture was given up) is dropped. The
+// transition's effect and plan are drawn when a picture file's result comes back (the plan
+// for the size it was composed for), so the random draws follow the picture files shown, as
+// when the check was made at the tick. A tick that falls due while a picture is on its way
+// or its transition runs waits and runs when that transition ends, so two transitions never
+// paint at once.
+//
+// A picture still on its way at a tick after whole tick intervals worth
+// StalledPictureSeconds (counted from the first tick after it was asked for) is given up
+// and refused (below), so a mount that stops answering shows
+// a report instead of stopping the show silently. The worker's thread may stay stuck in
+// it: the pictures after it wait behind it and are given up the same way.
 //
 // A listed file that is missing, hidden, no regular file or no picture is reported with
 // pictureRefused(); until the report is closed (reportClosed()), ticks do nothing, so
@@ -36,8 +46,10 @@ public:
     // depends; `seed` starts the random generator of those choices.
     Slideshow(Session &session, PictureStage &stage, std::function<double()> secondsSinceMidnight,
               quint32 seed, QObject *parent = nullptr);
-    // Waits for a picture being decoded, at most one.
+    // Never waits: a picture being read is left to the worker, and its result dropped.
     ~Slideshow() override;
+
+    static constexpr int StalledPictureSeconds = 30;
 
     // The window entered (true) or left full screen. Leaving stops the timer, drops a
     // picture on its way and ends a running transition.
@@ -48,10 +60,12 @@ public:
 
     // The tick: the entry after the one shown last, or the report that it is no picture.
     void ShowNextPicture();
-    // Decodes the picture at `path`, composes it and starts its transition once it is
-    // ready. Does nothing while another picture is on its way or its transition runs.
+    // Reads the picture at `path` on the worker, composes it and starts its transition once
+    // it is ready, or refuses it. Does nothing while another picture is on its way or its
+    // transition runs.
     void ShowPicture(const QString &path);
-
+    // How the worker reads a listed path: readPicture, unless a test holds it up.
+    void setPictureReader(std::function<PictureRead(const QString &)> reader);
 
     const QTimer &timer() const { return TimerPic; }
 
@@ -71,7 +85,8 @@ private:
     void applyInterval();
     void updateTimer();
     void refuse(const QString &path);
-    void pictureReady(quint64 serial, const std::optional<QImage> &composed);
+    void pictureReady(quint64 serial, QSize size, const PictureRead &composed);
+    void giveUpPicture();
 
     Session &m_session;
     PictureStage &m_stage;
@@ -82,11 +97,12 @@ private:
     bool m_isReportShown = false;
     bool m_isTickWaiting = false;
     Phase m_phase = Phase::Idle;
+    std::function<PictureRead(const QString &)> m_readPicture = readPicture;
     // The serial of the picture request whose result is awaited.
     quint64 m_serial = 0;
-    // The path and transition of that request.
+    // The path of that request, and the whole tick intervals it has waited (counted from the
+    // first tick after it).
     QString m_pendingPath;
-    TransitionPlan m_pendingPlan;
-    // Last member: destroyed first, so no worker outlives what it reports to.
-    QThreadPool m_decoder;
+    qint64 m_waitedMs = 0;
+    WorkQueue m_worker;
 };

@@ -61,4 +61,28 @@ TEST(LyricParser, ReadsTimeTags)
     }
 }
 
+// The parse stays within its bounds, keeps what fits and says it stopped: one line of many
+// tags before a long text (an item per tag would hold 800 GB), and a line of more tags than
+// the items allowed.
+TEST(LyricParser, CraftedLinesCannotFillTheMemory)
+{
+    const QString bomb =
+        QStringLiteral("[0:0]").repeated(400'000) + QString(2'000'000, u'x') + "\n[ar:A]";
+    const QString manyTags = QStringLiteral("[0:0]").repeated(MaxLyricItems + 10) + 'x';
+    for (const QString &text : {bomb, manyTags}) {
+        bool isCut = false;
+        const QStringList items = parseLyricText(text, &isCut);
+        qsizetype characters = 0;
+        for (const QString &item : items.first(items.size() - 1))
+            characters += item.size();
+        EXPECT_TRUE(isCut);
+        EXPECT_GT(items.size(), 2) << "the items that fit are kept";
+        EXPECT_LE(items.size(), MaxLyricItems + 1);
+        EXPECT_LE(characters, lyricItemCharacters(text.size()));
+    }
+    bool isCut = true;
+    parseLyricText("[00:01.00]A", &isCut);
+    EXPECT_FALSE(isCut);
+}
+
 } // namespace

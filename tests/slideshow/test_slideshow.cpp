@@ -1,8 +1,12 @@
+#include <memory>
+
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "core/session.h"
+#include "fakes/gate.h"
 #include "slideshow/picturestage.h"
 #include "slideshow/slideshow.h"
 
@@ -13,8 +17,10 @@ class NoStage : public PictureStage
 public:
     QSize stagePixels() const override { return {64, 48}; }
     QColor stageColour() const override { return Qt::blue; }
-    void startTransition(const QImage &, const TransitionPlan &) override {}
+    void startTransition(const QImage &, const TransitionPlan &) override { ++transitions; }
     void stopTransition() override {}
+
+    int transitions = 0;
 };
 
 TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
@@ -48,6 +54,46 @@ TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
     }
     show.ShowNextPicture();
     EXPECT_EQ(session.shownPicture(), 0) << "after the run, a tick shows nothing";
+}
+
+// The tick never reads the disk itself; a picture that does not come is given up with a
+// report after StalledPictureSeconds of ticks, and the slideshow goes without waiting for it.
+TEST(SlideshowTest, APictureThatDoesNotComeHoldsUpNeitherTheWindowNorTheShutdown)
+{
+    QTemporaryDir dir;
+    Session session(dir.path());
+    SettingsRecord settings = session.settings();
+    settings.shared.PicShowSeconds = Slideshow::StalledPictureSeconds;
+    session.setSettings(settings);
+    session.setListPic({"/stalled/a.png"}, 0);
+    NoStage stage;
+    auto show = std::make_unique<Slideshow>(
+        session, stage, [] { return 0.0; }, 1);
+    auto gate = std::make_shared<Gate>();
+    const std::weak_ptr<Gate> heldByWorker = gate;
+    show->setPictureReader([gate](const QString &) {
+        gate->pass();
+        return PictureRead{};
+    });
+    QSignalSpy refused(show.get(), &Slideshow::pictureRefused);
+    show->setFullScreen(true);
+
+    show->ShowNextPicture();
+    ASSERT_TRUE(deliverUntil([&] { return gate->passer() != nullptr; }));
+    EXPECT_NE(gate->passer(), QThread::currentThread()) << "read on the worker";
+    show->ShowNextPicture(); // may come just after the request: only starts the count
+    EXPECT_EQ(refused.count(), 0);
+    show->ShowNextPicture();
+    EXPECT_EQ(refused.count(), 1) << "given up at the tick after a whole interval of waiting";
+    EXPECT_EQ(refused.value(0).value(0), "/stalled/a.png");
+
+    show.reset();
+    EXPECT_FALSE(gate->hasTimedOut()) << "the destructor returned while it was read";
+    gate->open();
+    gate.reset();
+    EXPECT_TRUE(deliverUntil([&] { return heldByWorker.expired(); }));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(stage.transitions, 0);
 }
 
 } // namespace
