@@ -26,18 +26,14 @@ test:
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 300
 
 # The same tests on a build with AddressSanitizer and UndefinedBehaviorSanitizer, in its own
-# folder. Leaks are reported, except the ones of tests/lsan.supp: libraries that keep their
-# caches until the process ends. Any report fails the test that made it.
+# folder; the whole-program tests start the sanitized player. Any sanitizer report fails the
+# run (see scripts/test-sanitize.sh).
 SANITIZE_BUILD ?= build-sanitize
 test-sanitize:
 	@scripts/install-deps.sh sanitize
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
-	@cd $(SANITIZE_BUILD) && \
-		ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
-		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j$(JOBS) --timeout 600
+	@scripts/test-sanitize.sh $(SANITIZE_BUILD) -j$(JOBS) --timeout 600
 
 # Builds the libFuzzer harnesses of fuzz/ with clang in build-fuzz and runs each for
 # FUZZ_SECONDS; see fuzz/run.sh.

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses with clang in build-fuzz and runs each for SECONDS, at most
 # two at a time, at low priority. Each starts from its seed corpus (fuzz/corpus/<name>) and
-# grows its own in build-fuzz/corpus/<name>; a crashing input lands in
-# build-fuzz/crashes/<name>/. First every saved crash of fuzz/regressions/<name>/ is run
-# once. Prints each harness's figures; fails when a regression input or a run failed.
+# grows its own in build-fuzz/corpus/<name>. A run goes on after a crash (libFuzzer's fork
+# mode), so one known fault does not hide the others; every crashing input lands in
+# build-fuzz/crashes/<name>/. First every input of fuzz/regressions/<name>/ (crashes found
+# before) is run once. Prints each harness's figures; fails when a regression input still
+# fails or a run found a crash.
 # Usage: fuzz/run.sh [SECONDS] [NAME...]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -47,7 +49,7 @@ run_one() {
     rm -rf "$build/crashes/$name"
     mkdir -p "$build/corpus/$name" "$build/crashes/$name"
     nice "$build/fuzz/fuzz_$name" $(options "$name") -rss_limit_mb=2048 \
-        -max_total_time="$seconds" -print_final_stats=1 \
+        -max_total_time="$seconds" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
         -artifact_prefix="$build/crashes/$name/" \
         "$build/corpus/$name" "fuzz/corpus/$name" >"$build/fuzz_$name.log" 2>&1
 }
@@ -64,13 +66,15 @@ done
 for pid in "${pids[@]}"; do wait "$pid" || status=1; done
 
 for name in "${names[@]}"; do
-    log="$build/fuzz_$name.log"
-    runs=$(grep -oP 'stat::number_of_executed_units: \K\d+' "$log")
-    speed=$(grep -oP 'stat::average_exec_per_sec: \K\d+' "$log")
-    cov=$(grep -oP '^#\d+.*cov: \K\d+' "$log" | tail -1)
-    files=$(find "$build/corpus/$name" -type f | wc -l)
+    # The last progress line of the fork mode: "#RUNS: cov: C ft: F corp: N exec/s E
+    # oom/timeout/crash: O/T/C time: Ss job: J ...".
+    progress='^#\K\d+: cov: \d+ ft: \d+ corp: \d+ exec/s \d+ oom/timeout/crash: \S+ time: \d+'
+    read -r runs cov files seconds < <(grep -oP "$progress" "$build/fuzz_$name.log" | tail -1 |
+        awk '{print $1+0, $3, $7, $NF}')
+    found=$(grep -oP 'oom/timeout/crash: \K\S+' "$build/fuzz_$name.log" | tail -1)
     crashes=$(find "$build/crashes/$name" -type f | wc -l)
-    echo "$name: ${runs:-?} runs, ${speed:-?} exec/s, cov ${cov:-?}, corpus $files, crashes $crashes"
+    echo "$name: ${runs:-?} runs in ${seconds:-?} s ($(( ${runs:-0} / ${seconds:-1} )) exec/s)," \
+        "cov ${cov:-?}, corpus ${files:-?}, oom/timeout/crash ${found:-?}, inputs saved $crashes"
     [[ $crashes -eq 0 ]] || status=1
 done
 exit $status
