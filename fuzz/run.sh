@@ -28,9 +28,10 @@ for name in "${names[@]}"; do
     shopt -u nullglob
     [[ ${#saved[@]} -eq 0 ]] && continue
     for input in "${saved[@]}"; do
-        if ! "$build/fuzz/fuzz_$name" -rss_limit_mb=2048 "$input" >"$build/replay.log" 2>&1; then
+        # No input of these at most 64 KiB may need half a gigabyte.
+        if ! "$build/fuzz/fuzz_$name" -rss_limit_mb=512 "$input" >"$build/replay.log" 2>&1; then
             echo "regression $input still fails:" >&2
-            grep -m3 -E 'ERROR|==[0-9]+==|#[0-2] ' "$build/replay.log" >&2
+            grep -m1 -E 'ERROR' "$build/replay.log" >&2
             status=1
         fi
     done
