@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all build run test bench tidy package clean
+.PHONY: all build run test test-sanitize fuzz bench tidy package clean
 
 all: build
 
@@ -24,6 +24,23 @@ test:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS)
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 300
+
+# The same tests on a build with AddressSanitizer and UndefinedBehaviorSanitizer, in its own
+# folder; the whole-program tests start the sanitized player. Any sanitizer report fails the
+# run (see scripts/test-sanitize.sh).
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize:
+	@scripts/install-deps.sh sanitize
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	@scripts/test-sanitize.sh $(SANITIZE_BUILD) -j$(JOBS) --timeout 600
+
+# Builds the libFuzzer harnesses of fuzz/ with clang in build-fuzz and runs each for
+# FUZZ_SECONDS; see fuzz/run.sh.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@fuzz/run.sh $(FUZZ_SECONDS)
 
 # Every benchmark runs even when an earlier one misses its target; the target fails at the end
 # if any did.

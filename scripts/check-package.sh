@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Looks over the Debian package that `make package` made and tries it on this machine:
-# its control data and files, lintian (no errors), then `apt-get install` of the file,
-# the installed /usr/bin/zorvan started under a private Xvfb until its window shows, and
-# `apt-get remove` again. Needs root (or sudo) for apt. Usage: check-package.sh [BUILD_DIR]
+# its control data and files, lintian (no errors, no hardening tags), then `apt-get install`
+# of the file, the installed /usr/bin/zorvan started under a private Xvfb until its window
+# shows, and `apt-get remove` again. Needs root (or sudo) for apt. Usage: check-package.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
 shopt -s nullglob
@@ -17,7 +17,13 @@ dpkg-deb -I "$deb"
 echo "== dpkg-deb -c"
 dpkg-deb -c "$deb"
 echo "== lintian"
-lintian --fail-on error "$deb"
+# No errors, and none of the hardening tags (some of which are only information).
+report=$(lintian --display-info --fail-on error "$deb") || { echo "$report"; exit 1; }
+echo "$report"
+if grep -q ' hardening-' <<<"$report"; then
+    echo "the program is built without some hardening: see the hardening- tags" >&2
+    exit 1
+fi
 
 work=$(mktemp -d)
 xvfb=

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the player or the tests need and that are
 # missing. Asks dpkg first so a machine that has everything runs no apt at all.
-# Usage: install-deps.sh build|run|test|package
+# Usage: install-deps.sh build|run|test|sanitize|fuzz|package
 set -euo pipefail
 
 build_pkgs=(cmake g++ make pkg-config qt6-base-dev
@@ -16,13 +16,17 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
 # make package and scripts/check-package.sh: dpkg-shlibdeps (with file) for Depends, lintian,
 # and an X server to start the installed player on.
 package_pkgs=(dpkg-dev file lintian xvfb xauth xdotool desktop-file-utils)
+# make fuzz: clang and its libFuzzer runtime (gcc's own sanitizers serve make test-sanitize).
+fuzz_pkgs=(clang libclang-rt-14-dev)
 
 case "${1:-run}" in
     build) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
     run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
     test) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${test_pkgs[@]}") ;;
+    sanitize) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${test_pkgs[@]}") ;;
+    fuzz) wanted=("${build_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
     package) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${package_pkgs[@]}") ;;
-    *) echo "usage: $0 build|run|test|package" >&2; exit 2 ;;
+    *) echo "usage: $0 build|run|test|sanitize|fuzz|package" >&2; exit 2 ;;
 esac
 
 missing=()

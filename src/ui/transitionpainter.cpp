@@ -48,6 +48,7 @@ void TransitionPainter::startTransition(const QImage &picture, const TransitionP
     m_plan = plan;
     m_nextStep = 0;
     m_isRunning = true;
+    ++m_transitionCount;
     m_sinceStart.start();
     if (plan.steps.isEmpty())
         endTransition();
@@ -109,7 +110,10 @@ bool TransitionPainter::paintNextStep()
                    .toAlignedRect());
     }
     painter.end();
-    if (++m_nextStep == m_plan.steps.size())
+    if (++m_nextStep == (m_plan.steps.size() + 1) / 2 && !m_framesFolder.isEmpty())
+        m_shown.save(
+            QStringLiteral("%1/transition-%2.png").arg(m_framesFolder).arg(m_transitionCount));
+    if (m_nextStep == m_plan.steps.size())
         endTransition();
     return true;
 }

@@ -19,6 +19,11 @@ class Session;
 // nothing more. Until a cell is painted, the previous picture stays there.
 //
 // It covers the panel beneath the lyric strip and takes neither the mouse nor the keys.
+//
+// For the whole-program tests, which cannot rely on a screenshot falling inside a transition:
+// when the environment variable ZORVAN_TEST_TRANSITION_FRAMES names a folder, the picture
+// shown after the middle step of the n-th transition (counted from 1) is saved there as
+// transition-<n>.png.
 class TransitionPainter : public QWidget, public PictureStage
 {
     Q_OBJECT
@@ -58,4 +63,7 @@ private:
     bool m_isRunning = false;
     QTimer m_stepTimer;
     QElapsedTimer m_sinceStart;
+    // Empty unless the middle frames are saved; the number of transitions started.
+    const QString m_framesFolder = qEnvironmentVariable("ZORVAN_TEST_TRANSITION_FRAMES");
+    int m_transitionCount = 0;
 };

@@ -1,0 +1,24 @@
+// The bytes of a picture list or a lyric-folder list, decoded and read both ways.
+
+#include "persist/listfiles.h"
+#include "persist/textcodec.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const auto bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), size);
+    const std::optional<QString> text = decodeText(bytes);
+    if (!text)
+        return 0;
+    const ListFileEntries pictures = parsePicList(*text, QStringLiteral("/program"));
+    for (const QString &picture : pictures.items) {
+        if (!picture.startsWith(u'/'))
+            __builtin_trap();
+    }
+    for (const ListTarget target : {ListTarget::FmMain, ListTarget::FmTmp}) {
+        const ListContents contents = picListContents(pictures, target);
+        if (contents.selected < -1 || contents.selected >= contents.items.size())
+            __builtin_trap();
+    }
+    parseLyricDirList(*text);
+    return 0;
+}
