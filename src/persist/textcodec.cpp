@@ -1,5 +1,6 @@
 #include "persist/textcodec.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <QStringDecoder>
@@ -12,6 +13,7 @@ const QByteArray Utf8Mark = "\xEF\xBB\xBF";
 const QByteArray Utf16LittleEndianMark = "\xFF\xFE";
 const QByteArray Utf16BigEndianMark = "\xFE\xFF";
 const QByteArray Gb18030Mark = "\x84\x31\x95\x33";
+const QByteArray Marks[] = {Utf8Mark, Utf16LittleEndianMark, Utf16BigEndianMark, Gb18030Mark};
 // Code page 936 has the euro sign as the single byte 0x80; GB18030 names it otherwise.
 constexpr char EuroByte = '\x80';
 // A byte that does not decode stands in the text as the lone low surrogate EscapeBase + the
@@ -80,10 +82,20 @@ bool isUtf8WithMultiByte(const QByteArray &bytes)
     return multiByte && isValidUtf8(bytes);
 }
 
+// Qt's UTF-16 decoder lets unpaired surrogates through; they become U+FFFD here, so that
+// none of them passes for a byte that did not decode.
 QString decodeUtf16(const QByteArray &bytes, QStringDecoder::Encoding encoding)
 {
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
+        if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (unit.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 // The text of `bytes` in the encoding `from`, every byte that does not decode escaped; the
@@ -176,7 +188,11 @@ std::optional<QByteArray> encodeFileText(const QString &text)
     const std::optional<QByteArray> bytes = encodeGb18030(text);
     if (!bytes)
         return std::nullopt;
-    return isUtf8WithMultiByte(*bytes) ? Gb18030Mark + *bytes : *bytes;
+    const bool passesForAnother =
+        isUtf8WithMultiByte(*bytes) || std::ranges::any_of(Marks, [&bytes](const QByteArray &mark) {
+            return bytes->startsWith(mark);
+        });
+    return passesForAnother ? Gb18030Mark + *bytes : *bytes;
 }
 
 QStringList splitLines(const QString &text)

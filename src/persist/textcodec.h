@@ -39,8 +39,9 @@ QString displayText(QString text);
 
 // The bytes of a text file of ours: the GB18030 bytes of `text`, led by the GB18030 byte
 // order mark only when they would otherwise pass for UTF-8 (a short Chinese text such as
-// "图片" can), so that every file reads back as it was written. Nothing when the
-// conversion fails.
+// "图片" can) or begin with a byte order mark (a text that begins with U+FEFF, or with
+// bytes that did not decode), so that every file reads back as it was written. Nothing
+// when the conversion fails.
 std::optional<QByteArray> encodeFileText(const QString &text);
 
 // Lines separated by CR LF, a lone LF or a lone CR. A line break at the very end does not

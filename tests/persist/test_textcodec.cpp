@@ -21,6 +21,7 @@ TEST(TextCodec, WritesGb18030AndChoosesTheEncodingWhenReading)
         {"61e5ae8b", QStringLiteral("a宋"), false},
         {"fffe8b5b534f0d00", QStringLiteral("宋体\r"), false},
         {"feff5b8b4f530061", QStringLiteral("宋体a"), false},
+        {"fffe610000dc6200", QStringLiteral("a\uFFFDb"), false}, // an unpaired surrogate
         {"9439c934", QStringLiteral("🐀"), true}}; // its low surrogate is U+DC00
     for (const auto &[hex, text, written] : cases) {
         EXPECT_EQ(decodeText(QByteArray::fromHex(hex)), text) << hex;
@@ -52,6 +53,11 @@ TEST(TextCodec, KeepsBytesThatDoNotDecodeThroughAReadAndAWrite)
         const QString text = decodeText(bytes).value_or("failed");
         EXPECT_EQ(displayText(text), test.shown) << test.hex;
         EXPECT_EQ(encodeGb18030(text).value_or("failed").toHex(), test.hex);
+    }
+    // A file of ours reads back as written, also where its bytes would begin with a mark.
+    for (const QString &text : {QStringLiteral("图片"), QStringLiteral("\uFEFFa"),
+                                decodeText("\x84\x31\x95\x33\xFF\xFE" "a").value_or("failed")}) {
+        EXPECT_EQ(decodeText(encodeFileText(text).value_or("failed")), text);
     }
     // A text marked as UTF-8 keeps its stray bytes too, in the GB18030 it is written in.
     const std::optional<QString> marked = decodeText("\xEF\xBB\xBF\xE5\xAE\x8B\xE9");
