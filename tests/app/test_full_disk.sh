@@ -23,21 +23,6 @@ printf '[END]\r\n' >>"$CONFIG/zorvan.pic"
 mkdir "$WORK/before"
 cp "$CONFIG"/zorvan.* "$WORK/before/"
 
-visible_windows() { xdotool search --onlyvisible --class zorvan 2>/dev/null | wc -l; }
-more_windows_than() { [[ $(visible_windows) -gt $1 ]]; }
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
-shown() { [[ -n $(window_named "$1") ]]; }
-# The options dialog through the main menu, which the right button on the skin opens:
-# "选项(&O)...", "参数设置(&S)...".
-open_options() {
-    local before
-    before=$(visible_windows)
-    xdotool mousemove --window "$(player_window)" 100 60 click 3
-    wait_for 5 more_windows_than "$before" && xdotool key o s
-    wait_for 10 shown 参数设置
-}
-# The message boxes: the player's visible windows other than the main one.
-boxes() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | grep -vx "$(player_window)"; }
 box_shown() { [[ -n $(boxes) ]]; }
 unchanged() { cmp "$WORK/before/$1" "$CONFIG/$1"; }
 # Qt names the error in the player's language when its Chinese texts are installed.

@@ -13,20 +13,7 @@ xdg-mime default other.desktop audio/mpeg
 owner_is() { [[ $(xdg-mime query default audio/mpeg) == "$1" ]]; }
 check "another application owns audio/mpeg at first" owner_is other.desktop
 
-visible_windows() { xdotool search --onlyvisible --class zorvan 2>/dev/null | wc -l; }
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
-shown() { [[ -n $(window_named "$1") ]]; }
 gone() { [[ -z $(window_named "$1") ]]; }
-more_windows_than() { [[ $(visible_windows) -gt $1 ]]; }
-# Opens the options dialog through the main menu, which the right button on the skin opens:
-# "选项(&O)...", "参数设置(&S)...".
-open_options() {
-    local before
-    before=$(visible_windows)
-    xdotool mousemove --window "$(player_window)" 100 60 click 3
-    wait_for 5 more_windows_than "$before" && xdotool key o s
-    wait_for 10 shown 参数设置
-}
 # On the file-types page: the focus moves from the tab strip into the list, one step down
 # to mp3, which the space bar ticks or clears; then a click on "确定" (4460, 4120 twips).
 toggle_mp3_and_confirm() {

@@ -32,8 +32,6 @@ printf '%s\r\n' "$pics/gone.jpg" "$pics/big.jpg" "$pics/text.jpg" "$pics/small.p
 # The list shown, not full screen at the start, a new picture every second.
 write_settings 1500 3000 1 0 1
 holds_song() { ls -l "/proc/$PLAYER_PID/fd" 2>/dev/null | grep -q "$WORK/song.wav"; }
-# The message boxes: the player's visible windows other than the main one.
-boxes() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | grep -vx "$(player_window)"; }
 box_count() { boxes | grep -c . || true; }
 boxes_are() { [[ $(box_count) -eq $1 ]]; }
 
