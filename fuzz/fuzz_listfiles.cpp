@@ -9,9 +9,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QString> text = decodeText(bytes);
     if (!text)
         return 0;
+    const bool hasEndLine = splitLines(*text).contains(QStringLiteral("[END]"));
     const ListFileEntries pictures = parsePicList(*text, QStringLiteral("/program"));
+    if (pictures.hasEndMark != hasEndLine)
+        __builtin_trap();
     for (const QString &picture : pictures.items) {
-        if (!picture.startsWith(u'/'))
+        if (!picture.startsWith(u'/') || picture == QStringLiteral("[END]"))
             __builtin_trap();
     }
     for (const ListTarget target : {ListTarget::FmMain, ListTarget::FmTmp}) {
@@ -19,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (contents.selected < -1 || contents.selected >= contents.items.size())
             __builtin_trap();
     }
-    parseLyricDirList(*text);
+    const ListFileEntries folders = parseLyricDirList(*text);
+    if (folders.hasEndMark != hasEndLine || folders.items.contains(QStringLiteral("[END]")))
+        __builtin_trap();
     return 0;
 }

@@ -23,8 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QString> text = decodeText(bytes);
     if (!text)
         return 0;
+    // A file that is not ours changes nothing; one cut short is taken only from its start.
     SettingsRecord record;
-    applySettings(*text, record);
+    record.volume = -7;
+    record.windowLeftTwips = 15;
+    const SettingsLoad load = applySettings(*text, record);
+    if ((load == SettingsLoad::WrongMarker && record.volume != -7) ||
+        (load == SettingsLoad::Failed && record.windowLeftTwips != 0) ||
+        (load == SettingsLoad::Applied && splitLines(*text).size() < 17))
+        __builtin_trap();
     const QStringList once = savedAndRead(formatSettings(record));
     if (savedAndRead(once) != once)
         __builtin_trap();
