@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QString> text = decodeText(bytes);
     if (!text)
         return 0;
-    const QStringList items = parseLyricText(*text);
+    const QStringList items = parseLyricText(displayText(*text));
     if (items.isEmpty() || !items.last().startsWith(u"   0.00#"))
         __builtin_trap();
     for (qsizetype i = 0; i + 1 < items.size(); ++i) {

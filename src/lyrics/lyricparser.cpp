@@ -184,8 +184,10 @@ bool ParseLyricFile(const QString &path, LyricList &list)
     const TextRead read = readTextFile(path, MaxLyricFileBytes);
     if (!read.isRead())
         return false;
+    // A lyric file is only shown, never written back: a byte that did not decode is shown
+    // as U+FFFD rather than kept.
     bool isCut = false;
-    list.insert(parseLyricText(read.text, &isCut));
+    list.insert(parseLyricText(displayText(read.text), &isCut));
     list.select(0);
     if (isCut) {
         qCWarning(lcLyrics).noquote()
