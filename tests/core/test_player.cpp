@@ -1,6 +1,5 @@
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QUrl>
 
@@ -8,6 +7,7 @@
 
 #include "core/commandline.h"
 #include "fakes/playerrig.h"
+#include "support/files.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -48,27 +48,20 @@ protected:
     QString label(Label which) { return player.labels().text(which); }
 };
 
-TEST_F(PlayerTest, PlayShowsTheSongAndStartsTheTimer)
-{
-    media.setTags(song('a'), QStringLiteral("歌手"), QStringLiteral("歌名"));
-    media.setDuration(song('a'), 200.5);
-    loadList(songs("ab"));
-    play();
-    EXPECT_EQ(state(), "playing");
-    EXPECT_TRUE(position().isTimerMainActive());
-    EXPECT_EQ(position().SongSeconds(), 200); // halves go to the even neighbour
-    EXPECT_EQ(label(Label::LInfo), "歌手 - 歌名");
-    EXPECT_EQ(media.log, (QStringList{"open /m/a.mp3", "play"}));
-}
-
-TEST_F(PlayerTest, PauseStopAndResumeFollowTheStateTable)
+TEST_F(PlayerTest, PlayPauseStopAndResumeFollowTheStateTable)
 {
     EXPECT_EQ(state(), "paused");
     transport().PauseSong(); // nothing loaded: no resume
     EXPECT_TRUE(media.log.isEmpty());
 
+    media.setTags(song('a'), QStringLiteral("歌手"), QStringLiteral("歌名"));
+    media.setDuration(song('a'), 200.5);
     loadList(songs("ab"));
     play();
+    EXPECT_EQ(media.log, (QStringList{"open /m/a.mp3", "play"}));
+    EXPECT_TRUE(state() == "playing" && position().isTimerMainActive());
+    EXPECT_EQ(position().SongSeconds(), 200); // halves go to the even neighbour
+    EXPECT_EQ(label(Label::LInfo), "歌手 - 歌名");
     media.setPosition(42);
     const QList<std::tuple<void (Transport::*)(), QString, bool>> steps{
         {&Transport::PauseSong, "paused", false}, {&Transport::PauseSong, "playing", true},
@@ -136,18 +129,22 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
 {
     const auto Play = &Transport::PlaySong, Next = &Transport::NextSong,
                Previous = &Transport::PreviousSong;
-    // The list, its current entry, whether it plays first, the command, the songs it opens and
-    // the one left playing (0: none).
-    const QList<std::tuple<const char *, const char *, int, bool, void (Transport::*)(),
-                           const char *, char>>
-        cases{
-            {"play over one", "axc", 1, false, Play, "xc", 'c'},
-            {"play over several", "xyc", 0, false, Play, "xyc", 'c'},
-            {"next wraps over the last", "ax", 0, true, Next, "xa", 'a'},
-            {"previous goes back over one", "axc", 2, true, Previous, "xa", 'a'},
-            {"previous from the first wraps", "abx", 0, true, Previous, "xb", 'b'},
-            {"nothing plays: one pass", "xy", 0, false, Play, "xy", 0},
-        };
+    const struct
+    {
+        const char *what, *letters;
+        int start;
+        bool startsPlaying;
+        void (Transport::*command)();
+        const char *opens;
+        char plays; // 0: none
+    } cases[] = {
+        {"play over one", "axc", 1, false, Play, "xc", 'c'},
+        {"play over several", "xyc", 0, false, Play, "xyc", 'c'},
+        {"next wraps over the last", "ax", 0, true, Next, "xa", 'a'},
+        {"previous goes back over one", "axc", 2, true, Previous, "xa", 'a'},
+        {"previous from the first wraps", "abx", 0, true, Previous, "xb", 'b'},
+        {"nothing plays: one pass", "xy", 0, false, Play, "xy", 0},
+    };
     for (const auto &[loop, random] : {std::pair{true, false}, {false, false}, {true, true}}) {
         for (const auto &[what, letters, start, startsPlaying, command, opens, plays] : cases) {
             SCOPED_TRACE(testing::Message() << what << " loop " << loop << " random " << random);
@@ -288,7 +285,6 @@ TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
         {"next", [&] { transport().NextSong(); }},
         {"previous", [&] { transport().PreviousSong(); }},
         {"resume", [&] { transport().PauseSong(); }},
-        {"key P", [&] { player.HandleKey(int(VirtualKey::P), 0); }},
         {"songs handed over", [&] { transport().openSongs(handed); }},
     };
     for (const auto &[what, command] : commands) {
@@ -455,12 +451,6 @@ class StartUpTest : public PlayerTest
 {
 protected:
     QString path(const QString &name) const { return dir.filePath(name); }
-    void writeFile(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     void start(const QStringList &arguments)
     {
         list().clear();
@@ -472,11 +462,10 @@ protected:
 
 TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
 {
-    QDir(dir.path()).mkpath(QStringLiteral("folder/sub"));
     for (const char *name : {"a.wav", "folder/2.mp3", "folder/1.wma", "folder/cover.jpg",
                              "folder/sub/deep.mp3", "folder/b.WAV"})
-        writeFile(QLatin1String(name), "x");
-    writeFile("list.M3U", "one.mp3\r\ntwo.mp3\r\n");
+        writeFile(path(QLatin1String(name)), "x");
+    writeFile(path("list.M3U"), "one.mp3\r\ntwo.mp3\r\n");
     const QString a = path("a.wav");
     const QStringList listed{path("one.mp3"), path("two.mp3")};
     const QString longPath = QStringLiteral("folder/").repeated(600) + "a.wav";
@@ -500,7 +489,7 @@ TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
         EXPECT_EQ(given.problems, problems);
     }
 
-    writeFile("zorvan.m3u", "/saved/x.mp3\r\n");
+    writeFile(path("zorvan.m3u"), "/saved/x.mp3\r\n");
     start({"a.wav", "list.M3U"});
     EXPECT_EQ(list().songs(), QStringList{a} + listed);
     EXPECT_EQ(media.fileName(), a);
@@ -517,7 +506,7 @@ TEST_F(StartUpTest, SavedListComesBackWithItsFirstPlayableSongPaused)
 
     const QString broken = path("broken.mp3");
     media.failOpen(broken);
-    writeFile("zorvan.m3u", "broken.mp3\r\n/m/a.mp3\r\n/m/b.mp3\r\n");
+    writeFile(path("zorvan.m3u"), "broken.mp3\r\n/m/a.mp3\r\n/m/b.mp3\r\n");
     media.setTags(song('a'), QStringLiteral("A"), QStringLiteral("T"));
     for (const QStringList &arguments : {QStringList{}, QStringList{"only-missing.mp3"}}) {
         start(arguments);
@@ -559,7 +548,7 @@ protected:
 
 TEST_F(LyricsTest, FollowPlaybackSeeksAndStop)
 {
-    writeFile("song.lrc", lyric);
+    writeFile(path("song.lrc"), lyric);
     play();
     EXPECT_EQ(label(Label::LTxtMin), "");
     EXPECT_EQ(label(Label::LTxtMax), "song") << "the song line first";
@@ -576,7 +565,7 @@ TEST_F(LyricsTest, FollowPlaybackSeeksAndStop)
 // on again, the line due at the position shows at once.
 TEST_F(LyricsTest, HiddenLinesComeBackAtTheLineDueNow)
 {
-    writeFile("song.lrc", lyric);
+    writeFile(path("song.lrc"), lyric);
     play();
     QSignalSpy switched(&position(), &PlaybackPosition::showsLyricsChanged);
     const auto labels = [&] { return label(Label::LTxtMin) + u'|' + label(Label::LTxtMax); };
@@ -598,9 +587,8 @@ TEST_F(LyricsTest, HiddenLinesComeBackAtTheLineDueNow)
 // A saved list comes back paused, with the header of its lyrics shown.
 TEST_F(LyricsTest, AreFoundInTheLyricFoldersOrNotAtAll)
 {
-    QDir(dir.path()).mkdir(QStringLiteral("lrc"));
-    writeFile("lrc/song.lrc", lyric);
-    writeFile("zorvan.m3u", "song.mp3\r\n");
+    writeFile(path("lrc/song.lrc"), lyric);
+    writeFile(path("zorvan.m3u"), "song.mp3\r\n");
     session.setListLyricDir({path("none/"), path("lrc/")});
     start({});
     EXPECT_EQ(state(), "paused");
@@ -616,7 +604,7 @@ TEST_F(LyricsTest, AreFoundInTheLyricFoldersOrNotAtAll)
 
 TEST_F(LyricsTest, LyricsOfAnEarlierTrackAreDropped)
 {
-    writeFile("song.lrc", lyric);
+    writeFile(path("song.lrc"), lyric);
     media.holdOpens(true);
     transport().PlaySong();
     media.answerOpen(); // the song's lookup runs
@@ -630,7 +618,7 @@ TEST_F(LyricsTest, LyricsOfAnEarlierTrackAreDropped)
 
 TEST_F(LyricsTest, TimerSleepsUntilSomethingOnScreenCanChange)
 {
-    writeFile("song.lrc", "[00:03.00]first\n[00:03.05]second\n[00:20.00]last\n");
+    writeFile(path("song.lrc"), "[00:03.00]first\n[00:03.05]second\n[00:20.00]last\n");
     play(); // 218 s: the knob steps a pixel a second, with the label
     // Each tick's position and the milliseconds to the next tick.
     const QList<std::pair<double, int>> ticks{

@@ -1,12 +1,12 @@
 #include "core/playlistadditions.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "core/playlist.h"
 #include "core/songline.h"
+#include "support/files.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -16,28 +16,30 @@ namespace {
 TEST(PlaylistAdditions, ChosenAndDroppedFilesEnterTheList)
 {
     QTemporaryDir dir;
-    const QString list = dir.filePath(QStringLiteral("list.M3U"));
-    QFile file(list);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#EXTM3U\r\n#EXTINF:1,x\r\nx.mp3\r\n/y.mp3\r\n");
-    file.close();
+    const QString list =
+        writeFile(dir.filePath("list.M3U"), "#EXTM3U\r\n#EXTINF:1,x\r\nx.mp3\r\n/y.mp3\r\n");
     const QString x = dir.filePath(QStringLiteral("x.mp3"));
     const QString gone = dir.filePath(QStringLiteral("gone.m3u"));
     const auto dialog = addChosenSongs, onList = addDroppedOnList, onSkin = addDroppedOnSkin;
-    const QList<std::tuple<void (*)(Playlist &, const QStringList &), QStringList, int, QStringList,
-                           QStringList, int>>
-        cases{
-            {dialog, {}, -1, {"/a.mp3", list}, {"/a.mp3", x, "/y.mp3"}, 0},
-            {dialog, {"/a", "/b"}, 1, {}, {"/a", "/b"}, 0}, // a cancel: the first is current
-            {dialog, {}, -1, {gone, "/b.mp3"}, {"/b.mp3"}, 0},
-            {dialog, {}, -1, {"/l.m3u8"}, {"/l.m3u8"}, 0}, // m3u8 is no playlist
-            {onList, {"/z"}, -1, {"/1", "/2", "/3"}, {"/z", "/1", "/2", "/3"}, 0},
-            {onList, {}, -1, {"\"/q\"\".mp3\""}, {"/q.mp3"}, 0},
-            {onList, {}, -1, {'"' + list + '"'}, {x, "/y.mp3"}, 0},
-            // Only the first on the skin, as it is; a playlist is an item there.
-            {onSkin, {"/z"}, -1, {"\"/q.mp3\"", "/b.mp3"}, {"/z", "\"/q.mp3\""}, -1},
-            {onSkin, {"/z"}, 0, {list}, {"/z", list}, 0},
-        };
+    const struct
+    {
+        void (*add)(Playlist &, const QStringList &);
+        QStringList before;
+        int currentBefore;
+        QStringList paths, after;
+        int currentAfter;
+    } cases[] = {
+        {dialog, {}, -1, {"/a.mp3", list}, {"/a.mp3", x, "/y.mp3"}, 0},
+        {dialog, {"/a", "/b"}, 1, {}, {"/a", "/b"}, 0}, // a cancel: the first is current
+        {dialog, {}, -1, {gone, "/b.mp3"}, {"/b.mp3"}, 0},
+        {dialog, {}, -1, {"/l.m3u8"}, {"/l.m3u8"}, 0}, // m3u8 is no playlist
+        {onList, {"/z"}, -1, {"/1", "/2", "/3"}, {"/z", "/1", "/2", "/3"}, 0},
+        {onList, {}, -1, {"\"/q\"\".mp3\""}, {"/q.mp3"}, 0},
+        {onList, {}, -1, {'"' + list + '"'}, {x, "/y.mp3"}, 0},
+        // Only the first on the skin, as it is; a playlist is an item there.
+        {onSkin, {"/z"}, -1, {"\"/q.mp3\"", "/b.mp3"}, {"/z", "\"/q.mp3\""}, -1},
+        {onSkin, {"/z"}, 0, {list}, {"/z", list}, 0},
+    };
     for (const auto &[add, before, currentBefore, paths, after, currentAfter] : cases) {
         Playlist playlist;
         playlist.append(before);

@@ -6,24 +6,21 @@
 
 #include "core/session.h"
 #include "persist/textfile.h"
+#include "support/files.h"
 #include "support/qtprinters.h"
 
 namespace {
 
 TEST(SessionTest, ComesBackAsSavedAndReportsWhatCannotBeWritten)
 {
-    const auto write = [](const QString &path, const QByteArray &bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    };
     QTemporaryDir dir;
     Session saved(dir.filePath(QStringLiteral("data")));
     SettingsRecord settings;
     settings.volume = -1200;
     saved.setSettings(settings);
     EXPECT_TRUE(saved.save({QStringLiteral("/m/a.mp3")}).isEmpty());
-    ASSERT_TRUE(write(saved.path(Session::File::Pictures), "one.jpg\r\n/p/two.png\r\n[END]\r\n"));
-    ASSERT_TRUE(write(saved.path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n"));
+    writeFile(saved.path(Session::File::Pictures), "one.jpg\r\n/p/two.png\r\n[END]\r\n");
+    writeFile(saved.path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n");
 
     Session loaded(dir.filePath(QStringLiteral("data")));
     EXPECT_EQ(loaded.load(), SettingsLoad::Applied);
@@ -34,9 +31,8 @@ TEST(SessionTest, ComesBackAsSavedAndReportsWhatCannotBeWritten)
     EXPECT_EQ(loaded.shownPicture(), 0);
     EXPECT_EQ(loaded.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
 
-    ASSERT_TRUE(write(dir.filePath(QStringLiteral("blocker")), {}));
-    Session unwritable(
-        dir.filePath(QStringLiteral("blocker"))); // a file where the folder should be
+    // A file where the folder should be.
+    Session unwritable(writeFile(dir.filePath(QStringLiteral("blocker")), {}));
     const QList<Session::WriteFailure> failures = unwritable.save({});
     ASSERT_EQ(failures.size(), 2) << "both files are tried";
     EXPECT_EQ(failures.at(1).path, unwritable.path(Session::File::Playlist));

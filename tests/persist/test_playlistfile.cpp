@@ -1,10 +1,10 @@
 #include "persist/playlistfile.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "support/files.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -50,9 +50,7 @@ TEST(PlaylistFile, WritesGb18030WithCrLfAndReadsItBack)
     QTemporaryDir folder;
     const QString path = folder.filePath("list.m3u");
     ASSERT_TRUE(SavePlaylist(path, {"/音乐/a.mp3", "http://h/a b?c#d", "#x.mp3"}).ok);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "\x2f\xd2\xf4\xc0\xd6/a.mp3\r\nhttp://h/a b?c#d\r\n./#x.mp3\r\n");
+    EXPECT_EQ(readFile(path), "\x2f\xd2\xf4\xc0\xd6/a.mp3\r\nhttp://h/a b?c#d\r\n./#x.mp3\r\n");
 
     // Relative songs read back in the list's folder.
     const QStringList relative = {"#a.mp3", "  # b.mp3", "#EXTINF.mp3"};
@@ -71,13 +69,9 @@ TEST(PlaylistFile, WritesGb18030WithCrLfAndReadsItBack)
 
     // A name in another code page comes back byte for byte.
     const QByteArray latin1 = "/m/Beyonc\xe9.mp3\r\n/\xd2\xf4\xc0\xd6/\xe9\r\n";
-    file.close();
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                file.write(latin1) == latin1.size());
-    file.close();
+    writeFile(path, latin1);
     ASSERT_TRUE(SavePlaylist(path, LoadPlaylist(path).songs).ok);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), latin1);
+    EXPECT_EQ(readFile(path), latin1);
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "persist/numberformat.h"
+#include "support/files.h"
 
 namespace {
 
@@ -47,9 +47,7 @@ TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryField)
     record.windowLeftTwips = -1230.5;
     record.lyricFont.pointSize = 10.5;
     ASSERT_TRUE(SaveSettings(path, record).ok);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(),
+    EXPECT_EQ(readFile(path),
               "[DONTCHANGETHISSET]\r\n-1230.5\r\n4560\r\n20\r\n2\r\n7\r\n0\r\n1\r\n"
               "65535\r\n-2147483643\r\n\xba\xda\xcc\xe5\r\n10.5\r\n-1\r\n0\r\n-1\r\n"
               "-1500\r\n9\r\n");

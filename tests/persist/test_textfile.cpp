@@ -20,6 +20,7 @@
 #include "persist/playlistfile.h"
 #include "persist/settingsfile.h"
 #include "persist/textcodec.h"
+#include "support/files.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -28,14 +29,7 @@ struct TextFiles : testing::Test
 {
     QString write(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(m_folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
-    }
-    QByteArray contents(const QString &path) const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+        return writeFile(m_folder.filePath(name), bytes);
     }
     QTemporaryDir m_folder;
 };
@@ -110,7 +104,7 @@ TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
             SaveSettings(paths[2], record), SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a"})};
         for (int file = 0; file < 3; ++file) {
             EXPECT_FALSE(errors[file].isEmpty());
-            EXPECT_EQ(contents(paths[file]), bytes[file]);
+            EXPECT_EQ(readFile(paths[file]), bytes[file]);
         }
         for (const WriteResult &written : writes)
             EXPECT_TRUE(!written.ok && !written.error.isEmpty());
@@ -177,7 +171,7 @@ TEST_F(TextFiles, WritesAFileWholeOrLeavesItAsItWas)
         EXPECT_EQ(result.ok, fits) << test.name.toStdString();
         EXPECT_EQ(result.error, fits ? QString() : qt_error_string(EFBIG));
         const QByteArray expected = fits ? test.bytes : test.original;
-        EXPECT_EQ(contents(path), expected.isEmpty() ? "missing" : expected);
+        EXPECT_EQ(readFile(path), expected.isEmpty() ? "<missing>" : expected);
         EXPECT_EQ(QFile::permissions(path), permissions);
         EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files).filter(test.name + u'.'),
                   QStringList());
@@ -185,7 +179,7 @@ TEST_F(TextFiles, WritesAFileWholeOrLeavesItAsItWas)
     ASSERT_TRUE(QFile::link(m_folder.filePath("zorvan.set"), m_folder.filePath("link")));
     EXPECT_TRUE(writeFileBytes(m_folder.filePath("link"), "linked").ok);
     EXPECT_TRUE(QFileInfo(m_folder.filePath("link")).isSymLink());
-    EXPECT_EQ(contents(m_folder.filePath("zorvan.set")), "linked");
+    EXPECT_EQ(readFile(m_folder.filePath("zorvan.set")), "linked");
 }
 
 } // namespace

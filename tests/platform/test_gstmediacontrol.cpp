@@ -11,7 +11,6 @@
 
 #include <QDataStream>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gsttrack.h"
+#include "support/files.h"
 #include "support/qtprinters.h"
 
 // Real playback of audio files the tests encode themselves, heard through an appsink per
@@ -221,18 +221,9 @@ protected:
                                 .arg(encoder));
     }
 
-    QByteArray bytesOf(const QString &path)
-    {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
-
     QString write(const QString &name, const QByteArray &bytes)
     {
-        QFile file(m_folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
+        return writeFile(m_folder.filePath(name), bytes);
     }
 
     QTemporaryDir m_folder;
@@ -248,7 +239,7 @@ protected:
 // Tags in the legacy 8-bit encoding are the GB18030 bytes of 王菲 and 红豆.
 TEST_F(GstMediaControlTest, PlaysEachFormatWholeWithLengthAndTags)
 {
-    const QByteArray mp3 = bytesOf(tone("plain.mp3", 300, Mp3));
+    const QByteArray mp3 = readFile(tone("plain.mp3", 300, Mp3));
     const QByteArray artist("\xcd\xf5\xb7\xc6"), title("\xba\xec\xb6\xb9");
     const struct
     {
@@ -327,7 +318,7 @@ TEST_F(GstMediaControlTest, LevelsFollowVolumeBalanceAndMuteAcrossFiles)
 TEST_F(GstMediaControlTest, StalledSourcesFailInTimeAndTheWindowLivesOn)
 {
     const QString next = tone("next.wav", 20, Wav);
-    const QByteArray wav = bytesOf(tone("long.wav", 400, Wav));
+    const QByteArray wav = readFile(tone("long.wav", 400, Wav));
     const struct
     {
         const char *what;
@@ -382,7 +373,7 @@ TEST_F(GstMediaControlTest, RefusedReplacedAndReleasedTracksLeaveNoElementBehind
     const QString wav = tone("tone.wav", 20, Wav);
     ASSERT_TRUE(open(wav));
     ASSERT_TRUE(playToEnd());
-    const QByteArray mp3 = bytesOf(tone("whole.mp3", 300, Mp3));
+    const QByteArray mp3 = readFile(tone("whole.mp3", 300, Mp3));
     ASSERT_TRUE(open(write("truncated.mp3", mp3.left(mp3.size() / 3))));
     m_control->setBalance(2000);
     m_control->play();

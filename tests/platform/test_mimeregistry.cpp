@@ -1,34 +1,18 @@
 #include <tuple>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "fakes/recordedmessages.h"
 #include "persist/association.h"
 #include "persist/regist.h"
-#include "persist/registrymessages.h"
 #include "platform/mimeregistry.h"
+#include "support/files.h"
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // A desktop of its own: HOME and the XDG folders in a temporary folder, for this process and
 // the tools it runs, with the system's shared MIME database linked in. xdg-mime has no method
@@ -36,11 +20,6 @@ QByteArray readFile(const QString &path)
 class MimeRegistryTest : public testing::Test
 {
 protected:
-    class NoMessages : public RegistryMessages
-    {
-        void show(const QString &text) override { ADD_FAILURE() << text.toStdString(); }
-    };
-
     void SetUp() override
     {
         const QString mime = QStandardPaths::locate(QStandardPaths::GenericDataLocation, "mime",
@@ -66,6 +45,7 @@ protected:
         // Empty is the same as unset for each of these.
         for (const auto &[name, value] : saved)
             qputenv(name, value);
+        EXPECT_EQ(messages.shown, QStringList());
     }
 
     static void installEntry(const QString &path, const QByteArray &exec)
@@ -101,7 +81,7 @@ protected:
     const QString entryPath = dataHome + "/applications/zorvanplayer.desktop";
     const QString otherEntry = dataHome + "/applications/other.desktop";
     MimeRegistry registry{programPath, configHome + "/zorvan"};
-    NoMessages messages;
+    RecordedMessages messages;
     Regist regist{registry, messages};
 };
 

@@ -1,19 +1,12 @@
 #include <functional>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include "core/commandline.h"
-#include "core/player.h"
-#include "core/session.h"
-#include "fakes/fakemediacontrol.h"
-#include "fakes/fakewindow.h"
-#include "platform/mprisplayeradaptor.h"
+#include "fakes/playerrig.h"
 #include "platform/mprisservice.h"
 #include "support/qtprinters.h"
 
@@ -22,37 +15,21 @@
 // bus (tests/app/test_mpris.sh).
 namespace {
 
-const QString SongA = QStringLiteral("/m/a.mp3");
-const QString SongB = QStringLiteral("/m/b.wav");
-
-// SongA (200 s) and SongB in the list, A playing.
-struct Rig
+// Songs a and b in the list, a playing.
+struct Rig : PlayerRig
 {
     Rig()
     {
-        media.setDuration(SongA, 200);
-        media.setDuration(SongB, 100);
-        transport().openSongs({{SongA, SongB}, {}, {}});
+        transport().openSongs({songs("ab"), {}, {}});
         settle();
     }
-    Transport &transport() { return player.transport(); }
-    MprisPlayerAdaptor &adaptor() { return service.playerAdaptor(); }
     // Runs the backend's answers and the service's gathered refresh.
     void settle()
     {
-        const QDeadlineTimer deadline(5000);
-        do {
-            QCoreApplication::sendPostedEvents();
-            QThread::yieldCurrentThread();
-        } while (transport().isBusy() && !deadline.hasExpired());
+        ::settle(transport());
         QCoreApplication::sendPostedEvents();
     }
 
-    QTemporaryDir dir;
-    Session session{dir.path()};
-    FakeMediaControl media;
-    FakeWindow window;
-    Player player{media, session, window};
     MprisService service{player, media, window};
     QSignalSpy told{&service, &MprisService::propertiesChanged};
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,6 +12,7 @@
 #include "fakes/scriptedplaylistdialogs.h"
 #include "fakes/settle.h"
 #include "persist/settingsfile.h"
+#include "support/files.h"
 #include "support/qtprinters.h"
 #include "ui/fmmain.h"
 #include "ui/normalpanel.h"
@@ -33,11 +33,10 @@ protected:
     void load(const QStringList &songs = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"},
               const SettingsRecord &settings = SettingsRecord())
     {
-        QFile list(session.path(Session::File::Playlist));
-        list.open(QIODevice::WriteOnly);
+        QByteArray lines;
         for (const QString &song : songs)
-            list.write(song.toUtf8() + "\r\n");
-        list.close();
+            lines += song.toUtf8() + "\r\n";
+        writeFile(session.path(Session::File::Playlist), lines);
         SaveSettings(session.path(Session::File::Settings), settings);
         window.Form_Load({});
         settle();

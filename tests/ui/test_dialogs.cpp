@@ -14,11 +14,12 @@
 #include "core/keycommands.h"
 #include "dialogs/playermenus.h"
 #include "fakes/memoryregistry.h"
+#include "fakes/recordedmessages.h"
 #include "fakes/scriptedoptionschoosers.h"
 #include "fmmainfixture.h"
 #include "persist/regist.h"
-#include "persist/registrymessages.h"
 #include "slideshow/slideshow.h"
+#include "support/files.h"
 #include "ui/fullscreenpanel.h"
 #include "ui/trayicon.h"
 #include "ui/playlistbox.h"
@@ -26,23 +27,13 @@
 
 namespace {
 
-QByteArray bytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
 // The main window with its menus, the registry in memory and the options dialog's choosers
 // scripted.
 class DialogsTest : public FmMainTest
 {
 protected:
-    struct NoMessages : RegistryMessages
-    {
-        void show(const QString &text) override { ADD_FAILURE() << text.toStdString(); }
-    };
-
     DialogsTest() { window.setMenus(menus); }
+    void TearDown() override { EXPECT_EQ(messages.shown, QStringList()); }
 
     QAction *item(const char *name) const
     {
@@ -104,7 +95,7 @@ protected:
     }
 
     MemoryRegistry registry;
-    NoMessages messages;
+    RecordedMessages messages;
     Regist regist{registry, messages};
     ScriptedOptionsChoosers choosers;
     PlayerMenus menus{
@@ -256,10 +247,7 @@ TEST_F(DialogsTest, FilledEachTimeAndCancelChangesNothing)
     SettingsRecord settings = session.settings();
     settings.shared = {0, 1, 5, 1, 1, 500};
     session.setSettings(settings);
-    QFile pictures(path(Session::File::Pictures));
-    ASSERT_TRUE(pictures.open(QIODevice::WriteOnly));
-    pictures.write("one.jpg\r\n/p/two.bmp\r\n[END]\r\nlate.jpg\r\n");
-    pictures.close();
+    writeFile(path(Session::File::Pictures), "one.jpg\r\n/p/two.bmp\r\n[END]\r\nlate.jpg\r\n");
     regist.CreateRegKey("HKEY_CLASSES_ROOT\\.mp3");
     regist.WriteRegValue("HKEY_CLASSES_ROOT\\.mp3", "", "zorvanplayer.file");
     openOptions(), addFolder(dir.path()), click("CmdOK");
@@ -277,8 +265,9 @@ TEST_F(DialogsTest, FilledEachTimeAndCancelChangesNothing)
     menus.options()->close();
 
     const auto files = [this] {
-        return bytes(path(Session::File::Settings)) + bytes(path(Session::File::Playlist)) +
-               bytes(path(Session::File::Pictures)) + bytes(path(Session::File::LyricFolders));
+        return readFile(path(Session::File::Settings)) + readFile(path(Session::File::Playlist)) +
+               readFile(path(Session::File::Pictures)) +
+               readFile(path(Session::File::LyricFolders));
     };
     const QByteArray before = files();
     settings = session.settings();
@@ -314,7 +303,7 @@ TEST_F(DialogsTest, FilledEachTimeAndCancelChangesNothing)
 TEST_F(DialogsTest, AReadOnlyDataFolderKeepsTheDialogOpen)
 {
     load();
-    const QByteArray settingsBefore = bytes(path(Session::File::Settings));
+    const QByteArray settingsBefore = readFile(path(Session::File::Settings));
     openOptions();
     control<QSpinBox>("TextPicShowPerTime")->setValue(7);
     control<QListWidget>("List1")->item(0)->setCheckState(Qt::Checked);
@@ -331,12 +320,12 @@ TEST_F(DialogsTest, AReadOnlyDataFolderKeepsTheDialogOpen)
     ASSERT_NE(menus.options(), nullptr);
     EXPECT_EQ(choosers.reports, QStringList{path(Session::File::Pictures)});
     EXPECT_EQ(session.settings().shared.PicShowSeconds, 7) << "applied before the failure";
-    EXPECT_EQ(bytes(path(Session::File::Settings)), settingsBefore);
+    EXPECT_EQ(readFile(path(Session::File::Settings)), settingsBefore);
     EXPECT_EQ(readAssociationTicks(regist), AssociationTicks{}) << "not reached";
     click("CmdOK");
     deleteClosed();
     EXPECT_EQ(menus.options(), nullptr);
-    EXPECT_EQ(bytes(path(Session::File::Pictures)), "[END]\r\n");
+    EXPECT_EQ(readFile(path(Session::File::Pictures)), "[END]\r\n");
     EXPECT_EQ(readAssociationTicks(regist), (AssociationTicks{true, false, false, false}));
 }
 

@@ -199,11 +199,7 @@ TEST_F(FmMainTest, DoubleClickPlaysAndTheLyricLineCyclesItsAlignment)
     QTest::mouseClick(lyric, Qt::LeftButton);
     EXPECT_EQ(lyric->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
-    QFile file(dir.filePath(QStringLiteral("chosen.lrc")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[ti:Chosen]\n[00:01.00]line\n");
-    file.close();
-    chooser.m_answer = file.fileName();
+    chooser.m_answer = writeFile(dir.filePath("chosen.lrc"), "[ti:Chosen]\n[00:01.00]line\n");
     window.OpenLyric();
     EXPECT_EQ(chooser.m_calls, 1);
     EXPECT_EQ(window.player().position().ListLyric().count(), 2);
@@ -218,9 +214,7 @@ TEST_F(FmMainTest, ClosingSavesTheListAndTheWindowsOwnPlace)
     window.close();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(media.fileName(), "");
-    QFile list(session.path(Session::File::Playlist));
-    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
-    EXPECT_EQ(list.readAll(), "/m/b.mp3\r\n/m/c.mp3\r\n");
+    EXPECT_EQ(readFile(session.path(Session::File::Playlist)), "/m/b.mp3\r\n/m/c.mp3\r\n");
     EXPECT_EQ(session.settings().windowLeftTwips, 33 * 15) << "the place before full screen";
     EXPECT_EQ(session.settings().windowTopTwips, 44 * 15);
 }

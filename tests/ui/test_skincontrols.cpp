@@ -20,8 +20,13 @@ TEST_F(FmMainTest, ButtonsShowTheirPicturesAndRunTheirCommandsOnRelease)
 {
     load();
     dialogs.chosenFiles = {"/m/new.mp3"};
-    // Pictures pressed and released, and what the command did.
-    const QList<std::tuple<Control, Qt::MouseButton, int, int, std::function<bool()>>> cases{
+    const struct
+    {
+        Control control;
+        Qt::MouseButton mouseButton;
+        int pressed, normal; // the pictures shown
+        std::function<bool()> done;
+    } cases[] = {
         {Control::ImgPlaySong, Qt::LeftButton, 12, 13, [&] { return transport().PlayingFlag(); }},
         {Control::ImgPauseSong, Qt::LeftButton, 14, 15, [&] { return transport().PausedFlag(); }},
         {Control::ImgNextSong, Qt::LeftButton, 16, 17,
@@ -113,9 +118,7 @@ TEST_F(FmMainTest, HotSpotsActOnThePressAndTheSaveButtonOnAClick)
     EXPECT_EQ(dialogs.asked.size(), 1) << "a release off the button is no click";
     dialogs.saveTarget = dir.filePath(QStringLiteral("saved"));
     QTest::mouseClick(save, Qt::LeftButton);
-    QFile saved(dialogs.saveTarget);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << "written under the name given, as it is";
-    EXPECT_EQ(saved.readAll(), "/m/0\r\n/m/3\r\n/m/5\r\n");
+    EXPECT_EQ(readFile(dialogs.saveTarget), "/m/0\r\n/m/3\r\n/m/5\r\n") << "under the name given";
     EXPECT_EQ(save->shownPicture(), SkinButton::SaveListPicture);
 
     dialogs.saveTarget = dir.filePath(QStringLiteral("saved/x.m3u"));
@@ -127,9 +130,14 @@ TEST_F(FmMainTest, KnobsStandWhereThePlayerSaysAndAreDragged)
 {
     media.setDuration(QStringLiteral("/m/a.mp3"), 218);
     load();
-    // Pictures pressed and released, the pointer's offset inside the knob for the drag, the
-    // left edge it leads to and what the release sends.
-    const QList<std::tuple<Control, int, int, int, int, QString>> cases{
+    const struct
+    {
+        Control control;
+        int pressed, normal; // the pictures shown
+        int offset;          // the pointer's place inside the knob during the drag
+        int left;            // the knob's left edge it leads to
+        QString sent;        // by the release
+    } cases[] = {
         {Control::ImgSliderV, 6, 7, -60, 108, "volume -3000"},
         {Control::ImgSliderB, 6, 7, 5 + 300, 200, "balance 5000"},
         {Control::ImgSliderP, 8, 9, 14 + 50, 67, "seek 50"},
