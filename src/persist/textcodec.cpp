@@ -145,16 +145,20 @@ std::optional<QString> decodeText(const QByteArray &bytes)
 std::optional<QByteArray> encodeGb18030(const QString &text)
 {
     // Every Unicode character has a GB18030 form, so only the euro sign and the bytes that
-    // did not decode are handled apart. Any other unpaired surrogate has no form and becomes
-    // "?". Even an empty text is converted, so that a failing conversion shows on every write.
+    // did not decode are handled apart. An unpaired surrogate has no form, and the C library
+    // has none for two dozen private-use characters that GB18030-2005 gave away: each becomes
+    // one "?". Even an empty text is converted, so that a failing conversion shows on every
+    // write.
     QByteArray result;
     qsizetype start = 0;
     auto flush = [&](qsizetype end) {
         const QByteArray utf8 = text.mid(start, end - start).toUtf8();
-        const std::optional<QByteArray> bytes =
-            convert("GB18030", "UTF-8", utf8, [](QByteArray &out, const char *, size_t) -> size_t {
-                out.append('?'); // not reached: toUtf8 gives valid UTF-8
-                return 1;
+        const std::optional<QByteArray> bytes = convert(
+            "GB18030", "UTF-8", utf8, [](QByteArray &out, const char *at, size_t) -> size_t {
+                out.append('?');
+                // The whole UTF-8 sequence of the character (toUtf8 gives valid UTF-8).
+                const auto lead = static_cast<uchar>(*at);
+                return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
             });
         if (bytes)
             result.append(*bytes);

@@ -29,6 +29,8 @@ TEST(TextCodec, WritesGb18030AndChoosesTheEncodingWhenReading)
             EXPECT_EQ(encodeGb18030(text).value_or("failed").toHex(), hex);
         }
     }
+    // A private-use character the C library has no GB18030 bytes for is one "?".
+    EXPECT_EQ(encodeGb18030(QStringLiteral("a\uE790b")), "a?b");
 }
 
 // Bytes that do not decode are kept: they are written back as they were read, and shown as
