@@ -133,9 +133,7 @@ void Slideshow::pictureReady(quint64 serial, QSize size, const PictureRead &comp
         plan = planEffect(chooseEffect(float(m_secondsSinceMidnight()), m_generator), size,
                           m_generator);
     if (!composed.picture) {
-        m_phase = Phase::Idle;
-        m_isTickWaiting = false;
-        refuse(m_pendingPath);
+        refusePending();
         return;
     }
     m_phase = Phase::Transition;
@@ -149,9 +147,7 @@ void Slideshow::giveUpPicture()
                .arg(m_pendingPath)
                .arg(m_waitedMs / 1000);
     ++m_serial;
-    m_phase = Phase::Idle;
-    m_isTickWaiting = false;
-    refuse(m_pendingPath);
+    refusePending();
 }
 
 void Slideshow::transitionEnded()
@@ -165,10 +161,12 @@ void Slideshow::transitionEnded()
     }
 }
 
-void Slideshow::refuse(const QString &path)
+void Slideshow::refusePending()
 {
+    m_phase = Phase::Idle;
+    m_isTickWaiting = false;
     m_isReportShown = true;
-    emit pictureRefused(path);
+    emit pictureRefused(m_pendingPath);
 }
 
 void Slideshow::reportClosed()

@@ -84,7 +84,8 @@ private:
 
     void applyInterval();
     void updateTimer();
-    void refuse(const QString &path);
+    // The picture asked for is no picture, or never came: the show waits for the report.
+    void refusePending();
     void pictureReady(quint64 serial, QSize size, const PictureRead &composed);
     void giveUpPicture();
 
