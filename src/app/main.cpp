@@ -12,7 +12,8 @@
 
 #include "core/commandline.h"
 #include "core/session.h"
-#include "dialogs/playermenus.h"
+#include "app/playerapp.h"
+#include "dialogs/messagebox.h"
 #include "dialogs/qtlyricfilechooser.h"
 #include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
@@ -24,7 +25,6 @@
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
-#include "ui/fmmain.h"
 #include "ui/trayicon.h"
 
 namespace {
@@ -107,35 +107,36 @@ int main(int argc, char **argv)
     QtRegistryMessages registryMessages;
     Regist regist(registry, registryMessages);
     QtOptionsChoosers optionsChoosers;
-    FmMain window(media, session, lyricChooser, playlistDialogs);
+    MessageBoxes messages;
+    PlayerApp program({media, session, lyricChooser, playlistDialogs,
+                       {session, regist, programPath, optionsChoosers}, messages});
+    FmMain &window = program.window();
+    messages.setMainWindow(&window);
     playlistDialogs.setParent(&window);
-    PlayerMenus menus(window.player(), window, {session, regist, programPath, optionsChoosers},
-                      &window);
-    window.setMenus(menus);
     if (instance) {
         QObject::connect(&*instance, &SingleInstance::activationRequested, &window,
                          &FmMain::bringForward);
         // Songs a later start hands over join the list as dropped files do; the first plays.
         QObject::connect(&*instance, &SingleInstance::openRequested, &window,
-                         [&window](const CommandLineSongs &handed) {
-                             window.player().transport().openSongs(handed);
-                             window.bringForward();
+                         [&program](const CommandLineSongs &handed) {
+                             program.player().transport().openSongs(handed);
+                             program.window().bringForward();
                          });
         // The rest of a list too long for one request follows it.
         QObject::connect(&*instance, &SingleInstance::songsAdded, &window,
-                         [&window, &session](const CommandLineSongs &more) {
+                         [&program, &session](const CommandLineSongs &more) {
                              if (session.AppRunning())
-                                 window.player().transport().ListSong().append(more.songs,
-                                                                               more.infos);
+                                 program.player().transport().ListSong().append(more.songs,
+                                                                                more.infos);
                          });
     }
     // Set up before the start-up reads the settings, whose tray mode it follows.
-    TrayIcon tray(window, session, menus);
-    window.Form_Load(songs);
+    TrayIcon tray(window, session, program.menus());
+    program.start(songs);
 
     // The desktop's media keys and remote controls. Without a session bus the player runs as
     // it would without them, and says nothing.
-    MprisService mpris(window.player(), media, window);
+    MprisService mpris(program.player(), media);
     QObject::connect(&mpris, &MprisService::raiseRequested, &window, &FmMain::bringForward);
     mpris.registerOn(QDBusConnection::sessionBus());
 
@@ -143,7 +144,7 @@ int main(int argc, char **argv)
     // the start-up has waited, and the shutdown runs inside the event loop.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&] {
-        window.unloadQuietly();
+        program.quitQuietly();
         while (hangAfterShutdown)
             ::pause();
     });

@@ -3,7 +3,7 @@
 #include <QObject>
 
 #include "core/displaylabels.h"
-#include "core/keycommands.h"
+#include "core/command.h"
 #include "core/playbackposition.h"
 #include "core/soundcontrols.h"
 #include "core/transport.h"
@@ -14,16 +14,19 @@ class Session;
 class WindowCommands;
 
 // The player: the play order and state, the position with the lyrics, the sound controls,
-// the keys, and the label texts they write. Buttons, menus, keys and the backend only call
-// their commands; the windows show the state through their change signals, which fire on
-// real changes only.
+// and the label texts they write. Keys, menus, buttons and the desktop's media controls all
+// run its commands (see Command); the backend reports to its parts; the windows show the state
+// through their change signals, which fire on real changes only. It works without a window:
+// the window's commands then do nothing.
 class Player : public QObject
 {
     Q_OBJECT
 
 public:
-    Player(MediaControl &media, Session &session, WindowCommands &window,
-           QObject *parent = nullptr);
+    Player(MediaControl &media, Session &session, QObject *parent = nullptr);
+
+    // The window that carries out the window's commands; nullptr for none.
+    void attachWindow(WindowCommands *window) { m_window = window; }
 
     DisplayLabels &labels() { return m_labels; }
     Transport &transport() { return m_transport; }
@@ -33,8 +36,12 @@ public:
     // A left-button press on the skin at (x, y): seeks, or sets the volume or the balance,
     // when it falls in a track's band (tested in that order). True when it did.
     bool clickPanel(int x, int y);
-    // A key press, with its virtual-key code and the KeyModifier bits.
-    void HandleKey(int keyCode, int shift) { m_keys.HandleKey(keyCode, shift); }
+    void run(Command command);
+    // Whether the state that `command` switches is on: the check mark of its menu item.
+    // False for a command that switches nothing.
+    bool isOn(Command command) const;
+    // A key press, with its virtual-key code and the KeyModifier bits: the key table's command.
+    void HandleKey(int keyCode, int shift);
 
     // Start-up once the settings are read: the saved volume to the media control and its
     // knob, then the songs of the command line, or else the saved list.
@@ -50,5 +57,5 @@ private:
     PlaybackPosition m_position;
     Transport m_transport;
     SoundControls m_sound;
-    KeyCommands m_keys;
+    WindowCommands *m_window = nullptr;
 };

@@ -1,18 +1,17 @@
 #pragma once
 
-// The commands of the main window that the keys reach but that belong to the window
-// itself, not to the player. The window implements them.
+#include "core/command.h"
+
+// The window as the player sees it: it carries out the commands that belong to the window
+// (full screen, always-on-top, the list panel, quitting, the file dialogs) and tells the
+// modes the menus show. The main window implements it.
 class WindowCommands
 {
 public:
     virtual ~WindowCommands() = default;
 
-    // Switches to the full-screen window.
-    virtual void FullScr() = 0;
-    // Back from full screen to the normal window (also when not in full screen).
-    virtual void OrgScr() = 0;
-    // Toggles always-on-top.
-    virtual void SetOntop() = 0;
-    // The orderly shutdown: saves what must survive, then closes every window.
-    virtual void UnloadMe() = 0;
+    // One of the window's commands; the player's own never come here.
+    virtual void run(Command command) = 0;
+    virtual bool isFullScreenShown() const = 0;
+    virtual bool isOnTop() const = 0;
 };

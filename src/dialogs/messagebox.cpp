@@ -1,7 +1,6 @@
 #include "dialogs/messagebox.h"
 
 #include <QApplication>
-#include <QPointer>
 
 void showMessageBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
 {
@@ -20,12 +19,18 @@ QMessageBox *openMessageBox(QMessageBox::Icon icon, const QString &text, QWidget
     return box;
 }
 
-QString writeFailureText(const QString &path, const QString &error)
-{
-    return QStringLiteral("无法保存文件“%1”：%2").arg(path, error);
-}
-
 void reportWriteFailure(const QString &path, const QString &error, QWidget *parent)
 {
     showMessageBox(QMessageBox::Warning, writeFailureText(path, error), parent);
+}
+
+void MessageBoxes::tell(Tone tone, const QString &text, std::function<void()> closed)
+{
+    const QMessageBox::Icon icon = tone == Tone::Warning       ? QMessageBox::Warning
+                                   : tone == Tone::Information ? QMessageBox::Information
+                                                               : QMessageBox::NoIcon;
+    QWidget *over = QApplication::activeWindow();
+    const QMessageBox *box = openMessageBox(icon, text, over ? over : m_mainWindow.data());
+    if (closed)
+        QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
 }

@@ -1,7 +1,6 @@
 #include "dialogs/playermenus.h"
 
 #include "core/player.h"
-#include "dialogs/menuwindow.h"
 
 namespace {
 
@@ -12,11 +11,31 @@ void bringForward(QWidget *window)
     window->activateWindow();
 }
 
+// The key text a caption shows for `command`: the key table's, with two kept as the menu has
+// always named them: full screen shows the key that switches to it, though the item switches
+// both ways, and always-on-top shows Ctrl+T, though F12 is its key and Ctrl+T does nothing.
+QString menuKeyText(Command command)
+{
+    switch (command) {
+    case Command::ToggleFullScreen:
+        return keyText(Command::FullScreen);
+    case Command::ToggleOnTop:
+        return QStringLiteral("Ctrl+T");
+    default:
+        return keyText(command);
+    }
+}
+
+// `label`, then the key of `command` after `gap` spaces.
+QString withKey(const char16_t *label, int gap, Command command)
+{
+    return QString::fromUtf16(label) + QString(gap, u' ') + menuKeyText(command);
+}
+
 } // namespace
 
-PlayerMenus::PlayerMenus(Player &player, MenuWindow &window, const OptionsServices &options,
-                         QWidget *parent)
-    : m_player(player), m_window(window), m_optionsServices(options), m_parent(parent),
+PlayerMenus::PlayerMenus(Player &player, const OptionsServices &options, QWidget *parent)
+    : m_player(player), m_optionsServices(options), m_parent(parent),
       m_main(std::make_unique<QMenu>()), m_list(std::make_unique<QMenu>())
 {
     buildMainMenu();
@@ -31,16 +50,26 @@ PlayerMenus::PlayerMenus(Player &player, MenuWindow &window, const OptionsServic
 PlayerMenus::~PlayerMenus() = default;
 
 QAction *PlayerMenus::addItem(QMenu *menu, const char *name, const QString &caption,
-                              std::function<void()> command, bool checkable)
+                              std::function<void()> action)
 {
     QAction *item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
-    item->setCheckable(checkable);
     // A checkable item ticks itself when chosen; the state decides what it shows.
-    connect(item, &QAction::triggered, this, [this, command = std::move(command)] {
-        command();
+    connect(item, &QAction::triggered, this, [this, action = std::move(action)] {
+        action();
         showStates();
     });
+    return item;
+}
+
+QAction *PlayerMenus::addCommand(QMenu *menu, const char *name, const QString &caption,
+                                 Command command, bool checkable)
+{
+    QAction *item = addItem(menu, name, caption, [this, command] { m_player.run(command); });
+    if (checkable) {
+        item->setCheckable(true);
+        m_checkable.emplace_back(item, command);
+    }
     return item;
 }
 
@@ -56,74 +85,54 @@ QMenu *PlayerMenus::addSubmenu(QMenu *menu, const char *name, const QString &cap
     return submenu;
 }
 
+// The captions carry the keys of their commands after a few spaces; the menus themselves
+// have no shortcuts.
 void PlayerMenus::buildMainMenu()
 {
     QMenu *menu = m_main.get();
     menu->setObjectName(QStringLiteral("popmnu"));
     menu->setTitle(QStringLiteral("popmnu"));
-    MenuWindow *window = &m_window;
-    Transport *transport = &m_player.transport();
-    PlaybackPosition *position = &m_player.position();
-    SoundControls *sound = &m_player.sound();
-    // The captions carry the keys of the same commands after a fixed number of spaces; the
-    // menus themselves have no shortcuts.
-    mnuAlOntop = addItem(
-        menu, "mnuAlOntop", QStringLiteral("总在最前面(&T) Ctrl+T"),
-        [window] { window->SetOntop(); }, true);
+    addCommand(menu, "mnuAlOntop", withKey(u"总在最前面(&T)", 1, Command::ToggleOnTop),
+               Command::ToggleOnTop, true);
     addSeparator(menu, "line1");
-    mnuFullScr = addItem(
-        menu, "mnuFullScr", QStringLiteral("全屏显示(&F)   Alt+Enter"),
-        [window] { window->isFullScreenShown() ? window->OrgScr() : window->FullScr(); }, true);
+    addCommand(menu, "mnuFullScr", withKey(u"全屏显示(&F)", 3, Command::ToggleFullScreen),
+               Command::ToggleFullScreen, true);
     addSeparator(menu, "line2");
-    mnuPlay = addItem(
-        menu, "mnuPlay", QStringLiteral("播放(&P)       P"), [transport] { transport->PlaySong(); },
-        true);
-    mnuPause = addItem(
-        menu, "mnuPause", QStringLiteral("暂停(&P)       Enter"),
-        [transport] { transport->PauseSong(); }, true);
+    addCommand(menu, "mnuPlay", withKey(u"播放(&P)", 7, Command::PlaySong), Command::PlaySong,
+               true);
+    addCommand(menu, "mnuPause", withKey(u"暂停(&P)", 7, Command::PauseSong), Command::PauseSong,
+               true);
     addSeparator(menu, "line35");
-    addItem(menu, "mnuFastForward", QStringLiteral("快进(&F)       →"),
-            [position] { position->FastForward(); });
-    addItem(menu, "mnuFastPre", QStringLiteral("快退(&E)       ←"),
-            [position] { position->FastPre(); });
+    addCommand(menu, "mnuFastForward", withKey(u"快进(&F)", 7, Command::FastForward),
+               Command::FastForward);
+    addCommand(menu, "mnuFastPre", withKey(u"快退(&E)", 7, Command::FastPre), Command::FastPre);
     addSeparator(menu, "line65");
-    addItem(menu, "mnuPreSong", QStringLiteral("上一首(&R)     -"),
-            [transport] { transport->PreviousSong(); });
-    addItem(menu, "mnuNextSong", QStringLiteral("下一首(&N)     +"),
-            [transport] { transport->NextSong(); });
+    addCommand(menu, "mnuPreSong", withKey(u"上一首(&R)", 5, Command::PreviousSong),
+               Command::PreviousSong);
+    addCommand(menu, "mnuNextSong", withKey(u"下一首(&N)", 5, Command::NextSong),
+               Command::NextSong);
     addSeparator(menu, "line10");
     QMenu *mnuSound = addSubmenu(menu, "mnuSound", QStringLiteral("声音(&N)"));
-    addItem(mnuSound, "mnuSoundUp", QStringLiteral("增加音量(&+)   ↑"),
-            [sound] { sound->VolumeUp(); });
-    addItem(mnuSound, "mnuSoundDown", QStringLiteral("减小音量(&-)   ↓"),
-            [sound] { sound->VolumeDown(); });
-    mnuMute = addItem(
-        mnuSound, "mnuMute", QStringLiteral("静音开关(&M)    M"), [sound] { sound->MuteSong(); },
-        true);
+    addCommand(mnuSound, "mnuSoundUp", withKey(u"增加音量(&+)", 3, Command::VolumeUp),
+               Command::VolumeUp);
+    addCommand(mnuSound, "mnuSoundDown", withKey(u"减小音量(&-)", 3, Command::VolumeDown),
+               Command::VolumeDown);
+    addCommand(mnuSound, "mnuMute", withKey(u"静音开关(&M)", 4, Command::MuteSong),
+               Command::MuteSong, true);
     addSeparator(mnuSound, "line4");
-    mnuStereo = addItem(
-        mnuSound, "mnuStereo", QStringLiteral("立体声(&T)"), [sound] { sound->SetBanlance(1); },
-        true);
-    mnuLeft = addItem(
-        mnuSound, "mnuLeft", QStringLiteral("左声道(&L)"), [sound] { sound->SetBanlance(0); },
-        true);
-    mnuRight = addItem(
-        mnuSound, "mnuRight", QStringLiteral("右声道(&R)"), [sound] { sound->SetBanlance(2); },
-        true);
+    addCommand(mnuSound, "mnuStereo", QStringLiteral("立体声(&T)"), Command::Stereo, true);
+    addCommand(mnuSound, "mnuLeft", QStringLiteral("左声道(&L)"), Command::LeftChannel, true);
+    addCommand(mnuSound, "mnuRight", QStringLiteral("右声道(&R)"), Command::RightChannel, true);
     addSeparator(menu, "line9");
-    mnushowly = addItem(
-        menu, "mnushowly", QStringLiteral("显示歌词(&Y)"),
-        [position] { position->setShowsLyrics(!position->showsLyrics()); }, true);
-    addItem(menu, "mnuSelectLyric", QStringLiteral("选择歌词(&L)"),
-            [window] { window->OpenLyric(); });
+    addCommand(menu, "mnushowly", QStringLiteral("显示歌词(&Y)"), Command::ToggleLyrics, true);
+    addCommand(menu, "mnuSelectLyric", QStringLiteral("选择歌词(&L)"), Command::SelectLyric);
     addSeparator(menu, "line6");
     QMenu *mnuOption = addSubmenu(menu, "mnuOption", QStringLiteral("选项(&O)..."));
     addItem(mnuOption, "mnuOptionSet", QStringLiteral("参数设置(&S)..."),
             [this] { showOptions(); });
     addItem(menu, "mnuAbout", QStringLiteral("关于...(&U)"), [this] { showAbout(); });
     addSeparator(menu, "line8");
-    addItem(menu, "mnuExit", QStringLiteral("退出(&X)        Alt+F4"),
-            [window] { window->UnloadMe(); });
+    addCommand(menu, "mnuExit", withKey(u"退出(&X)", 8, Command::Quit), Command::Quit);
 }
 
 void PlayerMenus::buildListMenu()
@@ -131,17 +140,13 @@ void PlayerMenus::buildListMenu()
     QMenu *menu = m_list.get();
     menu->setObjectName(QStringLiteral("listmenu"));
     menu->setTitle(QStringLiteral("ListMenu"));
-    Transport *transport = &m_player.transport();
-    addItem(menu, "listPlay", QStringLiteral("播放音乐文件(&P)"),
-            [transport] { transport->PlaySong(); });
+    addCommand(menu, "listPlay", QStringLiteral("播放音乐文件(&P)"), Command::PlaySong);
     addSeparator(menu, "lin13");
-    addItem(menu, "listDelSelected", QStringLiteral("删除所选音乐文件(&S)"),
-            [transport] { transport->DelSelectedSong(); });
-    // Nothing else changes: the song that plays goes on, and no file is written.
-    addItem(menu, "listDelNotSelected", QStringLiteral("删除未选音乐文件(&U)"),
-            [transport] { transport->ListSong().removeNotHighlighted(); });
-    addItem(menu, "listDelAll", QStringLiteral("删除所有音乐文件(&D)"),
-            [transport] { transport->ListSong().clear(); });
+    addCommand(menu, "listDelSelected", QStringLiteral("删除所选音乐文件(&S)"),
+               Command::DeleteSelected);
+    addCommand(menu, "listDelNotSelected", QStringLiteral("删除未选音乐文件(&U)"),
+               Command::DeleteNotSelected);
+    addCommand(menu, "listDelAll", QStringLiteral("删除所有音乐文件(&D)"), Command::DeleteAll);
 }
 
 void PlayerMenus::popupMainMenu(QPoint globalPosition)
@@ -156,18 +161,8 @@ void PlayerMenus::popupListMenu(QPoint globalPosition)
 
 void PlayerMenus::showStates()
 {
-    const Transport &transport = m_player.transport();
-    const SoundControls &sound = m_player.sound();
-    const SoundControls::BalancePreset preset = sound.balancePreset();
-    mnuAlOntop->setChecked(m_window.isOnTop());
-    mnuFullScr->setChecked(m_window.isFullScreenShown());
-    mnuPlay->setChecked(transport.PlayingFlag() && !transport.PausedFlag());
-    mnuPause->setChecked(transport.PausedFlag());
-    mnuMute->setChecked(sound.MutedFlag());
-    mnuStereo->setChecked(preset == SoundControls::BalancePreset::Stereo);
-    mnuLeft->setChecked(preset == SoundControls::BalancePreset::Left);
-    mnuRight->setChecked(preset == SoundControls::BalancePreset::Right);
-    mnushowly->setChecked(m_player.position().showsLyrics());
+    for (const auto &[item, command] : m_checkable)
+        item->setChecked(m_player.isOn(command));
 }
 
 void PlayerMenus::showOptions()

@@ -2,25 +2,26 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QMenu>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 
+#include "core/command.h"
 #include "dialogs/fmabout.h"
 #include "dialogs/fmtmp.h"
 
-class MenuWindow;
 class Player;
 class QAction;
 
 // The player's two popup menus, built in this one place: the main menu `popmnu`, which
-// offers almost every command, and the playlist menu `listmenu`. Every item runs one
-// command of the player or the window; the check marks show the states of the player and
-// the window at all times, read again whenever one of them reports a change. The menus also
-// open the options dialog and the about box, one of each at a time, without making them
-// modal.
+// offers almost every command, and the playlist menu `listmenu`. Every item runs one of the
+// player's commands, and a caption's key text is the key table's; the check marks show the
+// states of the player and the window at all times, read again whenever one of them reports
+// a change. The menus also open the options dialog and the about box, one of each at a time,
+// without making them modal.
 //
 // The items are named as the player's names them (`mnuPlay`, `listDelAll`, separators
 // `line1` …), so that the menus can be worked by name.
@@ -31,8 +32,7 @@ class PlayerMenus : public QObject
 public:
     // The windows the menus open belong to `parent`, the main window, which must outlive
     // this object.
-    PlayerMenus(Player &player, MenuWindow &window, const OptionsServices &options,
-                QWidget *parent);
+    PlayerMenus(Player &player, const OptionsServices &options, QWidget *parent);
     ~PlayerMenus() override;
 
     QMenu *popmnu() const { return m_main.get(); }
@@ -53,27 +53,21 @@ public:
 
 private:
     QAction *addItem(QMenu *menu, const char *name, const QString &caption,
-                     std::function<void()> command, bool checkable = false);
+                     std::function<void()> action);
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, Command command,
+                        bool checkable = false);
     void addSeparator(QMenu *menu, const char *name);
     QMenu *addSubmenu(QMenu *menu, const char *name, const QString &caption);
     void buildMainMenu();
     void buildListMenu();
 
     Player &m_player;
-    MenuWindow &m_window;
     OptionsServices m_optionsServices;
     QWidget *m_parent;
     std::unique_ptr<QMenu> m_main;
     std::unique_ptr<QMenu> m_list;
-    QAction *mnuAlOntop = nullptr;
-    QAction *mnuFullScr = nullptr;
-    QAction *mnuPlay = nullptr;
-    QAction *mnuPause = nullptr;
-    QAction *mnuMute = nullptr;
-    QAction *mnuStereo = nullptr;
-    QAction *mnuLeft = nullptr;
-    QAction *mnuRight = nullptr;
-    QAction *mnushowly = nullptr;
+    // The items with a check mark, and the command whose state it shows.
+    std::vector<std::pair<QAction *, Command>> m_checkable;
     QPointer<FmTmp> m_options;
     QPointer<fmAbout> m_about;
 };

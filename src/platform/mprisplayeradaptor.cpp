@@ -131,42 +131,32 @@ QVariantMap MprisPlayerAdaptor::changeableProperties() const
 
 void MprisPlayerAdaptor::Next()
 {
-    m_player.transport().NextSong();
+    m_player.run(Command::NextSong);
 }
 
 void MprisPlayerAdaptor::Previous()
 {
-    m_player.transport().PreviousSong();
+    m_player.run(Command::PreviousSong);
 }
 
 void MprisPlayerAdaptor::Pause()
 {
-    if (m_player.transport().PlayingFlag())
-        m_player.transport().PauseSong();
+    m_player.run(Command::PauseIfPlaying);
 }
 
 void MprisPlayerAdaptor::PlayPause()
 {
-    if (m_player.transport().PlayingFlag())
-        m_player.transport().PauseSong();
-    else
-        Play();
+    m_player.run(Command::TogglePlay);
 }
 
 void MprisPlayerAdaptor::Stop()
 {
-    m_player.transport().StopSong();
+    m_player.run(Command::StopSong);
 }
 
 void MprisPlayerAdaptor::Play()
 {
-    Transport &transport = m_player.transport();
-    if (transport.PlayingFlag())
-        return;
-    if (transport.PausedFlag())
-        transport.PauseSong();
-    if (!transport.PlayingFlag())
-        transport.PlaySong();
+    m_player.run(Command::PlayOrResume);
 }
 
 void MprisPlayerAdaptor::Seek(qlonglong offset)
@@ -175,7 +165,7 @@ void MprisPlayerAdaptor::Seek(qlonglong offset)
         return;
     const double target = m_media.currentPosition() + double(offset) / MicrosecondsPerSecond;
     if (target > m_media.duration())
-        m_player.transport().NextSong();
+        m_player.run(Command::NextSong);
     else
         m_player.position().seekTo(std::max(target, 0.0));
 }

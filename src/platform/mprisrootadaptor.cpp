@@ -2,12 +2,12 @@
 
 #include <QMetaObject>
 
-#include "core/windowcommands.h"
+#include "core/player.h"
 #include "platform/mimeregistry.h"
 #include "platform/mprisservice.h"
 
-MprisRootAdaptor::MprisRootAdaptor(MprisService &service, WindowCommands &window)
-    : QDBusAbstractAdaptor(&service), m_service(service), m_window(window)
+MprisRootAdaptor::MprisRootAdaptor(MprisService &service, Player &player)
+    : QDBusAbstractAdaptor(&service), m_service(service), m_player(player)
 {}
 
 QString MprisRootAdaptor::identity() const
@@ -40,5 +40,5 @@ void MprisRootAdaptor::Raise()
 void MprisRootAdaptor::Quit()
 {
     QMetaObject::invokeMethod(
-        this, [this] { m_window.UnloadMe(); }, Qt::QueuedConnection);
+        this, [this] { m_player.run(Command::Quit); }, Qt::QueuedConnection);
 }

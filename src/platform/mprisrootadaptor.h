@@ -4,7 +4,7 @@
 #include <QStringList>
 
 class MprisService;
-class WindowCommands;
+class Player;
 
 // The root interface of the player's MPRIS object: who the player is, what it opens, and the
 // window commands Raise and Quit.
@@ -21,7 +21,7 @@ class MprisRootAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
 
 public:
-    MprisRootAdaptor(MprisService &service, WindowCommands &window);
+    MprisRootAdaptor(MprisService &service, Player &player);
 
     bool canQuit() const { return true; }
     bool canRaise() const { return true; }
@@ -40,5 +40,5 @@ public slots:
 
 private:
     MprisService &m_service;
-    WindowCommands &m_window;
+    Player &m_player;
 };

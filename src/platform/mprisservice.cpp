@@ -8,12 +8,11 @@
 #include "platform/mprisplayeradaptor.h"
 #include "platform/mprisrootadaptor.h"
 
-MprisService::MprisService(Player &player, MediaControl &media, WindowCommands &window,
-                           QObject *parent)
+MprisService::MprisService(Player &player, MediaControl &media, QObject *parent)
     : QObject(parent), m_playerAdaptor(new MprisPlayerAdaptor(*this, player, media))
 {
     // The adaptors are children of the service, exported with it.
-    new MprisRootAdaptor(*this, window);
+    new MprisRootAdaptor(*this, player);
     m_told = m_playerAdaptor->changeableProperties();
     Transport &transport = player.transport();
     connect(&transport, &Transport::flagsChanged, this, &MprisService::scheduleRefresh);

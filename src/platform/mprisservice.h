@@ -10,7 +10,6 @@ class MediaControl;
 class MprisPlayerAdaptor;
 class MprisRootAdaptor;
 class Player;
-class WindowCommands;
 
 // The player on the session bus as a media player of the desktop (MPRIS 2): the object
 // /org/mpris/MediaPlayer2 with the root and the Player interfaces, owned by the service
@@ -32,8 +31,7 @@ public:
     static constexpr const char *ServiceName = "org.mpris.MediaPlayer2.zorvan";
     static constexpr const char *PlayerInterface = "org.mpris.MediaPlayer2.Player";
 
-    MprisService(Player &player, MediaControl &media, WindowCommands &window,
-                 QObject *parent = nullptr);
+    MprisService(Player &player, MediaControl &media, QObject *parent = nullptr);
 
     // Exports the object and takes the service name on `bus`; when another instance of the
     // player holds the name (a test's second player on the same bus), takes the name with

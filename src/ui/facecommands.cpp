@@ -1,7 +1,5 @@
 #include "ui/facecommands.h"
 
-#include <functional>
-
 #include "core/player.h"
 #include "core/playlistadditions.h"
 #include "ui/dragstrip.h"
@@ -19,33 +17,31 @@ using Skin::Control;
 
 void connectButtons(FmMain &window, NormalPanel &face, Player &player)
 {
-    Transport &transport = player.transport();
-    const auto toTransport = [&transport](void (Transport::*command)()) {
-        return [&transport, command](QPoint) { (transport.*command)(); };
-    };
-    FmMain *w = &window;
-    const std::pair<Control, std::function<void(QPoint)>> commands[] = {
-        {Control::ImgClose, [w](QPoint) { w->UnloadMe(); }},
-        {Control::ImgMin, [w](QPoint) { w->showMinimized(); }},
-        {Control::ImgPreSong, toTransport(&Transport::PreviousSong)},
-        {Control::ImgPlaySong, toTransport(&Transport::PlaySong)},
-        {Control::ImgPauseSong, toTransport(&Transport::PauseSong)},
-        {Control::ImgNextSong, toTransport(&Transport::NextSong)},
-        {Control::ImgStopSong, toTransport(&Transport::StopSong)},
-        {Control::ImgOpenSong, [w](QPoint) { w->AddSongFiles(); }},
-        {Control::ImgAdd, [w](QPoint) { w->AddSongFiles(); }},
-        {Control::Image1, toTransport(&Transport::DelSelectedSong)},
-        {Control::ImgPlaylist, [w](QPoint) { w->saveList(); }},
-        {Control::ImgFullscr, [w](QPoint) { w->FullScr(); }},
-        {Control::ImgIcon, [w](QPoint at) { w->showMainMenu(at, false); }},
-        {Control::ImgCloseList, [w](QPoint) { w->setShowList(0); }},
-        {Control::ImgShowList, [w](QPoint) { w->setShowList(w->showList() != 0 ? 0 : 1); }},
-        {Control::ImgLoop, [&transport](QPoint) { transport.setLoopMode(!transport.LoopMode()); }},
-        {Control::ImgRandom,
-         [&transport](QPoint) { transport.setRandomMode(!transport.RandomMode()); }},
+    Player *p = &player;
+    const std::pair<Control, Command> commands[] = {
+        {Control::ImgClose, Command::Quit},
+        {Control::ImgMin, Command::Minimize},
+        {Control::ImgPreSong, Command::PreviousSong},
+        {Control::ImgPlaySong, Command::PlaySong},
+        {Control::ImgPauseSong, Command::PauseSong},
+        {Control::ImgNextSong, Command::NextSong},
+        {Control::ImgStopSong, Command::StopSong},
+        {Control::ImgOpenSong, Command::AddSongs},
+        {Control::ImgAdd, Command::AddSongs},
+        {Control::Image1, Command::DeleteSelected},
+        {Control::ImgPlaylist, Command::SaveList},
+        {Control::ImgFullscr, Command::FullScreen},
+        {Control::ImgCloseList, Command::CloseListPanel},
+        {Control::ImgShowList, Command::ToggleListPanel},
+        {Control::ImgLoop, Command::ToggleLoop},
+        {Control::ImgRandom, Command::ToggleRandom},
     };
     for (const auto &[control, command] : commands)
-        QObject::connect(face.button(control), &SkinButton::triggered, w, command);
+        QObject::connect(face.button(control), &SkinButton::triggered, &window,
+                         [p, command] { p->run(command); });
+    // The icon opens the main menu where it was clicked.
+    QObject::connect(face.button(Control::ImgIcon), &SkinButton::triggered, &window,
+                     [w = &window](QPoint at) { w->showMainMenu(at, false); });
 
     PlaybackPosition &position = player.position();
     SoundControls &sound = player.sound();
@@ -79,11 +75,11 @@ void connectPanels(FmMain &window, NormalPanel &face, FullScreenPanel &fullScree
     QObject::connect(fullScreen.PicBottom(), &SkinPanel::menuRequested, w, rightButtonMenu);
 
     PlaylistBox *list = face.ListSong();
-    Transport &transport = player.transport();
     QObject::connect(list, &PlaylistBox::keyPressed, w, handleKey);
-    QObject::connect(list, &PlaylistBox::deletePressed, &transport, &Transport::DelSelectedSong);
+    QObject::connect(list, &PlaylistBox::deletePressed, w,
+                     [p] { p->run(Command::DeleteSelected); });
     QObject::connect(list, &PlaylistBox::menuRequested, w, &FmMain::showListMenu);
-    QObject::connect(list, &PlaylistBox::doubleClicked, &transport, &Transport::PlaySong);
+    QObject::connect(list, &PlaylistBox::doubleClicked, w, [p] { p->run(Command::PlaySong); });
     QObject::connect(list, &PlaylistBox::filesDropped, w, [p](const QStringList &paths) {
         addDroppedOnList(p->transport().ListSong(), paths);
     });

@@ -1,25 +1,17 @@
 #include "ui/fmmain.h"
 
-#include <cstdio>
-
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QMessageBox>
 #include <QScreen>
-#include <QTime>
 #include <QWindow>
 
 #include "core/commandline.h"
-#include "core/mediacontrol.h"
 #include "core/playlistadditions.h"
 #include "core/session.h"
-#include "dialogs/messagebox.h"
 #include "dialogs/playermenus.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
-#include "slideshow/slideshow.h"
 #include "ui/facecommands.h"
 #include "ui/fullscreenpanel.h"
 #include "ui/normalpanel.h"
@@ -35,36 +27,59 @@ using Skin::Control;
 // The strip at the top of the window by which it is grabbed, in pixels.
 constexpr int TitleStripHeight = Skin::rect(Control::LDrag).bottom() + 1;
 
-double secondsSinceMidnight()
-{
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
-
 } // namespace
 
-FmMain::FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricChooser,
+FmMain::FmMain(Player &player, Session &session, LyricFileChooser &lyricChooser,
                PlaylistFileDialogs &playlistDialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_media(media), m_session(session),
-      m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs),
-      m_player(media, session, *this)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_player(player), m_session(session),
+      m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     setWindowIcon(applicationIcon());
     setAttribute(Qt::WA_NoSystemBackground);
     m_normal = new NormalPanel(m_player, session, this);
     m_fullScreen = new FullScreenPanel(session, m_player.labels(), this);
-    m_slideshow = new Slideshow(session, *m_fullScreen->picture(), secondsSinceMidnight,
-                                quint32(QDateTime::currentMSecsSinceEpoch()), this);
-    connect(m_fullScreen->picture(), &TransitionPainter::transitionEnded, m_slideshow,
-            &Slideshow::transitionEnded);
-    connect(m_slideshow, &Slideshow::pictureRefused, this, &FmMain::reportRefusedPicture);
     m_wndProc = new MainWndProc(*m_normal->label(Control::LTitle), this);
     m_mover = new WindowMover(*this, this);
     setFixedSize(Skin::WindowWidth, Skin::HeightWithList);
     connectFaceCommands(*this);
+    m_player.attachWindow(this);
 }
 
-FmMain::~FmMain() = default;
+FmMain::~FmMain()
+{
+    m_player.attachWindow(nullptr);
+}
+
+void FmMain::run(Command command)
+{
+    switch (command) {
+    case Command::FullScreen:
+        return FullScr();
+    case Command::NormalScreen:
+        return OrgScr();
+    case Command::ToggleFullScreen:
+        return m_isFullScreen ? OrgScr() : FullScr();
+    case Command::ToggleOnTop:
+        return SetOntop();
+    case Command::Minimize:
+        return showMinimized();
+    case Command::Quit:
+        return UnloadMe();
+    case Command::AddSongs:
+        return AddSongFiles();
+    case Command::SaveList:
+        return saveList();
+    case Command::SelectLyric:
+        return OpenLyric();
+    case Command::ToggleListPanel:
+        return setShowList(showList() != 0 ? 0 : 1);
+    case Command::CloseListPanel:
+        return setShowList(0);
+    default:
+        return;
+    }
+}
 
 void FmMain::Form_Load(const CommandLineSongs &songs)
 {
@@ -150,7 +165,7 @@ void FmMain::FullScr()
     Form_Resize();
     m_fullScreen->show();
     m_fullScreen->raise();
-    m_slideshow->setFullScreen(true);
+    emit fullScreenChanged(true);
     m_normal->hide();
     focusFace();
     if (!wasFullScreen)
@@ -166,7 +181,7 @@ void FmMain::OrgScr()
         setFixedSize(m_normalGeometry.size());
         setGeometry(m_normalGeometry);
     }
-    m_slideshow->setFullScreen(false);
+    emit fullScreenChanged(false);
     m_fullScreen->hide();
     m_normal->show();
     focusFace();
@@ -234,7 +249,6 @@ void FmMain::showListMenu(QPoint globalPosition)
 
 void FmMain::setMenus(PlayerMenus &menus)
 {
-    m_menus = &menus;
     connect(this, &FmMain::mainMenuRequested, &menus, &PlayerMenus::popupMainMenu);
     connect(this, &FmMain::listMenuRequested, &menus, &PlayerMenus::popupListMenu);
     connect(this, &FmMain::windowModesChanged, &menus, &PlayerMenus::showStates);
@@ -249,11 +263,16 @@ void FmMain::bringForward()
     activateWindow();
 }
 
+std::optional<QPointF> FmMain::placeToKeep() const
+{
+    if (!WindowMover::canPlaceItself())
+        return std::nullopt;
+    return m_mover->inTwips(normalGeometry().topLeft());
+}
+
 void FmMain::closeEvent(QCloseEvent *event)
 {
-    saveAndRelease(true);
-    // The window stays under the report of what could not be saved until that is closed.
-    if (m_shutdownReport && m_shutdownReport->isVisible()) {
+    if (m_shutDown && m_shutDown()) {
         event->ignore();
         return;
     }
@@ -267,59 +286,4 @@ void FmMain::closeEvent(QCloseEvent *event)
 void FmMain::UnloadMe()
 {
     close();
-}
-
-void FmMain::unloadQuietly()
-{
-    saveAndRelease(false);
-    // A signal waits for nobody to read the report: what it says is on stderr.
-    delete m_shutdownReport;
-    close();
-}
-
-// The shutdown steps before the window closes; they run once, whichever way the close
-// was asked for. A file that cannot be written is reported and the rest goes on. No
-// pending event runs in between: one could start again what the shutdown has stopped.
-// Failures go to stderr first; in the window they are one report, shown without waiting,
-// whose closing closes the window.
-void FmMain::saveAndRelease(bool reportInWindow)
-{
-    if (m_unloading)
-        return;
-    m_unloading = true;
-    m_session.endRun();
-    m_slideshow->shutDown();
-    m_player.stop();
-    SettingsRecord settings = m_session.settings();
-    // Where a window cannot place itself, it cannot know its place either: the saved one
-    // stays.
-    if (WindowMover::canPlaceItself()) {
-        const QPointF place = m_mover->inTwips(normalGeometry().topLeft());
-        settings.windowLeftTwips = place.x();
-        settings.windowTopTwips = place.y();
-    }
-    settings.volume = m_media.volume();
-    m_session.setSettings(settings);
-    QStringList failures;
-    for (const Session::WriteFailure &failure :
-         m_session.save(m_player.transport().ListSong().songs())) {
-        std::fprintf(stderr, "zorvan: cannot write %s: %s\n", qPrintable(failure.path),
-                     qPrintable(failure.error));
-        failures.append(writeFailureText(failure.path, failure.error));
-    }
-    if (m_menus)
-        m_menus->closeWindows();
-    if (reportInWindow && !failures.isEmpty()) {
-        m_shutdownReport = openMessageBox(QMessageBox::Warning, failures.join(u'\n'), this);
-        connect(m_shutdownReport, &QMessageBox::finished, this, &QWidget::close);
-    }
-}
-
-// Shown without waiting for it, and only one at a time: the slideshow shows nothing until
-// the message is closed.
-void FmMain::reportRefusedPicture()
-{
-    const QMessageBox *box =
-        openMessageBox(QMessageBox::NoIcon, QStringLiteral("图片文件不正确！"), this);
-    connect(box, &QMessageBox::finished, m_slideshow, &Slideshow::reportClosed);
 }

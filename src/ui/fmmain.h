@@ -1,40 +1,41 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
 
 #include "core/player.h"
-#include "dialogs/menuwindow.h"
+#include "core/windowcommands.h"
 #include "ui/mainwndproc.h"
 
 struct CommandLineSongs;
 class FullScreenPanel;
 class LyricFileChooser;
-class MediaControl;
 class NormalPanel;
 class PlayerMenus;
 class PlaylistFileDialogs;
-class QMessageBox;
 class Session;
-class Slideshow;
 class WindowMover;
 
 // The main window: a borderless skin, 274 pixels wide and 116 or 464 high (without or with
-// the playlist panel), or the full-screen slideshow window. It holds the player, shows its
-// state through its two faces (`PicNormal` and `PicBg`) and turns their mouse and key events
-// into the player's commands and its own.
+// the playlist panel), or the full-screen slideshow window. It shows the player's state through
+// its two faces (`PicNormal` and `PicBg`), turns their mouse and key events into the player's
+// commands, and carries out the commands that belong to the window.
 //
 // Its place is that of its own top-left corner, never a frame's that a window manager may
 // add (see WindowMover), so it comes back exactly where it was left.
-class FmMain : public QWidget, public MenuWindow
+class FmMain : public QWidget, public WindowCommands
 {
     Q_OBJECT
 
 public:
     // `session` holds the settings and lists the window shows; `lyricChooser` and
-    // `playlistDialogs` ask the user for files.
-    FmMain(MediaControl &media, Session &session, LyricFileChooser &lyricChooser,
+    // `playlistDialogs` ask the user for files. The window attaches itself to `player` for
+    // the window's commands.
+    FmMain(Player &player, Session &session, LyricFileChooser &lyricChooser,
            PlaylistFileDialogs &playlistDialogs, QWidget *parent = nullptr);
     ~FmMain() override;
 
@@ -45,7 +46,6 @@ public:
     Player &player() { return m_player; }
     NormalPanel &PicNormal() const { return *m_normal; }
     FullScreenPanel &PicBg() const { return *m_fullScreen; }
-    Slideshow &slideshow() const { return *m_slideshow; }
 
     // The title bar's icon, which has no picture until then.
     void LayOutSkin();
@@ -59,16 +59,20 @@ public:
     int showList() const;
     void setShowList(int value);
 
-    void FullScr() override;
-    void OrgScr() override;
-    void SetOntop() override;
-    void UnloadMe() override;
+    void run(Command command) override;
     bool isFullScreenShown() const override { return m_isFullScreen; }
     bool isOnTop() const override { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
-    // Shutdown asked for by the session (SIGTERM, SIGINT): as UnloadMe, but a failure is
-    // told on stderr only, since nobody may be left to close a message box; a report that
-    // an earlier close left open goes, and the player ends.
-    void unloadQuietly();
+    void FullScr();
+    void OrgScr();
+    void SetOntop();
+    // Closes the window, which ends the player.
+    void UnloadMe();
+    // Runs whenever the window is asked to close, before it does: the shutdown. While it
+    // returns true the window stays open (a report waits to be read).
+    void setShutDown(std::function<bool()> shutDown) { m_shutDown = std::move(shutDown); }
+    // The window's place outside full screen, in twips, to keep for the next start; none where
+    // a window cannot place itself, and so cannot know its place either.
+    std::optional<QPointF> placeToKeep() const;
     // Shows, raises and activates the window (a second start asked for it).
     void bringForward();
 
@@ -78,7 +82,7 @@ public:
     // Writes the list to a playlist file the user names.
     void saveList();
     // Lets the user add a lyric file of their choice to the current lyrics.
-    void OpenLyric() override;
+    void OpenLyric();
 
     // Every click that opens a menu comes here: the main menu at `globalPosition`, with the
     // right-button option from the panels and drag strips; the playlist menu from the list.
@@ -93,6 +97,8 @@ signals:
     void listMenuRequested(QPoint globalPosition);
     // Full screen or always-on-top changed (the menus' check marks).
     void windowModesChanged();
+    // The window went to full screen or back: the slideshow runs only in full screen.
+    void fullScreenChanged(bool isFullScreen);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -103,24 +109,16 @@ private:
     void focusFace();
     // The window's place and size outside full screen.
     QRect normalGeometry() const { return m_isFullScreen ? m_normalGeometry : geometry(); }
-    void saveAndRelease(bool reportInWindow);
-    // The slideshow's message that a listed picture is missing or no picture.
-    void reportRefusedPicture();
 
-    MediaControl &m_media;
+    Player &m_player;
     Session &m_session;
     LyricFileChooser &m_lyricChooser;
     PlaylistFileDialogs &m_playlistDialogs;
-    Player m_player;
     NormalPanel *m_normal = nullptr;
     FullScreenPanel *m_fullScreen = nullptr;
-    Slideshow *m_slideshow = nullptr;
     MainWndProc *m_wndProc = nullptr;
     WindowMover *m_mover = nullptr;
-    QPointer<PlayerMenus> m_menus;
-    // What the shutdown could not save, while it is shown.
-    QPointer<QMessageBox> m_shutdownReport;
-    bool m_unloading = false;
+    std::function<bool()> m_shutDown;
     bool m_isFullScreen = false;
     // Where the window was before it went full screen.
     QRect m_normalGeometry;

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "core/keycommands.h"
+#include "core/command.h"
 
 namespace {
 

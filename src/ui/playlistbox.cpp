@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "core/keycommands.h"
+#include "core/command.h"
 #include "ui/droppedfiles.h"
 #include "ui/keymap.h"
 

@@ -426,27 +426,6 @@ TEST_F(PlayerTest, BalancePresetsAndClicks)
     EXPECT_EQ(sound.balancePreset(), Preset::Stereo) << "a click keeps the marks";
 }
 
-// Each case is "key shift effect": the virtual-key code, the KeyModifier bits and the last
-// media or window call it made, "-" for none.
-TEST_F(PlayerTest, KeysRunTheirCommandsByModifierRules)
-{
-    loadList(songs("ab"));
-    const QStringList cases{
-        "80 0 play",   "80 1 play",      "80 2 -",         "80 4 -",           "13 0 pause",
-        "13 5 play",   "13 4 FullScr",   "115 4 UnloadMe", "115 0 -",          "187 0 play",
-        "189 3 play",  "77 0 mute 1",    "38 0 volume 0",  "40 1 volume -160", "39 0 seek 4.58716",
-        "37 6 seek 0", "123 0 SetOntop", "27 0 OrgScr",
-    };
-    for (const QString &c : cases) {
-        media.log.clear();
-        window.calls.clear();
-        player.HandleKey(c.section(u' ', 0, 0).toInt(), c.section(u' ', 1, 1).toInt());
-        settle(transport());
-        const QStringList calls = media.log + window.calls;
-        EXPECT_EQ(calls.isEmpty() ? "-" : calls.last(), c.section(u' ', 2)) << qPrintable(c);
-    }
-}
-
 class StartUpTest : public PlayerTest
 {
 protected:

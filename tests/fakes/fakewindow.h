@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QStringList>
+#include <QList>
 
 #include "core/windowcommands.h"
 
-// Records the window commands the player asked for.
+// Records the window commands the player handed over.
 class FakeWindow : public WindowCommands
 {
 public:
-    void FullScr() override { calls << QStringLiteral("FullScr"); }
-    void OrgScr() override { calls << QStringLiteral("OrgScr"); }
-    void SetOntop() override { calls << QStringLiteral("SetOntop"); }
-    void UnloadMe() override { calls << QStringLiteral("UnloadMe"); }
+    void run(Command command) override { commands << command; }
+    bool isFullScreenShown() const override { return false; }
+    bool isOnTop() const override { return false; }
 
-    QStringList calls;
+    QList<Command> commands;
 };

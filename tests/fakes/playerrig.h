@@ -19,6 +19,7 @@ struct PlayerRig
         media.failOpen(song('x'));
         media.failOpen(song('y'), MediaControl::Failure::TimedOut);
         player.sound().ShowVolume();
+        player.attachWindow(&window);
     }
     static QString song(char letter)
     {
@@ -39,5 +40,5 @@ struct PlayerRig
     Session session{dir.path()};
     FakeMediaControl media;
     FakeWindow window;
-    Player player{media, session, window};
+    Player player{media, session};
 };

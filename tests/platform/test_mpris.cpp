@@ -30,7 +30,7 @@ struct Rig : PlayerRig
         QCoreApplication::sendPostedEvents();
     }
 
-    MprisService service{player, media, window};
+    MprisService service{player, media};
     QSignalSpy told{&service, &MprisService::propertiesChanged};
 };
 

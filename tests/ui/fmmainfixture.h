@@ -5,20 +5,25 @@
 
 #include <gtest/gtest.h>
 
+#include "app/playerapp.h"
 #include "core/commandline.h"
 #include "core/session.h"
 #include "fakes/fakemediacontrol.h"
+#include "fakes/memoryregistry.h"
+#include "fakes/recordedmessages.h"
 #include "fakes/scriptedchooser.h"
+#include "fakes/scriptedoptionschoosers.h"
 #include "fakes/scriptedplaylistdialogs.h"
 #include "fakes/settle.h"
+#include "persist/regist.h"
 #include "persist/settingsfile.h"
 #include "support/files.h"
 #include "support/qtprinters.h"
 #include "ui/fmmain.h"
 #include "ui/normalpanel.h"
 
-// The main window on the offscreen platform, with the fake media control and scripted
-// dialogs, its data in a folder of its own. A test writes the files it wants, then starts
+// The player's program on the offscreen platform, with the fake media control, the registry in
+// memory, scripted dialogs and recorded messages, its data in a folder of its own. A test writes the files it wants, then starts
 // the window with load().
 class FmMainTest : public testing::Test
 {
@@ -38,7 +43,7 @@ protected:
             lines += song.toUtf8() + "\r\n";
         writeFile(session.path(Session::File::Playlist), lines);
         SaveSettings(session.path(Session::File::Settings), settings);
-        window.Form_Load({});
+        app.start({});
         settle();
     }
     void settle() { ::settle(transport()); }
@@ -54,5 +59,12 @@ protected:
     FakeMediaControl media;
     ScriptedChooser chooser;
     ScriptedPlaylistDialogs dialogs;
-    FmMain window{media, session, chooser, dialogs};
+    MemoryRegistry registry;
+    RecordedMessages messages;
+    Regist regist{registry, messages};
+    ScriptedOptionsChoosers choosers;
+    PlayerApp app{{media, session, chooser, dialogs, {session, regist, "/opt/zorvan/zorvan", choosers},
+                   messages}};
+    FmMain &window = app.window();
+    PlayerMenus &menus = app.menus();
 };

@@ -11,13 +11,9 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 
-#include "core/keycommands.h"
+#include "core/command.h"
 #include "dialogs/playermenus.h"
-#include "fakes/memoryregistry.h"
-#include "fakes/recordedmessages.h"
-#include "fakes/scriptedoptionschoosers.h"
 #include "fmmainfixture.h"
-#include "persist/regist.h"
 #include "slideshow/slideshow.h"
 #include "support/files.h"
 #include "ui/fullscreenpanel.h"
@@ -32,7 +28,6 @@ namespace {
 class DialogsTest : public FmMainTest
 {
 protected:
-    DialogsTest() { window.setMenus(menus); }
     void TearDown() override { EXPECT_EQ(messages.shown, QStringList()); }
 
     QAction *item(const char *name) const
@@ -94,12 +89,6 @@ protected:
         QTest::mouseClick(chooser->findChild<QPushButton *>("CmdOK"), Qt::LeftButton);
     }
 
-    MemoryRegistry registry;
-    RecordedMessages messages;
-    Regist regist{registry, messages};
-    ScriptedOptionsChoosers choosers;
-    PlayerMenus menus{
-        window.player(), window, {session, regist, "/opt/zorvan/zorvan", choosers}, &window};
 };
 
 // The check marks follow the states whichever way they change: from the menu, the keys or
@@ -157,6 +146,11 @@ TEST_F(DialogsTest, CheckMarksShowTheStatesAfterEveryCommand)
 TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
 {
     load({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
+    // The captions carry the keys of the key table, aligned as they always were.
+    EXPECT_EQ(item("mnuFullScr")->text(), "全屏显示(&F)   Alt+Enter");
+    EXPECT_EQ(item("mnuAlOntop")->text(), "总在最前面(&T) Ctrl+T");
+    EXPECT_EQ(item("mnuFastForward")->text(), "快进(&F)       →");
+    EXPECT_EQ(item("mnuExit")->text(), "退出(&X)        Alt+F4");
     Playlist &list = transport().ListSong();
     list.setCurrentEntry(2);
     item("listPlay")->trigger();
@@ -222,7 +216,7 @@ TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
     click("CmdOK");
 
     EXPECT_EQ(settingsChanged.count(), 1);
-    EXPECT_EQ(window.slideshow().timer().interval(), 8000) << "the slideshow's interval at once";
+    EXPECT_EQ(app.slideshow().timer().interval(), 8000) << "the slideshow's interval at once";
     const SettingsRecord &settings = session.settings();
     EXPECT_EQ(settings.shared, (SharedSettings{30, 2, 5, 1, 1, 8}));
     EXPECT_EQ(window.mover().snapTwips(), 12 * 15) << "the new distance waits for a start";

@@ -1,0 +1,100 @@
+#include "app/playerapp.h"
+
+#include <QDateTime>
+#include <QLoggingCategory>
+#include <QTime>
+
+#include "core/mediacontrol.h"
+#include "core/session.h"
+#include "core/usermessages.h"
+#include "ui/fullscreenpanel.h"
+#include "ui/transitionpainter.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcShutdown, "zorvan.shutdown")
+
+double secondsSinceMidnight()
+{
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+} // namespace
+
+PlayerApp::PlayerApp(const Services &services)
+    : m_media(services.media), m_session(services.session), m_messages(services.messages),
+      m_player(services.media, services.session),
+      m_window(m_player, services.session, services.lyricChooser, services.playlistDialogs),
+      m_slideshow(services.session, *m_window.PicBg().picture(), secondsSinceMidnight,
+                  quint32(QDateTime::currentMSecsSinceEpoch())),
+      m_menus(m_player, services.options, &m_window)
+{
+    connect(m_window.PicBg().picture(), &TransitionPainter::transitionEnded, &m_slideshow,
+            &Slideshow::transitionEnded);
+    connect(&m_slideshow, &Slideshow::pictureRefused, this, &PlayerApp::reportRefusedPicture);
+    connect(&m_window, &FmMain::fullScreenChanged, &m_slideshow, &Slideshow::setFullScreen);
+    m_window.setMenus(m_menus);
+    m_window.setShutDown([this] { return shutDown(true); });
+}
+
+PlayerApp::~PlayerApp()
+{
+    m_window.setShutDown({});
+}
+
+void PlayerApp::start(const CommandLineSongs &songs)
+{
+    m_window.Form_Load(songs);
+}
+
+void PlayerApp::quitQuietly()
+{
+    shutDown(false);
+    // A signal waits for nobody to read the report: what it says is on stderr.
+    m_isReportOpen = false;
+    m_window.close();
+}
+
+// A file that cannot be written is reported and the rest goes on. No pending event runs in
+// between: one could start again what the shutdown has stopped. Failures go to stderr first;
+// in the window they are one report, shown without waiting, whose closing closes the window.
+bool PlayerApp::shutDown(bool reportInWindow)
+{
+    if (m_isShutDown)
+        return m_isReportOpen;
+    m_isShutDown = true;
+    m_session.endRun();
+    m_slideshow.shutDown();
+    m_player.stop();
+    SettingsRecord settings = m_session.settings();
+    if (const std::optional<QPointF> place = m_window.placeToKeep()) {
+        settings.windowLeftTwips = place->x();
+        settings.windowTopTwips = place->y();
+    }
+    settings.volume = m_media.volume();
+    m_session.setSettings(settings);
+    QStringList failures;
+    for (const Session::WriteFailure &failure :
+         m_session.save(m_player.transport().ListSong().songs())) {
+        qCWarning(lcShutdown, "cannot write %s: %s", qPrintable(failure.path),
+                  qPrintable(failure.error));
+        failures.append(writeFailureText(failure.path, failure.error));
+    }
+    m_menus.closeWindows();
+    if (reportInWindow && !failures.isEmpty()) {
+        m_isReportOpen = true;
+        m_messages.tell(UserMessages::Tone::Warning, failures.join(u'\n'), [this] {
+            m_isReportOpen = false;
+            m_window.close();
+        });
+    }
+    return m_isReportOpen;
+}
+
+// Shown without waiting for it, and only one at a time: the slideshow shows nothing until
+// the message is closed.
+void PlayerApp::reportRefusedPicture()
+{
+    m_messages.tell(UserMessages::Tone::Plain, QStringLiteral("图片文件不正确！"),
+                    [this] { m_slideshow.reportClosed(); });
+}
