@@ -10,21 +10,21 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include "associations/mimeregistry.h"
+#include "associations/regist.h"
 #include "core/commandline.h"
 #include "core/session.h"
-#include "dialogs/playermenus.h"
 #include "dialogs/qtlyricfilechooser.h"
 #include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
 #include "dialogs/qtregistrymessages.h"
-#include "persist/regist.h"
 #include "platform/gstmediacontrol.h"
-#include "platform/mimeregistry.h"
 #include "platform/mprisservice.h"
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
 #include "ui/fmmain.h"
+#include "ui/playermenus.h"
 #include "ui/trayicon.h"
 
 namespace {

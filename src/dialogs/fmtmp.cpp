@@ -14,12 +14,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "associations/regist.h"
 #include "core/session.h"
 #include "dialogs/fmshowdir.h"
 #include "dialogs/optionschoosers.h"
-#include "dialogs/storedlooks.h"
+#include "looks/storedlooks.h"
 #include "persist/listfiles.h"
-#include "persist/regist.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QWidget>
 
 #include "core/player.h"
-#include "dialogs/menuwindow.h"
 #include "ui/mainwndproc.h"
+#include "ui/menuwindow.h"
 
 struct CommandLineSongs;
 class FullScreenPanel;

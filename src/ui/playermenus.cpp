@@ -1,7 +1,7 @@
-#include "dialogs/playermenus.h"
+#include "ui/playermenus.h"
 
 #include "core/player.h"
-#include "dialogs/menuwindow.h"
+#include "ui/menuwindow.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "associations/association.h"
+#include "associations/mimeregistry.h"
+#include "associations/regist.h"
 #include "fakes/recordedmessages.h"
-#include "persist/association.h"
-#include "persist/regist.h"
-#include "platform/mimeregistry.h"
 #include "support/files.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "persist/regist.h"
+#include "associations/regist.h"
 
 #include <optional>
 
@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "associations/association.h"
 #include "fakes/memoryregistry.h"
 #include "fakes/recordedmessages.h"
-#include "persist/association.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "persist/registrymessages.h"
+#include "associations/registrymessages.h"
 
 // Keeps the registry's messages for the test to read.
 struct RecordedMessages : RegistryMessages

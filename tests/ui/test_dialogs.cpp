@@ -11,18 +11,18 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 
+#include "associations/regist.h"
 #include "core/keycommands.h"
-#include "dialogs/playermenus.h"
 #include "fakes/memoryregistry.h"
 #include "fakes/recordedmessages.h"
 #include "fakes/scriptedoptionschoosers.h"
 #include "fmmainfixture.h"
-#include "persist/regist.h"
 #include "slideshow/slideshow.h"
 #include "support/files.h"
 #include "ui/fullscreenpanel.h"
-#include "ui/trayicon.h"
+#include "ui/playermenus.h"
 #include "ui/playlistbox.h"
+#include "ui/trayicon.h"
 #include "ui/windowmover.h"
 
 namespace {
