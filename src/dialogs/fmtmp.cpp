@@ -239,7 +239,7 @@ void FmTmp::fill()
 
     const QString picturesPath = session.path(Session::File::Pictures);
     if (const auto pictures = LoadPicList(picturesPath, QFileInfo(picturesPath).absolutePath()))
-        ListPicFile->addItems(picListContents(*pictures, ListTarget::FmTmp).items);
+        ListPicFile->addItems(picListContents(*pictures, ListSelection::None).items);
     if (const auto folders = LoadLyricDirList(session.path(Session::File::LyricFolders)))
         ListLyricDir->addItems(folders->items);
 
