@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!picture.startsWith(u'/') || picture == QStringLiteral("[END]"))
             __builtin_trap();
     }
-    for (const ListTarget target : {ListTarget::FmMain, ListTarget::FmTmp}) {
-        const ListContents contents = picListContents(pictures, target);
+    for (const ListSelection selection : {ListSelection::FirstAfterEndMark, ListSelection::None}) {
+        const ListContents contents = picListContents(pictures, selection);
         if (contents.selected < -1 || contents.selected >= contents.items.size())
             __builtin_trap();
     }

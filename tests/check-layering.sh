@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a layer includes what it must not: the logic layers no widget, GStreamer,
-# desktop or adapter header (and core, persist and lyrics no picture either); persist and
-# lyrics nothing of the layers above them; the platform adapters no widget.
+# desktop or adapter header (and core, persist, associations and lyrics no picture either);
+# persist, associations and lyrics nothing of the layers above them; the platform adapters
+# no widget; the stored looks nothing of the windows, dialogs or adapters.
 src=${1:?usage: check-layering.sh SRC_DIR}
 widgets='QtWidgets|QWidget|QApplication|QDialog|QFileDialog|QMainWindow|QLabel|QMessageBox|QMenu'
 refuse() { # refuse WHAT PATTERN FOLDER...
@@ -14,12 +15,17 @@ refuse() { # refuse WHAT PATTERN FOLDER...
 }
 status=0
 refuse "Logic layers reach into widgets, GStreamer, the network or the adapters" \
-    "Qt(Widgets|Network|Multimedia)|$widgets|QLocalSocket|QLocalServer|gst/|glib|platform/|ui/|dialogs/" \
-    "$src/core" "$src/persist" "$src/lyrics" "$src/slideshow" || status=1
-refuse "Core, persist or lyrics use pictures" "QtGui|QImage|QPainter|QPixmap|QColor|QFont" \
-    "$src/core" "$src/persist" "$src/lyrics" || status=1
-refuse "Persist reaches up into lyrics or core" "lyrics/|core/" "$src/persist" || status=1
+    "Qt(Widgets|Network|Multimedia)|$widgets|QLocalSocket|QLocalServer|gst/|glib|platform/|ui/|dialogs/|looks/" \
+    "$src/core" "$src/persist" "$src/associations" "$src/lyrics" "$src/slideshow" || status=1
+refuse "Core, persist, associations or lyrics use pictures" "QtGui|QImage|QPainter|QPixmap|QColor|QFont" \
+    "$src/core" "$src/persist" "$src/associations" "$src/lyrics" || status=1
+refuse "Persist reaches up into associations, lyrics or core" "associations/|lyrics/|core/" \
+    "$src/persist" || status=1
+refuse "Associations reach up into lyrics, core or the slideshow" "lyrics/|core/|slideshow/" \
+    "$src/associations" || status=1
 refuse "Lyrics reach up into core" "core/" "$src/lyrics" || status=1
 refuse "Platform adapters use widgets" "$widgets" "$src/platform" || status=1
+refuse "Stored looks reach into the windows, dialogs, adapters or GStreamer" \
+    "ui/|dialogs/|platform/|core/|slideshow/|gst/|glib" "$src/looks" || status=1
 [[ $status -eq 0 ]] && echo "layering: 1 passed, 0 failed"
 exit $status

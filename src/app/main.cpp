@@ -10,17 +10,17 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include "app/playerapp.h"
+#include "associations/mimeregistry.h"
+#include "associations/regist.h"
 #include "core/commandline.h"
 #include "core/session.h"
-#include "app/playerapp.h"
 #include "dialogs/messagebox.h"
 #include "dialogs/qtlyricfilechooser.h"
 #include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
 #include "dialogs/qtregistrymessages.h"
-#include "persist/regist.h"
 #include "platform/gstmediacontrol.h"
-#include "platform/mimeregistry.h"
 #include "platform/mprisservice.h"
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"

@@ -4,9 +4,9 @@
 
 #include "core/player.h"
 #include "dialogs/fmtmp.h"
-#include "dialogs/playermenus.h"
 #include "slideshow/slideshow.h"
 #include "ui/fmmain.h"
+#include "ui/playermenus.h"
 
 struct CommandLineSongs;
 class LyricFileChooser;

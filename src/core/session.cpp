@@ -62,7 +62,7 @@ void Session::loadListPic()
 {
     QString error;
     if (const auto pictures = LoadPicList(path(File::Pictures), m_dataFolder, &error)) {
-        const ListContents contents = picListContents(*pictures, ListTarget::FmMain);
+        const ListContents contents = picListContents(*pictures, ListSelection::FirstAfterEndMark);
         setListPic(contents.items, contents.selected);
     }
     reportUnreadable(File::Pictures, error);

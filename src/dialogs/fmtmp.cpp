@@ -14,12 +14,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "associations/regist.h"
 #include "core/session.h"
 #include "dialogs/fmshowdir.h"
 #include "dialogs/optionschoosers.h"
-#include "dialogs/storedlooks.h"
+#include "looks/storedlooks.h"
 #include "persist/listfiles.h"
-#include "persist/regist.h"
 
 namespace {
 
@@ -239,7 +239,7 @@ void FmTmp::fill()
 
     const QString picturesPath = session.path(Session::File::Pictures);
     if (const auto pictures = LoadPicList(picturesPath, QFileInfo(picturesPath).absolutePath()))
-        ListPicFile->addItems(picListContents(*pictures, ListTarget::FmTmp).items);
+        ListPicFile->addItems(picListContents(*pictures, ListSelection::None).items);
     if (const auto folders = LoadLyricDirList(session.path(Session::File::LyricFolders)))
         ListLyricDir->addItems(folders->items);
 

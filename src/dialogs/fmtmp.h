@@ -5,9 +5,9 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "associations/association.h"
 #include "dialogs/fmshowdir.h"
 #include "dialogs/twipslayout.h"
-#include "persist/association.h"
 #include "persist/settingsfile.h"
 
 class OptionsChoosers;

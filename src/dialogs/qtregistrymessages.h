@@ -1,6 +1,6 @@
 #pragma once
 
-#include "persist/registrymessages.h"
+#include "associations/registrymessages.h"
 
 // The registry's message as a message box over the active window.
 class QtRegistryMessages : public RegistryMessages

@@ -37,10 +37,10 @@ std::optional<QString> readListFile(const QString &path, QString *error)
 
 } // namespace
 
-ListContents picListContents(const ListFileEntries &pictures, ListTarget target)
+ListContents picListContents(const ListFileEntries &pictures, ListSelection selection)
 {
-    const bool selectFirst =
-        target == ListTarget::FmMain && pictures.hasEndMark && !pictures.items.isEmpty();
+    const bool selectFirst = selection == ListSelection::FirstAfterEndMark && pictures.hasEndMark &&
+                             !pictures.items.isEmpty();
     return {pictures.items, selectFirst ? 0 : -1};
 }
 

@@ -17,12 +17,12 @@ struct ListFileEntries
     bool hasEndMark = false;
 };
 
-// Whose list a reader fills: the main window's or the options dialog's. The main window's
-// picture list selects its first picture, but only when the file had its end line; the
-// dialog's list shows the entries as stored.
-enum class ListTarget { FmMain, FmTmp };
+// What a list shows selected after a read: its first entry, but only when the file had its
+// end line (the main window's picture list), or nothing (lists that show the entries as
+// stored).
+enum class ListSelection { FirstAfterEndMark, None };
 
-// What a target's list holds after a read.
+// What a list holds after a read.
 struct ListContents
 {
     QStringList items;
@@ -30,7 +30,7 @@ struct ListContents
     int selected = -1;
 };
 
-ListContents picListContents(const ListFileEntries &pictures, ListTarget target);
+ListContents picListContents(const ListFileEntries &pictures, ListSelection selection);
 
 // Picture paths: empty lines are skipped; a line not beginning with "/" is relative to
 // `programFolder` (the folder holding the list files).

@@ -2,8 +2,8 @@
 
 #include <QMetaObject>
 
+#include "associations/mimeregistry.h"
 #include "core/player.h"
-#include "platform/mimeregistry.h"
 #include "platform/mprisservice.h"
 
 MprisRootAdaptor::MprisRootAdaptor(MprisService &service, Player &player)

@@ -4,7 +4,7 @@
 
 #include "core/displaylabels.h"
 #include "core/session.h"
-#include "dialogs/storedlooks.h"
+#include "looks/storedlooks.h"
 #include "ui/transitionpainter.h"
 
 namespace {

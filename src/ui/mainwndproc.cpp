@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 
-#include "dialogs/storedlooks.h"
+#include "looks/storedlooks.h"
 
 const QColor MainWndProc::ActiveColour{255, 255, 0};
 const QColor MainWndProc::InactiveColour{0, 0, 255};

@@ -5,7 +5,7 @@
 
 #include "core/player.h"
 #include "core/session.h"
-#include "dialogs/storedlooks.h"
+#include "looks/storedlooks.h"
 #include "lyrics/lyricdisplay.h"
 #include "ui/dragstrip.h"
 #include "ui/elidedlabel.h"

@@ -5,11 +5,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "dialogs/storedlooks.h"
+#include "looks/storedlooks.h"
 #include "skin/skinimages.h"
-#include "ui/pixelratio.h"
 #include "ui/droppedfiles.h"
 #include "ui/keymap.h"
+#include "ui/pixelratio.h"
 
 SkinPanel::SkinPanel(QWidget *parent) : QWidget(parent)
 {

@@ -3,8 +3,8 @@
 #include <QCursor>
 
 #include "core/session.h"
-#include "dialogs/playermenus.h"
 #include "ui/fmmain.h"
+#include "ui/playermenus.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "persist/registrybackend.h"
+#include "associations/registrybackend.h"
 
 // Keys and values by their lower-case names: root, sub-key path and value name.
 class MemoryRegistry : public RegistryBackend

@@ -5,8 +5,8 @@
 
 #include <QStringList>
 
+#include "associations/registrymessages.h"
 #include "core/usermessages.h"
-#include "persist/registrymessages.h"
 
 // Keeps the messages for the test to read; close() closes the oldest open one.
 struct RecordedMessages : RegistryMessages, UserMessages

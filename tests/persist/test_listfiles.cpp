@@ -29,8 +29,9 @@ TEST(ListFiles, ReadEntriesUpToTheEndLine)
         EXPECT_EQ(folders.items, expectedFolders);
         EXPECT_EQ(pictures.hasEndMark, hasEndMark);
         EXPECT_EQ(folders.hasEndMark, hasEndMark);
-        EXPECT_EQ(picListContents(pictures, ListTarget::FmMain).selected, mainSelected);
-        EXPECT_EQ(picListContents(pictures, ListTarget::FmTmp).selected, -1);
+        EXPECT_EQ(picListContents(pictures, ListSelection::FirstAfterEndMark).selected,
+                  mainSelected);
+        EXPECT_EQ(picListContents(pictures, ListSelection::None).selected, -1);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/playerapp.h"
+#include "associations/regist.h"
 #include "core/commandline.h"
 #include "core/session.h"
 #include "fakes/fakemediacontrol.h"
@@ -15,7 +16,6 @@
 #include "fakes/scriptedoptionschoosers.h"
 #include "fakes/scriptedplaylistdialogs.h"
 #include "fakes/settle.h"
-#include "persist/regist.h"
 #include "persist/settingsfile.h"
 #include "support/files.h"
 #include "support/qtprinters.h"

@@ -12,13 +12,14 @@
 #include <QTreeWidget>
 
 #include "core/command.h"
-#include "dialogs/playermenus.h"
+#include "ui/playermenus.h"
 #include "fmmainfixture.h"
 #include "slideshow/slideshow.h"
 #include "support/files.h"
 #include "ui/fullscreenpanel.h"
-#include "ui/trayicon.h"
+#include "ui/playermenus.h"
 #include "ui/playlistbox.h"
+#include "ui/trayicon.h"
 #include "ui/windowmover.h"
 
 namespace {

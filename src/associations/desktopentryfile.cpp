@@ -1,4 +1,4 @@
-#include "platform/desktopentryfile.h"
+#include "associations/desktopentryfile.h"
 
 #include <QDebug>
 

@@ -1,4 +1,4 @@
-#include "platform/mimeregistry.h"
+#include "associations/mimeregistry.h"
 
 #include <algorithm>
 
@@ -7,9 +7,9 @@
 #include <QMimeDatabase>
 #include <QStandardPaths>
 
-#include "persist/association.h"
-#include "platform/desktopentryexec.h"
-#include "platform/desktopentryfile.h"
+#include "associations/association.h"
+#include "associations/desktopentryexec.h"
+#include "associations/desktopentryfile.h"
 
 namespace {
 

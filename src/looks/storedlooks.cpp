@@ -1,4 +1,4 @@
-#include "dialogs/storedlooks.h"
+#include "looks/storedlooks.h"
 
 #include <array>
 

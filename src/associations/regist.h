@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "persist/registrybackend.h"
+#include "associations/registrybackend.h"
 
 class RegistryMessages;
 

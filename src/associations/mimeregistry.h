@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <QStringView>
 
-#include "persist/registrybackend.h"
-#include "platform/mimeregistrystore.h"
+#include "associations/mimeregistrystore.h"
+#include "associations/registrybackend.h"
 
 // The registry on a freedesktop desktop: the keys of the player's file associations live
 // where the desktop looks for them.

@@ -1,6 +1,6 @@
-#include "persist/association.h"
+#include "associations/association.h"
 
-#include "persist/regist.h"
+#include "associations/regist.h"
 
 namespace {
 

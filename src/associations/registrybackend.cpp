@@ -1,4 +1,4 @@
-#include "persist/registrybackend.h"
+#include "associations/registrybackend.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
-#include "persist/regist.h"
+#include "associations/regist.h"
 
 #include <array>
 #include <utility>
 
-#include "persist/registrymessages.h"
+#include "associations/registrymessages.h"
 #include "persist/textcodec.h"
 
 Regist::Regist(RegistryBackend &registry, RegistryMessages &messages)

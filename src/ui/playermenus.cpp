@@ -1,4 +1,4 @@
-#include "dialogs/playermenus.h"
+#include "ui/playermenus.h"
 
 #include "core/player.h"
 

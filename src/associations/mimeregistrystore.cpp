@@ -1,4 +1,4 @@
-#include "platform/mimeregistrystore.h"
+#include "associations/mimeregistrystore.h"
 
 #include <QDebug>
 #include <QJsonDocument>

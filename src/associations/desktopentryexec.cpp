@@ -1,4 +1,4 @@
-#include "platform/desktopentryexec.h"
+#include "associations/desktopentryexec.h"
 
 #include <algorithm>
 
