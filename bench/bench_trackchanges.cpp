@@ -13,7 +13,6 @@
 #include "core/commandline.h"
 #include "core/player.h"
 #include "core/session.h"
-#include "core/windowcommands.h"
 #include "platform/gstmediacontrol.h"
 
 // What the process keeps over many track changes: the real player core asks the real
@@ -71,15 +70,6 @@ void print(const char *when, const ProcessFigures &figures)
     std::printf("%-22s peak %7.1f MiB  resident %7.1f MiB  threads %3d  open files %3d\n", when,
                 figures.peakMiB, figures.residentMiB, figures.threads, figures.openFiles);
 }
-
-class NoWindow : public WindowCommands
-{
-public:
-    void FullScr() override {}
-    void OrgScr() override {}
-    void SetOntop() override {}
-    void UnloadMe() override {}
-};
 
 // Runs `description ! filesink` into `path`; false when it did not reach its end.
 bool encode(const QString &description, const QString &path)
@@ -171,8 +161,7 @@ int main(int argc, char **argv)
 
     Session session(folder.filePath(QStringLiteral("data")));
     GstMediaControl media;
-    NoWindow window;
-    Player player(media, session, window);
+    Player player(media, session);
 
     int done = 0;
     ProcessFigures warm;

@@ -38,7 +38,7 @@ void connectButtons(FmMain &window, NormalPanel &face, Player &player)
     };
     for (const auto &[control, command] : commands)
         QObject::connect(face.button(control), &SkinButton::triggered, &window,
-                         [p, command] { p->run(command); });
+                         [p, command = command] { p->run(command); });
     // The icon opens the main menu where it was clicked.
     QObject::connect(face.button(Control::ImgIcon), &SkinButton::triggered, &window,
                      [w = &window](QPoint at) { w->showMainMenu(at, false); });
