@@ -27,21 +27,20 @@ TEST(TransitionPlanTest, EveryCellIsPaintedOnceAtItsOwnPlaceAndTheWholePictureIs
     {
         TransitionPlan plan;
         QSize picture;
-        int delayCount;
+        int delayCount, cells;
         qsizetype steps;
-        int cells;
     } cases[] = {
         {planEffect(0, odd, generator), odd, 400, 100, 100},
         {planEffect(1, odd, generator), odd, 400, 100, 100},
-        {planEffect(2, odd, generator), odd, 500, 50, 100},
-        {SplitColumns(odd, 500, 5), odd, 500, 3, 5},
+        {planEffect(2, odd, generator), odd, 500, 100, 50},
+        {SplitColumns(odd, 500, 5), odd, 500, 5, 3},
         {planEffect(3, odd, generator), odd, 200, 100, 100},
         {planEffect(4, odd, generator), odd, 100, 100, 100},
         {planEffect(4, tiny, generator), tiny, 100, 100, 100},
         {RandomBlocks(odd, 100, 20, 20, generator), odd, 100, 400, 400},
     };
     int number = 0;
-    for (const auto &[plan, picture, delayCount, steps, cells] : cases) {
+    for (const auto &[plan, picture, delayCount, cells, steps] : cases) {
         SCOPED_TRACE(testing::Message() << "case " << number++);
         EXPECT_EQ(plan.delayCount, delayCount);
         EXPECT_EQ(plan.steps.size(), steps);
