@@ -112,6 +112,50 @@ constexpr QRect rect(Control control)
     return place(control).rect;
 }
 
+// The pictures of the skin's image list `ImageList1`, which the buttons, toggles and knobs
+// show. Each pair is (pressed, normal); a toggle has its off pair, then its on pair. The
+// close pictures serve ImgClose and ImgCloseList, the small knob ImgSliderV and ImgSliderB.
+enum class Picture {
+    None = 0, // no picture: the control is an invisible hot spot
+    ClosePressed = 1,
+    Close,
+    MinimisePressed,
+    Minimise,
+    WindowIcon, // ImgIcon's, and the window's icon
+    SmallKnobPressed,
+    SmallKnob,
+    PositionKnobPressed,
+    PositionKnob,
+    PreviousPressed,
+    Previous,
+    PlayPressed,
+    Play,
+    PausePressed,
+    Pause,
+    NextPressed,
+    Next,
+    StopPressed,
+    Stop,
+    EjectPressed,
+    Eject,
+    ListOffPressed,
+    ListOff,
+    ListOnPressed,
+    ListOn,
+    FullScreenPressed,
+    FullScreen,
+    RandomOffPressed,
+    RandomOff,
+    RandomOnPressed,
+    RandomOn,
+    LoopOffPressed,
+    LoopOff,
+    LoopOnPressed,
+    LoopOn,
+};
+// The pictures in the image list, which runs from 1 to PictureCount.
+inline constexpr int PictureCount = int(Picture::LoopOn);
+
 // How a knob travels along its track. Its left edge runs from `left` (the lowest value) to
 // `right` (the highest); a press counts as a click on the track when it lies within
 // left <= x <= right and top < y <= bottom; the pointer holds the knob `grip` pixels right of

@@ -7,9 +7,9 @@
 
 namespace {
 
-// File names of ImageList1 in index order. Pairs are (pressed, normal); the toggles have an
-// off pair followed by an on pair. The leading number is the 1-based index.
-constexpr std::array<const char *, SkinPictureCount> PictureNames = {
+// File names of ImageList1 in the order of Skin::Picture. The leading number is the picture's
+// place in the list, from 1.
+constexpr std::array<const char *, Skin::PictureCount> PictureNames = {
     "01-close-pressed",
     "02-close",
     "03-minimise-pressed",
@@ -76,9 +76,10 @@ QPixmap loadForRatio(const QString &path, qreal devicePixelRatio)
 
 } // namespace
 
-QString skinPicturePath(int index)
+QString skinPicturePath(Skin::Picture picture)
 {
-    if (index < 1 || index > SkinPictureCount) {
+    const int index = int(picture);
+    if (index < 1 || index > Skin::PictureCount) {
         return {};
     }
     return skinPath(QLatin1String(PictureNames[index - 1]));
@@ -113,9 +114,9 @@ QString doubleSizePath(const QString &path)
     return path.left(dot) + QLatin1String("@2x") + path.mid(dot);
 }
 
-QPixmap skinPicture(int index, qreal devicePixelRatio)
+QPixmap skinPicture(Skin::Picture picture, qreal devicePixelRatio)
 {
-    return loadForRatio(skinPicturePath(index), devicePixelRatio);
+    return loadForRatio(skinPicturePath(picture), devicePixelRatio);
 }
 
 QPixmap skinMainPicture(qreal devicePixelRatio)
@@ -130,7 +131,7 @@ QPixmap saveListPicture(qreal devicePixelRatio)
 
 QIcon applicationIcon()
 {
-    QStringList paths{skinPicturePath(5)};
+    QStringList paths{skinPicturePath(Skin::Picture::WindowIcon)};
     for (int size : applicationIconSizes()) {
         paths << applicationIconPath(size);
     }

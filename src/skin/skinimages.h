@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include "core/skinlayout.h"
+
 // The skin's pictures: the skin itself, the button image list `ImageList1`, the save-list
 // button and the application icon. The build draws them (tools/skingen) and links them into
 // the program as Qt resources (the zorvan_skin target, linked beside this library), so they can
@@ -16,29 +18,27 @@
 // pixmap carries a device pixel ratio of 2, so it keeps the design size in logical pixels and
 // paints crisp on a 200 % screen.
 
-// Pictures in `ImageList1`, addressed 1 to SkinPictureCount.
-inline constexpr int SkinPictureCount = 35;
-
-// Resource paths, relative to ":/", of the design-size files. skinPicturePath gives "" for an
-// index outside 1 to SkinPictureCount; applicationIconPath gives "" for a size that is not one
-// of applicationIconSizes().
-QString skinPicturePath(int index);
+// Resource paths, relative to ":/", of the design-size files. skinPicturePath gives "" for a
+// picture outside the image list (Skin::Picture::None); applicationIconPath gives "" for a
+// size that is not one of applicationIconSizes().
+QString skinPicturePath(Skin::Picture picture);
 QString skinMainPicturePath();
 QString saveListPicturePath();
 QString applicationIconPath(int size);
-// Edge lengths in pixels of the square application icons, besides picture 5 (16 pixels).
+// Edge lengths in pixels of the square application icons, besides the window icon picture
+// (16 pixels).
 QList<int> applicationIconSizes();
 // "skin/name.png" -> "skin/name@2x.png".
 QString doubleSizePath(const QString &path);
 
 // devicePixelRatio is that of the screen the picture goes to (QWidget::devicePixelRatioF());
 // above 1 selects the 2x picture. 0 means the application's highest ratio
-// (QGuiApplication::devicePixelRatio()). The result is null for an index outside 1 to
-// SkinPictureCount.
-QPixmap skinPicture(int index, qreal devicePixelRatio = 0);
+// (QGuiApplication::devicePixelRatio()). The result is null for a picture outside the image
+// list.
+QPixmap skinPicture(Skin::Picture picture, qreal devicePixelRatio = 0);
 // The skin picture `PicNormal` shows: 275 x 464, top panel in rows 0 to 116.
 QPixmap skinMainPicture(qreal devicePixelRatio = 0);
 // The save-list button `ImgPlaylist`, 22 x 18.
 QPixmap saveListPicture(qreal devicePixelRatio = 0);
-// The window icon (picture 5) together with the larger application icons, all at 1x and 2x.
+// The window icon picture together with the larger application icons, all at 1x and 2x.
 QIcon applicationIcon();

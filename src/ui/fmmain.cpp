@@ -100,7 +100,8 @@ void FmMain::Form_Load(const CommandLineSongs &songs)
 
 void FmMain::LayOutSkin()
 {
-    m_normal->button(Control::ImgIcon)->setPictures(5, 5);
+    m_normal->button(Control::ImgIcon)
+        ->setPictures(Skin::Picture::WindowIcon, Skin::Picture::WindowIcon);
 }
 
 void FmMain::SetSetting()

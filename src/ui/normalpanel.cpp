@@ -17,6 +17,7 @@
 namespace {
 
 using Skin::Control;
+using Skin::Picture;
 using Action = SkinButton::Action;
 
 // The buttons: what the release does, the pictures (pressed, normal) at design, and the
@@ -25,25 +26,34 @@ struct ButtonRow
 {
     Control control;
     Action action;
-    int pressed;
-    int normal;
+    Picture pressed;
+    Picture normal;
     const char16_t *name;
 };
 
 constexpr ButtonRow Buttons[] = {
-    {Control::ImgClose, Action::PictureThenCommand, 1, 2, u"关闭"},
-    {Control::ImgMin, Action::CommandThenPicture, 3, 4, u"最小化"},
-    {Control::ImgPreSong, Action::CommandThenPicture, 10, 11, u"上一首"},
-    {Control::ImgPlaySong, Action::CommandThenPicture, 12, 13, u"播放"},
-    {Control::ImgPauseSong, Action::CommandThenPicture, 14, 15, u"暂停"},
-    {Control::ImgNextSong, Action::PictureThenCommand, 16, 17, u"下一首"},
-    {Control::ImgStopSong, Action::CommandThenPicture, 18, 19, u"停止"},
-    {Control::ImgOpenSong, Action::CommandThenPicture, 20, 21, u"打开文件"},
-    {Control::ImgFullscr, Action::CommandThenPicture, 26, 27, u"全屏"},
-    {Control::ImgCloseList, Action::PictureThenCommand, 1, 2, u"关闭播放列表"},
-    {Control::ImgIcon, Action::CommandOnPress, 0, 0, u"菜单"},
-    {Control::Image1, Action::CommandOnPress, 0, 0, u"删除所选歌曲"},
-    {Control::ImgAdd, Action::CommandOnPress, 0, 0, u"添加歌曲"},
+    {Control::ImgClose, Action::PictureThenCommand, Picture::ClosePressed, Picture::Close, u"关闭"},
+    {Control::ImgMin, Action::CommandThenPicture, Picture::MinimisePressed, Picture::Minimise,
+     u"最小化"},
+    {Control::ImgPreSong, Action::CommandThenPicture, Picture::PreviousPressed, Picture::Previous,
+     u"上一首"},
+    {Control::ImgPlaySong, Action::CommandThenPicture, Picture::PlayPressed, Picture::Play,
+     u"播放"},
+    {Control::ImgPauseSong, Action::CommandThenPicture, Picture::PausePressed, Picture::Pause,
+     u"暂停"},
+    {Control::ImgNextSong, Action::PictureThenCommand, Picture::NextPressed, Picture::Next,
+     u"下一首"},
+    {Control::ImgStopSong, Action::CommandThenPicture, Picture::StopPressed, Picture::Stop,
+     u"停止"},
+    {Control::ImgOpenSong, Action::CommandThenPicture, Picture::EjectPressed, Picture::Eject,
+     u"打开文件"},
+    {Control::ImgFullscr, Action::CommandThenPicture, Picture::FullScreenPressed,
+     Picture::FullScreen, u"全屏"},
+    {Control::ImgCloseList, Action::PictureThenCommand, Picture::ClosePressed, Picture::Close,
+     u"关闭播放列表"},
+    {Control::ImgIcon, Action::CommandOnPress, Picture::None, Picture::None, u"菜单"},
+    {Control::Image1, Action::CommandOnPress, Picture::None, Picture::None, u"删除所选歌曲"},
+    {Control::ImgAdd, Action::CommandOnPress, Picture::None, Picture::None, u"添加歌曲"},
     {Control::ImgPlaylist, Action::Click, SkinButton::SaveListPicture, SkinButton::SaveListPicture,
      u"保存播放列表"},
 };
@@ -52,14 +62,20 @@ constexpr ButtonRow Buttons[] = {
 struct ToggleRow
 {
     Control control;
-    int pictures[4];
+    Picture pictures[4];
     const char16_t *name;
 };
 
 constexpr ToggleRow Toggles[] = {
-    {Control::ImgShowList, {22, 23, 24, 25}, u"播放列表"},
-    {Control::ImgRandom, {28, 29, 30, 31}, u"随机"},
-    {Control::ImgLoop, {32, 33, 34, 35}, u"循环"},
+    {Control::ImgShowList,
+     {Picture::ListOffPressed, Picture::ListOff, Picture::ListOnPressed, Picture::ListOn},
+     u"播放列表"},
+    {Control::ImgRandom,
+     {Picture::RandomOffPressed, Picture::RandomOff, Picture::RandomOnPressed, Picture::RandomOn},
+     u"随机"},
+    {Control::ImgLoop,
+     {Picture::LoopOffPressed, Picture::LoopOff, Picture::LoopOnPressed, Picture::LoopOn},
+     u"循环"},
 };
 
 QFont labelFont(const QString &family, double points)
@@ -112,11 +128,14 @@ QWidget *NormalPanel::createControl(const Skin::ControlPlace &place)
     case Control::LTitle:
         return createLabel(place.control);
     case Control::ImgSliderP:
-        return createKnob(m_player.position().knob(), 8, 9, QStringLiteral("播放位置"));
+        return createKnob(m_player.position().knob(), Picture::PositionKnobPressed,
+                          Picture::PositionKnob, QStringLiteral("播放位置"));
     case Control::ImgSliderV:
-        return createKnob(m_player.sound().volumeKnob(), 6, 7, QStringLiteral("音量"));
+        return createKnob(m_player.sound().volumeKnob(), Picture::SmallKnobPressed,
+                          Picture::SmallKnob, QStringLiteral("音量"));
     case Control::ImgSliderB:
-        return createKnob(m_player.sound().balanceKnob(), 6, 7, QStringLiteral("声道平衡"));
+        return createKnob(m_player.sound().balanceKnob(), Picture::SmallKnobPressed,
+                          Picture::SmallKnob, QStringLiteral("声道平衡"));
     default:
         return createButton(place.control);
     }
@@ -143,7 +162,7 @@ QWidget *NormalPanel::createButton(Control control)
     Q_UNREACHABLE();
 }
 
-QWidget *NormalPanel::createKnob(Knob &knob, int pressed, int normal, const QString &name)
+QWidget *NormalPanel::createKnob(Knob &knob, Picture pressed, Picture normal, const QString &name)
 {
     auto *control = new SkinKnob(knob, pressed, normal, this);
     control->setAccessibleName(name);

@@ -42,7 +42,8 @@ protected:
 private:
     QWidget *createControl(const Skin::ControlPlace &place);
     QWidget *createButton(Skin::Control control);
-    QWidget *createKnob(Knob &knob, int pressed, int normal, const QString &name);
+    QWidget *createKnob(Knob &knob, Skin::Picture pressed, Skin::Picture normal,
+                        const QString &name);
     QLabel *createLabel(Skin::Control control);
     void showLabel(DisplayLabels::Label which, const QString &text);
     void showModes();

@@ -14,7 +14,7 @@ SkinButton::SkinButton(Action action, QWidget *parent) : QAbstractButton(parent)
             [this] { emit triggered(mapToGlobal(rect().center())); });
 }
 
-void SkinButton::setPictures(int pressed, int normal)
+void SkinButton::setPictures(Skin::Picture pressed, Skin::Picture normal)
 {
     if (pressed == m_pressedPicture && normal == m_normalPicture)
         return;
@@ -27,10 +27,10 @@ void SkinButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     // Drawn for the pixel ratio of the screen the button is on now.
-    const int index = shownPicture();
+    const Skin::Picture shown = shownPicture();
     const qreal ratio = pixelRatio(painter);
     const QPixmap picture =
-        index == SaveListPicture ? saveListPicture(ratio) : skinPicture(index, ratio);
+        shown == SaveListPicture ? saveListPicture(ratio) : skinPicture(shown, ratio);
     if (!picture.isNull())
         painter.drawPixmap(0, 0, picture);
 }

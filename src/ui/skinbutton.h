@@ -2,10 +2,12 @@
 
 #include <QAbstractButton>
 
+#include "core/skinlayout.h"
+
 // A picture button of the skin. It has no hover look: it shows its pressed picture while a
 // mouse button is held on it and its normal picture otherwise. Any mouse button works it,
 // and the release runs the command wherever the pointer is then, since the button keeps the
-// mouse from the press on. Pictures are 1-based indexes into the skin's image list.
+// mouse from the press on. Its pictures are from the skin's image list.
 //
 // The button is a QAbstractButton so that assistive technologies see a button with its name
 // and can press it; that press (and click()) runs the same command.
@@ -25,15 +27,15 @@ public:
         // A click: press and release on the button; the picture stays as it is.
         Click,
     };
-    // Picture index of the save-list button's own picture, which is not in the image list.
-    static constexpr int SaveListPicture = -1;
+    // The save-list button's own picture, which is not in the image list.
+    static constexpr Skin::Picture SaveListPicture = Skin::Picture(-1);
 
     explicit SkinButton(Action action, QWidget *parent = nullptr);
 
-    // 0 for none: the button is then an invisible hot spot.
-    void setPictures(int pressed, int normal);
-    // The index of the picture on show.
-    int shownPicture() const { return isDown() ? m_pressedPicture : m_normalPicture; }
+    // Skin::Picture::None for none: the button is then an invisible hot spot.
+    void setPictures(Skin::Picture pressed, Skin::Picture normal);
+    // The picture on show.
+    Skin::Picture shownPicture() const { return isDown() ? m_pressedPicture : m_normalPicture; }
 
 signals:
     // The command: `globalPosition` is where the pointer was, or the button's centre when
@@ -48,6 +50,6 @@ protected:
 
 private:
     Action m_action;
-    int m_pressedPicture = 0;
-    int m_normalPicture = 0;
+    Skin::Picture m_pressedPicture = Skin::Picture::None;
+    Skin::Picture m_normalPicture = Skin::Picture::None;
 };

@@ -10,7 +10,8 @@
 #include "skin/skinimages.h"
 #include "ui/pixelratio.h"
 
-SkinKnob::SkinKnob(Knob &knob, int pressedPicture, int normalPicture, QWidget *parent)
+SkinKnob::SkinKnob(Knob &knob, Skin::Picture pressedPicture, Skin::Picture normalPicture,
+                   QWidget *parent)
     : QAbstractSlider(parent), m_knob(knob), m_pressedPicture(pressedPicture),
       m_normalPicture(normalPicture)
 {

@@ -2,6 +2,8 @@
 
 #include <QAbstractSlider>
 
+#include "core/skinlayout.h"
+
 class Knob;
 
 // A knob of the skin: its picture stands where the player's Knob puts its left edge, on the
@@ -16,10 +18,10 @@ class SkinKnob : public QAbstractSlider
     Q_OBJECT
 
 public:
-    // Picture indexes in the skin's image list.
-    SkinKnob(Knob &knob, int pressedPicture, int normalPicture, QWidget *parent = nullptr);
+    SkinKnob(Knob &knob, Skin::Picture pressedPicture, Skin::Picture normalPicture,
+             QWidget *parent = nullptr);
 
-    int shownPicture() const { return m_isPressed ? m_pressedPicture : m_normalPicture; }
+    Skin::Picture shownPicture() const { return m_isPressed ? m_pressedPicture : m_normalPicture; }
 
 signals:
     // The pointer is `offsetX` pixels right of the knob's left edge (negative: left of it).
@@ -39,8 +41,8 @@ private:
     void dragToPercent(int percent);
 
     Knob &m_knob;
-    int m_pressedPicture;
-    int m_normalPicture;
+    Skin::Picture m_pressedPicture;
+    Skin::Picture m_normalPicture;
     bool m_isPressed = false;
     // Set while the value follows the knob, so that only outside changes move it.
     bool m_isFollowing = false;

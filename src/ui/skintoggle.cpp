@@ -2,7 +2,8 @@
 
 #include <QSignalBlocker>
 
-SkinToggle::SkinToggle(int offPressed, int offNormal, int onPressed, int onNormal, QWidget *parent)
+SkinToggle::SkinToggle(Skin::Picture offPressed, Skin::Picture offNormal, Skin::Picture onPressed,
+                       Skin::Picture onNormal, QWidget *parent)
     : SkinButton(Action::CommandThenPicture, parent), m_offPressed(offPressed),
       m_offNormal(offNormal), m_onPressed(onPressed), m_onNormal(onNormal)
 {

@@ -11,9 +11,9 @@ class SkinToggle : public SkinButton
     Q_OBJECT
 
 public:
-    // Picture indexes: off pressed, off normal, on pressed, on normal.
-    SkinToggle(int offPressed, int offNormal, int onPressed, int onNormal,
-               QWidget *parent = nullptr);
+    // The pictures: off pressed, off normal, on pressed, on normal.
+    SkinToggle(Skin::Picture offPressed, Skin::Picture offNormal, Skin::Picture onPressed,
+               Skin::Picture onNormal, QWidget *parent = nullptr);
 
     bool isOn() const { return m_isOn; }
     void setOn(bool on);
@@ -23,9 +23,9 @@ protected:
     void nextCheckState() override {}
 
 private:
-    int m_offPressed;
-    int m_offNormal;
-    int m_onPressed;
-    int m_onNormal;
+    Skin::Picture m_offPressed;
+    Skin::Picture m_offNormal;
+    Skin::Picture m_onPressed;
+    Skin::Picture m_onNormal;
     bool m_isOn = false;
 };

@@ -1,15 +1,13 @@
 #include "lyrics/lyriclookup.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "fakes/scriptedchooser.h"
 #include "lyrics/lyriclist.h"
 #include "lyrics/lyricparser.h"
-#include "fakes/scriptedchooser.h"
+#include "support/files.h"
 #include "support/qtprinters.h"
 
 namespace {
@@ -28,9 +26,8 @@ struct Tree
     void write(QString relative)
     {
         const bool unreadable = relative.startsWith('!');
-        QFile file(path(relative.remove('!')));
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
-        file.write("[ti:" + relative.toUtf8() + "]\n[00:01.00]line\n");
+        relative.remove('!');
+        QFile file(writeFile(path(relative), "[ti:" + relative.toUtf8() + "]\n[00:01.00]line\n"));
         EXPECT_TRUE(!unreadable || file.resize(MaxLyricFileBytes + 1));
     }
 

@@ -13,28 +13,29 @@
 namespace {
 
 using Skin::Control;
+using enum Skin::Control;
+using enum Skin::Picture;
 
 const qreal Ratios[] = {1.0, 2.0};
 
 // The control that shows each picture of the image list, so the picture must be its size.
-Control controlShowing(int index)
+Control controlShowing(Skin::Picture picture)
 {
     const struct
     {
-        int last;
+        Skin::Picture last; // the last picture the control shows
         Control control;
     } ranges[] = {
-        {2, Control::ImgClose},     {4, Control::ImgMin},       {5, Control::ImgIcon},
-        {7, Control::ImgSliderV},   {9, Control::ImgSliderP},   {17, Control::ImgPlaySong},
-        {19, Control::ImgStopSong}, {21, Control::ImgOpenSong}, {25, Control::ImgShowList},
-        {27, Control::ImgFullscr},  {31, Control::ImgRandom},   {35, Control::ImgLoop},
+        {Close, ImgClose},        {Minimise, ImgMin},         {WindowIcon, ImgIcon},
+        {SmallKnob, ImgSliderV},  {PositionKnob, ImgSliderP}, {Next, ImgPlaySong},
+        {Stop, ImgStopSong},      {Eject, ImgOpenSong},       {ListOn, ImgShowList},
+        {FullScreen, ImgFullscr}, {RandomOn, ImgRandom},
     };
     for (const auto &range : ranges) {
-        if (index <= range.last) {
+        if (picture <= range.last)
             return range.control;
-        }
     }
-    return Control::ImgLoop;
+    return ImgLoop;
 }
 
 TEST(SkinPictures, EveryPictureFitsItsControlAtBothRatios)
@@ -47,13 +48,14 @@ TEST(SkinPictures, EveryPictureFitsItsControlAtBothRatios)
         };
         SCOPED_TRACE(ratio);
         expectFits(skinMainPicture(ratio), Skin::PictureSize);
-        expectFits(saveListPicture(ratio), Skin::rect(Control::ImgPlaylist).size());
-        for (int index = 1; index <= SkinPictureCount; ++index) {
+        expectFits(saveListPicture(ratio), Skin::rect(ImgPlaylist).size());
+        for (int index = 1; index <= Skin::PictureCount; ++index) {
             SCOPED_TRACE(index);
-            expectFits(skinPicture(index, ratio), Skin::rect(controlShowing(index)).size());
+            const auto picture = Skin::Picture(index);
+            expectFits(skinPicture(picture, ratio), Skin::rect(controlShowing(picture)).size());
         }
-        EXPECT_TRUE(skinPicture(0, ratio).isNull());
-        EXPECT_TRUE(skinPicture(SkinPictureCount + 1, ratio).isNull());
+        EXPECT_TRUE(skinPicture(None, ratio).isNull());
+        EXPECT_TRUE(skinPicture(Skin::Picture(Skin::PictureCount + 1), ratio).isNull());
         for (const int edge : applicationIconSizes()) {
             const QString path = applicationIconPath(edge);
             expectFits(QPixmap(":/" + (ratio > 1 ? doubleSizePath(path) : path)), {edge, edge});

@@ -21,21 +21,26 @@ QList<int> cellsOf(const TransitionPlan &plan, qsizetype first, qsizetype count)
 TEST(TransitionPlanTest, EveryCellIsPaintedOnceAtItsOwnPlaceAndTheWholePictureIsCovered)
 {
     std::mt19937 generator(7);
-    // The plan, its picture, delay count, steps and cells. 1021 x 767 leaves strips over at
-    // the right and bottom; 7 x 5 is smaller than the grid.
+    // 1021 x 767 leaves strips over at the right and bottom; 7 x 5 is smaller than the grid.
     const QSize odd(1021, 767), tiny(7, 5);
-    const QList<std::tuple<TransitionPlan, QSize, int, qsizetype, int>> cases{
+    const struct
+    {
+        TransitionPlan plan;
+        QSize picture;
+        int delayCount, cells;
+        qsizetype steps;
+    } cases[] = {
         {planEffect(0, odd, generator), odd, 400, 100, 100},
         {planEffect(1, odd, generator), odd, 400, 100, 100},
-        {planEffect(2, odd, generator), odd, 500, 50, 100},
-        {SplitColumns(odd, 500, 5), odd, 500, 3, 5},
+        {planEffect(2, odd, generator), odd, 500, 100, 50},
+        {SplitColumns(odd, 500, 5), odd, 500, 5, 3},
         {planEffect(3, odd, generator), odd, 200, 100, 100},
         {planEffect(4, odd, generator), odd, 100, 100, 100},
         {planEffect(4, tiny, generator), tiny, 100, 100, 100},
         {RandomBlocks(odd, 100, 20, 20, generator), odd, 100, 400, 400},
     };
     int number = 0;
-    for (const auto &[plan, picture, delayCount, steps, cells] : cases) {
+    for (const auto &[plan, picture, delayCount, cells, steps] : cases) {
         SCOPED_TRACE(testing::Message() << "case " << number++);
         EXPECT_EQ(plan.delayCount, delayCount);
         EXPECT_EQ(plan.steps.size(), steps);
@@ -62,9 +67,13 @@ TEST(TransitionPlanTest, StepsComeInTheEffectsOrder)
     const QSize picture(1000, 700);
     const TransitionPlan blinds = BlindRows(picture, 200, 10, 10);
     const TransitionPlan split = SplitColumns(picture, 500, 100);
-    // The plan, its first step and the number of steps looked at, their cells in order and
-    // where the first piece goes.
-    const QList<std::tuple<TransitionPlan, qsizetype, qsizetype, QList<int>, QPoint>> cases{
+    const struct
+    {
+        TransitionPlan plan;
+        qsizetype first, count; // the steps looked at
+        QList<int> cells;       // their cells in order
+        QPoint firstTarget;     // where the first piece goes
+    } cases[] = {
         {WipeColumns(picture, 400, 100), 99, 1, {99}, {990, 0}},
         {WipeRows(picture, 400, 100), 42, 1, {42}, {0, 294}},
         {split, 0, 1, {50, 49}, {500, 0}},

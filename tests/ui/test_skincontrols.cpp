@@ -15,33 +15,37 @@
 namespace {
 
 using Skin::Control;
+using enum Skin::Control;
+using enum Skin::Picture;
 
 TEST_F(FmMainTest, ButtonsShowTheirPicturesAndRunTheirCommandsOnRelease)
 {
     load();
     dialogs.chosenFiles = {"/m/new.mp3"};
+    const Transport &player = transport();
+    const Playlist &list = player.ListSong();
     const struct
     {
         Control control;
         Qt::MouseButton mouseButton;
-        int pressed, normal; // the pictures shown
+        Skin::Picture pressed, normal; // the pictures shown
         std::function<bool()> done;
     } cases[] = {
-        {Control::ImgPlaySong, Qt::LeftButton, 12, 13, [&] { return transport().PlayingFlag(); }},
-        {Control::ImgPauseSong, Qt::LeftButton, 14, 15, [&] { return transport().PausedFlag(); }},
-        {Control::ImgNextSong, Qt::LeftButton, 16, 17,
-         [&] { return transport().ListSong().CurrentEntry() == 1; }},
-        {Control::ImgPreSong, Qt::LeftButton, 10, 11,
-         [&] { return transport().ListSong().CurrentEntry() == 0; }},
-        {Control::ImgStopSong, Qt::RightButton, 18, 19,
+        {ImgPlaySong, Qt::LeftButton, PlayPressed, Play, [&] { return player.PlayingFlag(); }},
+        {ImgPauseSong, Qt::LeftButton, PausePressed, Pause, [&] { return player.PausedFlag(); }},
+        {ImgNextSong, Qt::LeftButton, NextPressed, Next, [&] { return list.CurrentEntry() == 1; }},
+        {ImgPreSong, Qt::LeftButton, PreviousPressed, Previous,
+         [&] { return list.CurrentEntry() == 0; }},
+        {ImgStopSong, Qt::RightButton, StopPressed, Stop,
          [&] { return media.log.last() == "seek 0"; }},
-        {Control::ImgOpenSong, Qt::LeftButton, 20, 21,
-         [&] { return transport().ListSong().songs().last() == "/m/new.mp3"; }},
-        {Control::ImgFullscr, Qt::LeftButton, 26, 27, [&] { return window.isFullScreenShown(); }},
-        {Control::ImgMin, Qt::MiddleButton, 3, 4, [&] { return window.isMinimized(); }},
-        {Control::ImgCloseList, Qt::LeftButton, 1, 2,
-         [&] { return window.height() == 116 && window.showList() == 0; }},
-        {Control::ImgClose, Qt::LeftButton, 1, 2, [&] { return !window.isVisible(); }},
+        {ImgOpenSong, Qt::LeftButton, EjectPressed, Eject,
+         [&] { return list.songs().last() == "/m/new.mp3"; }},
+        {ImgFullscr, Qt::LeftButton, FullScreenPressed, FullScreen,
+         [&] { return window.isFullScreenShown(); }},
+        {ImgMin, Qt::MiddleButton, MinimisePressed, Minimise, [&] { return window.isMinimized(); }},
+        {ImgCloseList, Qt::LeftButton, ClosePressed, Close,
+         [&] { return window.height() == Skin::HeightWithoutList && window.showList() == 0; }},
+        {ImgClose, Qt::LeftButton, ClosePressed, Close, [&] { return !window.isVisible(); }},
     };
     for (const auto &[control, mouseButton, pressed, normal, done] : cases) {
         SkinButton *button = face().button(control);
@@ -66,18 +70,21 @@ TEST_F(FmMainTest, TogglesShowTheirStateAndFlipItOnRelease)
     SettingsRecord settings;
     settings.shared.ShowList = 2;
     load({}, settings);
-    // Two clicks each: the picture before, on each press and after each release, and the
-    // state after them.
-    const QList<std::tuple<Control, QList<int>, std::function<bool()>, bool>> cases{
-        {Control::ImgLoop, {35, 34, 33, 32, 35}, [&] { return transport().LoopMode(); }, true},
-        {Control::ImgRandom, {29, 28, 31, 30, 29}, [&] { return transport().RandomMode(); }, false},
-        {Control::ImgShowList, {25, 24, 23, 22, 25}, [&] { return window.showList() == 1; }, true},
+    // Two clicks each: the picture before, on each press and after each release.
+    const struct
+    {
+        Control control;
+        QList<Skin::Picture> pictures;
+    } cases[] = {
+        {ImgLoop, {LoopOn, LoopOnPressed, LoopOff, LoopOffPressed, LoopOn}},
+        {ImgRandom, {RandomOff, RandomOffPressed, RandomOn, RandomOnPressed, RandomOff}},
+        {ImgShowList, {ListOn, ListOnPressed, ListOff, ListOffPressed, ListOn}},
     };
-    EXPECT_EQ(window.height(), 116) << "ShowList 2 leaves the list hidden";
-    for (const auto &[control, pictures, isOn, finallyOn] : cases) {
+    EXPECT_EQ(window.height(), Skin::HeightWithoutList) << "ShowList 2 leaves the list hidden";
+    for (const auto &[control, pictures] : cases) {
         SkinToggle *toggle = face().toggle(control);
         const char *name = Skin::place(control).name;
-        QList<int> seen{toggle->shownPicture()};
+        QList<Skin::Picture> seen{toggle->shownPicture()};
         for (int click = 0; click < 2; ++click) {
             QTest::mousePress(toggle, Qt::LeftButton);
             seen << toggle->shownPicture();
@@ -86,15 +93,17 @@ TEST_F(FmMainTest, TogglesShowTheirStateAndFlipItOnRelease)
             EXPECT_EQ(toggle->isChecked(), toggle->isOn()) << name;
         }
         EXPECT_EQ(seen, pictures) << name;
-        EXPECT_EQ(isOn(), finallyOn) << name;
     }
-    EXPECT_EQ(window.height(), 464);
+    EXPECT_TRUE(transport().LoopMode());
+    EXPECT_FALSE(transport().RandomMode());
+    EXPECT_EQ(window.showList(), 1);
+    EXPECT_EQ(window.height(), Skin::HeightWithList);
     EXPECT_TRUE(face().ListSong()->isVisible());
 
     // A press without a release keeps the state and the pressed picture.
-    QTest::mousePress(face().toggle(Control::ImgLoop), Qt::LeftButton);
+    QTest::mousePress(face().toggle(ImgLoop), Qt::LeftButton);
     EXPECT_TRUE(transport().LoopMode());
-    EXPECT_EQ(face().toggle(Control::ImgLoop)->shownPicture(), 34);
+    EXPECT_EQ(face().toggle(ImgLoop)->shownPicture(), LoopOnPressed);
 }
 
 TEST_F(FmMainTest, HotSpotsActOnThePressAndTheSaveButtonOnAClick)
@@ -104,15 +113,15 @@ TEST_F(FmMainTest, HotSpotsActOnThePressAndTheSaveButtonOnAClick)
     list.setHighlighted(0, false);
     for (int row : {1, 2, 4})
         list.setHighlighted(row, true);
-    QTest::mousePress(face().button(Control::Image1), Qt::LeftButton);
+    QTest::mousePress(face().button(Image1), Qt::LeftButton);
     EXPECT_EQ(list.songs(), (QStringList{"/m/0", "/m/3", "/m/5"}));
 
-    QTest::mousePress(face().button(Control::ImgAdd), Qt::LeftButton);
+    QTest::mousePress(face().button(ImgAdd), Qt::LeftButton);
     EXPECT_EQ(dialogs.asked, QStringList{"open"});
-    QTest::mouseRelease(face().button(Control::ImgAdd), Qt::LeftButton);
+    QTest::mouseRelease(face().button(ImgAdd), Qt::LeftButton);
     EXPECT_EQ(dialogs.asked, QStringList{"open"}) << "the release does nothing";
 
-    SkinButton *save = face().button(Control::ImgPlaylist);
+    SkinButton *save = face().button(ImgPlaylist);
     QTest::mousePress(save, Qt::LeftButton);
     QTest::mouseRelease(save, Qt::LeftButton, {}, QPoint(-5, 5));
     EXPECT_EQ(dialogs.asked.size(), 1) << "a release off the button is no click";
@@ -130,21 +139,24 @@ TEST_F(FmMainTest, KnobsStandWhereThePlayerSaysAndAreDragged)
 {
     media.setDuration(QStringLiteral("/m/a.mp3"), 218);
     load();
+    using Skin::VolumeTrack, Skin::BalanceTrack, Skin::PositionTrack;
     const struct
     {
-        Control control;
-        int pressed, normal; // the pictures shown
-        int offset;          // the pointer's place inside the knob during the drag
-        int left;            // the knob's left edge it leads to
-        QString sent;        // by the release
+        Skin::SliderTrack track;
+        Skin::Picture pressed, normal; // the pictures shown
+        int offset;                    // the pointer's place inside the knob during the drag
+        int left;                      // the knob's left edge it leads to
+        QString sent;                  // by the release
     } cases[] = {
-        {Control::ImgSliderV, 6, 7, -60, 108, "volume -3000"},
-        {Control::ImgSliderB, 6, 7, 5 + 300, 200, "balance 5000"},
-        {Control::ImgSliderP, 8, 9, 14 + 50, 67, "seek 50"},
+        {VolumeTrack, SmallKnobPressed, SmallKnob, -60, VolumeTrack.left, "volume -3000"},
+        {BalanceTrack, SmallKnobPressed, SmallKnob, BalanceTrack.grip + 300, BalanceTrack.right,
+         "balance 5000"},
+        {PositionTrack, PositionKnobPressed, PositionKnob, PositionTrack.grip + 50,
+         PositionTrack.left + 50, "seek 50"}, // 218 s over 218 pixels
     };
-    for (const auto &[control, pressed, normal, offset, left, sent] : cases) {
-        SkinKnob *knob = face().knob(control);
-        const char *name = Skin::place(control).name;
+    for (const auto &[track, pressed, normal, offset, left, sent] : cases) {
+        SkinKnob *knob = face().knob(track.knob);
+        const char *name = Skin::place(track.knob).name;
         QTest::mousePress(knob, Qt::LeftButton, {}, QPoint(3, 3));
         EXPECT_EQ(knob->shownPicture(), pressed) << name;
         QMouseEvent move(QEvent::MouseMove, QPointF(offset, 3), knob->mapToGlobal(QPointF()),
@@ -163,32 +175,36 @@ TEST_F(FmMainTest, KnobsStandWhereThePlayerSaysAndAreDragged)
 TEST_F(FmMainTest, TrackClicksOnTheSkinTestTheThreeBands)
 {
     load();
-    const QList<std::tuple<QPoint, Qt::MouseButton, Control, int>> cases{
-        {{110, 59}, Qt::LeftButton, Control::ImgSliderV, 105},
-        {{140, 59}, Qt::RightButton, Control::ImgSliderV, 105}, // right button: nothing
-        {{178, 69}, Qt::LeftButton, Control::ImgSliderB, 173},
-    };
-    for (const auto &[at, button, knob, left] : cases) {
+    const Skin::SliderTrack &volume = Skin::VolumeTrack, &balance = Skin::BalanceTrack;
+    const auto click = [this](QPoint at, Qt::MouseButton button) {
         QTest::mousePress(&face(), button, {}, at);
         QTest::mouseRelease(&face(), button, {}, at);
-        EXPECT_EQ(face().knob(knob)->x(), left) << at.x() << "," << at.y();
-    }
+    };
+    // A press inside a band brings the knob's grip under the pointer; the right button's
+    // does nothing.
+    const QPoint onVolume(volume.left + 2, volume.top + 1);
+    click(onVolume, Qt::LeftButton);
+    click(onVolume + QPoint(30, 0), Qt::RightButton);
+    click({balance.left, balance.bottom}, Qt::LeftButton);
+    EXPECT_EQ(face().knob(volume.knob)->x(), onVolume.x() - volume.grip);
+    EXPECT_EQ(face().knob(balance.knob)->x(), balance.left - balance.grip);
     EXPECT_EQ(media.balance(), -5000);
 }
 
 TEST_F(FmMainTest, DrawsTheDoubleSizeArtworkOnAScreenOfRatioTwo)
 {
     load();
-    SkinButton *play = face().button(Control::ImgPlaySong);
+    SkinButton *play = face().button(ImgPlaySong);
     QPixmap target(play->size() * 2);
     target.setDevicePixelRatio(2);
     target.fill(Qt::transparent);
     play->render(&target, {}, {}, QWidget::RenderFlags());
-    const QImage expected = skinPicture(13, 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage expected = skinPicture(Play, 2).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(expected.size(), target.size());
     const QImage drawn = target.toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(drawn, expected);
-    EXPECT_EQ(window.size(), QSize(274, 464)) << "the window keeps its logical size";
+    EXPECT_EQ(window.size(), QSize(Skin::WindowWidth, Skin::HeightWithList))
+        << "the window keeps its logical size";
 }
 
 } // namespace

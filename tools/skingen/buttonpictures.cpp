@@ -15,14 +15,15 @@
 namespace {
 
 using Skin::Control;
+using SkinPicture = Skin::Picture;
 using KeyDrawing = std::function<void(QPainter &, bool pressed)>;
 
-// Adds the pictures pressedIndex (pressed) and pressedIndex + 1 (normal).
-void addPair(QList<Picture> &pictures, int pressedIndex, QSize size, const KeyDrawing &draw)
+// Adds the pictures `pressed` and the normal one that follows it in the image list.
+void addPair(QList<Picture> &pictures, SkinPicture pressed, QSize size, const KeyDrawing &draw)
 {
-    pictures.append({skinPicturePath(pressedIndex), size, [draw](QPainter &p) { draw(p, true); }});
-    pictures.append(
-        {skinPicturePath(pressedIndex + 1), size, [draw](QPainter &p) { draw(p, false); }});
+    const auto normal = SkinPicture(int(pressed) + 1);
+    pictures.append({skinPicturePath(pressed), size, [draw](QPainter &p) { draw(p, true); }});
+    pictures.append({skinPicturePath(normal), size, [draw](QPainter &p) { draw(p, false); }});
 }
 
 KeyDrawing glyphKey(const QRectF &face, Glyph glyph, qreal radius = 2)
@@ -165,47 +166,55 @@ QList<Picture> buttonPictures()
     QList<Picture> pictures;
     // The close pictures serve ImgClose and ImgCloseList.
     const QRectF titleBox = wholeOf(Control::ImgClose);
-    addPair(pictures, 1, sizeOf(Control::ImgClose), glyphKey(titleBox, Glyph::Close, 1.5));
-    addPair(pictures, 3, sizeOf(Control::ImgMin), [](QPainter &painter, bool pressed) {
-        drawKey(painter, wholeOf(Control::ImgMin), pressed, 1.5);
-        // The bar sits low in the box, where a window's minimised self would go.
-        drawGlyph(painter, glyphPath(Glyph::Minimise, QRectF(1, 4, 7, 4), devicePixel(painter)),
-                  pressed);
-    });
+    addPair(pictures, SkinPicture::ClosePressed, sizeOf(Control::ImgClose),
+            glyphKey(titleBox, Glyph::Close, 1.5));
+    addPair(pictures, SkinPicture::MinimisePressed, sizeOf(Control::ImgMin),
+            [](QPainter &painter, bool pressed) {
+                drawKey(painter, wholeOf(Control::ImgMin), pressed, 1.5);
+                // The bar sits low in the box, where a window's minimised self would go.
+                drawGlyph(painter,
+                          glyphPath(Glyph::Minimise, QRectF(1, 4, 7, 4), devicePixel(painter)),
+                          pressed);
+            });
     const int iconEdge = sizeOf(Control::ImgIcon).width();
-    pictures.append({skinPicturePath(5), sizeOf(Control::ImgIcon),
+    pictures.append({skinPicturePath(SkinPicture::WindowIcon), sizeOf(Control::ImgIcon),
                      [iconEdge](QPainter &p) { drawApplicationIcon(p, iconEdge); }});
     // Each knob has its grip ridges in its middle. The small knob serves ImgSliderV and
     // ImgSliderB.
-    addPair(pictures, 6, sizeOf(Control::ImgSliderV), [](QPainter &painter, bool pressed) {
-        const QRectF knob = wholeOf(Control::ImgSliderV);
-        drawKnob(painter, knob, knob.width() / 2, 3, pressed);
-    });
-    addPair(pictures, 8, sizeOf(Control::ImgSliderP), [](QPainter &painter, bool pressed) {
-        const QRectF knob = wholeOf(Control::ImgSliderP);
-        drawKnob(painter, knob, knob.width() / 2, 4, pressed);
-    });
+    addPair(pictures, SkinPicture::SmallKnobPressed, sizeOf(Control::ImgSliderV),
+            [](QPainter &painter, bool pressed) {
+                const QRectF knob = wholeOf(Control::ImgSliderV);
+                drawKnob(painter, knob, knob.width() / 2, 3, pressed);
+            });
+    addPair(pictures, SkinPicture::PositionKnobPressed, sizeOf(Control::ImgSliderP),
+            [](QPainter &painter, bool pressed) {
+                const QRectF knob = wholeOf(Control::ImgSliderP);
+                drawKnob(painter, knob, knob.width() / 2, 4, pressed);
+            });
     const QSize transport = sizeOf(Control::ImgPlaySong);
-    addPair(pictures, 10, transport, glyphKey(TransportFace, Glyph::Previous));
-    addPair(pictures, 12, transport, glyphKey(TransportFace, Glyph::Play));
-    addPair(pictures, 14, transport, glyphKey(TransportFace, Glyph::Pause));
-    addPair(pictures, 16, transport, glyphKey(TransportFace, Glyph::Next));
-    addPair(pictures, 18, sizeOf(Control::ImgStopSong), glyphKey(StopFace, Glyph::Stop));
-    addPair(pictures, 20, sizeOf(Control::ImgOpenSong),
+    addPair(pictures, SkinPicture::PreviousPressed, transport,
+            glyphKey(TransportFace, Glyph::Previous));
+    addPair(pictures, SkinPicture::PlayPressed, transport, glyphKey(TransportFace, Glyph::Play));
+    addPair(pictures, SkinPicture::PausePressed, transport, glyphKey(TransportFace, Glyph::Pause));
+    addPair(pictures, SkinPicture::NextPressed, transport, glyphKey(TransportFace, Glyph::Next));
+    addPair(pictures, SkinPicture::StopPressed, sizeOf(Control::ImgStopSong),
+            glyphKey(StopFace, Glyph::Stop));
+    addPair(pictures, SkinPicture::EjectPressed, sizeOf(Control::ImgOpenSong),
             glyphKey(wholeOf(Control::ImgOpenSong), Glyph::Eject));
 
     const QRectF listFace = wholeOf(Control::ImgShowList);
     const KeyDrawing listLabel = lettering(QRectF(8, 0, 13, 10), QStringLiteral("PL"), 7);
-    addPair(pictures, 22, listFace.size().toSize(),
+    addPair(pictures, SkinPicture::ListOffPressed, listFace.size().toSize(),
             lampKey(listFace, {4.5, 5}, 1.6, false, listLabel));
-    addPair(pictures, 24, listFace.size().toSize(),
+    addPair(pictures, SkinPicture::ListOnPressed, listFace.size().toSize(),
             lampKey(listFace, {4.5, 5}, 1.6, true, listLabel));
 
-    addPair(pictures, 26, sizeOf(Control::ImgFullscr), [](QPainter &painter, bool pressed) {
-        const QRectF face = wholeOf(Control::ImgFullscr);
-        drawKey(painter, face, pressed);
-        drawLettering(painter, face, QStringLiteral("FS"), 7, pressed);
-    });
+    addPair(pictures, SkinPicture::FullScreenPressed, sizeOf(Control::ImgFullscr),
+            [](QPainter &painter, bool pressed) {
+                const QRectF face = wholeOf(Control::ImgFullscr);
+                drawKey(painter, face, pressed);
+                drawLettering(painter, face, QStringLiteral("FS"), 7, pressed);
+            });
 
     // The random and loop pictures overlap by a column. The random face ends where the loop
     // picture begins and the loop face starts two columns in, so the faces stand 2 pixels
@@ -214,8 +223,10 @@ QList<Picture> buttonPictures()
     const QRectF randomFace(0, 0, Skin::rect(Control::ImgLoop).left() - random.left(),
                             random.height());
     const KeyDrawing randomLabel = lettering(QRectF(12, 0, 33, 15), QStringLiteral("随机"), 10);
-    addPair(pictures, 28, random.size(), lampKey(randomFace, {6.5, 7.5}, 2.2, false, randomLabel));
-    addPair(pictures, 30, random.size(), lampKey(randomFace, {6.5, 7.5}, 2.2, true, randomLabel));
+    addPair(pictures, SkinPicture::RandomOffPressed, random.size(),
+            lampKey(randomFace, {6.5, 7.5}, 2.2, false, randomLabel));
+    addPair(pictures, SkinPicture::RandomOnPressed, random.size(),
+            lampKey(randomFace, {6.5, 7.5}, 2.2, true, randomLabel));
 
     const QRectF loopFace = wholeOf(Control::ImgLoop).adjusted(2, 0, 0, 0);
     const KeyDrawing loopLabel = [](QPainter &painter, bool pressed) {
@@ -223,8 +234,10 @@ QList<Picture> buttonPictures()
                   pressed);
     };
     const QSize loop = sizeOf(Control::ImgLoop);
-    addPair(pictures, 32, loop, lampKey(loopFace, {8.5, 7.5}, 2.2, false, loopLabel));
-    addPair(pictures, 34, loop, lampKey(loopFace, {8.5, 7.5}, 2.2, true, loopLabel));
+    addPair(pictures, SkinPicture::LoopOffPressed, loop,
+            lampKey(loopFace, {8.5, 7.5}, 2.2, false, loopLabel));
+    addPair(pictures, SkinPicture::LoopOnPressed, loop,
+            lampKey(loopFace, {8.5, 7.5}, 2.2, true, loopLabel));
 
     // ImgPlaylist has one picture, which never changes.
     const KeyDrawing saveKey = glyphKey(wholeOf(Control::ImgPlaylist), Glyph::Save);

@@ -6,10 +6,10 @@
 
 class QPainter;
 
-// Every picture besides the skin: the image list in index order (each pair pressed, then
-// normal; toggles off pair, then on pair), the save-list button and the application icons.
+// Every picture besides the skin: the image list in the order of Skin::Picture, the save-list
+// button and the application icons.
 QList<Picture> buttonPictures();
 
 // The application's icon filling a square of edge logical pixels: a metal-rimmed dark green
-// display with two glowing notes. Picture 5 is this icon at 16 pixels.
+// display with two glowing notes. Skin::Picture::WindowIcon is this icon at 16 pixels.
 void drawApplicationIcon(QPainter &painter, qreal edge);

@@ -9,6 +9,7 @@
 namespace {
 
 using Skin::Control;
+using SkinPicture = Skin::Picture;
 
 struct Placement
 {
@@ -18,32 +19,33 @@ struct Placement
 
 QList<Placement> placements()
 {
-    const auto at = [](Control control, int index) {
-        return Placement{skinPicturePath(index), Skin::rect(control).topLeft()};
+    const auto at = [](Control control, SkinPicture picture) {
+        return Placement{skinPicturePath(picture), Skin::rect(control).topLeft()};
     };
     // The knob at a given left edge along its track, in its own rows.
-    const auto knobAt = [](const Skin::SliderTrack &track, int index, int left) {
-        return Placement{skinPicturePath(index), {left, Skin::rect(track.knob).top()}};
+    const auto knobAt = [](const Skin::SliderTrack &track, SkinPicture picture, int left) {
+        return Placement{skinPicturePath(picture), {left, Skin::rect(track.knob).top()}};
     };
     return {
-        at(Control::ImgIcon, 5),
-        at(Control::ImgMin, 4),
-        at(Control::ImgClose, 2),
-        at(Control::ImgPreSong, 11),
-        at(Control::ImgPlaySong, 13),
-        at(Control::ImgPauseSong, 15),
-        at(Control::ImgStopSong, 19),
-        at(Control::ImgNextSong, 17),
-        at(Control::ImgOpenSong, 21),
-        at(Control::ImgRandom, 29), // off
-        at(Control::ImgLoop, 35),   // on
-        at(Control::ImgFullscr, 27),
-        at(Control::ImgShowList, 25), // on
+        at(Control::ImgIcon, SkinPicture::WindowIcon),
+        at(Control::ImgMin, SkinPicture::Minimise),
+        at(Control::ImgClose, SkinPicture::Close),
+        at(Control::ImgPreSong, SkinPicture::Previous),
+        at(Control::ImgPlaySong, SkinPicture::Play),
+        at(Control::ImgPauseSong, SkinPicture::Pause),
+        at(Control::ImgStopSong, SkinPicture::Stop),
+        at(Control::ImgNextSong, SkinPicture::Next),
+        at(Control::ImgOpenSong, SkinPicture::Eject),
+        at(Control::ImgRandom, SkinPicture::RandomOff),
+        at(Control::ImgLoop, SkinPicture::LoopOn),
+        at(Control::ImgFullscr, SkinPicture::FullScreen),
+        at(Control::ImgShowList, SkinPicture::ListOn),
         // A little below full volume, centred, and a little way into a track.
-        knobAt(Skin::VolumeTrack, 7, Skin::VolumeTrack.right - 18),
-        knobAt(Skin::BalanceTrack, 7, (Skin::BalanceTrack.left + Skin::BalanceTrack.right) / 2),
-        knobAt(Skin::PositionTrack, 9, Skin::PositionTrack.left + 63),
-        at(Control::ImgCloseList, 2),
+        knobAt(Skin::VolumeTrack, SkinPicture::SmallKnob, Skin::VolumeTrack.right - 18),
+        knobAt(Skin::BalanceTrack, SkinPicture::SmallKnob,
+               (Skin::BalanceTrack.left + Skin::BalanceTrack.right) / 2),
+        knobAt(Skin::PositionTrack, SkinPicture::PositionKnob, Skin::PositionTrack.left + 63),
+        at(Control::ImgCloseList, SkinPicture::Close),
         Placement{saveListPicturePath(), Skin::rect(Control::ImgPlaylist).topLeft()},
     };
 }
