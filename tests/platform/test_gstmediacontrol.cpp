@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,7 +25,8 @@
 #include "support/qtprinters.h"
 
 // Real playback of audio files the tests encode themselves, heard through an appsink per
-// track that counts frames and measures the level of each channel.
+// track that keeps what it is given until the test counts the frames and measures the level
+// of each channel.
 
 namespace {
 
@@ -57,16 +59,8 @@ struct Heard
 class GstMediaControlTest : public testing::Test
 {
 protected:
-    // GStreamer's leak tracer, the only tracer, keeps a list of the players' pipelines and
-    // volume stages alive (the encoders of the tests' own files are not counted); it is
-    // chosen before GStreamer starts.
-    static void SetUpTestSuite()
-    {
-        g_setenv("GST_TRACERS", "leaks(filters=GstPlayBin,GstVolume)", TRUE);
-        gst_init(nullptr, nullptr);
-    }
-
-    // How many of those exist in the process; -1 without the leak tracer.
+    // How many of the pipelines and volume stages the leak tracer follows (see SetUp()) exist
+    // in the process; -1 without the tracer.
     static int liveElements()
     {
         g_autolist(GstTracer) tracers = gst_tracing_get_active_tracers();
@@ -80,8 +74,11 @@ protected:
 
     void SetUp() override
     {
-        // A pipe whose reader went away must not end the test program.
-        std::signal(SIGPIPE, SIG_IGN);
+        // GStreamer's leak tracer, the only tracer, keeps a list of the players' pipelines and
+        // volume stages alive (the encoders of the tests' own files are not counted); it is
+        // chosen before GStreamer starts.
+        g_setenv("GST_TRACERS", "leaks(filters=GstPlayBin,GstVolume)", TRUE);
+        gst_init(nullptr, nullptr);
         ASSERT_TRUE(m_folder.isValid());
         // The sink takes the sound as fast as it comes and keeps it until it is taken.
         m_control = std::make_unique<GstMediaControl>([this] {
@@ -92,16 +89,16 @@ protected:
             m_sink.reset(GST_APP_SINK(gst_object_ref(sink)));
             return sink;
         });
-        const auto record = [this](const char *what) {
-            return [this, what](quint64 serial) {
-                m_events << QString("%1 %2").arg(what).arg(serial);
-            };
+        const auto record = [this](const char *what, quint64 serial) {
+            m_events << QString("%1 %2").arg(what).arg(serial);
         };
-        QObject::connect(m_control.get(), &MediaControl::opened, record("opened"));
-        QObject::connect(m_control.get(), &MediaControl::endOfStream, record("ended"));
+        QObject::connect(m_control.get(), &MediaControl::opened,
+                         [=](quint64 serial) { record("opened", serial); });
+        QObject::connect(m_control.get(), &MediaControl::endOfStream,
+                         [=](quint64 serial) { record("ended", serial); });
         QObject::connect(m_control.get(), &MediaControl::failed,
-                         [this, failed = record("failed")](quint64 serial, Failure reason) {
-                             failed(serial);
+                         [=, this](quint64 serial, Failure reason) {
+                             record("failed", serial);
                              m_lastFailure = reason;
                          });
     }
@@ -113,44 +110,40 @@ protected:
         double squares[2] = {};
         qint64 frames = 0;
         while (g_autoptr(GstSample) sample = gst_app_sink_try_pull_sample(m_sink.get(), 0)) {
-            GstMapInfo map;
-            if (!gst_buffer_map(gst_sample_get_buffer(sample), &map, GST_MAP_READ))
-                continue;
-            const auto *values = reinterpret_cast<const float *>(map.data);
-            for (gsize index = 0; index < map.size / sizeof(float); ++index)
+            GstBuffer *buffer = gst_sample_get_buffer(sample);
+            std::vector<float> values(gst_buffer_get_size(buffer) / sizeof(float));
+            gst_buffer_extract(buffer, 0, values.data(), values.size() * sizeof(float));
+            for (size_t index = 0; index < values.size(); ++index)
                 squares[index % 2] += double(values[index]) * values[index];
-            frames += qint64(map.size / sizeof(float) / 2);
-            gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
+            frames += qint64(values.size() / 2);
         }
-        const auto gain = [&](int channel) {
-            return frames == 0 ? 0 : std::sqrt(squares[channel] / frames) / UnityRms;
-        };
-        return {frames, gain(0), gain(1)};
+        const double unity = UnityRms * UnityRms * double(std::max<qint64>(frames, 1));
+        return {frames, std::sqrt(squares[0] / unity), std::sqrt(squares[1] / unity)};
     }
 
     // `what` happened to the latest track.
     QString event(const char *what) const { return QString("%1 %2").arg(what).arg(m_serial); }
-    // Waits until one of `events` has happened.
-    bool waitFor(const QStringList &events, int milliseconds = 10000)
+    // How many events match `pattern` whole, and waiting until one does.
+    qsizetype count(const QString &pattern) const
     {
-        return QTest::qWaitFor(
-            [&] {
-                return std::ranges::any_of(events, [&](auto &e) { return m_events.contains(e); });
-            },
-            milliseconds);
+        return m_events.filter(QRegularExpression('^' + pattern + '$')).size();
+    }
+    bool waitFor(const QString &pattern, int milliseconds = 10000)
+    {
+        return QTest::qWaitFor([&] { return count(pattern) > 0; }, milliseconds);
     }
 
     // Opens `path` and waits for the answer: true when it opened.
     bool open(const QString &path)
     {
         m_control->open(++m_serial, path);
-        return waitFor({event("opened"), event("failed")}) && m_events.last() == event("opened");
+        return waitFor(event("(opened|failed)")) && m_events.last() == event("opened");
     }
 
     bool playToEnd()
     {
         m_control->play();
-        return waitFor({event("ended")});
+        return waitFor(event("ended"));
     }
 
     // Runs `description ! filesink` into the named file.
@@ -176,11 +169,6 @@ protected:
         return encode(name, QString("%1 num-buffers=%2 ! audio/x-raw,rate=44100,channels=%3 ! %4")
                                 .arg(source, QString::number(centiseconds),
                                      QString::number(channels), encoder));
-    }
-
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        return writeFile(m_folder.filePath(name), bytes);
     }
 
     QTemporaryDir m_folder;
@@ -209,13 +197,13 @@ TEST_F(GstMediaControlTest, FilesPlayWholeOrAreRefusedAndLeaveNoElementBehind)
 {
     const QByteArray mp3 = readFile(tone("plain.mp3", 300, Mp3));
     const QString wav = tone("tone.wav", 150, Wav);
-    const QString tagged =
-        write("tagged.mp3", mp3 + id3v1Tag("\xcd\xf5\xb7\xc6", "\xba\xec\xb6\xb9"));
+    const QString tagged = writeFile(m_folder.filePath("tagged.mp3"),
+                                     mp3 + id3v1Tag("\xcd\xf5\xb7\xc6", "\xba\xec\xb6\xb9"));
     const FileCase cases[] = {
         {wav, {}, 1.5, 0.001},
         // Constant bit rate without a length header: only the frames tell the length.
         {tagged, {}, 3.0, 0.1, "王菲", "红豆"},
-        {write("text.mp3", "not a sound file\r\n"), Failure::NotAudio},
+        {writeFile(m_folder.filePath("text.mp3"), "not a sound file\r\n"), Failure::NotAudio},
         {tone("tone.wma", 300, Wma), {}, 3.0, 0.05},
         {m_folder.filePath("missing.mp3"), Failure::Missing},
         {encode("picture.png", "videotestsrc num-buffers=1 ! pngenc"), Failure::NotAudio},
@@ -223,16 +211,15 @@ TEST_F(GstMediaControlTest, FilesPlayWholeOrAreRefusedAndLeaveNoElementBehind)
     for (const FileCase &entry : cases) {
         SCOPED_TRACE(entry.path.toStdString());
         ASSERT_EQ(open(entry.path), !entry.refusal);
-        if (entry.refusal) {
-            EXPECT_EQ(m_lastFailure, *entry.refusal);
-            EXPECT_EQ(m_control->fileName(), QString());
-            EXPECT_EQ(m_control->duration(), 0.0);
-            continue;
-        }
-        EXPECT_EQ(m_control->fileName(), entry.path);
+        // A refused file leaves no track behind, not even the one before it.
+        EXPECT_EQ(m_control->fileName(), entry.refusal ? QString() : entry.path);
         EXPECT_NEAR(m_control->duration(), entry.seconds, entry.tolerance);
         EXPECT_EQ(m_control->mediaInfoString(MediaControl::InfoAuthor), entry.artist);
         EXPECT_EQ(m_control->mediaInfoString(MediaControl::InfoTitle), entry.title);
+        if (entry.refusal) {
+            EXPECT_EQ(m_lastFailure, *entry.refusal);
+            continue;
+        }
         ASSERT_TRUE(playToEnd());
         // A lossy codec adds a few hundredths of a second of silence around the sound.
         EXPECT_NEAR(takeHeard().frames, entry.seconds * Rate, Rate / 20);
@@ -240,15 +227,14 @@ TEST_F(GstMediaControlTest, FilesPlayWholeOrAreRefusedAndLeaveNoElementBehind)
     }
     // A cut file ends or fails once, with a changed output queued while it plays. Opening it
     // is what proves that no second end was queued before.
-    ASSERT_TRUE(open(write("truncated.mp3", mp3.left(mp3.size() / 3))));
-    EXPECT_EQ(m_events.filter("ended").size(), 3);
+    ASSERT_TRUE(open(writeFile(m_folder.filePath("truncated.mp3"), mp3.left(mp3.size() / 3))));
+    EXPECT_EQ(count("ended \\d+"), 3);
     m_control->setBalance(2000);
     m_control->play();
-    const QStringList ends = {event("ended"), event("failed")};
-    ASSERT_TRUE(waitFor(ends));
-    const auto answers = [&] { return m_events.count(ends[0]) + m_events.count(ends[1]); };
+    const QString answer = event("(ended|failed)");
+    ASSERT_TRUE(waitFor(answer));
     ASSERT_TRUE(open(wav));
-    EXPECT_EQ(answers(), 1);
+    EXPECT_EQ(count(answer), 1);
     m_control->release();
     ASSERT_TRUE(GstTrack::waitForAllEnded(5000));
     EXPECT_EQ(liveElements(), 0);
@@ -277,8 +263,7 @@ TEST_F(GstMediaControlTest, LevelsFollowVolumeBalanceAndMuteAcrossFiles)
         {0, 5000, false, mono, FiftyDecibelsDown, 1},
     };
     for (const LevelCase &entry : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << entry.volume << " " << entry.balance << " " << entry.second.toStdString());
+        SCOPED_TRACE(testing::Message() << "row " << &entry - cases);
         // Set before the first file and while the second opens: both must hold for it.
         m_control->setVolume(entry.volume);
         ASSERT_TRUE(open(first));
@@ -308,10 +293,9 @@ TEST_F(GstMediaControlTest, StalledSourcesFailInTimeAndTheWindowLivesOn)
         // The pipe holds all that is sent, and the writer stays until it is closed.
         const int writer =
             sent.isEmpty() ? -1 : ::open(QFile::encodeName(pipe).constData(), O_RDWR);
-        if (writer >= 0) {
-            ASSERT_TRUE(::fcntl(writer, F_SETPIPE_SZ, 1 << 20) >= sent.size() &&
-                        ::write(writer, sent.constData(), size_t(sent.size())) == sent.size());
-        }
+        ASSERT_TRUE(sent.isEmpty() ||
+                    (::fcntl(writer, F_SETPIPE_SZ, int(sent.size())) >= sent.size() &&
+                     ::write(writer, sent.constData(), sent.size()) == sent.size()));
         QElapsedTimer sinceTick, took;
         qint64 longestGap = 0;
         QTimer ticker;
@@ -322,19 +306,17 @@ TEST_F(GstMediaControlTest, StalledSourcesFailInTimeAndTheWindowLivesOn)
         took.start();
         if (open(pipe))
             m_control->play(); // it prerolled from what was sent: the stall comes later
-        ASSERT_TRUE(waitFor({event("failed")}, 12000));
+        ASSERT_TRUE(waitFor(event("failed"), 12000));
         EXPECT_EQ(m_lastFailure, Failure::TimedOut);
         EXPECT_LT(took.elapsed(), sent.isEmpty() ? 6000 : 11000);
         // A thread that waited on the source would stall for its 5 s timeout; a busy machine
         // delays a 10 ms tick by far less than a second.
         EXPECT_LT(longestGap, 1000) << "the user-interface thread was held up";
-        ticker.stop();
-        ASSERT_TRUE(open(next));
-        EXPECT_TRUE(playToEnd());
         // Skipping over the stuck source again and again leaves one track on it at most.
         for (int visit = 0; visit < 5; ++visit)
             m_control->open(++m_serial, pipe);
         ASSERT_TRUE(open(next));
+        EXPECT_TRUE(playToEnd());
         EXPECT_TRUE(GstTrack::waitForAllEnded(4000, 2)) << "the source and the next track";
         m_control->release();
         // A reader blocked in opening the pipe is let go by the player; one waiting for the
