@@ -182,15 +182,15 @@ void GstMediaControl::preroll(GstElement *pipeline, const TrackContext &context)
 // A handler that drops a message owns it. Every message refers to the element that posted
 // it, the pipeline among them, so one left behind keeps the whole pipeline with its threads
 // and file descriptors alive.
-GstBusSyncReply GstMediaControl::onBusMessage(GstBus *, GstMessage *message, gpointer context)
+GstBusSyncReply GstMediaControl::onBusMessage(GstBus *, GstMessage *message, gpointer data)
 {
-    const TrackContext &track = **static_cast<std::shared_ptr<TrackContext> *>(context);
+    const TrackContext &context = **static_cast<std::shared_ptr<TrackContext> *>(data);
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR:
-        onBusError(track, message);
+        onBusError(context, message);
         break;
     case GST_MESSAGE_EOS:
-        onBusEndOfStream(track);
+        onBusEndOfStream(context);
         break;
     default:
         // State changes are awaited on the track's thread itself (see preroll()).

@@ -107,7 +107,7 @@ private:
     static void preroll(GstElement *pipeline, const TrackContext &context);
     // The bus of a track's pipeline, on the thread that posted the message. Each handler
     // queues its answer; a message of another type is dropped.
-    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer context);
+    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer data);
     static void onBusError(const TrackContext &context, GstMessage *message);
     static void onBusEndOfStream(const TrackContext &context);
 
