@@ -9,16 +9,6 @@
 #include "platform/gstpipeline.h"
 #include "platform/gsttrack.h"
 
-// Threading: the public calls run on the user-interface thread and only queue work for the
-// current track's thread (GstTrack). That thread, and GStreamer's streaming threads through
-// a synchronous bus handler, answer with queued calls on this object that carry the track's
-// serial; an answer about a track that is no longer current is dropped here, and the core
-// drops it again by its own serial. An end of stream also carries the run (one per seek)
-// that was current when it was posted, so the end of a run that a seek replaced is dropped.
-//
-// Position queries go straight to the current track's sink from this thread: they take no
-// stream lock, so they return at once even while the track's thread is stuck.
-
 // The first error a track's pipeline reported. The bus handler reports it at once; the
 // track's thread, which finds a failed preroll later, reports it again rather than a reason
 // of its own, so the real reason reaches the log whichever answer comes first.
@@ -57,16 +47,42 @@ constexpr GstClockTime PrerollPoll = 50 * GST_MSECOND;
 constexpr int StallCheckMs = 1000;
 constexpr int StalledChecksToFail = 5;
 
-// What the bus handler of one track's pipeline needs; freed with the handler.
-struct BusContext
+} // namespace
+
+// Shared by the track's thread and its bus handler; freed with the last of them.
+struct GstMediaControl::TrackContext
 {
+    TrackContext(GstMediaControl *owner, std::shared_ptr<GstTrack> opened)
+        : link(owner->m_link), control(owner), track(std::move(opened)), output(owner->m_output)
+    {}
+
     std::shared_ptr<ReceiverLink> link;
     GstMediaControl *control;
     std::shared_ptr<GstTrack> track;
-    std::shared_ptr<FirstError> firstError;
-};
+    std::shared_ptr<OutputBox> output;
+    mutable FirstError firstError;
 
-} // namespace
+    // From any thread: each runs its namesake on the user-interface thread, with the
+    // track's serial.
+    void postOpened(const TrackDescription &info) const
+    {
+        link->post([control = control, serial = track->serial(), info] {
+            control->onOpened(serial, info);
+        });
+    }
+    void postFailed(Failure reason, const QString &detail) const
+    {
+        link->post([control = control, serial = track->serial(), reason, detail] {
+            control->onTrackFailed(serial, reason, detail);
+        });
+    }
+    void postEnded() const
+    {
+        link->post([control = control, serial = track->serial(), run = track->run()] {
+            control->onEnded(serial, run);
+        });
+    }
+};
 
 GstMediaControl::GstMediaControl(SinkFactory sinkFactory, QObject *parent)
     : MediaControl(parent), m_sinkFactory(std::move(sinkFactory)),
@@ -101,46 +117,14 @@ void GstMediaControl::open(quint64 serial, const QString &path)
     auto track = std::make_shared<GstTrack>(serial, path);
     m_current.emplace(track);
     m_openTimer.start(OpenTimeoutMs);
-    auto firstError = std::make_shared<FirstError>();
-    track->start([this, track, firstError] { return buildPipeline(track, firstError); });
-    track->post(
-        [link = m_link, this, track, output = m_output, firstError](GstElement *pipeline) {
-            // The preroll already passes sound through the volume and the balance
-            // stage, so they are set before it, and again after it (with a flush
-            // that sends the prerolled sound through anew) if they changed meanwhile.
-            const quint64 applied = applyOutput(pipeline, *output);
-            if (gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE) {
-                GstStateChangeReturn result;
-                do {
-                    result = gst_element_get_state(pipeline, nullptr, nullptr, PrerollPoll);
-                } while (result == GST_STATE_CHANGE_ASYNC && !track->isRetired());
-                if (result == GST_STATE_CHANGE_ASYNC)
-                    return;
-                gint audioStreams = 0;
-                g_object_get(pipeline, "n-audio", &audioStreams, nullptr);
-                if (result != GST_STATE_CHANGE_FAILURE && audioStreams > 0) {
-                    if (output->currentVersion() != applied) {
-                        applyOutput(pipeline, *output);
-                        gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
-                        gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
-                    }
-                    const TrackDescription info = describeTrack(pipeline);
-                    link->post([this, serial = track->serial(), info] { onOpened(serial, info); });
-                    return;
-                }
-            }
-            const auto [reason, detail] =
-                firstError->orElse(Failure::NotAudio, QStringLiteral("no sound"));
-            link->post([this, serial = track->serial(), reason = reason, detail = detail] {
-                onTrackFailed(serial, reason, detail);
-            });
-        });
+    auto context = std::make_shared<TrackContext>(this, track);
+    track->start([this, context] { return buildPipeline(context); });
+    track->post([context](GstElement *pipeline) { preroll(pipeline, *context); });
 }
 
-// Runs on the track's thread. GStreamer starts with the first track, so that the window
-// is on the screen before the plugins load.
-GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &track,
-                                           const std::shared_ptr<FirstError> &firstError)
+// GStreamer starts with the first track, so that the window is on the screen before the
+// plugins load.
+GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<TrackContext> &context)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] {
@@ -157,39 +141,81 @@ GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<GstTrack> &trac
     if (GstElement *output = outputStage(
             m_sinkFactory ? m_sinkFactory() : gst_element_factory_make("autoaudiosink", nullptr)))
         g_object_set(playbin, "audio-sink", output, nullptr);
-    g_object_set(playbin, "uri", uriOf(track->path()).constData(), nullptr);
-
+    g_object_set(playbin, "uri", uriOf(context->track->path()).constData(), nullptr);
     g_autoptr(GstBus) bus = gst_element_get_bus(playbin);
     gst_bus_set_sync_handler(
-        bus,
-        [](GstBus *, GstMessage *message, gpointer data) -> GstBusSyncReply {
-            const auto *context = static_cast<const BusContext *>(data);
-            GstMediaControl *control = context->control;
-            const quint64 serial = context->track->serial();
-            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
-                context->link->post([control, serial, run = context->track->run()] {
-                    control->onEnded(serial, run);
-                });
-            } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
-                g_autoptr(GError) error = nullptr;
-                g_autofree gchar *debug = nullptr;
-                gst_message_parse_error(message, &error, &debug);
-                const MediaControl::Failure reason = failureOf(error);
-                const QString detail = QString::fromUtf8(error->message);
-                context->firstError->note(reason, detail);
-                context->link->post([control, serial, reason, detail] {
-                    control->onTrackFailed(serial, reason, detail);
-                });
-            }
-            // A handler that drops a message owns it. Every message refers to the element
-            // that posted it, the pipeline among them, so one left behind keeps the whole
-            // pipeline with its threads and file descriptors alive.
-            gst_message_unref(message);
-            return GST_BUS_DROP;
-        },
-        new BusContext{m_link, this, track, firstError},
-        [](gpointer data) { delete static_cast<BusContext *>(data); });
+        bus, onBusMessage, new std::shared_ptr<TrackContext>(context),
+        [](gpointer data) { delete static_cast<std::shared_ptr<TrackContext> *>(data); });
     return playbin;
+}
+
+// The preroll already passes sound through the volume and the balance stage, so they are
+// set before it, and again after it (with a flush that sends the prerolled sound through
+// anew) if they changed meanwhile. A track retired meanwhile answers nothing.
+void GstMediaControl::preroll(GstElement *pipeline, const TrackContext &context)
+{
+    const quint64 applied = applyOutput(pipeline, *context.output);
+    if (gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE) {
+        GstStateChangeReturn result;
+        do {
+            result = gst_element_get_state(pipeline, nullptr, nullptr, PrerollPoll);
+        } while (result == GST_STATE_CHANGE_ASYNC && !context.track->isRetired());
+        if (result == GST_STATE_CHANGE_ASYNC)
+            return;
+        gint audioStreams = 0;
+        g_object_get(pipeline, "n-audio", &audioStreams, nullptr);
+        if (result != GST_STATE_CHANGE_FAILURE && audioStreams > 0) {
+            if (context.output->currentVersion() != applied) {
+                applyOutput(pipeline, *context.output);
+                gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
+                gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
+            }
+            context.postOpened(describeTrack(pipeline));
+            return;
+        }
+    }
+    const auto [reason, detail] =
+        context.firstError.orElse(Failure::NotAudio, QStringLiteral("no sound"));
+    context.postFailed(reason, detail);
+}
+
+// A handler that drops a message owns it. Every message refers to the element that posted
+// it, the pipeline among them, so one left behind keeps the whole pipeline with its threads
+// and file descriptors alive.
+GstBusSyncReply GstMediaControl::onBusMessage(GstBus *, GstMessage *message, gpointer data)
+{
+    const TrackContext &context = **static_cast<std::shared_ptr<TrackContext> *>(data);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        onBusError(context, message);
+        break;
+    case GST_MESSAGE_EOS:
+        onBusEndOfStream(context);
+        break;
+    default:
+        // State changes are awaited on the track's thread itself (see preroll()).
+        break;
+    }
+    gst_message_unref(message);
+    return GST_BUS_DROP;
+}
+
+// Noted as the track's first error too, for the preroll's answer (see FirstError).
+void GstMediaControl::onBusError(const TrackContext &context, GstMessage *message)
+{
+    g_autoptr(GError) error = nullptr;
+    g_autofree gchar *debug = nullptr;
+    gst_message_parse_error(message, &error, &debug);
+    const Failure reason = failureOf(error);
+    const QString detail = QString::fromUtf8(error->message);
+    context.firstError.note(reason, detail);
+    context.postFailed(reason, detail);
+}
+
+// Carries the seek run it ended, so that the end of a run a seek replaced is dropped.
+void GstMediaControl::onBusEndOfStream(const TrackContext &context)
+{
+    context.postEnded();
 }
 
 void GstMediaControl::release()
@@ -202,7 +228,7 @@ void GstMediaControl::dropCurrent()
     m_openTimer.stop();
     m_stallTimer.stop();
     if (m_current)
-        m_current->track->retire();
+        m_current->track->retire(m_pipeReleases);
     m_current.reset();
 }
 

@@ -9,15 +9,36 @@
 #include <QTimer>
 
 #include "core/mediacontrol.h"
+#include "core/workqueue.h"
 #include "platform/gstpipeline.h"
 
-class FirstError;
 class GstTrack;
 class ReceiverLink;
 
 // MediaControl on GStreamer: every track gets a playbin of its own that plays only sound,
 // driven by a thread of its own (see GstTrack), so the user-interface thread never waits on
 // a state change. The answers come back as queued calls carrying the track's serial.
+//
+// Threads, and how what they find reaches the user-interface thread:
+// - The user-interface thread makes every public call. It only queues commands for the
+//   current track's thread, and asks the current track's sink for the position, a query
+//   that takes no stream lock and so returns at once even while the track's thread is stuck.
+// - One thread per track (GstTrack): builds the pipeline, prerolls it (preroll()), runs the
+//   commands queued (play, pause, seek, output settings), and at the end sets the pipeline
+//   to NULL and frees it. It answers opened, failed and seek-done as calls queued through
+//   the ReceiverLink, with the track's serial. It is not a WorkQueue: it must outlive its
+//   track, to tear the pipeline down after the commands still queued were dropped, and its
+//   end is awaited (at exit, and by a later track of the same source).
+// - GStreamer's own threads of each pipeline (the streaming threads, and the track's
+//   thread inside a state change) post bus messages. The synchronous bus handler,
+//   onBusMessage(), has one handler per message type; each turns its message into a call
+//   queued through the ReceiverLink with the track's serial, on the posting thread, without
+//   waiting for anything. A new message type is one more case and one more handler.
+// - The WorkQueue m_pipeReleases lets go of a reader stuck on a retired track's named pipe,
+//   one track at a time; nothing comes back from it.
+// Each answer is checked on arrival against the current track's serial (an end of stream
+// also against its seek run), so one about a track already replaced is dropped here, and
+// again by the core by its own serial.
 class GstMediaControl : public MediaControl
 {
     Q_OBJECT
@@ -76,8 +97,20 @@ private:
         quint64 currentVersion();
     };
 
-    GstElement *buildPipeline(const std::shared_ptr<GstTrack> &track,
-                              const std::shared_ptr<FirstError> &firstError);
+    // What a track's thread and its bus handler need to answer this object; they never
+    // touch the object itself but through the link.
+    struct TrackContext;
+
+    // Runs on the track's thread.
+    GstElement *buildPipeline(const std::shared_ptr<TrackContext> &context);
+    // Runs on the track's thread: takes the pipeline to PAUSED and answers opened or failed.
+    static void preroll(GstElement *pipeline, const TrackContext &context);
+    // The bus of a track's pipeline, on the thread that posted the message. Each handler
+    // queues its answer; a message of another type is dropped.
+    static GstBusSyncReply onBusMessage(GstBus *bus, GstMessage *message, gpointer data);
+    static void onBusError(const TrackContext &context, GstMessage *message);
+    static void onBusEndOfStream(const TrackContext &context);
+
     // Stores volume, mute and balance for the tracks and queues them for the current one.
     void applyOutputSettings();
     static quint64 applyOutput(GstElement *pipeline, OutputBox &output);
@@ -93,6 +126,7 @@ private:
     std::shared_ptr<ReceiverLink> m_link;
     std::shared_ptr<OutputBox> m_output = std::make_shared<OutputBox>();
     std::optional<Current> m_current;
+    WorkQueue m_pipeReleases;
     // Fails an open that takes too long; the track is retired, its thread left to finish.
     QTimer m_openTimer;
     // While the track plays, notices a source that has stopped delivering.

@@ -11,6 +11,8 @@
 
 #include <gst/gst.h>
 
+#include "core/workqueue.h"
+
 namespace {
 
 // The tracks whose threads are still running, for waitForAllEnded() and for a later track
@@ -49,7 +51,7 @@ void GstTrack::post(Command command)
     m_wakeUp.notify_one();
 }
 
-void GstTrack::retire()
+void GstTrack::retire(WorkQueue &helper)
 {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
@@ -57,22 +59,24 @@ void GstTrack::retire()
         m_commands.clear();
         m_wakeUp.notify_one();
     }
+    // Nothing comes back: the track's thread ends once its reader is let go.
     if (m_isNamedPipe && !m_hasEnded)
-        releaseNamedPipeReader();
+        helper.add([self = shared_from_this()] { return self->releaseNamedPipeReader(); },
+                   [](bool) {});
 }
 
-void GstTrack::releaseNamedPipeReader()
+bool GstTrack::releaseNamedPipeReader()
 {
     // GStreamer opens the pipe more than once while it finds out what it holds, so the
     // writer comes again and again, for a few seconds at most.
-    std::thread([self = shared_from_this(), path = QFile::encodeName(m_path)] {
-        for (int attempt = 0; attempt < 150 && !self->m_hasEnded; ++attempt) {
-            const int writer = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (writer >= 0)
-                ::close(writer);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }).detach();
+    const QByteArray path = QFile::encodeName(m_path);
+    for (int attempt = 0; attempt < 150 && !m_hasEnded; ++attempt) {
+        const int writer = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0)
+            ::close(writer);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return m_hasEnded;
 }
 
 bool GstTrack::waitForAllEnded(int milliseconds, int stillRunning)

@@ -11,6 +11,8 @@
 
 #include <gst/gst.h>
 
+class WorkQueue;
+
 // One track: a playbin of its own and the thread that changes its states.
 //
 // A state change can block for good: filesrc opens a named pipe without a writer inside the
@@ -42,9 +44,10 @@ public:
     // Runs `command` on the track's thread after the ones queued before it.
     void post(Command command);
     // Ends the track: queued commands are dropped and the pipeline freed, off this thread.
-    // A reader stuck opening or reading a local named pipe is let go: the pipe is opened for
-    // writing and closed again, which gives the reader its end, until the thread has ended.
-    void retire();
+    // A reader stuck opening or reading a local named pipe is let go by a job on `helper`:
+    // the pipe is opened for writing and closed again, which gives the reader its end, until
+    // the thread has ended.
+    void retire(WorkQueue &helper);
     // True once retire() was called: a command that waits should give up.
     bool isRetired() const { return m_isRetired.load(); }
     // The run the track is in: each seek starts a new one, so that an end of stream posted
@@ -63,7 +66,8 @@ private:
     // stalls) waits until that one lets go or this one is retired: stuck readers never pile
     // up, and the owner's open timeout reports the source as not answering.
     void waitForEarlierTracksOfThePath();
-    void releaseNamedPipeReader();
+    // A job for the helper's thread; true when the track's thread has ended.
+    bool releaseNamedPipeReader();
 
     const quint64 m_serial;
     const QString m_path;
