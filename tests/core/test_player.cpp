@@ -152,23 +152,22 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
     {
         const char *letters;
         int start;
-        bool startsPlaying;
-        Command command;
+        Command command; // next and previous while playing
         const char *opens, *sounding;
     } cases[] = {
-        {"xyc", 0, false, Play, "xyc", "playing c timer"},
-        {"ax", 0, true, Next, "xa", "playing a timer"}, // wraps over the last
-        {"axc", 2, true, Previous, "xa", "playing a timer"},
-        {"abx", 0, true, Previous, "xb", "playing b timer"}, // wraps over the first
-        {"xy", 0, false, Play, "xy", "stopped -"},           // one pass
+        {"xyc", 0, Play, "xyc", "playing c timer"},
+        {"ax", 0, Next, "xa", "playing a timer"}, // wraps over the last
+        {"axc", 2, Previous, "xa", "playing a timer"},
+        {"abx", 0, Previous, "xb", "playing b timer"}, // wraps over the first
+        {"xy", 0, Play, "xy", "stopped -"},            // one pass
     };
     for (const auto &[loop, random] : {std::pair{true, false}, {false, false}, {true, true}}) {
-        for (const auto &[letters, start, startsPlaying, command, opens, expected] : cases) {
+        for (const auto &[letters, start, command, opens, expected] : cases) {
             SCOPED_TRACE(testing::Message() << letters << " loop " << loop << " random " << random);
             loadList(songs(letters), start);
             transport().setLoopMode(loop);
             transport().setRandomMode(random);
-            if (startsPlaying)
+            if (command != Play)
                 play();
             media.log.clear();
             run(command);
@@ -425,9 +424,7 @@ TEST_F(StartUpTest, ArgumentsMakeTheListAndTheFirstPlays)
 TEST_F(StartUpTest, SavedListComesBackWithItsFirstPlayableSongPaused)
 {
     start({});
-    EXPECT_EQ(list().CurrentEntry(), -1) << "no list, no arguments";
-    EXPECT_EQ(media.log, QStringList{"volume 0"});
-    EXPECT_EQ(state(), "paused");
+    EXPECT_EQ(media.log, QStringList{"volume 0"}) << "no list, no arguments: nothing opens";
 
     const QString broken = path("broken.mp3");
     media.failOpen(broken);
@@ -515,17 +512,19 @@ TEST_F(LyricsTest, AreFoundInTheLyricFoldersOrNotAtAll)
     EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
+// The song's lyrics come in after x has replaced it and failed, with nothing loaded: a track
+// that started meanwhile would hide their wrong arrival by clearing them.
 TEST_F(LyricsTest, LyricsOfAnEarlierTrackAreDropped)
 {
     writeFile(path("song.lrc"), lyric);
     media.holdOpens(true);
     transport().PlaySong();
     media.answerOpen(); // the song's lookup runs
-    loadList(songs("a"));
+    loadList(songs("x"));
     transport().PlaySong();
-    media.answerOpen(); // a has started before the song's lyrics come in
+    media.answerOpen();
     settle(transport());
-    EXPECT_EQ(media.fileName(), song('a'));
+    EXPECT_EQ(state(), "stopped");
     EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
