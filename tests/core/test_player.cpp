@@ -49,8 +49,8 @@ protected:
         const Transport::PlayState now = transport().playState();
         return QStringList{"stopped", "playing", "paused"}.at(int(now));
     }
-    // What is heard and seen move: the state, the letter of the song sounding ("-": none)
-    // and whether the position timer runs, as "playing c timer".
+    // The state, the letter of the song heard ("-": none) and whether the position timer
+    // runs, as "playing c timer".
     QString sounding()
     {
         const QString heard = media.isPlaying() ? media.fileName().mid(3, 1) : "-";
