@@ -23,18 +23,24 @@ constexpr int LyricLookupJob = 1;
 
 QString failureText(MediaControl::Failure reason, const QString &detail)
 {
-    const QString suffix = detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail);
+    QString text;
     switch (reason) {
     case MediaControl::Failure::Missing:
-        return QStringLiteral("missing or unreadable") + suffix;
+        text = QStringLiteral("missing or unreadable");
+        break;
     case MediaControl::Failure::NotAudio:
-        return QStringLiteral("no sound that can be decoded") + suffix;
+        text = QStringLiteral("no sound that can be decoded");
+        break;
     case MediaControl::Failure::CannotDecode:
-        return QStringLiteral("the sound breaks off") + suffix;
+        text = QStringLiteral("the sound breaks off");
+        break;
     case MediaControl::Failure::TimedOut:
-        return QStringLiteral("opening timed out") + suffix;
+        text = QStringLiteral("opening timed out");
+        break;
     }
-    return suffix;
+    if (!detail.isEmpty())
+        text += QStringLiteral(" (%1)").arg(detail);
+    return text;
 }
 
 } // namespace
