@@ -21,19 +21,26 @@ namespace {
 // The kind of the lyric lookups on the worker: only the newest one waiting counts.
 constexpr int LyricLookupJob = 1;
 
-QString failureText(MediaControl::Failure reason)
+QString failureText(MediaControl::Failure reason, const QString &detail)
 {
+    QString text;
     switch (reason) {
     case MediaControl::Failure::Missing:
-        return QStringLiteral("missing or unreadable");
+        text = QStringLiteral("missing or unreadable");
+        break;
     case MediaControl::Failure::NotAudio:
-        return QStringLiteral("no sound that can be decoded");
+        text = QStringLiteral("no sound that can be decoded");
+        break;
     case MediaControl::Failure::CannotDecode:
-        return QStringLiteral("the sound breaks off");
+        text = QStringLiteral("the sound breaks off");
+        break;
     case MediaControl::Failure::TimedOut:
-        return QStringLiteral("opening timed out");
+        text = QStringLiteral("opening timed out");
+        break;
     }
-    return {};
+    if (!detail.isEmpty())
+        text += QStringLiteral(" (%1)").arg(detail);
+    return text;
 }
 
 } // namespace
@@ -42,9 +49,14 @@ Transport::Transport(MediaControl &media, Session &session, DisplayLabels &label
                      PlaybackPosition &position, QObject *parent)
     : QObject(parent), m_media(media), m_session(session), m_labels(labels), m_position(position)
 {
-    connect(&m_media, &MediaControl::opened, this, &Transport::onOpened);
-    connect(&m_media, &MediaControl::failed, this, &Transport::onFailed);
-    connect(&m_media, &MediaControl::endOfStream, this, &Transport::onEndOfStream);
+    connect(&m_media, &MediaControl::opened, this,
+            [this](quint64 serial) { handle(Event::Opened, serial); });
+    connect(&m_media, &MediaControl::failed, this,
+            [this](quint64 serial, MediaControl::Failure reason, const QString &detail) {
+                handle(Event::Failed, serial, failureText(reason, detail));
+            });
+    connect(&m_media, &MediaControl::endOfStream, this,
+            [this](quint64 serial) { handle(Event::Ended, serial); });
 }
 
 void Transport::setLoopMode(bool on)
@@ -67,42 +79,41 @@ void Transport::PlaySong()
 {
     if (!m_session.AppRunning() || m_playlist.song(m_playlist.CurrentEntry()).isEmpty())
         return;
-    beginRequest(StartMode::Play, 1);
-    startCurrentEntry();
+    request(StartMode::Play, 1);
 }
 
 void Transport::PauseSong()
 {
-    const bool isLoading = isTrackComing();
-    if (m_pausedFlag) {
-        if (m_media.fileName().isEmpty() && !m_isSkipQueued)
+    if (m_state == PlayState::Paused) {
+        if (m_media.fileName().isEmpty() && !m_request.queuedSkip)
             return;
-        if (isLoading) {
+        if (isTrackComing()) {
             // The track being found plays as soon as it opens.
-            m_requestMode = StartMode::Play;
+            m_request.mode = StartMode::Play;
         } else {
             m_media.play();
             m_position.setRunning(true);
         }
-        setFlags(true, false);
+        setState(PlayState::Playing);
         return;
     }
-    if (isLoading)
-        m_requestMode = StartMode::Cue;
+    if (isTrackComing())
+        m_request.mode = StartMode::Cue;
     m_media.pause();
     m_position.setRunning(false);
-    setFlags(false, true);
+    setState(PlayState::Paused);
 }
 
 void Transport::StopSong()
 {
     if (isTrackComing())
-        m_requestMode = StartMode::Cue;
+        m_request.mode = StartMode::Cue;
     m_media.pause();
     m_media.setCurrentPosition(0);
     m_position.setRunning(false);
     m_position.rewindLyrics();
-    setFlags(false, m_pausedFlag);
+    if (m_state == PlayState::Playing)
+        setState(PlayState::Stopped);
 }
 
 void Transport::NextSong()
@@ -119,12 +130,10 @@ void Transport::step(int direction)
 {
     if (m_playlist.count() == 0)
         return;
-    cancelSkip();
+    m_request.queuedSkip.reset();
     moveCurrentEntry(direction);
-    if (m_playingFlag && m_session.AppRunning()) {
-        beginRequest(StartMode::Play, direction);
-        startCurrentEntry();
-    }
+    if (m_state == PlayState::Playing && m_session.AppRunning())
+        request(StartMode::Play, direction);
 }
 
 void Transport::DelSelectedSong()
@@ -137,117 +146,108 @@ void Transport::OpenLyric(LyricFileChooser &chooser)
     ::OpenLyric(chooser, m_position.ListLyric());
 }
 
-void Transport::beginRequest(StartMode mode, int direction)
+void Transport::request(StartMode mode, int direction)
 {
-    cancelSkip();
-    m_requestMode = mode;
-    m_direction = direction;
-    m_failuresLeft = m_playlist.count();
+    m_request.queuedSkip.reset();
+    m_request.mode = mode;
+    m_request.direction = direction;
+    m_request.failuresLeft = m_playlist.count();
     if (mode == StartMode::Play)
-        setFlags(true, false);
-}
-
-void Transport::cancelSkip()
-{
-    ++m_skipToken;
-    m_isSkipQueued = false;
+        setState(PlayState::Playing);
+    startCurrentEntry();
 }
 
 void Transport::startCurrentEntry()
 {
     const QString path = m_playlist.song(m_playlist.CurrentEntry());
     if (path.isEmpty()) {
-        m_pendingOpen.reset();
+        m_request.awaited.reset();
         return;
     }
-    m_pendingOpen = ++m_serial;
-    m_trackPath = path;
-    m_triedEntry = m_playlist.index(m_playlist.CurrentEntry());
+    m_request.awaited = ++m_serial;
+    m_request.path = path;
+    m_request.entry = m_playlist.index(m_playlist.CurrentEntry());
     setLoadedSerial(0);
     m_position.setRunning(false);
     m_media.open(m_serial, path);
 }
 
-void Transport::onOpened(quint64 serial)
+void Transport::handle(Event event, quint64 serial, const QString &failure)
 {
-    if (m_pendingOpen != serial)
+    // No open has serial 0; a loaded serial of 0 means nothing is loaded.
+    const bool isAwaited = m_request.awaited == serial;
+    const bool isLoaded = serial != 0 && serial == m_loadedSerial;
+    switch (event) {
+    case Event::Opened:
+        if (isAwaited) {
+            m_request.awaited.reset();
+            startLoadedTrack(serial);
+        }
         return;
-    m_pendingOpen.reset();
-    qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(m_trackPath);
+    case Event::Ended:
+        if (isLoaded)
+            NextSong();
+        return;
+    case Event::Failed:
+        if (!isAwaited && !isLoaded)
+            return;
+        qCWarning(lcPlayback).noquote()
+            << QStringLiteral("cannot play \"%1\": %2").arg(m_request.path, failure);
+        m_request.awaited.reset();
+        setLoadedSerial(0);
+        m_position.setRunning(false);
+        if (isLoaded) {
+            // A track that breaks off while paused leaves the player paused with nothing loaded.
+            if (m_state != PlayState::Playing)
+                return;
+            // Otherwise it ends like a track that played to its end, but it counts against the
+            // request that started it.
+            m_request.mode = StartMode::Play;
+            m_request.direction = 1;
+        }
+        if (--m_request.failuresLeft <= 0) {
+            qCWarning(lcPlayback, "no entry of the list can be played");
+            if (m_request.mode == StartMode::Play)
+                setState(PlayState::Stopped);
+            return;
+        }
+        // One step per event-loop turn: the window stays alive through a list of broken files,
+        // and a command that comes in between cancels the rest.
+        m_request.queuedSkip = serial;
+        QMetaObject::invokeMethod(
+            this, [this, serial] { handle(Event::SkipDue, serial); }, Qt::QueuedConnection);
+        return;
+    case Event::SkipDue:
+        if (m_request.queuedSkip != serial)
+            return;
+        m_request.queuedSkip.reset();
+        if (!m_session.AppRunning())
+            return;
+        // The skip goes on from the entry that failed, wherever the keys have moved the
+        // current entry meanwhile (unless that entry is gone).
+        if (m_request.entry.isValid())
+            m_playlist.setCurrentEntry(m_request.entry.row());
+        moveCurrentEntry(m_request.direction);
+        startCurrentEntry();
+        return;
+    }
+}
+
+void Transport::startLoadedTrack(quint64 serial)
+{
+    qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(m_request.path);
     m_position.startTrack(int(roundHalfEven(m_media.duration())));
-    findLyrics(serial, m_trackPath);
+    findLyrics(serial, m_request.path);
     const QString line = songLine();
     m_labels.setText(DisplayLabels::Label::LTxtMin, QString());
     m_labels.setText(DisplayLabels::Label::LTxtMax, line);
     m_labels.setText(DisplayLabels::Label::LInfo, line);
     setLoadedSerial(serial);
-    if (m_requestMode == StartMode::Play) {
+    if (m_request.mode == StartMode::Play) {
         m_media.play();
         m_position.setRunning(true);
-        setFlags(true, false);
+        setState(PlayState::Playing);
     }
-}
-
-void Transport::onFailed(quint64 serial, MediaControl::Failure reason, const QString &detail)
-{
-    const bool wasAwaited = m_pendingOpen == serial;
-    const bool wasPlaying = serial != 0 && serial == m_loadedSerial;
-    if (!wasAwaited && !wasPlaying)
-        return;
-    qCWarning(lcPlayback).noquote()
-        << QStringLiteral("cannot play \"%1\": %2%3")
-               .arg(m_trackPath, failureText(reason),
-                    detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail));
-    m_pendingOpen.reset();
-    setLoadedSerial(0);
-    m_position.setRunning(false);
-    if (wasPlaying) {
-        // A track that breaks off while paused leaves the player paused with nothing loaded.
-        if (!m_playingFlag)
-            return;
-        // Otherwise it ends like a track that played to its end, but it counts against the
-        // request that started it.
-        m_requestMode = StartMode::Play;
-        m_direction = 1;
-    }
-    skipAfterFailure();
-}
-
-void Transport::skipAfterFailure()
-{
-    if (--m_failuresLeft <= 0) {
-        qCWarning(lcPlayback, "no entry of the list can be played");
-        if (m_requestMode == StartMode::Play)
-            setFlags(false, false);
-        return;
-    }
-    // One step per event-loop turn: the window stays alive through a list of broken files,
-    // and a command that comes in between cancels the rest.
-    const quint64 token = ++m_skipToken;
-    m_isSkipQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this, token] {
-            if (token != m_skipToken)
-                return;
-            m_isSkipQueued = false;
-            if (!m_session.AppRunning())
-                return;
-            // The skip goes on from the entry that failed, wherever the keys have moved the
-            // current entry meanwhile (unless that entry is gone).
-            if (m_triedEntry.isValid())
-                m_playlist.setCurrentEntry(m_triedEntry.row());
-            moveCurrentEntry(m_direction);
-            startCurrentEntry();
-        },
-        Qt::QueuedConnection);
-}
-
-void Transport::onEndOfStream(quint64 serial)
-{
-    if (serial == 0 || serial != m_loadedSerial)
-        return;
-    NextSong();
 }
 
 void Transport::findLyrics(quint64 serial, const QString &songPath)
@@ -302,26 +302,24 @@ void Transport::restoreList(const PlaylistEntries &saved)
     if (m_playlist.count() == 0)
         return;
     makeCurrent(0);
-    beginRequest(StartMode::Cue, 1);
-    startCurrentEntry();
+    request(StartMode::Cue, 1);
 }
 
 void Transport::shutDown()
 {
-    cancelSkip();
-    m_pendingOpen.reset();
+    m_request.queuedSkip.reset();
+    m_request.awaited.reset();
     setLoadedSerial(0);
     m_position.setRunning(false);
-    setFlags(false, false);
+    setState(PlayState::Stopped);
     m_media.release();
 }
 
-void Transport::setFlags(bool playing, bool paused)
+void Transport::setState(PlayState state)
 {
-    if (m_playingFlag == playing && m_pausedFlag == paused)
+    if (m_state == state)
         return;
-    m_playingFlag = playing;
-    m_pausedFlag = paused;
+    m_state = state;
     emit flagsChanged();
 }
 
@@ -336,5 +334,5 @@ void Transport::setLoadedSerial(quint64 serial)
 QString Transport::songLine() const
 {
     return ::songLine(m_media.mediaInfoString(MediaControl::InfoAuthor),
-                      m_media.mediaInfoString(MediaControl::InfoTitle), m_trackPath);
+                      m_media.mediaInfoString(MediaControl::InfoTitle), m_request.path);
 }

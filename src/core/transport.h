@@ -42,10 +42,11 @@ public:
 
     Playlist &ListSong() { return m_playlist; }
     const Playlist &ListSong() const { return m_playlist; }
-    // Playing = PlayingFlag set and PausedFlag clear; paused = PausedFlag set; stopped =
-    // both clear. The program starts paused with nothing loaded.
-    bool PlayingFlag() const { return m_playingFlag; }
-    bool PausedFlag() const { return m_pausedFlag; }
+    // The program starts paused with nothing loaded.
+    enum class PlayState { Stopped, Playing, Paused };
+    PlayState playState() const { return m_state; }
+    bool PlayingFlag() const { return m_state == PlayState::Playing; }
+    bool PausedFlag() const { return m_state == PlayState::Paused; }
     // The two toggles of the skin. The play order is the same whatever their state.
     bool LoopMode() const { return m_loopMode; }
     bool RandomMode() const { return m_randomMode; }
@@ -84,33 +85,57 @@ public:
     void shutDown();
 
 signals:
-    // PlayingFlag or PausedFlag changed.
+    // playState() changed, and with it PlayingFlag or PausedFlag.
     void flagsChanged();
     void modesChanged();
     // loadedTrack() changed.
     void trackChanged();
 
 private:
+    enum class StartMode { Play, Cue };
+    // What the backend or the queued skip step tells about an open, named by its serial.
+    enum class Event { Opened, Failed, Ended, SkipDue };
+
+    // The user's newest wish for music and how far it has come. A request opens the current
+    // entry; entries that fail are skipped in `direction`, for one pass.
+    struct Request
+    {
+        // Whether the entry that opens plays or waits paused at its start.
+        StartMode mode = StartMode::Play;
+        // 1: towards the end of the list; -1: towards its start.
+        int direction = 1;
+        // How many more failures end the request.
+        int failuresLeft = 0;
+        // The serial of the open awaited; none once it has answered.
+        std::optional<quint64> awaited;
+        // The serial of the failed open whose skip step is queued; the step runs only while
+        // this still holds it.
+        std::optional<quint64> queuedSkip;
+        // The path of the track awaited or loaded, and its entry.
+        QString path;
+        QPersistentModelIndex entry;
+    };
+
     // True while an open is awaited or a skip step is queued: the track that is to play has
     // not opened yet, so the commands shape how it starts.
-    bool isTrackComing() const { return m_pendingOpen.has_value() || m_isSkipQueued; }
-    enum class StartMode { Play, Cue };
-
-    // A new wish of the user: entries that fail are skipped in `direction`, for one pass.
-    void beginRequest(StartMode mode, int direction);
-    void cancelSkip();
+    bool isTrackComing() const
+    {
+        return m_request.awaited.has_value() || m_request.queuedSkip.has_value();
+    }
+    // A new request, which opens the current entry.
+    void request(StartMode mode, int direction);
     void startCurrentEntry();
-    void onOpened(quint64 serial);
-    void onFailed(quint64 serial, MediaControl::Failure reason, const QString &detail);
-    void onEndOfStream(quint64 serial);
-    void skipAfterFailure();
+    // The one place where answers move the play state and the list: drops what belongs to an
+    // earlier open and decides the next step. `failure` tells what went wrong for Failed.
+    void handle(Event event, quint64 serial, const QString &failure = {});
+    void startLoadedTrack(quint64 serial);
     void findLyrics(quint64 serial, const QString &songPath);
     // Next (1) or previous (-1): the current entry moves, and the track plays if one did.
     void step(int direction);
     void moveCurrentEntry(int step);
     // `row` becomes the current entry and the only one it brings highlighted.
     void makeCurrent(int row);
-    void setFlags(bool playing, bool paused);
+    void setState(PlayState state);
     void setLoadedSerial(quint64 serial);
     QString songLine() const;
 
@@ -119,26 +144,14 @@ private:
     DisplayLabels &m_labels;
     PlaybackPosition &m_position;
     Playlist m_playlist;
-    bool m_playingFlag = false;
-    bool m_pausedFlag = true;
+    PlayState m_state = PlayState::Paused;
     bool m_loopMode = true;
     bool m_randomMode = false;
 
-    // The serial of the newest open; that open is awaited while m_pendingOpen holds it.
+    // The serial of the newest open.
     quint64 m_serial = 0;
-    std::optional<quint64> m_pendingOpen;
-    // The path of the track awaited or loaded, and its entry.
-    QString m_trackPath;
-    QPersistentModelIndex m_triedEntry;
     // The serial of the track loaded; 0 for none.
     quint64 m_loadedSerial = 0;
-    // What the current request wants of the entry that opens, where it goes when one fails,
-    // and how many more failures it takes.
-    StartMode m_requestMode = StartMode::Play;
-    int m_direction = 1;
-    int m_failuresLeft = 0;
-    // A queued skip step runs only while its token is still the newest.
-    quint64 m_skipToken = 0;
-    bool m_isSkipQueued = false;
+    Request m_request;
     WorkQueue m_lyricLookups;
 };
