@@ -9,6 +9,8 @@ WORK=$(mktemp -d)
 # scan of all plugins, seconds on a busy machine.
 export XDG_CACHE_HOME=${XDG_CACHE_HOME:-${HOME:-/root}/.cache}
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
+# The players run on the test's own X server, whatever platform the caller chose.
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 # The players of a test stay off the desktop's session bus (its media keys would reach them):
 # a test that wants a bus brings its own and says so.
 [[ -n ${ZORVAN_PRIVATE_BUS:-} ]] || export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-bus
