@@ -9,12 +9,14 @@ WORK=$(mktemp -d)
 # scan of all plugins, seconds on a busy machine.
 export XDG_CACHE_HOME=${XDG_CACHE_HOME:-${HOME:-/root}/.cache}
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+# The players run on the test's own X server, whatever platform the caller chose.
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 # The players of a test stay off the desktop's session bus (its media keys would reach them):
 # a test that wants a bus brings its own and says so.
 [[ -n ${ZORVAN_PRIVATE_BUS:-} ]] || export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-bus
-chmod 700 "$XDG_RUNTIME_DIR"
 CONFIG=$XDG_CONFIG_HOME/zorvan
+mkdir -p "$HOME" "$CONFIG" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 TITLE=岚铃播放器
 PIDS=()
 FAILURES=0
@@ -27,8 +29,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
-pass() { echo "ok: $*"; PASSES=$((PASSES + 1)); }
+# A test that runs its steps for several cases names the case in CASE.
+fail() { echo "FAIL: ${CASE:+$CASE: }$*" >&2; FAILURES=$((FAILURES + 1)); }
+pass() { echo "ok: ${CASE:+$CASE: }$*"; PASSES=$((PASSES + 1)); }
 check() { # check DESCRIPTION COMMAND...
     local what=$1; shift
     if "$@"; then pass "$what"; else fail "$what"; fi
@@ -47,26 +50,28 @@ start_x() {
 
 # Writes a WAV file of SECONDS seconds of a FREQUENCY Hz tone.
 make_wav() { # make_wav PATH SECONDS FREQUENCY
-    local buffers=$(($2 * 100))
-    gst-launch-1.0 -q audiotestsrc num-buffers="$buffers" samplesperbuffer=441 freq="$3" \
+    gst-launch-1.0 -q audiotestsrc num-buffers=$(($2 * 100)) samplesperbuffer=441 freq="$3" \
         ! audio/x-raw,rate=44100,channels=2 ! wavenc ! filesink location="$1" >/dev/null
 }
 
-# Waits up to SECONDS for COMMAND to succeed.
-wait_for() { # wait_for SECONDS COMMAND...
-    local deadline=$((SECONDS + $1)); shift
+now_ms() { local micro=${EPOCHREALTIME//[!0-9]/}; echo $((10#$micro / 1000)); }
+# Waits up to SECONDS for COMMAND to succeed, trying it every POLL seconds (0.1 unless set).
+wait_for() { # [POLL=SECONDS] wait_for SECONDS COMMAND...
+    local deadline=$(($(now_ms) + $1 * 1000)); shift
     until "$@"; do
-        [[ $SECONDS -lt $deadline ]] || return 1
-        sleep 0.1
+        [[ $(now_ms) -lt $deadline ]] || return 1
+        sleep "${POLL:-0.1}"
     done
 }
+
+# The lines given as the player writes its files: GB18030 with CR LF.
+lines() { printf '%s\r\n' "$@" | iconv -f UTF-8 -t GB18030; }
 
 # Writes zorvan.set with the window at LEFT, TOP twips, the list shown or not (SHOWLIST), the
 # tray mode and the picture interval in seconds.
 write_settings() { # write_settings LEFT TOP SHOWLIST [TRAYMODE [PICTURESECONDS]]
-    mkdir -p "$CONFIG"
-    printf '%s\r\n' '[DONTCHANGETHISSET]' "$1" "$2" 12 "${4:-0}" 5 "$3" 0 12582912 -2147483634 \
-        宋体 26 0 -1 0 -1200 "${5:-5}" | iconv -f UTF-8 -t GB18030 >"$CONFIG/zorvan.set"
+    lines '[DONTCHANGETHISSET]' "$1" "$2" 12 "${4:-0}" 5 "$3" 0 12582912 -2147483634 宋体 26 0 -1 \
+        0 -1200 "${5:-5}" >"$CONFIG/zorvan.set"
 }
 
 player_window() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1; }
@@ -76,6 +81,12 @@ window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head 
 shown() { [[ -n $(window_named "$1") ]]; }
 # The message boxes: the player's visible windows other than the main one.
 boxes() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | grep -vx "$(player_window)"; }
+boxes_are() { [[ $(boxes | grep -c .) -eq $1 ]]; }
+# Where the tests click the skin, in its pixels.
+declare -A SKIN=([ImgPlaySong]="49 97" [ImgPauseSong]="72 97" [ImgStopSong]="94 97"
+    [ImgNextSong]="118 97" [ImgOpenSong]="147 96" [ImgFullscr]="230 64" [ImgShowList]="254 64"
+    [ImgClose]="268 7")
+click() { xdotool mousemove --window "$(player_window)" ${SKIN[$1]} click 1; } # click NAME
 # The options dialog through the main menu, which the right button on the skin opens:
 # "选项(&O)...", "参数设置(&S)...".
 open_options() {
@@ -84,6 +95,10 @@ open_options() {
     xdotool mousemove --window "$(player_window)" 100 60 click 3
     wait_for 5 more_windows_than "$before" && xdotool key o s
     wait_for 10 shown 参数设置
+}
+# A click on the options dialog's "确定", at (4460, 4120) twips.
+confirm_options() {
+    xdotool mousemove --window "$(window_named 参数设置)" $((4460 / 15)) $((4120 / 15)) click 1
 }
 window_mapped() { [[ -n "$(player_window)" ]]; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
@@ -96,6 +111,7 @@ start_player() {
     PLAYER_PID=$!
     PIDS+=("$PLAYER_PID")
 }
+start_shown() { start_player "$@"; check "the window maps" wait_for 15 window_mapped; }
 
 # The window's place (place_is X Y) or size (size_is WIDTH HEIGHT) on the screen.
 place_is() { window_is X Y "$@"; }
@@ -115,6 +131,10 @@ time_label() {
 clock_moves() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) != "$first" ]]; }
 clock_stands() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) == "$first" ]]; }
 
+# Whether the sound files under WORK that the player holds open are just NAME.wav.
+holds() { [[ $(ls -l "/proc/$PLAYER_PID/fd" 2>/dev/null | grep -o "$WORK/[a-z]*\.wav" |
+    sort -u) == "$WORK/$1.wav" ]]; }
+
 # How often the player has started the song FILE, and whether it has done so TIMES times.
 starts_of() { grep -c "starting \"$1\"" "$PLAYER_LOG" 2>/dev/null || true; }
 started() { [[ $(starts_of "$1") -ge ${2:-1} ]]; } # started FILE [TIMES]
@@ -126,7 +146,7 @@ end_player() {
 }
 
 # True when zorvan.m3u holds exactly the songs given, in GB18030 with CR LF.
-saved_list_is() { cmp -s <(printf '%s\r\n' "$@" | iconv -f UTF-8 -t GB18030) "$CONFIG/zorvan.m3u"; }
+saved_list_is() { cmp -s <(lines "$@") "$CONFIG/zorvan.m3u"; }
 
 finish() {
     echo "$PASSES passed, $FAILURES failed"

@@ -5,8 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 make_wav "$WORK/one.wav" 30 440
-mkdir -p "$CONFIG"
-printf '%s\r\n' "$WORK/one.wav" >"$CONFIG/zorvan.m3u"
+lines "$WORK/one.wav" >"$CONFIG/zorvan.m3u"
 
 eval "$(dbus-launch --sh-syntax)"
 PIDS+=("$DBUS_SESSION_BUS_PID")
@@ -15,8 +14,7 @@ PIDS+=($!)
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 client() { /usr/bin/python3 "$(dirname "$0")/atspi_client.py" "$@" 2>/dev/null; }
 
-start_player
-check "the window is mapped" wait_for 15 window_mapped
+start_shown
 check "the saved song is loaded" wait_for 10 started "$WORK/one.wav"
 check "a screen reader presses 播放" wait_for 10 client press 播放
 check "and the song starts from its beginning" wait_for 10 started "$WORK/one.wav" 2

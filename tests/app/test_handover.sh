@@ -16,7 +16,7 @@ mkdir -p "$music" "$elsewhere"
 make_wav "$music/long.wav" 30 440
 make_wav "$elsewhere/b.wav" 30 550
 make_wav "$elsewhere/c.wav" 1 660
-for i in $(seq 8); do cp "$elsewhere/c.wav" "$elsewhere/many$i.wav"; done
+for i in {1..8}; do cp "$elsewhere/c.wav" "$elsewhere/many$i.wav"; done
 socket=$XDG_RUNTIME_DIR/$TITLE.socket
 
 all_starts() { grep -c "starting \"" "$PLAYER_LOG" 2>/dev/null || true; }
@@ -30,27 +30,19 @@ start_player "$music/long.wav"
 check "the first player plays its song" wait_for 15 started "$music/long.wav"
 
 # Garbage on the socket, each on a connection of its own: the player ignores it.
-garbage() { # garbage KIND: writes one kind of garbage and closes
-    python3 - "$socket" "$1" <<'PY'
-import os, socket, sys
-path, kind = sys.argv[1:]
-payloads = {
-    "random": os.urandom(256 * 1024),
-    "huge": b"a" * (6 * 1024 * 1024),
-    "lying length": b"open 99999999999\n/tmp/x.wav\0x\0",
-}
+garbage() { # writes its input and closes; the player may hang up on it first
+    python3 -c '
+import socket, sys
 connection = socket.socket(socket.AF_UNIX)
-connection.connect(path)
+connection.connect(sys.argv[1])
 try:
-    connection.sendall(payloads[kind])
+    connection.sendall(sys.stdin.buffer.read())
 except (BrokenPipeError, ConnectionResetError):
-    pass  # the player hung up on it: that is the point
-connection.close()
-PY
+    pass' "$socket"
 }
-for kind in random huge "lying length"; do
-    check "garbage ($kind) is written" garbage "$kind"
-done
+check "random garbage is written" garbage < <(head -c 262144 /dev/urandom)
+check "a huge line is written" garbage < <(head -c 6291456 /dev/zero | tr '\0' a)
+check "a lying length is written" garbage < <(printf 'open 99999999999\n/tmp/x.wav\0x\0')
 check "the player still runs after the garbage" kill -0 "$PLAYER_PID"
 check "the garbage started nothing" test "$(all_starts)" -eq 1
 
@@ -81,23 +73,17 @@ open(sys.argv[3], "w").write(str(closed))
 PY
 PIDS+=($!)
 check "forty silent connections are open" wait_for 10 test -e "$WORK/held"
-pids=()
-for i in $(seq 8); do
-    second_start "$elsewhere" "many$i.wav" &
-    pids+=($!)
-done
-all_ended=0
-for pid in "${pids[@]}"; do wait "$pid" && all_ended=$((all_ended + 1)); done
-check "eight second starts at once among them all end well" test "$all_ended" -eq 8
-check "the player closes all forty silent connections" wait_for 35 grep -qx 40 "$WORK/closed"
+starts=()
+for i in {1..8}; do second_start "$elsewhere" "many$i.wav" & starts+=($!); done
+ended_well=0
+for pid in "${starts[@]}"; do wait "$pid" && ended_well=$((ended_well + 1)); done
+check "eight second starts at once among them all end well" test "$ended_well" -eq 8
+check "the player closes all forty silent connections" wait_for 35 grep -qsx 40 "$WORK/closed"
 end_player
-expected=$(printf '%s\n' "$music/long.wav" "$elsewhere/b.wav" "$elsewhere/c.wav" \
-    "$elsewhere"/many{1..8}.wav)
-saved_list() { tr -d '\r' <"$CONFIG/zorvan.m3u"; }
-check "the list has the first song, the two files and the eight" \
-    test "$(saved_list | sort)" = "$(sort <<<"$expected")"
-check "the two files follow the first song in their order" \
-    test "$(saved_list | head -n 3)" = "$(head -n 3 <<<"$expected")"
+saved=$(tr -d '\r' <"$CONFIG/zorvan.m3u")
+check "the list has the first song, the two files in their order, then the eight" test \
+    "$(head -n 3 <<<"$saved"; tail -n +4 <<<"$saved" | sort)" = "$(printf '%s\n' \
+    "$music/long.wav" "$elsewhere"/{b,c}.wav "$elsewhere"/many{1..8}.wav)"
 check "the second starts said nothing" test ! -s "$WORK/second.log"
 
 # Without a runtime folder, and with the temporary folder's usual stand-in made first by
@@ -106,9 +92,7 @@ check "the second starts said nothing" test ! -s "$WORK/second.log"
 if [[ $EUID -eq 0 ]]; then
     unset XDG_RUNTIME_DIR
     export TMPDIR=$WORK/tmp
-    mkdir -p "$TMPDIR/runtime-root"
-    chmod 700 "$TMPDIR/runtime-root"
-    chown nobody "$TMPDIR/runtime-root"
+    install -d -m 700 -o nobody "$TMPDIR/runtime-root"
     cd "$music"
     start_player "$music/long.wav"
     cd - >/dev/null

@@ -11,38 +11,26 @@ check "without a display the player fails, saying so in one line" \
 
 start_x
 make_wav "$WORK/a.wav" 2 440
-mkdir -p "$CONFIG"
 SOCKET=$XDG_RUNTIME_DIR/$TITLE.socket
-printf '%s\r\n' "$WORK/a.wav" >"$WORK/expected.m3u"
 
-now_ms() { local micro=${EPOCHREALTIME//[!0-9]/}; echo $((10#$micro / 1000)); }
-
-# Like wait_for, in milliseconds and polling every 5 ms.
-poll_for() { # poll_for MILLISECONDS COMMAND...
-    local deadline=$(($(now_ms) + $1)); shift
-    until "$@"; do
-        [[ $(now_ms) -lt $deadline ]] || return 1
-        sleep 0.005
-    done
-}
-
-# Waits up to MILLISECONDS for PID to end and reaps it; STATUS holds its exit status.
+# Waits up to SECONDS for PID to end and reaps it; STATUS holds its exit status. A player
+# that waits for anything waits for ever; the bound only has to outlast a slow start on a
+# busy machine or in a sanitized build, so it says nothing of speed. This wait and those
+# for the moments to signal at poll every 5 ms.
 STATUS=none
-END_BOUND=10000
-ends_within() { # ends_within MILLISECONDS PID
-    poll_for "$1" process_gone "$2" || return 1
+END_BOUND=10
+ends_within() { # ends_within SECONDS PID
+    POLL=0.005 wait_for "$1" process_gone "$2" || return 1
     wait "$2" && STATUS=0 || STATUS=$?
 }
 
 # True once PID runs the player and has its handler for SIGTERM (bit 15 of the
 # caught-signal mask). The shell's child catches SIGTERM too until it runs the player.
 catches_term() { # catches_term PID
-    local name key value
-    read -r name <"/proc/$1/comm" 2>/dev/null && [[ $name == "$(basename "$ZORVAN")" ]] || return 1
-    while read -r key value; do
-        [[ $key == SigCgt: ]] && return $((((0x$value >> 14) & 1) == 0))
-    done <"/proc/$1/status" 2>/dev/null
-    return 1
+    local mask
+    [[ $(cat "/proc/$1/comm" 2>/dev/null) == "$(basename "$ZORVAN")" ]] || return 1
+    mask=$(awk '$1 == "SigCgt:" { print $2 }' "/proc/$1/status" 2>/dev/null)
+    (((0x${mask:-0} >> 14) & 1))
 }
 
 # One start on a.wav with a saved list naming another file, ended by SIGTERM at MOMENT:
@@ -53,26 +41,22 @@ catches_term() { # catches_term PID
 term_run() { # term_run MOMENT
     printf 'elsewhere.wav\r\n' >"$CONFIG/zorvan.m3u"
     start_player "$WORK/a.wav"
-    local pid=$PLAYER_PID
+    local pid=$PLAYER_PID caught=0 signal=TERM
     case $1 in
-    handlers) poll_for 10000 catches_term "$pid" || { echo "no-handler"; return; } ;;
-    mapped) poll_for 15000 window_mapped || { echo "no-window"; cat "$PLAYER_LOG" >&2; return; } ;;
+    handlers) POLL=0.005 wait_for 10 catches_term "$pid" || { echo "no-handler"; return; } ;;
+    mapped) POLL=0.005 wait_for 15 window_mapped ||
+        { echo "no-window"; cat "$PLAYER_LOG" >&2; return; } ;;
     *) sleep "$1" ;;
     esac
-    local caught=0 signal=TERM
     catches_term "$pid" && caught=1
     [[ $1 == handlers ]] && signal=INT
     kill -$signal "$pid"
-    # A player that waits for anything waits for ever; the bound only has to outlast a slow
-    # start on a busy machine or in a sanitized build, so it says nothing of speed.
     if ! ends_within "$END_BOUND" "$pid"; then
         kill -KILL "$pid"
         echo "still-running"
-        return
-    fi
-    if [[ -e $SOCKET ]]; then
+    elif [[ -e $SOCKET ]]; then
         echo "socket-left"
-    elif [[ $STATUS -eq 0 ]] && cmp -s "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"; then
+    elif [[ $STATUS -eq 0 ]] && saved_list_is "$WORK/a.wav"; then
         echo "orderly"
     elif [[ $caught -eq 0 && $STATUS -eq 143 ]]; then
         echo "early"
@@ -83,31 +67,23 @@ term_run() { # term_run MOMENT
 
 RUNS=10
 for moment in handlers 0.05 0.07 0.1 mapped; do
-    declare -A outcomes=()
-    for ((run = 0; run < RUNS; run++)); do
-        outcome=$(term_run "$moment")
-        outcomes[$outcome]=$((${outcomes[$outcome]:-0} + 1))
-    done
-    echo "signal at $moment:$(for key in "${!outcomes[@]}"; do printf ' %s=%s' "$key" "${outcomes[$key]}"; done)"
-    orderly=${outcomes[orderly]:-0}
+    outcomes=$(for ((run = 0; run < RUNS; run++)); do term_run "$moment"; done)
+    echo "signal at $moment:" $(sort <<<"$outcomes" | uniq -c)
+    orderly=$(grep -cx orderly <<<"$outcomes" || true)
     check "the signal at $moment ends the player, $RUNS times in $RUNS" \
-        test $((orderly + ${outcomes[early]:-0})) -eq "$RUNS"
+        test $((orderly + $(grep -cx early <<<"$outcomes" || true))) -eq "$RUNS"
     # Once the handlers are in place, and surely once the window shows, the end is orderly.
-    if [[ $moment == handlers || $moment == mapped ]]; then
+    [[ $moment != handlers && $moment != mapped ]] ||
         check "the signal at $moment ends it in order every time" test "$orderly" -eq "$RUNS"
-    fi
-    unset outcomes
 done
 
 # A shutdown that hangs after its orderly steps (the test hook): a second signal still
 # ends the process, at once.
 printf 'elsewhere.wav\r\n' >"$CONFIG/zorvan.m3u"
-ZORVAN_TEST_HANG_AFTER_SHUTDOWN=1 start_player "$WORK/a.wav"
+ZORVAN_TEST_HANG_AFTER_SHUTDOWN=1 start_shown "$WORK/a.wav"
 hanging=$PLAYER_PID
-check "the player shows its window" wait_for 15 window_mapped
 kill -TERM "$hanging"
-saved() { cmp -s "$WORK/expected.m3u" "$CONFIG/zorvan.m3u"; }
-check "the first SIGTERM saves the list" wait_for 5 saved
+check "the first SIGTERM saves the list" wait_for 5 saved_list_is "$WORK/a.wav"
 kill -INT "$hanging"
 check "a second signal ends the hanging shutdown" ends_within "$END_BOUND" "$hanging"
 check "the second signal had its default action" test "$STATUS" -eq 130
@@ -116,31 +92,27 @@ check "the second signal had its default action" test "$STATUS" -eq 130
 # the failure on stderr first and then in a box that waits for the user without holding up
 # the end: a signal ends the player while the box shows, as it does while the open dialog
 # waits; closing the box ends it too.
-two_windows() { [[ $(xdotool search --onlyvisible --class zorvan 2>/dev/null | wc -l) -ge 2 ]]; }
-cannot_save_told() { grep -q "cannot write $CONFIG/zorvan.set" "$PLAYER_LOG"; }
 rm -f "$CONFIG/zorvan.set"
 mkdir "$CONFIG/zorvan.set"
-for shown in box open-dialog closed-box; do
-    start_player "$WORK/a.wav"
-    check "$shown: the player shows its window" wait_for 15 window_mapped
+for CASE in box open-dialog closed-box; do
+    start_shown "$WORK/a.wav"
     window=$(player_window)
-    case $shown in
-    open-dialog) xdotool mousemove --window "$window" 147 96 click 1 ;; # ImgOpenSong
-    *) xdotool mousemove --window "$window" 268 7 click 1 ;;            # ImgClose
-    esac
-    check "$shown: a second window shows" wait_for 10 two_windows
-    [[ $shown == open-dialog ]] || check "$shown: the failure is on stderr" cannot_save_told
-    if [[ $shown == closed-box ]]; then
-        box=$(xdotool search --onlyvisible --class zorvan | grep -vx "$window" | head -n 1)
-        xdotool windowfocus "$box" key Return
+    click "$([[ $CASE == open-dialog ]] && echo ImgOpenSong || echo ImgClose)"
+    check "a second window shows" wait_for 10 more_windows_than 1
+    [[ $CASE == open-dialog ]] ||
+        check "the failure is on stderr" grep -q "cannot write $CONFIG/zorvan.set" "$PLAYER_LOG"
+    if [[ $CASE == closed-box ]]; then
+        xdotool windowfocus "$(xdotool search --onlyvisible --class zorvan | grep -vx "$window" |
+            head -n 1)" key Return
     else
         kill -TERM "$PLAYER_PID"
     fi
     STATUS=none
-    check "$shown: the player ends" ends_within "$END_BOUND" "$PLAYER_PID"
+    check "the player ends" ends_within "$END_BOUND" "$PLAYER_PID"
     process_gone "$PLAYER_PID" || kill -KILL "$PLAYER_PID"
-    check "$shown: with status 0" test "$STATUS" = 0
+    check "with status 0" test "$STATUS" = 0
 done
+CASE=
 
 # Something other than a socket in the socket's place: the start says so and ends.
 rm -f "$SOCKET" # the socket the killed player left

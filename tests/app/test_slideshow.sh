@@ -25,15 +25,11 @@ convert -size 300x200 xc:'#20b020' "$pics/small.png"
 convert -size 400x200 xc:'#2040d0' -fill yellow -draw 'rectangle 0,0 399,29' "$pics/turned.jpg"
 exiftool -q -overwrite_original -Orientation#=6 "$pics/turned.jpg"
 echo 'no picture' >"$pics/text.jpg"
-mkdir -p "$CONFIG"
 # The list selects its first entry, so the first tick shows the big picture.
-printf '%s\r\n' "$pics/gone.jpg" "$pics/big.jpg" "$pics/text.jpg" "$pics/small.png" \
-    "$pics/pipe.jpg" "$pics/turned.jpg" '[END]' >"$CONFIG/zorvan.pic"
+lines "$pics"/{gone,big,text}.jpg "$pics"/{small.png,pipe.jpg,turned.jpg} '[END]' \
+    >"$CONFIG/zorvan.pic"
 # The list shown, not full screen at the start, a new picture every second.
 write_settings 1500 3000 1 0 1
-holds_song() { ls -l "/proc/$PLAYER_PID/fd" 2>/dev/null | grep -q "$WORK/song.wav"; }
-box_count() { boxes | grep -c . || true; }
-boxes_are() { [[ $(box_count) -eq $1 ]]; }
 
 # The screen above the lyric strip as ImageMagick composes picture NAME on the background
 # (centred, turned upright), and the number of pixels by which a screenshot differs from it,
@@ -55,11 +51,10 @@ mixes() { # mixes FRAME NAME NAME: whether the frame differs from both
 touch "$WORK/started"
 export ZORVAN_TEST_TRANSITION_FRAMES=$WORK/frames
 mkdir "$ZORVAN_TEST_TRANSITION_FRAMES"
-start_player "$WORK/song.wav"
-check "the window is mapped" wait_for 15 window_mapped
+start_shown "$WORK/song.wav"
 check "the song plays" wait_for 10 clock_moves
 before=$(time_label)
-xdotool mousemove --window "$(player_window)" 230 64 click 1 # ImgFullscr
+click ImgFullscr
 check "full screen covers the screen" wait_for 5 size_is 1024 768
 import -window root "$WORK/first.png"
 BACKGROUND=$(convert "$WORK/first.png" -format '%[pixel:p{20,20}]' info:)
@@ -77,11 +72,9 @@ for name in big small turned; do
     # frame that is neither the picture before nor this one shows a transition; one that
     # changes only the background around two small pictures may match the one before.
     middle=$(ls -v "$ZORVAN_TEST_TRANSITION_FRAMES" | tail -1)
-    if mixes "$ZORVAN_TEST_TRANSITION_FRAMES/$middle" "$previous" "$name"; then
-        mixed=$((mixed + 1))
-    fi
+    mixes "$ZORVAN_TEST_TRANSITION_FRAMES/$middle" "$previous" "$name" && mixed=$((mixed + 1))
     cp "$ZORVAN_TEST_TRANSITION_FRAMES/$middle" "$SHOTS/slideshow-during-$name.png" || true
-    check "$name: the song is held open" holds_song
+    check "$name: the song is held open" holds song
     xdotool key Return
     check "$name: Return closes the message" wait_for 5 boxes_are 0
     previous=$name
