@@ -41,12 +41,12 @@ std::optional<std::pair<QString, QString>> keyAndValue(const QByteArray &line)
 std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString &path)
 {
     DesktopEntryFile file;
-    const FileRead input = readFile(path, SmallTextFileLimit);
+    const ReadResult<QByteArray> input = readFile(path, SmallTextFileLimit);
     if (input.status == ReadStatus::Missing)
         return file;
     if (!input.isRead())
         return std::nullopt;
-    const QByteArray &bytes = input.bytes;
+    const QByteArray &bytes = input.value;
     if (bytes.isEmpty())
         return file;
     file.m_lines = bytes.split('\n');

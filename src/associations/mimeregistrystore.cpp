@@ -48,12 +48,12 @@ bool MimeRegistryStore::setValue(const QString &key, const QString &valueName, c
 
 std::optional<QJsonObject> MimeRegistryStore::load() const
 {
-    const FileRead file = readFile(m_path, SmallTextFileLimit);
+    const ReadResult<QByteArray> file = readFile(m_path, SmallTextFileLimit);
     if (file.status == ReadStatus::Missing)
         return QJsonObject();
     if (!file.isRead())
         return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(file.bytes);
+    const QJsonDocument document = QJsonDocument::fromJson(file.value);
     if (!document.isObject())
         return std::nullopt;
     return document.object();

@@ -238,10 +238,10 @@ void FmTmp::fill()
     CheckFullScr->setChecked(shared.FullScreenAtStart == 1);
 
     const QString picturesPath = session.path(Session::File::Pictures);
-    if (const auto pictures = LoadPicList(picturesPath, QFileInfo(picturesPath).absolutePath()))
-        ListPicFile->addItems(picListContents(*pictures, ListSelection::None).items);
-    if (const auto folders = LoadLyricDirList(session.path(Session::File::LyricFolders)))
-        ListLyricDir->addItems(folders->items);
+    const ListFileEntries pictures =
+        LoadPicList(picturesPath, QFileInfo(picturesPath).absolutePath()).value;
+    ListPicFile->addItems(picListContents(pictures, ListSelection::None).items);
+    ListLyricDir->addItems(LoadLyricDirList(session.path(Session::File::LyricFolders)).value.items);
 
     m_lyricFont = settings.lyricFont;
     m_lyricColour = settings.lyricColour;

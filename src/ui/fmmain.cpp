@@ -85,8 +85,8 @@ void FmMain::Form_Load(const CommandLineSongs &songs)
 {
     // A settings file with a wrong first line, or one that cannot be read, changes nothing,
     // not even the place.
-    const SettingsLoad settings = m_session.load();
-    if (settings != SettingsLoad::WrongMarker && settings != SettingsLoad::Unreadable) {
+    const ReadResult<SettingsLoad> settings = m_session.load();
+    if (settings.status != ReadStatus::Unreadable && settings.value != SettingsLoad::WrongMarker) {
         const SettingsRecord &saved = m_session.settings();
         m_mover->restorePlace({saved.windowLeftTwips, saved.windowTopTwips}, TitleStripHeight);
     }

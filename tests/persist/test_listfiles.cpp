@@ -40,18 +40,18 @@ TEST(ListFiles, ReadBackWhatTheyWroteAndNothingFromAMissingFile)
     QTemporaryDir folder;
     const QString picPath = folder.filePath("config/zorvan.pic");
     const QString lyricPath = folder.filePath("config/zorvan.lyr");
-    EXPECT_FALSE(LoadPicList(picPath, folder.path()));
-    EXPECT_FALSE(LoadLyricDirList(lyricPath));
+    EXPECT_EQ(LoadPicList(picPath, folder.path()).status, ReadStatus::Missing);
+    EXPECT_EQ(LoadLyricDirList(lyricPath).status, ReadStatus::Missing);
 
     const QStringList pictures = {"/图片/一.jpg", "/pics/😀.png"};
     const QStringList folders = {"/歌词/", "", "/lyr/"};
     ASSERT_TRUE(SavePicList(picPath, pictures).ok && SaveLyricDirList(lyricPath, folders).ok);
-    const std::optional<ListFileEntries> readPictures = LoadPicList(picPath, "/elsewhere");
-    const std::optional<ListFileEntries> readFolders = LoadLyricDirList(lyricPath);
-    ASSERT_TRUE(readPictures && readFolders);
-    EXPECT_EQ(readPictures->items, pictures);
-    EXPECT_EQ(readFolders->items, folders);
-    EXPECT_TRUE(readPictures->hasEndMark && readFolders->hasEndMark);
+    const ReadResult<ListFileEntries> readPictures = LoadPicList(picPath, "/elsewhere");
+    const ReadResult<ListFileEntries> readFolders = LoadLyricDirList(lyricPath);
+    ASSERT_TRUE(readPictures.isRead() && readFolders.isRead());
+    EXPECT_EQ(readPictures.value.items, pictures);
+    EXPECT_EQ(readFolders.value.items, folders);
+    EXPECT_TRUE(readPictures.value.hasEndMark && readFolders.value.hasEndMark);
 }
 
 } // namespace

@@ -52,7 +52,7 @@ TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryField)
               "65535\r\n-2147483643\r\n\xba\xda\xcc\xe5\r\n10.5\r\n-1\r\n0\r\n-1\r\n"
               "-1500\r\n9\r\n");
     record = SettingsRecord();
-    EXPECT_EQ(LoadSettings(path, record), SettingsLoad::Applied);
+    EXPECT_EQ(LoadSettings(path, record).value, SettingsLoad::Applied);
     EXPECT_EQ(record, knownRecord());
     EXPECT_FALSE(SaveSettings(folder.path(), record).ok);
 }
