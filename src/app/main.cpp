@@ -15,16 +15,15 @@
 #include "associations/regist.h"
 #include "core/commandline.h"
 #include "core/session.h"
-#include "dialogs/messagebox.h"
 #include "dialogs/qtlyricfilechooser.h"
 #include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
-#include "dialogs/qtregistrymessages.h"
 #include "platform/gstmediacontrol.h"
 #include "platform/mprisservice.h"
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
+#include "ui/messagebox.h"
 #include "ui/trayicon.h"
 
 namespace {
@@ -104,12 +103,11 @@ int main(int argc, char **argv)
     QtLyricFileChooser lyricChooser;
     QtPlaylistFileDialogs playlistDialogs;
     MimeRegistry registry(programPath, dataFolder);
-    QtRegistryMessages registryMessages;
-    Regist regist(registry, registryMessages);
-    QtOptionsChoosers optionsChoosers;
     MessageBoxes messages;
+    Regist regist(registry, messages);
+    QtOptionsChoosers optionsChoosers;
     PlayerApp program({media, session, lyricChooser, playlistDialogs,
-                       {session, regist, programPath, optionsChoosers}, messages});
+                       {session, regist, programPath, optionsChoosers, messages}, messages});
     FmMain &window = program.window();
     messages.setMainWindow(&window);
     playlistDialogs.setParent(&window);

@@ -8,6 +8,7 @@
 #include "core/commandline.h"
 #include "core/playlistadditions.h"
 #include "core/session.h"
+#include "core/usermessages.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
@@ -30,9 +31,9 @@ constexpr int TitleStripHeight = Skin::rect(Control::LDrag).bottom() + 1;
 } // namespace
 
 FmMain::FmMain(Player &player, Session &session, LyricFileChooser &lyricChooser,
-               PlaylistFileDialogs &playlistDialogs, QWidget *parent)
+               PlaylistFileDialogs &playlistDialogs, UserMessages &messages, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_player(player), m_session(session),
-      m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs)
+      m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs), m_messages(messages)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     setWindowIcon(applicationIcon());
@@ -229,7 +230,7 @@ void FmMain::saveList()
         return;
     const WriteResult written = SavePlaylist(target, m_player.transport().ListSong().songs());
     if (!written.ok)
-        m_playlistDialogs.reportSaveFailure(target, written.error);
+        m_messages.tell(UserMessages::Tone::Warning, writeFailureText(target, written.error));
 }
 
 void FmMain::OpenLyric()

@@ -1,14 +1,9 @@
-#include "dialogs/messagebox.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
-void showMessageBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
-{
-    QPointer<QMessageBox> box = new QMessageBox(icon, QApplication::applicationDisplayName(), text,
-                                                QMessageBox::Ok, parent);
-    box->exec();
-    delete box;
-}
+namespace {
 
 QMessageBox *openMessageBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
 {
@@ -19,10 +14,7 @@ QMessageBox *openMessageBox(QMessageBox::Icon icon, const QString &text, QWidget
     return box;
 }
 
-void reportWriteFailure(const QString &path, const QString &error, QWidget *parent)
-{
-    showMessageBox(QMessageBox::Warning, writeFailureText(path, error), parent);
-}
+} // namespace
 
 void MessageBoxes::tell(Tone tone, const QString &text, std::function<void()> closed)
 {
