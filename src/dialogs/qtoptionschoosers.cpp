@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QPushButton>
 
-
 namespace {
 
 const QString PictureFilters = QStringLiteral(

@@ -25,8 +25,7 @@ WriteResult saveList(const QString &path, const QStringList &items)
 }
 
 // The list in the file at `path`, parsed by `parse`.
-template <typename Parse>
-ReadResult<ListFileEntries> readList(const QString &path, Parse parse)
+template <typename Parse> ReadResult<ListFileEntries> readList(const QString &path, Parse parse)
 {
     const ReadResult<QString> read = readTextFile(path, SmallTextFileLimit);
     if (!read.isRead())

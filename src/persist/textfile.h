@@ -23,8 +23,7 @@ enum class ReadStatus {
 
 // What every reader of the player's files returns: what it read, or why not. A reader that
 // must tell more than read or not (the settings) says so in its value.
-template <typename T>
-struct ReadResult
+template <typename T> struct ReadResult
 {
     ReadStatus status = ReadStatus::Missing;
     // What was read; T() unless Read, except where a reader says otherwise.

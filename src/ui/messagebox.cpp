@@ -24,5 +24,6 @@ void MessageBoxes::tell(Tone tone, const QString &text, std::function<void()> cl
     QWidget *over = QApplication::activeWindow();
     const QMessageBox *box = openMessageBox(icon, text, over ? over : m_mainWindow.data());
     if (closed)
-        QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
+        QObject::connect(box, &QMessageBox::finished, box,
+                         [closed = std::move(closed)] { closed(); });
 }

@@ -209,7 +209,8 @@ TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
     for (int row : {0, 1})
         QTest::mouseClick(pictures->viewport(), Qt::LeftButton, {},
                           pictures->visualItemRect(pictures->item(row)).center());
-    EXPECT_EQ(std::exchange(messages.shown, {}), QStringList{"图片文件错误！"}) << "b.jpg does not load";
+    EXPECT_EQ(std::exchange(messages.shown, {}), QStringList{"图片文件错误！"})
+        << "b.jpg does not load";
     EXPECT_FALSE(control<QLabel>("ImgView")->pixmap().isNull()) << "a.png stays in the preview";
     click("CmdRemovePic");
     addFolder(dir.filePath("lrc"));
