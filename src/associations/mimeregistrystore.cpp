@@ -1,9 +1,15 @@
 #include "associations/mimeregistrystore.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 #include <QJsonDocument>
 
 #include "persist/textfile.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcAssociations, "zorvan.associations")
+
+} // namespace
 
 MimeRegistryStore::MimeRegistryStore(const QString &path) : m_path(path) {}
 
@@ -63,7 +69,7 @@ bool MimeRegistryStore::save(const QJsonObject &keys) const
 {
     const WriteResult written = writeFileBytes(m_path, QJsonDocument(keys).toJson());
     if (!written.ok)
-        qWarning().noquote()
-            << QStringLiteral("zorvan: cannot write %1: %2").arg(m_path, written.error);
+        qCWarning(lcAssociations).noquote()
+            << QStringLiteral("cannot write %1: %2").arg(m_path, written.error);
     return written.ok;
 }

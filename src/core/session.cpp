@@ -1,8 +1,15 @@
 #include "core/session.h"
 
 #include <QDir>
+#include <QLoggingCategory>
 
 #include "persist/listfiles.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcSession, "zorvan.session")
+
+} // namespace
 
 Session::Session(const QString &dataFolder, QObject *parent)
     : QObject(parent), m_dataFolder(dataFolder)
@@ -113,7 +120,8 @@ PlaylistEntries Session::loadSavedList()
 void Session::reportUnreadable(File file, const QString &error) const
 {
     if (!error.isEmpty())
-        qWarning().noquote() << QStringLiteral("zorvan: cannot read %1: %2").arg(path(file), error);
+        qCWarning(lcSession).noquote()
+            << QStringLiteral("cannot read %1: %2").arg(path(file), error);
 }
 
 QList<Session::WriteFailure> Session::save(const QStringList &songs) const
