@@ -65,7 +65,6 @@ TEST(PlaylistFile, WritesGb18030WithCrLfAndReadsItBack)
     }
     ASSERT_TRUE(SavePlaylist(path, relative).ok);
     EXPECT_EQ(LoadPlaylist(path).value.songs, songs.mid(7));
-    EXPECT_FALSE(SavePlaylist(path + "/list.m3u", songs).ok);
 
     // A name in another code page comes back byte for byte.
     const QByteArray latin1 = "/m/Beyonc\xe9.mp3\r\n/\xd2\xf4\xc0\xd6/\xe9\r\n";
