@@ -42,7 +42,7 @@ void LoadPlaylistSongs(benchmark::State &state)
     if (!SavePlaylist(path, songs).ok)
         state.SkipWithError("the playlist could not be written");
     for (auto _ : state) {
-        const PlaylistEntries entries = LoadPlaylist(path);
+        const PlaylistEntries entries = LoadPlaylist(path).value;
         if (entries.songs.size() != songs.size())
             state.SkipWithError("the playlist read back wrong");
         benchmark::DoNotOptimize(entries);

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <optional>
 #include <unistd.h>
 
@@ -7,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QTranslator>
 
@@ -15,19 +15,20 @@
 #include "associations/regist.h"
 #include "core/commandline.h"
 #include "core/session.h"
-#include "dialogs/messagebox.h"
 #include "dialogs/qtlyricfilechooser.h"
 #include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
-#include "dialogs/qtregistrymessages.h"
 #include "platform/gstmediacontrol.h"
 #include "platform/mprisservice.h"
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
+#include "ui/messagebox.h"
 #include "ui/trayicon.h"
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcStartup, "zorvan.startup")
 
 bool hasDisplay()
 {
@@ -42,15 +43,15 @@ int main(int argc, char **argv)
 {
     // First of all, so that a signal at any moment of the start-up is kept for the loop.
     if (!TerminationSignals::install())
-        std::fprintf(stderr, "zorvan: SIGTERM and SIGINT will end the player without saving\n");
+        qCWarning(lcStartup, "SIGTERM and SIGINT will end the player without saving");
     // Test hook: the signal-driven shutdown blocks for good after its orderly steps, as a
     // release that never returns would. The whole-program tests show with it that a
     // second signal still ends the process.
     const bool hangAfterShutdown = qEnvironmentVariableIsSet("ZORVAN_TEST_HANG_AFTER_SHUTDOWN");
 
     if (!hasDisplay()) {
-        std::fprintf(stderr, "zorvan: no display to show the window on (DISPLAY and "
-                             "WAYLAND_DISPLAY are not set)\n");
+        qCWarning(lcStartup, "no display to show the window on (DISPLAY and "
+                             "WAYLAND_DISPLAY are not set)");
         return 1;
     }
     QApplication app(argc, argv);
@@ -63,25 +64,25 @@ int main(int argc, char **argv)
     if (qtTexts.load(QStringLiteral("qtbase_zh_CN"), translations))
         QApplication::installTranslator(&qtTexts);
     else
-        std::fprintf(stderr, "zorvan: no qtbase_zh_CN in %s: Qt's dialogs speak English\n",
-                     qPrintable(translations));
+        qCWarning(lcStartup, "no qtbase_zh_CN in %s: Qt's dialogs speak English",
+                  qUtf8Printable(translations));
 
     // Every argument is one song, playlist or folder, as a desktop passes them (%F), relative
     // to this start's working folder: a player already running gets them resolved.
     const CommandLineSongs songs =
         songsFromArguments(QApplication::arguments().mid(1), QDir::currentPath());
     for (const QString &problem : songs.problems)
-        std::fprintf(stderr, "zorvan: %s\n", qPrintable(problem));
+        qCWarning(lcStartup, "%s", qUtf8Printable(problem));
 
     // Without a folder that only this user reaches, the socket could hand the songs of a later
     // start to another user: the player then runs alone and says why.
     const RuntimeFolder runtime =
         privateRuntimeFolder(QFile::decodeName(qgetenv("XDG_RUNTIME_DIR")), QDir::tempPath());
     if (!runtime.problem.isEmpty())
-        std::fprintf(stderr, "zorvan: %s\n", qPrintable(runtime.problem));
+        qCWarning(lcStartup, "%s", qUtf8Printable(runtime.problem));
     std::optional<SingleInstance> instance;
     if (runtime.path.isEmpty()) {
-        std::fprintf(stderr, "zorvan: this player runs alone: later starts open another one\n");
+        qCWarning(lcStartup, "this player runs alone: later starts open another one");
     } else {
         instance.emplace(QDir(runtime.path).filePath(QStringLiteral("岚铃播放器.socket")));
         switch (instance->CheckExist(songs)) {
@@ -89,10 +90,10 @@ int main(int argc, char **argv)
             break;
         case SingleInstance::Outcome::OtherActivated:
             if (!instance->errorString().isEmpty())
-                std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance->errorString()));
+                qCWarning(lcStartup, "%s", qUtf8Printable(instance->errorString()));
             return 0;
         case SingleInstance::Outcome::Refused:
-            std::fprintf(stderr, "zorvan: %s\n", qPrintable(instance->errorString()));
+            qCWarning(lcStartup, "%s", qUtf8Printable(instance->errorString()));
             return 1;
         }
     }
@@ -104,12 +105,15 @@ int main(int argc, char **argv)
     QtLyricFileChooser lyricChooser;
     QtPlaylistFileDialogs playlistDialogs;
     MimeRegistry registry(programPath, dataFolder);
-    QtRegistryMessages registryMessages;
-    Regist regist(registry, registryMessages);
-    QtOptionsChoosers optionsChoosers;
     MessageBoxes messages;
-    PlayerApp program({media, session, lyricChooser, playlistDialogs,
-                       {session, regist, programPath, optionsChoosers}, messages});
+    Regist regist(registry, messages);
+    QtOptionsChoosers optionsChoosers;
+    PlayerApp program({media,
+                       session,
+                       lyricChooser,
+                       playlistDialogs,
+                       {session, regist, programPath, optionsChoosers, messages},
+                       messages});
     FmMain &window = program.window();
     messages.setMainWindow(&window);
     playlistDialogs.setParent(&window);

@@ -1,10 +1,12 @@
 #include "associations/desktopentryfile.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 
 #include "persist/textfile.h"
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcAssociations, "zorvan.associations")
 
 // A line without its CR, if the file has CR LF ends.
 QByteArrayView content(const QByteArray &line)
@@ -41,12 +43,12 @@ std::optional<std::pair<QString, QString>> keyAndValue(const QByteArray &line)
 std::optional<DesktopEntryFile> DesktopEntryFile::load(const QString &path)
 {
     DesktopEntryFile file;
-    const FileRead input = readFile(path, SmallTextFileLimit);
+    const ReadResult<QByteArray> input = readFile(path, SmallTextFileLimit);
     if (input.status == ReadStatus::Missing)
         return file;
     if (!input.isRead())
         return std::nullopt;
-    const QByteArray &bytes = input.bytes;
+    const QByteArray &bytes = input.value;
     if (bytes.isEmpty())
         return file;
     file.m_lines = bytes.split('\n');
@@ -63,8 +65,8 @@ bool DesktopEntryFile::save(const QString &path) const
         bytes += '\n';
     const WriteResult written = writeFileBytes(path, bytes);
     if (!written.ok)
-        qWarning().noquote()
-            << QStringLiteral("zorvan: cannot write %1: %2").arg(path, written.error);
+        qCWarning(lcAssociations).noquote()
+            << QStringLiteral("cannot write %1: %2").arg(path, written.error);
     return written.ok;
 }
 

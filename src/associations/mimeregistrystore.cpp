@@ -1,9 +1,15 @@
 #include "associations/mimeregistrystore.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 #include <QJsonDocument>
 
 #include "persist/textfile.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcAssociations, "zorvan.associations")
+
+} // namespace
 
 MimeRegistryStore::MimeRegistryStore(const QString &path) : m_path(path) {}
 
@@ -48,12 +54,12 @@ bool MimeRegistryStore::setValue(const QString &key, const QString &valueName, c
 
 std::optional<QJsonObject> MimeRegistryStore::load() const
 {
-    const FileRead file = readFile(m_path, SmallTextFileLimit);
+    const ReadResult<QByteArray> file = readFile(m_path, SmallTextFileLimit);
     if (file.status == ReadStatus::Missing)
         return QJsonObject();
     if (!file.isRead())
         return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(file.bytes);
+    const QJsonDocument document = QJsonDocument::fromJson(file.value);
     if (!document.isObject())
         return std::nullopt;
     return document.object();
@@ -63,7 +69,7 @@ bool MimeRegistryStore::save(const QJsonObject &keys) const
 {
     const WriteResult written = writeFileBytes(m_path, QJsonDocument(keys).toJson());
     if (!written.ok)
-        qWarning().noquote()
-            << QStringLiteral("zorvan: cannot write %1: %2").arg(m_path, written.error);
+        qCWarning(lcAssociations).noquote()
+            << QStringLiteral("cannot write %1: %2").arg(m_path, written.error);
     return written.ok;
 }

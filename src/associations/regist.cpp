@@ -3,10 +3,10 @@
 #include <array>
 #include <utility>
 
-#include "associations/registrymessages.h"
+#include "core/usermessages.h"
 #include "persist/textcodec.h"
 
-Regist::Regist(RegistryBackend &registry, RegistryMessages &messages)
+Regist::Regist(RegistryBackend &registry, UserMessages &messages)
     : m_registry(registry), m_messages(messages)
 {}
 
@@ -31,7 +31,8 @@ RootKey Regist::RootKeyFromName(const QString &name)
 RootKey Regist::SplitRegPath(QString &path)
 {
     if (!path.startsWith(u"HKEY_") || path.endsWith(u'\\')) {
-        m_messages.show(QStringLiteral("Incorrect Format:\n\n") + path);
+        m_messages.tell(UserMessages::Tone::Information,
+                        QStringLiteral("Incorrect Format:\n\n") + path);
         return RootKey::None;
     }
     const qsizetype separator = path.indexOf(u'\\');

@@ -5,7 +5,7 @@
 
 #include "associations/registrybackend.h"
 
-class RegistryMessages;
+class UserMessages;
 
 // String values of the registry, addressed by textual key paths: a root name, "\" and the
 // sub-key path, e.g. "HKEY_CLASSES_ROOT\.mp3"; "HKEY_CLASSES_ROOT" alone is the root key.
@@ -19,7 +19,7 @@ public:
     // Bytes a value may take in the code page, its terminating null included.
     static constexpr int ValueBufferBytes = 255;
 
-    Regist(RegistryBackend &registry, RegistryMessages &messages);
+    Regist(RegistryBackend &registry, UserMessages &messages);
 
     // The predefined key of "HKEY_CLASSES_ROOT" … "HKEY_DYN_DATA", matched exactly;
     // RootKey::None for any other name.
@@ -41,5 +41,5 @@ public:
 
 private:
     RegistryBackend &m_registry;
-    RegistryMessages &m_messages;
+    UserMessages &m_messages;
 };

@@ -73,12 +73,11 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
             result.songs += songs;
             result.infos += songs;
         } else if (isPlaylistFile(path)) {
-            QString error;
-            const PlaylistEntries entries = LoadPlaylist(path, &error);
-            if (!error.isEmpty())
-                result.problems.append(QStringLiteral("cannot read %1: %2").arg(path, error));
-            result.songs += entries.songs;
-            result.infos += entries.infos;
+            const ReadResult<PlaylistEntries> read = LoadPlaylist(path);
+            if (!read.error.isEmpty())
+                result.problems.append(QStringLiteral("cannot read %1: %2").arg(path, read.error));
+            result.songs += read.value.songs;
+            result.infos += read.value.infos;
         } else {
             result.songs.append(path);
             result.infos.append(path);

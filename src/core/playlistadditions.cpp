@@ -10,7 +10,7 @@ void addSong(Playlist &playlist, const QString &path)
     if (path.isEmpty())
         return;
     if (isPlaylistFile(path)) {
-        const PlaylistEntries entries = LoadPlaylist(path);
+        const PlaylistEntries entries = LoadPlaylist(path).value;
         playlist.append(entries.songs, entries.infos);
     } else {
         playlist.append({path});

@@ -1,8 +1,15 @@
 #include "core/session.h"
 
 #include <QDir>
+#include <QLoggingCategory>
 
 #include "persist/listfiles.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcSession, "zorvan.session")
+
+} // namespace
 
 Session::Session(const QString &dataFolder, QObject *parent)
     : QObject(parent), m_dataFolder(dataFolder)
@@ -47,10 +54,11 @@ void Session::setListLyricDir(const QStringList &folders)
     emit lyricFoldersChanged();
 }
 
-SettingsLoad Session::load()
+ReadResult<SettingsLoad> Session::load()
 {
     SettingsRecord settings = m_settings;
-    const SettingsLoad result = LoadSettings(path(File::Settings), settings, &m_settingsReadError);
+    const ReadResult<SettingsLoad> result = LoadSettings(path(File::Settings), settings);
+    m_settingsReadError = result.error;
     reportUnreadable(File::Settings, m_settingsReadError);
     setSettings(settings);
     loadListPic();
@@ -60,20 +68,21 @@ SettingsLoad Session::load()
 
 void Session::loadListPic()
 {
-    QString error;
-    if (const auto pictures = LoadPicList(path(File::Pictures), m_dataFolder, &error)) {
-        const ListContents contents = picListContents(*pictures, ListSelection::FirstAfterEndMark);
+    const ReadResult<ListFileEntries> pictures = LoadPicList(path(File::Pictures), m_dataFolder);
+    if (pictures.isRead()) {
+        const ListContents contents =
+            picListContents(pictures.value, ListSelection::FirstAfterEndMark);
         setListPic(contents.items, contents.selected);
     }
-    reportUnreadable(File::Pictures, error);
+    reportUnreadable(File::Pictures, pictures.error);
 }
 
 void Session::loadListLyricDir()
 {
-    QString error;
-    if (const auto folders = LoadLyricDirList(path(File::LyricFolders), &error))
-        setListLyricDir(folders->items);
-    reportUnreadable(File::LyricFolders, error);
+    const ReadResult<ListFileEntries> folders = LoadLyricDirList(path(File::LyricFolders));
+    if (folders.isRead())
+        setListLyricDir(folders.value.items);
+    reportUnreadable(File::LyricFolders, folders.error);
 }
 
 WriteResult Session::saveSettings()
@@ -102,15 +111,17 @@ WriteResult Session::replaceListLyricDir(const QStringList &folders)
 
 PlaylistEntries Session::loadSavedList()
 {
-    PlaylistEntries saved = LoadPlaylist(path(File::Playlist), &m_savedListReadError);
+    ReadResult<PlaylistEntries> saved = LoadPlaylist(path(File::Playlist));
+    m_savedListReadError = saved.error;
     reportUnreadable(File::Playlist, m_savedListReadError);
-    return saved;
+    return std::move(saved.value);
 }
 
 void Session::reportUnreadable(File file, const QString &error) const
 {
     if (!error.isEmpty())
-        qWarning().noquote() << QStringLiteral("zorvan: cannot read %1: %2").arg(path(file), error);
+        qCWarning(lcSession).noquote()
+            << QStringLiteral("cannot read %1: %2").arg(path(file), error);
 }
 
 QList<Session::WriteFailure> Session::save(const QStringList &songs) const

@@ -50,7 +50,7 @@ public:
 
     // Start-up: the settings, then the picture list, then the lyric folders. A list whose
     // file is missing or unreadable stays as it is. Returns how the settings file read.
-    SettingsLoad load();
+    ReadResult<SettingsLoad> load();
     // The playlist the previous run saved.
     PlaylistEntries loadSavedList();
     // The options dialog's confirmation, one file at a time. The settings file is written

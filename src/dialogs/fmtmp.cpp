@@ -16,6 +16,7 @@
 
 #include "associations/regist.h"
 #include "core/session.h"
+#include "core/usermessages.h"
 #include "dialogs/fmshowdir.h"
 #include "dialogs/optionschoosers.h"
 #include "looks/storedlooks.h"
@@ -238,10 +239,10 @@ void FmTmp::fill()
     CheckFullScr->setChecked(shared.FullScreenAtStart == 1);
 
     const QString picturesPath = session.path(Session::File::Pictures);
-    if (const auto pictures = LoadPicList(picturesPath, QFileInfo(picturesPath).absolutePath()))
-        ListPicFile->addItems(picListContents(*pictures, ListSelection::None).items);
-    if (const auto folders = LoadLyricDirList(session.path(Session::File::LyricFolders)))
-        ListLyricDir->addItems(folders->items);
+    const ListFileEntries pictures =
+        LoadPicList(picturesPath, QFileInfo(picturesPath).absolutePath()).value;
+    ListPicFile->addItems(picListContents(pictures, ListSelection::None).items);
+    ListLyricDir->addItems(LoadLyricDirList(session.path(Session::File::LyricFolders)).value.items);
 
     m_lyricFont = settings.lyricFont;
     m_lyricColour = settings.lyricColour;
@@ -341,7 +342,7 @@ void FmTmp::previewPicture(QListWidgetItem *item)
     reader.setScaledSize(ImgView->contentsRect().size() * ratio);
     QImage picture = reader.read();
     if (picture.isNull()) {
-        m_services.choosers.reportBadPicture(this);
+        m_services.messages.tell(UserMessages::Tone::Warning, QStringLiteral("图片文件错误！"));
         return;
     }
     picture.setDevicePixelRatio(ratio);
@@ -412,7 +413,8 @@ bool FmTmp::confirm()
 
     const auto written = [&](Session::File file, const WriteResult &result) {
         if (!result.ok)
-            m_services.choosers.reportWriteFailure(session.path(file), result.error, this);
+            m_services.messages.tell(UserMessages::Tone::Warning,
+                                     writeFailureText(session.path(file), result.error));
         return result.ok;
     };
     if (!written(Session::File::Pictures, session.replaceListPic(texts(ListPicFile))) ||

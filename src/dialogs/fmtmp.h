@@ -22,6 +22,7 @@ class QSpinBox;
 class QTabWidget;
 class Regist;
 class Session;
+class UserMessages;
 
 // What the options dialog works on besides its own controls.
 struct OptionsServices
@@ -32,6 +33,8 @@ struct OptionsServices
     // The executable the player's file class opens files with.
     QString programPath;
     OptionsChoosers &choosers;
+    // Where the dialog tells the user of a picture it cannot show or a file it cannot write.
+    UserMessages &messages;
 };
 
 // The options dialog "参数设置": every user setting on four tab pages (display, lyric

@@ -16,7 +16,7 @@ struct FontChoice
     QColor colour;
 };
 
-// The dialogs and messages the options dialog shows over `parent`: real ones in the
+// The dialogs the options dialog shows over `parent`: real ones in the
 // program, scripted answers in tests.
 class OptionsChoosers
 {
@@ -29,8 +29,4 @@ public:
     virtual std::optional<QColor> chooseColour(const QColor &preset, QWidget *parent) = 0;
     // Pictures to add: full paths in the order the dialog gives them, none when cancelled.
     virtual QStringList choosePictures(QWidget *parent) = 0;
-    // A picture of the list cannot be shown.
-    virtual void reportBadPicture(QWidget *parent) = 0;
-    // `path` could not be written, for `error`.
-    virtual void reportWriteFailure(const QString &path, const QString &error, QWidget *parent) = 0;
 };

@@ -16,6 +16,4 @@ public:
     // The save dialog for a playlist: the path as the user gave it (no extension added, no
     // question about replacing a file), "" when the user cancelled.
     virtual QString choosePlaylistTarget() = 0;
-    // Tells the user that the list could not be written to `path`, and why.
-    virtual void reportSaveFailure(const QString &path, const QString &error) = 0;
 };

@@ -9,8 +9,6 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "dialogs/messagebox.h"
-
 namespace {
 
 const QString PictureFilters = QStringLiteral(
@@ -82,15 +80,4 @@ std::optional<QColor> QtOptionsChoosers::chooseColour(const QColor &preset, QWid
 QStringList QtOptionsChoosers::choosePictures(QWidget *parent)
 {
     return QFileDialog::getOpenFileNames(parent, QString(), QString(), PictureFilters);
-}
-
-void QtOptionsChoosers::reportBadPicture(QWidget *parent)
-{
-    showMessageBox(QMessageBox::Warning, QStringLiteral("图片文件错误！"), parent);
-}
-
-void QtOptionsChoosers::reportWriteFailure(const QString &path, const QString &error,
-                                           QWidget *parent)
-{
-    ::reportWriteFailure(path, error, parent);
 }

@@ -11,6 +11,4 @@ public:
     std::optional<FontChoice> chooseFont(const FontChoice &preset, QWidget *parent) override;
     std::optional<QColor> chooseColour(const QColor &preset, QWidget *parent) override;
     QStringList choosePictures(QWidget *parent) override;
-    void reportBadPicture(QWidget *parent) override;
-    void reportWriteFailure(const QString &path, const QString &error, QWidget *parent) override;
 };

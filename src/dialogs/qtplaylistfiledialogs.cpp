@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QFileDialog>
 
-#include "dialogs/messagebox.h"
-
 namespace {
 
 // The open dialog's filters, the first one chosen.
@@ -29,9 +27,4 @@ QString QtPlaylistFileDialogs::choosePlaylistTarget()
     return QFileDialog::getSaveFileName(parentWindow(), QString(), QString(),
                                         QStringLiteral("音乐列表文件(*.m3u)"), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
-}
-
-void QtPlaylistFileDialogs::reportSaveFailure(const QString &path, const QString &error)
-{
-    reportWriteFailure(path, error, parentWindow());
 }

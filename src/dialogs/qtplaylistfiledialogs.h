@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// The playlist panel's dialogs as Qt file dialogs and a warning box, modal to a window.
+// The playlist panel's dialogs as Qt file dialogs, modal to a window.
 class QtPlaylistFileDialogs : public PlaylistFileDialogs
 {
 public:
@@ -14,7 +14,6 @@ public:
 
     QStringList chooseSongFiles() override;
     QString choosePlaylistTarget() override;
-    void reportSaveFailure(const QString &path, const QString &error) override;
 
 private:
     QWidget *parentWindow() const;

@@ -181,13 +181,13 @@ QStringList parseLyricText(const QString &text, bool *isCut)
 
 bool ParseLyricFile(const QString &path, LyricList &list)
 {
-    const TextRead read = readTextFile(path, MaxLyricFileBytes);
+    const ReadResult<QString> read = readTextFile(path, MaxLyricFileBytes);
     if (!read.isRead())
         return false;
     // A lyric file is only shown, never written back: a byte that did not decode is shown
     // as U+FFFD rather than kept.
     bool isCut = false;
-    list.insert(parseLyricText(displayText(read.text), &isCut));
+    list.insert(parseLyricText(displayText(read.value), &isCut));
     list.select(0);
     if (isCut) {
         qCWarning(lcLyrics).noquote()

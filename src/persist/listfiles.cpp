@@ -24,15 +24,13 @@ WriteResult saveList(const QString &path, const QStringList &items)
     return writeTextLines(path, lines);
 }
 
-// The text of a list file, or nothing when it is missing or cannot be read.
-std::optional<QString> readListFile(const QString &path, QString *error)
+// The list in the file at `path`, parsed by `parse`.
+template <typename Parse> ReadResult<ListFileEntries> readList(const QString &path, Parse parse)
 {
-    TextRead read = readTextFile(path, SmallTextFileLimit);
-    if (error)
-        *error = read.error;
+    const ReadResult<QString> read = readTextFile(path, SmallTextFileLimit);
     if (!read.isRead())
-        return std::nullopt;
-    return std::move(read.text);
+        return {read.status, {}, read.error};
+    return {ReadStatus::Read, parse(read.value), QString()};
 }
 
 } // namespace
@@ -61,21 +59,14 @@ ListFileEntries parseLyricDirList(const QString &text)
     return linesBeforeEnd(text);
 }
 
-std::optional<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder,
-                                           QString *error)
+ReadResult<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder)
 {
-    const std::optional<QString> text = readListFile(path, error);
-    if (!text)
-        return std::nullopt;
-    return parsePicList(*text, programFolder);
+    return readList(path, [&](const QString &text) { return parsePicList(text, programFolder); });
 }
 
-std::optional<ListFileEntries> LoadLyricDirList(const QString &path, QString *error)
+ReadResult<ListFileEntries> LoadLyricDirList(const QString &path)
 {
-    const std::optional<QString> text = readListFile(path, error);
-    if (!text)
-        return std::nullopt;
-    return parseLyricDirList(*text);
+    return readList(path, parseLyricDirList);
 }
 
 WriteResult SavePicList(const QString &path, const QStringList &pictures)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include <QString>
 #include <QStringList>
 
@@ -39,12 +37,10 @@ ListFileEntries parsePicList(const QString &text, const QString &programFolder);
 // Lyric folders as stored: every line up to the end line, empty lines included.
 ListFileEntries parseLyricDirList(const QString &text);
 
-// Nothing when the file is missing or cannot be read (see readTextFile; the limit is
-// SmallTextFileLimit), so the caller keeps its list. When `error` is given it receives why
-// an existing file could not be read, and is emptied otherwise.
-std::optional<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder,
-                                           QString *error = nullptr);
-std::optional<ListFileEntries> LoadLyricDirList(const QString &path, QString *error = nullptr);
+// Not Read when the file is missing or cannot be read (see readTextFile; the limit is
+// SmallTextFileLimit): the caller then keeps its list.
+ReadResult<ListFileEntries> LoadPicList(const QString &path, const QString &programFolder);
+ReadResult<ListFileEntries> LoadLyricDirList(const QString &path);
 
 WriteResult SavePicList(const QString &path, const QStringList &pictures);
 WriteResult SaveLyricDirList(const QString &path, const QStringList &folders);

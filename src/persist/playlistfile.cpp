@@ -127,14 +127,12 @@ PlaylistEntries parsePlaylist(const QString &text, const QString &baseFolder)
     return entries;
 }
 
-PlaylistEntries LoadPlaylist(const QString &path, QString *error)
+ReadResult<PlaylistEntries> LoadPlaylist(const QString &path)
 {
-    const TextRead read = readTextFile(path, PlaylistFileLimit);
-    if (error)
-        *error = read.error;
+    const ReadResult<QString> read = readTextFile(path, PlaylistFileLimit);
     if (!read.isRead())
-        return {};
-    return parsePlaylist(read.text, listFolderOf(path));
+        return {read.status, {}, read.error};
+    return {ReadStatus::Read, parsePlaylist(read.value, listFolderOf(path)), QString()};
 }
 
 QStringList formatPlaylist(const QStringList &songs, const QString &listFolder)

@@ -34,11 +34,9 @@ bool isStreamAddress(const QString &entry);
 // `baseFolder` is the folder of the playlist file and ends with "/".
 PlaylistEntries parsePlaylist(const QString &text, const QString &baseFolder);
 
-// The entries of the file, which the caller appends to its lists; empty when the file
-// is missing or cannot be read (see readTextFile; the limit is PlaylistFileLimit). When
-// `error` is given it receives why an existing file could not be read, and is emptied
-// otherwise.
-PlaylistEntries LoadPlaylist(const QString &path, QString *error = nullptr);
+// The entries of the file, which the caller appends to its lists; none when the file is
+// missing or cannot be read (see readTextFile; the limit is PlaylistFileLimit).
+ReadResult<PlaylistEntries> LoadPlaylist(const QString &path);
 
 // The lines of a playlist in `listFolder` (ending with "/"), one per song, each written
 // so that it reads back as itself: stream addresses as they are (a line break in one

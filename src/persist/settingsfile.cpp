@@ -79,20 +79,18 @@ SettingsLoad applySettings(const QString &text, SettingsRecord &record)
     return complete ? SettingsLoad::Applied : failReading(record);
 }
 
-SettingsLoad LoadSettings(const QString &path, SettingsRecord &record, QString *error)
+ReadResult<SettingsLoad> LoadSettings(const QString &path, SettingsRecord &record)
 {
-    const TextRead read = readTextFile(path, SmallTextFileLimit);
-    if (error)
-        *error = read.error;
+    const ReadResult<QString> read = readTextFile(path, SmallTextFileLimit);
     switch (read.status) {
     case ReadStatus::Read:
-        return applySettings(read.text, record);
+        return {read.status, applySettings(read.value, record), QString()};
     case ReadStatus::Missing:
-        return failReading(record);
+        return {read.status, failReading(record), QString()};
     case ReadStatus::Unreadable:
         break;
     }
-    return SettingsLoad::Unreadable;
+    return {read.status, SettingsLoad::Failed, read.error};
 }
 
 WriteResult SaveSettings(const QString &path, const SettingsRecord &record)

@@ -73,7 +73,6 @@ enum class SettingsLoad {
     Applied,     // all sixteen values were applied
     WrongMarker, // the first line is not the marker; nothing changed
     Failed,      // no file, a missing line or one that does not convert
-    Unreadable,  // the file exists but could not be read (see readTextFile); nothing changed
 };
 
 // The seventeen lines of the file.
@@ -82,7 +81,8 @@ QStringList formatSettings(const SettingsRecord &record);
 // Applies the text of a settings file onto `record` by the rules above.
 SettingsLoad applySettings(const QString &text, SettingsRecord &record);
 
-// The limit is SmallTextFileLimit. When `error` is given it receives why an existing file
-// could not be read, and is emptied otherwise.
-SettingsLoad LoadSettings(const QString &path, SettingsRecord &record, QString *error = nullptr);
+// Reads the file (the limit is SmallTextFileLimit) and applies it by the rules above. The
+// value tells how the lines applied; a missing file is Failed, and a file that exists but
+// cannot be read is Unreadable and changes nothing.
+ReadResult<SettingsLoad> LoadSettings(const QString &path, SettingsRecord &record);
 WriteResult SaveSettings(const QString &path, const SettingsRecord &record);

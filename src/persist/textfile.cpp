@@ -16,24 +16,24 @@
 
 namespace {
 
-FileRead unreadable(const QString &error)
+ReadResult<QByteArray> unreadable(const QString &error)
 {
     return {ReadStatus::Unreadable, QByteArray(), error};
 }
 
-FileRead fromErrno(int error)
+ReadResult<QByteArray> fromErrno(int error)
 {
     if (error == ENOENT || error == ENOTDIR)
         return {};
     return unreadable(qt_error_string(error));
 }
 
-FileRead notRegular()
+ReadResult<QByteArray> notRegular()
 {
     return unreadable(QStringLiteral("not a regular file"));
 }
 
-FileRead tooLarge(qint64 maxBytes)
+ReadResult<QByteArray> tooLarge(qint64 maxBytes)
 {
     const qint64 mebibyte = 1024 * 1024;
     return unreadable(maxBytes % mebibyte == 0
@@ -72,7 +72,7 @@ WriteResult writeFailure(int error)
 
 } // namespace
 
-FileRead readFile(const QString &path, qint64 maxBytes)
+ReadResult<QByteArray> readFile(const QString &path, qint64 maxBytes)
 {
     const QByteArray name = QFile::encodeName(path);
     // The type and size are looked at before the file is opened: opening a named pipe
@@ -118,12 +118,12 @@ FileRead readFile(const QString &path, qint64 maxBytes)
     return {ReadStatus::Read, std::move(bytes), QString()};
 }
 
-TextRead readTextFile(const QString &path, qint64 maxBytes)
+ReadResult<QString> readTextFile(const QString &path, qint64 maxBytes)
 {
-    FileRead file = readFile(path, maxBytes);
+    ReadResult<QByteArray> file = readFile(path, maxBytes);
     if (!file.isRead())
         return {file.status, QString(), file.error};
-    std::optional<QString> text = decodeText(file.bytes);
+    std::optional<QString> text = decodeText(file.value);
     if (!text)
         return {ReadStatus::Unreadable, QString(),
                 QStringLiteral("the text cannot be converted from GB18030")};

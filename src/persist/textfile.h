@@ -16,17 +16,20 @@ constexpr qint64 PlaylistFileLimit = 64 * 1024 * 1024;
 constexpr qint64 SmallTextFileLimit = 4 * 1024 * 1024;
 
 enum class ReadStatus {
-    Read,       // the file was read and decoded
+    Read,       // the file was read and understood
     Missing,    // nothing exists at the path
-    Unreadable, // something exists there but gave no text
+    Unreadable, // something exists there but gave nothing usable
 };
 
-struct FileRead
+// What every reader of the player's files returns: what it read, or why not. A reader that
+// must tell more than read or not (the settings) says so in its value.
+template <typename T> struct ReadResult
 {
     ReadStatus status = ReadStatus::Missing;
-    // The file's bytes; empty unless Read.
-    QByteArray bytes;
-    // Why an existing file could not be read; empty unless Unreadable.
+    // What was read; T() unless Read, except where a reader says otherwise.
+    T value{};
+    // Why an existing file could not be read, for a message that names the file; empty
+    // unless Unreadable.
     QString error;
 
     bool isRead() const { return status == ReadStatus::Read; }
@@ -36,22 +39,10 @@ struct FileRead
 // else is Unreadable: a folder, a named pipe or a device is refused without reading a byte,
 // and so is a file whose size is over the limit; a file that grows past the limit while it
 // is read is refused after maxBytes + 1 bytes; and so is a read error.
-FileRead readFile(const QString &path, qint64 maxBytes);
-
-struct TextRead
-{
-    ReadStatus status = ReadStatus::Missing;
-    // The decoded text (see decodeText); empty unless Read.
-    QString text;
-    // Why an existing file gave no text, for a message that names the file; empty unless
-    // Unreadable.
-    QString error;
-
-    bool isRead() const { return status == ReadStatus::Read; }
-};
+ReadResult<QByteArray> readFile(const QString &path, qint64 maxBytes);
 
 // readFile, then decodeText; text that cannot be decoded is Unreadable too.
-TextRead readTextFile(const QString &path, qint64 maxBytes);
+ReadResult<QString> readTextFile(const QString &path, qint64 maxBytes);
 
 struct WriteResult
 {

@@ -8,6 +8,7 @@
 #include "core/commandline.h"
 #include "core/playlistadditions.h"
 #include "core/session.h"
+#include "core/usermessages.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
@@ -30,9 +31,9 @@ constexpr int TitleStripHeight = Skin::rect(Control::LDrag).bottom() + 1;
 } // namespace
 
 FmMain::FmMain(Player &player, Session &session, LyricFileChooser &lyricChooser,
-               PlaylistFileDialogs &playlistDialogs, QWidget *parent)
+               PlaylistFileDialogs &playlistDialogs, UserMessages &messages, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_player(player), m_session(session),
-      m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs)
+      m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs), m_messages(messages)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     setWindowIcon(applicationIcon());
@@ -85,8 +86,8 @@ void FmMain::Form_Load(const CommandLineSongs &songs)
 {
     // A settings file with a wrong first line, or one that cannot be read, changes nothing,
     // not even the place.
-    const SettingsLoad settings = m_session.load();
-    if (settings != SettingsLoad::WrongMarker && settings != SettingsLoad::Unreadable) {
+    const ReadResult<SettingsLoad> settings = m_session.load();
+    if (settings.status != ReadStatus::Unreadable && settings.value != SettingsLoad::WrongMarker) {
         const SettingsRecord &saved = m_session.settings();
         m_mover->restorePlace({saved.windowLeftTwips, saved.windowTopTwips}, TitleStripHeight);
     }
@@ -230,7 +231,7 @@ void FmMain::saveList()
         return;
     const WriteResult written = SavePlaylist(target, m_player.transport().ListSong().songs());
     if (!written.ok)
-        m_playlistDialogs.reportSaveFailure(target, written.error);
+        m_messages.tell(UserMessages::Tone::Warning, writeFailureText(target, written.error));
 }
 
 void FmMain::OpenLyric()

@@ -18,6 +18,7 @@ class NormalPanel;
 class PlayerMenus;
 class PlaylistFileDialogs;
 class Session;
+class UserMessages;
 class WindowMover;
 
 // The main window: a borderless skin, 274 pixels wide and 116 or 464 high (without or with
@@ -33,10 +34,10 @@ class FmMain : public QWidget, public WindowCommands
 
 public:
     // `session` holds the settings and lists the window shows; `lyricChooser` and
-    // `playlistDialogs` ask the user for files. The window attaches itself to `player` for
-    // the window's commands.
+    // `playlistDialogs` ask the user for files; `messages` tells a list that could not be
+    // saved. The window attaches itself to `player` for the window's commands.
     FmMain(Player &player, Session &session, LyricFileChooser &lyricChooser,
-           PlaylistFileDialogs &playlistDialogs, QWidget *parent = nullptr);
+           PlaylistFileDialogs &playlistDialogs, UserMessages &messages, QWidget *parent = nullptr);
     ~FmMain() override;
 
     // The start-up after the single-instance check: the saved settings and lists, the skin
@@ -114,6 +115,7 @@ private:
     Session &m_session;
     LyricFileChooser &m_lyricChooser;
     PlaylistFileDialogs &m_playlistDialogs;
+    UserMessages &m_messages;
     NormalPanel *m_normal = nullptr;
     FullScreenPanel *m_fullScreen = nullptr;
     MainWndProc *m_wndProc = nullptr;

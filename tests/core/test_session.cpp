@@ -23,7 +23,7 @@ TEST(SessionTest, ComesBackAsSavedAndReportsWhatCannotBeWritten)
     writeFile(saved.path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n");
 
     Session loaded(dir.filePath(QStringLiteral("data")));
-    EXPECT_EQ(loaded.load(), SettingsLoad::Applied);
+    EXPECT_EQ(loaded.load().value, SettingsLoad::Applied);
     EXPECT_EQ(loaded.settings().volume, -1200);
     EXPECT_EQ(loaded.loadSavedList().songs, QStringList{"/m/a.mp3"});
     EXPECT_EQ(loaded.ListPic(),
@@ -49,7 +49,7 @@ TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
         QFile huge(session.path(file));
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(tooLarge));
     }
-    EXPECT_EQ(session.load(), SettingsLoad::Unreadable);
+    EXPECT_EQ(session.load().status, ReadStatus::Unreadable);
     EXPECT_TRUE(session.loadSavedList().songs.isEmpty());
     EXPECT_EQ(session.save({QStringLiteral("/m/new.mp3")}).size(), 2);
     for (const Session::File file : {Session::File::Settings, Session::File::Playlist})

@@ -5,13 +5,11 @@
 
 #include <QStringList>
 
-#include "associations/registrymessages.h"
 #include "core/usermessages.h"
 
 // Keeps the messages for the test to read; close() closes the oldest open one.
-struct RecordedMessages : RegistryMessages, UserMessages
+struct RecordedMessages : UserMessages
 {
-    void show(const QString &text) override { shown.append(text); }
     void tell(Tone, const QString &text, std::function<void()> closed) override
     {
         shown.append(text);

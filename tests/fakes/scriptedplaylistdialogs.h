@@ -18,10 +18,6 @@ public:
         asked << QStringLiteral("save");
         return saveTarget;
     }
-    void reportSaveFailure(const QString &path, const QString &) override
-    {
-        asked << QStringLiteral("failure ") + path;
-    }
 
     // What the open dialog returns (empty: cancelled) and the save dialog's answer.
     QStringList chosenFiles;

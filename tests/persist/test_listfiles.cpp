@@ -10,9 +10,15 @@ namespace {
 // options dialog's never does.
 TEST(ListFiles, ReadEntriesUpToTheEndLine)
 {
-    // The text; the pictures read with the program folder "/opt/player", the lyric folders,
-    // whether an end line came and the picture the main window selects.
-    const std::tuple<QString, QStringList, QStringList, bool, int> cases[] = {
+    struct Case
+    {
+        QString text;
+        QStringList pictures; // read with the program folder "/opt/player"
+        QStringList folders;
+        bool hasEndMark;
+        int mainSelected; // the picture the main window selects
+    };
+    const Case cases[] = {
         {"sunset.jpg\r\n/pics/a.bmp\r\n\r\n[END]\r\n",
          {"/opt/player/sunset.jpg", "/pics/a.bmp"},
          {"sunset.jpg", "/pics/a.bmp", ""},
@@ -22,15 +28,15 @@ TEST(ListFiles, ReadEntriesUpToTheEndLine)
         {"/a/\r\n[END]\r\n/b/\r\n", {"/a/"}, {"/a/"}, true, 0},
         {"[END]\r\n", {}, {}, true, -1},
     };
-    for (const auto &[text, expectedPictures, expectedFolders, hasEndMark, mainSelected] : cases) {
-        const ListFileEntries pictures = parsePicList(text, "/opt/player");
-        const ListFileEntries folders = parseLyricDirList(text);
-        EXPECT_EQ(pictures.items, expectedPictures) << text.toStdString();
-        EXPECT_EQ(folders.items, expectedFolders);
-        EXPECT_EQ(pictures.hasEndMark, hasEndMark);
-        EXPECT_EQ(folders.hasEndMark, hasEndMark);
+    for (const Case &test : cases) {
+        const ListFileEntries pictures = parsePicList(test.text, "/opt/player");
+        const ListFileEntries folders = parseLyricDirList(test.text);
+        EXPECT_EQ(pictures.items, test.pictures) << test.text.toStdString();
+        EXPECT_EQ(folders.items, test.folders);
+        EXPECT_EQ(pictures.hasEndMark, test.hasEndMark);
+        EXPECT_EQ(folders.hasEndMark, test.hasEndMark);
         EXPECT_EQ(picListContents(pictures, ListSelection::FirstAfterEndMark).selected,
-                  mainSelected);
+                  test.mainSelected);
         EXPECT_EQ(picListContents(pictures, ListSelection::None).selected, -1);
     }
 }
@@ -40,18 +46,17 @@ TEST(ListFiles, ReadBackWhatTheyWroteAndNothingFromAMissingFile)
     QTemporaryDir folder;
     const QString picPath = folder.filePath("config/zorvan.pic");
     const QString lyricPath = folder.filePath("config/zorvan.lyr");
-    EXPECT_FALSE(LoadPicList(picPath, folder.path()));
-    EXPECT_FALSE(LoadLyricDirList(lyricPath));
+    EXPECT_EQ(LoadPicList(picPath, folder.path()).status, ReadStatus::Missing);
+    EXPECT_EQ(LoadLyricDirList(lyricPath).status, ReadStatus::Missing);
 
     const QStringList pictures = {"/图片/一.jpg", "/pics/😀.png"};
     const QStringList folders = {"/歌词/", "", "/lyr/"};
     ASSERT_TRUE(SavePicList(picPath, pictures).ok && SaveLyricDirList(lyricPath, folders).ok);
-    const std::optional<ListFileEntries> readPictures = LoadPicList(picPath, "/elsewhere");
-    const std::optional<ListFileEntries> readFolders = LoadLyricDirList(lyricPath);
-    ASSERT_TRUE(readPictures && readFolders);
-    EXPECT_EQ(readPictures->items, pictures);
-    EXPECT_EQ(readFolders->items, folders);
-    EXPECT_TRUE(readPictures->hasEndMark && readFolders->hasEndMark);
+    const ReadResult<ListFileEntries> readPictures = LoadPicList(picPath, "/elsewhere");
+    const ReadResult<ListFileEntries> readFolders = LoadLyricDirList(lyricPath);
+    EXPECT_EQ(readPictures.value.items, pictures);
+    EXPECT_EQ(readFolders.value.items, folders);
+    EXPECT_TRUE(readPictures.value.hasEndMark && readFolders.value.hasEndMark);
 }
 
 } // namespace

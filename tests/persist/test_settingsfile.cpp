@@ -39,7 +39,7 @@ SettingsRecord knownRecord()
 
 // The position and the font size are written with their fractions and read back whole,
 // halves to even.
-TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryField)
+TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryFieldInEitherLineEnd)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("config/zorvan.set");
@@ -52,18 +52,15 @@ TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryField)
               "65535\r\n-2147483643\r\n\xba\xda\xcc\xe5\r\n10.5\r\n-1\r\n0\r\n-1\r\n"
               "-1500\r\n9\r\n");
     record = SettingsRecord();
-    EXPECT_EQ(LoadSettings(path, record), SettingsLoad::Applied);
+    EXPECT_EQ(LoadSettings(path, record).value, SettingsLoad::Applied);
     EXPECT_EQ(record, knownRecord());
-    EXPECT_FALSE(SaveSettings(folder.path(), record).ok);
-}
 
-TEST(SettingsFile, AcceptsLoneCarriageReturnsAndWordsAndIgnoresLinesAfterTheLast)
-{
+    // Lone carriage returns and truth words are read; lines after the last are ignored.
     QStringList lines = formatSettings(knownRecord());
     lines[12] = "True";
     lines[13] = "false";
     lines.append({"garbage", "1"});
-    SettingsRecord record;
+    record = SettingsRecord();
     EXPECT_EQ(applySettings(lines.join('\r'), record), SettingsLoad::Applied);
     EXPECT_EQ(record, knownRecord());
 }

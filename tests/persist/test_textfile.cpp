@@ -49,13 +49,13 @@ TEST_F(TextFiles, ReadsOnlyRegularFilesWithinTheLimit)
         {"/proc/self/maps", 16, ReadStatus::Unreadable, ""},
     };
     for (const auto &[path, limit, status, text] : cases) {
-        const TextRead read = readTextFile(path, limit);
+        const ReadResult<QString> read = readTextFile(path, limit);
         EXPECT_EQ(read.status, status) << path.toStdString();
-        EXPECT_EQ(read.text, text);
+        EXPECT_EQ(read.value, text);
         EXPECT_EQ(read.error.isEmpty(), status != ReadStatus::Unreadable)
             << read.error.toStdString();
     }
-    EXPECT_TRUE(readTextFile("/proc/self/maps", SmallTextFileLimit).text.contains("[stack]"));
+    EXPECT_TRUE(readTextFile("/proc/self/maps", SmallTextFileLimit).value.contains("[stack]"));
 }
 
 // A reader that opened the pipe would wait for a writer for good; the test's own end of
@@ -67,7 +67,7 @@ TEST_F(TextFiles, LeavesANamedPipeUnread)
     const int end = ::open(fifo.constData(), O_RDWR | O_NONBLOCK);
     ASSERT_GE(end, 0);
     ASSERT_EQ(::write(end, "song.mp3\n", 9), 9);
-    std::future<TextRead> read = std::async(std::launch::async, [&fifo] {
+    std::future<ReadResult<QString>> read = std::async(std::launch::async, [&fifo] {
         return readTextFile(QFile::decodeName(fifo), PlaylistFileLimit);
     });
     const bool answered = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
@@ -93,10 +93,12 @@ TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
         const FailingIconv failing(stage);
         SettingsRecord record;
         record.windowLeftTwips = 300;
-        QString errors[3];
-        EXPECT_TRUE(LoadPlaylist(paths[0], &errors[0]).songs.isEmpty());
-        EXPECT_FALSE(LoadPicList(paths[1], m_folder.path(), &errors[1]));
-        EXPECT_EQ(LoadSettings(paths[2], record, &errors[2]), SettingsLoad::Unreadable);
+        const ReadResult<PlaylistEntries> playlist = LoadPlaylist(paths[0]);
+        const ReadResult<ListFileEntries> pictures = LoadPicList(paths[1], m_folder.path());
+        const ReadResult<SettingsLoad> settings = LoadSettings(paths[2], record);
+        EXPECT_TRUE(playlist.value.songs.isEmpty() && !pictures.isRead());
+        EXPECT_EQ(settings.status, ReadStatus::Unreadable);
+        const QString errors[] = {playlist.error, pictures.error, settings.error};
         EXPECT_EQ(record.windowLeftTwips, 300);
 
         const WriteResult writes[] = {

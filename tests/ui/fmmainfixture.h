@@ -63,7 +63,7 @@ protected:
     RecordedMessages messages;
     Regist regist{registry, messages};
     ScriptedOptionsChoosers choosers;
-    PlayerApp app{{media, session, chooser, dialogs, {session, regist, "/opt/zorvan/zorvan", choosers},
+    PlayerApp app{{media, session, chooser, dialogs, {session, regist, "/opt/zorvan/zorvan", choosers, messages},
                    messages}};
     FmMain &window = app.window();
     PlayerMenus &menus = app.menus();

@@ -1,4 +1,5 @@
 #include <functional>
+#include <utility>
 #include <unistd.h>
 
 #include <QCheckBox>
@@ -208,7 +209,8 @@ TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
     for (int row : {0, 1})
         QTest::mouseClick(pictures->viewport(), Qt::LeftButton, {},
                           pictures->visualItemRect(pictures->item(row)).center());
-    EXPECT_EQ(choosers.reports, QStringList{"图片文件错误！"}) << "b.jpg does not load";
+    EXPECT_EQ(std::exchange(messages.shown, {}), QStringList{"图片文件错误！"})
+        << "b.jpg does not load";
     EXPECT_FALSE(control<QLabel>("ImgView")->pixmap().isNull()) << "a.png stays in the preview";
     click("CmdRemovePic");
     addFolder(dir.filePath("lrc"));
@@ -313,7 +315,9 @@ TEST_F(DialogsTest, AReadOnlyDataFolderKeepsTheDialogOpen)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     deleteClosed();
     ASSERT_NE(menus.options(), nullptr);
-    EXPECT_EQ(choosers.reports, QStringList{path(Session::File::Pictures)});
+    const QStringList shown = std::exchange(messages.shown, {});
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(writeFailureText(path(Session::File::Pictures), "")));
     EXPECT_EQ(session.settings().shared.PicShowSeconds, 7) << "applied before the failure";
     EXPECT_EQ(readFile(path(Session::File::Settings)), settingsBefore);
     EXPECT_EQ(readAssociationTicks(regist), AssociationTicks{}) << "not reached";

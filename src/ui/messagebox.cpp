@@ -1,14 +1,9 @@
-#include "dialogs/messagebox.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
-void showMessageBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
-{
-    QPointer<QMessageBox> box = new QMessageBox(icon, QApplication::applicationDisplayName(), text,
-                                                QMessageBox::Ok, parent);
-    box->exec();
-    delete box;
-}
+namespace {
 
 QMessageBox *openMessageBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
 {
@@ -19,10 +14,7 @@ QMessageBox *openMessageBox(QMessageBox::Icon icon, const QString &text, QWidget
     return box;
 }
 
-void reportWriteFailure(const QString &path, const QString &error, QWidget *parent)
-{
-    showMessageBox(QMessageBox::Warning, writeFailureText(path, error), parent);
-}
+} // namespace
 
 void MessageBoxes::tell(Tone tone, const QString &text, std::function<void()> closed)
 {
@@ -32,5 +24,6 @@ void MessageBoxes::tell(Tone tone, const QString &text, std::function<void()> cl
     QWidget *over = QApplication::activeWindow();
     const QMessageBox *box = openMessageBox(icon, text, over ? over : m_mainWindow.data());
     if (closed)
-        QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
+        QObject::connect(box, &QMessageBox::finished, box,
+                         [closed = std::move(closed)] { closed(); });
 }
