@@ -41,7 +41,8 @@ public:
     void MuteSong();
     // Sends the balance knob's value: -5000 (full left) to +5000 (full right).
     void SetMediaBalance();
-    // 0 left, 1 centre (stereo), 2 right; other values only resend the knob's balance.
+    // 0 left, 1 centre (stereo), 2 right; other values only resend the knob's balance. The name
+    // is spelt as the design spells it.
     void SetBanlance(int what);
 
     // The mouse on the knobs, `offsetX` being the pointer's distance from the knob's left edge.
