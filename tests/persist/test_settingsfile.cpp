@@ -88,7 +88,6 @@ TEST(SettingsFile, WrongMarkerChangesNothingAndAFailingLineResetsPositionAndShar
         record = SettingsRecord();
         EXPECT_EQ(applySettings(lines.join("\r\n"), record), SettingsLoad::Failed);
         EXPECT_EQ(record.lyricColour, knownRecord().lyricColour);
-        EXPECT_EQ(record.lyricFont.italic, false);
         EXPECT_EQ(record.volume, 0);
         EXPECT_EQ(record.windowTopTwips, 0);
         EXPECT_EQ(record.shared, SharedSettings());
