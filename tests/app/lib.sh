@@ -48,10 +48,11 @@ start_x() {
     export DISPLAY=:$number
 }
 
-# Writes a WAV file of SECONDS seconds of a FREQUENCY Hz tone.
-make_wav() { # make_wav PATH SECONDS FREQUENCY
+# Writes SECONDS seconds of a FREQUENCY Hz tone, as WAV unless ELEMENTS (words that
+# gst-launch-1.0 joins) encode it otherwise.
+make_tone() { # make_tone PATH SECONDS FREQUENCY [ELEMENTS]
     gst-launch-1.0 -q audiotestsrc num-buffers=$(($2 * 100)) samplesperbuffer=441 freq="$3" \
-        ! audio/x-raw,rate=44100,channels=2 ! wavenc ! filesink location="$1" >/dev/null
+        ! audio/x-raw,rate=44100,channels=2 ! ${4:-wavenc} ! filesink location="$1" >/dev/null
 }
 
 now_ms() { local micro=${EPOCHREALTIME//[!0-9]/}; echo $((10#$micro / 1000)); }
@@ -78,7 +79,6 @@ player_window() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | 
 visible_windows() { xdotool search --onlyvisible --class zorvan 2>/dev/null | wc -l; }
 more_windows_than() { [[ $(visible_windows) -gt $1 ]]; }
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
-shown() { [[ -n $(window_named "$1") ]]; }
 # The message boxes: the player's visible windows other than the main one.
 boxes() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | grep -vx "$(player_window)"; }
 boxes_are() { [[ $(boxes | grep -c .) -eq $1 ]]; }
@@ -87,19 +87,6 @@ declare -A SKIN=([ImgPlaySong]="49 97" [ImgPauseSong]="72 97" [ImgStopSong]="94 
     [ImgNextSong]="118 97" [ImgOpenSong]="147 96" [ImgFullscr]="230 64" [ImgShowList]="254 64"
     [ImgClose]="268 7")
 click() { xdotool mousemove --window "$(player_window)" ${SKIN[$1]} click 1; } # click NAME
-# The options dialog through the main menu, which the right button on the skin opens:
-# "选项(&O)...", "参数设置(&S)...".
-open_options() {
-    local before
-    before=$(visible_windows)
-    xdotool mousemove --window "$(player_window)" 100 60 click 3
-    wait_for 5 more_windows_than "$before" && xdotool key o s
-    wait_for 10 shown 参数设置
-}
-# A click on the options dialog's "确定", at (4460, 4120) twips.
-confirm_options() {
-    xdotool mousemove --window "$(window_named 参数设置)" $((4460 / 15)) $((4120 / 15)) click 1
-}
 window_mapped() { [[ -n "$(player_window)" ]]; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
 

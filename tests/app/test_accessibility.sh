@@ -4,7 +4,7 @@
 # and toggled; the volume knob reporting and taking its value, which the settings then keep.
 source "$(dirname "$0")/lib.sh"
 start_x
-make_wav "$WORK/one.wav" 30 440
+make_tone "$WORK/one.wav" 30 440
 lines "$WORK/one.wav" >"$CONFIG/zorvan.m3u"
 
 eval "$(dbus-launch --sh-syntax)"

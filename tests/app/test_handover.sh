@@ -13,9 +13,9 @@ ZORVAN=$(realpath "$ZORVAN")
 music=$WORK/music
 elsewhere=$WORK/elsewhere
 mkdir -p "$music" "$elsewhere"
-make_wav "$music/long.wav" 30 440
-make_wav "$elsewhere/b.wav" 30 550
-make_wav "$elsewhere/c.wav" 1 660
+make_tone "$music/long.wav" 30 440
+make_tone "$elsewhere/b.wav" 30 550
+make_tone "$elsewhere/c.wav" 1 660
 for i in {1..8}; do cp "$elsewhere/c.wav" "$elsewhere/many$i.wav"; done
 socket=$XDG_RUNTIME_DIR/$TITLE.socket
 
@@ -29,7 +29,7 @@ second_start() { # second_start FOLDER ARGS...
 start_player "$music/long.wav"
 check "the first player plays its song" wait_for 15 started "$music/long.wav"
 
-# Garbage on the socket, each on a connection of its own: the player ignores it.
+# Garbage on the socket: the player ignores it.
 garbage() { # writes its input and closes; the player may hang up on it first
     python3 -c '
 import socket, sys
@@ -41,8 +41,6 @@ except (BrokenPipeError, ConnectionResetError):
     pass' "$socket"
 }
 check "random garbage is written" garbage < <(head -c 262144 /dev/urandom)
-check "a huge line is written" garbage < <(head -c 6291456 /dev/zero | tr '\0' a)
-check "a lying length is written" garbage < <(printf 'open 99999999999\n/tmp/x.wav\0x\0')
 check "the player still runs after the garbage" kill -0 "$PLAYER_PID"
 check "the garbage started nothing" test "$(all_starts)" -eq 1
 

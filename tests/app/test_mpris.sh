@@ -11,20 +11,14 @@ fi
 source "$(dirname "$0")/lib.sh"
 start_x
 
-# An MP3 file of SECONDS seconds (constant bit rate, so its length is exact) with an ID3 tag
-# of TITLE and ARTIST (single words).
-make_mp3() { # make_mp3 PATH SECONDS FREQUENCY TITLE ARTIST
-    gst-launch-1.0 -q audiotestsrc num-buffers=$(($2 * 100)) samplesperbuffer=441 freq="$3" \
-        ! audio/x-raw,rate=44100,channels=2 ! taginject tags="title=$4,artist=$5" \
-        ! lamemp3enc target=bitrate cbr=true bitrate=128 ! id3v2mux \
-        ! filesink location="$1" >/dev/null
-}
+# MP3 files (constant bit rate, so their length is exact) with an ID3 tag of title and artist.
+mp3='lamemp3enc target=bitrate cbr=true bitrate=128 ! id3v2mux'
 
 music=$WORK/music
 mkdir -p "$music"
 # Long enough that no song ends while the test works it, however slow the machine.
-make_mp3 "$music/one.mp3" 30 440 Sunny Singer
-make_mp3 "$music/two.mp3" 30 550 Second Band
+make_tone "$music/one.mp3" 30 440 "taginject tags=title=Sunny,artist=Singer ! $mp3"
+make_tone "$music/two.mp3" 30 550 "taginject tags=title=Second,artist=Band ! $mp3"
 lines "$music"/{one,two}.mp3 >"$music/list.m3u"
 
 pc() { playerctl --player=zorvan "$@" 2>/dev/null; }

@@ -11,7 +11,7 @@ start_x
 
 music="$WORK/音乐 files"
 mkdir -p "$music"
-make_wav "$music/one.wav" 1 440
+make_tone "$music/one.wav" 1 440
 mkfifo "$music/pipe.wav"
 printf '%s\r\n' "$music/pipe.wav" "$music/one.wav" >"$music/pipe.m3u"
 shot() { import -window "$(player_window)" png:- 2>/dev/null | md5sum; }

@@ -10,7 +10,7 @@ check "without a display the player fails, saying so in one line" \
     test "$status" -ne 0 -a "$(wc -l <<<"$output")" -eq 1
 
 start_x
-make_wav "$WORK/a.wav" 2 440
+make_tone "$WORK/a.wav" 2 440
 SOCKET=$XDG_RUNTIME_DIR/$TITLE.socket
 
 # Waits up to SECONDS for PID to end and reaps it; STATUS holds its exit status. A player
@@ -118,8 +118,8 @@ CASE=
 rm -f "$SOCKET" # the socket the killed player left
 mkdir "$SOCKET"
 output=$(timeout 20 "$ZORVAN" "$WORK/a.wav" 2>&1 >/dev/null) && status=0 || status=$?
+# That what stands there is left is the single-instance unit test's (a regular file).
 check "a directory at the socket's place stops the start, saying so in one line" \
     test "$status" -eq 1 -a "$(wc -l <<<"$output")" -eq 1
-check "the directory stays" test -d "$SOCKET"
 
 finish

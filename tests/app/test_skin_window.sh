@@ -9,7 +9,7 @@
 source "$(dirname "$0")/lib.sh"
 
 SHOTS=${SCREENSHOT_DIR:-$WORK}
-for name in one two three; do make_wav "$WORK/$name.wav" 30 440; done
+for name in one two three; do make_tone "$WORK/$name.wav" 30 440; done
 
 above() { xprop -id "$(player_window)" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 not_above() { ! above; }
@@ -95,11 +95,10 @@ check "scale 2: twice the pixels of 274 x 116" wait_for 15 size_is 548 232
 import -window root -crop 560x250+190+390 "$SHOTS/skin-scale-2.png"
 end_player
 
-# Without a notification area (none runs here) the tray modes start the window as usual.
-for CASE in "tray mode 1" "tray mode 2"; do
-    write_settings 0 0 1 "${CASE##* }"
-    start_shown
-    end_player
-done
+# Without a notification area (none runs here) a tray mode starts the window as usual; the
+# modes alike are the tray icon's unit test.
+write_settings 0 0 1 1
+CASE="tray mode 1" start_shown
+end_player
 
 finish

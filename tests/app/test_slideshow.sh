@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 
 SHOTS=${SCREENSHOT_DIR:-$WORK}
 start_x
-make_wav "$WORK/song.wav" 60 440
+make_tone "$WORK/song.wav" 60 440
 pics=$WORK/pictures
 mkdir -p "$pics"
 mkfifo "$pics/pipe.jpg"

@@ -4,8 +4,8 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 
-make_wav "$WORK/stream.wav" 2 440
-make_wav "$WORK/local.wav" 1 550
+make_tone "$WORK/stream.wav" 2 440
+make_tone "$WORK/local.wav" 1 550
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK" >"$WORK/server.log" 2>&1 &
 PIDS+=($!)
 serving() { grep -q "port [0-9]" "$WORK/server.log"; }

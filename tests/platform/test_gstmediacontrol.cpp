@@ -89,18 +89,16 @@ protected:
             m_sink.reset(GST_APP_SINK(gst_object_ref(sink)));
             return sink;
         });
-        const auto record = [this](const char *what, quint64 serial) {
-            m_events << QString("%1 %2").arg(what).arg(serial);
+        const auto record = [this](const char *what) {
+            return [this, what](quint64 serial) {
+                m_events << QString("%1 %2").arg(what).arg(serial);
+            };
         };
-        QObject::connect(m_control.get(), &MediaControl::opened,
-                         [=](quint64 serial) { record("opened", serial); });
-        QObject::connect(m_control.get(), &MediaControl::endOfStream,
-                         [=](quint64 serial) { record("ended", serial); });
         QObject::connect(m_control.get(), &MediaControl::failed,
-                         [=, this](quint64 serial, Failure reason) {
-                             record("failed", serial);
-                             m_lastFailure = reason;
-                         });
+                         [this](quint64, Failure reason) { m_lastFailure = reason; });
+        QObject::connect(m_control.get(), &MediaControl::failed, record("failed"));
+        QObject::connect(m_control.get(), &MediaControl::opened, record("opened"));
+        QObject::connect(m_control.get(), &MediaControl::endOfStream, record("ended"));
     }
 
     // What the latest track's sink was given and not taken yet.

@@ -37,7 +37,6 @@ TEST(TransitionPlanTest, EveryCellIsPaintedOnceAtItsOwnPlaceAndTheWholePictureIs
         {planEffect(3, odd, generator), odd, 200, 100, 100},
         {planEffect(4, odd, generator), odd, 100, 100, 100},
         {planEffect(4, tiny, generator), tiny, 100, 100, 100},
-        {RandomBlocks(odd, 100, 20, 20, generator), odd, 100, 400, 400},
     };
     int number = 0;
     for (const auto &[plan, picture, delayCount, cells, steps] : cases) {
@@ -66,7 +65,6 @@ TEST(TransitionPlanTest, StepsComeInTheEffectsOrder)
     // Cells of 10 x 7 pixels in a 100-strip grid, 100 x 70 in a 10 x 10 one.
     const QSize picture(1000, 700);
     const TransitionPlan blinds = BlindRows(picture, 200, 10, 10);
-    const TransitionPlan split = SplitColumns(picture, 500, 100);
     const struct
     {
         TransitionPlan plan;
@@ -76,11 +74,9 @@ TEST(TransitionPlanTest, StepsComeInTheEffectsOrder)
     } cases[] = {
         {WipeColumns(picture, 400, 100), 99, 1, {99}, {990, 0}},
         {WipeRows(picture, 400, 100), 42, 1, {42}, {0, 294}},
-        {split, 0, 1, {50, 49}, {500, 0}},
-        {split, 49, 1, {99, 0}, {990, 0}},
+        {SplitColumns(picture, 500, 100), 0, 1, {50, 49}, {500, 0}},
         {SplitColumns(QSize(50, 10), 500, 5), 0, 3, {2, 3, 1, 4, 0}, {20, 0}},
         {blinds, 0, 10, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90}, {0, 0}},
-        {blinds, 10, 10, {1, 11, 21, 31, 41, 51, 61, 71, 81, 91}, {0, 7}},
         {blinds, 90, 10, {9, 19, 29, 39, 49, 59, 69, 79, 89, 99}, {0, 63}},
     };
     for (const auto &[plan, first, count, cells, firstTarget] : cases) {
