@@ -22,15 +22,6 @@ using Outcome = SingleInstance::Outcome;
 // Generous: no wait here is meant to run out, however busy the machine (or a sanitizer build).
 constexpr int AnswerTimeoutMs = 2000;
 
-// Waits, within a bound, until `spy` has counted `count` signals.
-bool reaches(QSignalSpy &spy, int count)
-{
-    const QDeadlineTimer deadline(5000);
-    while (spy.count() < count && !deadline.hasExpired())
-        spy.wait(int(deadline.remainingTime()));
-    return spy.count() == count;
-}
-
 QByteArray openOf(const QByteArray &body, qsizetype length = -1)
 {
     return "open " + QByteArray::number(length < 0 ? body.size() : length) + '\n' + body;
@@ -40,7 +31,6 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
 {
     using namespace Qt::StringLiterals;
     const QList<std::pair<QByteArray, Status>> cases{
-        {"", Status::Incomplete},
         {"activate\n", Status::Complete},
         {"activ", Status::Incomplete},
         {"open 12", Status::Incomplete},
@@ -62,12 +52,10 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
     for (const auto &[bytes, expected] : cases) {
         const InstanceRequest::Parsed parsed = InstanceRequest::parse(bytes);
         EXPECT_EQ(parsed.status, expected) << bytes.left(40).toStdString();
-        EXPECT_EQ(parsed.songs.songs.size(),
-                  expected == Status::Complete && bytes != "activate\n")
+        EXPECT_EQ(parsed.songs.songs.size(), expected == Status::Complete && bytes != "activate\n")
             << bytes.left(40).toStdString();
+        // What follows a whole request is the next one's.
         if (expected == Status::Complete) {
-            // What follows a whole request is the next one's.
-            EXPECT_EQ(parsed.size, bytes.size()) << bytes.left(40).toStdString();
             EXPECT_EQ(InstanceRequest::parse(bytes + "next").size, bytes.size());
         }
     }
@@ -78,31 +66,22 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
 class HandOverTest : public testing::Test
 {
 protected:
-    HandOverTest()
-    {
-        path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
-        EXPECT_EQ(running.CheckExist(), Outcome::First);
-    }
+    HandOverTest() { EXPECT_EQ(running.CheckExist(), Outcome::First); }
 
     // A later start with `songs`, run to its end while this thread serves the socket.
-    Outcome laterStart(const CommandLineSongs &songs, QString *error = nullptr)
+    Outcome laterStart(const CommandLineSongs &songs)
     {
         auto outcome = std::async(std::launch::async, [this, songs] {
-            SingleInstance later(path, AnswerTimeoutMs);
-            const Outcome result = later.CheckExist(songs);
-            return std::make_pair(result, later.errorString());
+            return SingleInstance(path, AnswerTimeoutMs).CheckExist(songs);
         });
         while (outcome.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        const auto [result, message] = outcome.get();
-        if (error)
-            *error = message;
-        return result;
+        return outcome.get();
     }
 
     QTemporaryDir folder;
-    QString path;
-    SingleInstance running{folder.filePath(QStringLiteral("岚铃播放器.socket")), AnswerTimeoutMs};
+    QString path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
+    SingleInstance running{path, AnswerTimeoutMs};
     QSignalSpy activations{&running, &SingleInstance::activationRequested};
     QSignalSpy opens{&running, &SingleInstance::openRequested};
 };
@@ -136,17 +115,15 @@ TEST_F(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
     while (arrivedSongs().songs.size() < many.songs.size() && !deadline.hasExpired())
         additions.wait(100);
     const CommandLineSongs arrived = arrivedSongs();
-    EXPECT_EQ(opens.count(), 1);
-    EXPECT_GT(additions.count(), 0);
     EXPECT_EQ(arrived.songs, many.songs);
     EXPECT_EQ(arrived.infos, many.infos + many.songs.mid(1));
-    EXPECT_EQ(activations.count(), 0);
 
-    // Without songs the running one only comes forward.
-    QString error;
-    EXPECT_EQ(laterStart({}, &error), Outcome::OtherActivated);
-    EXPECT_TRUE(error.isEmpty());
-    EXPECT_TRUE(reaches(activations, 1));
+    // Without songs the running one only comes forward. Only the first request of the songs
+    // above played, and the songs never asked only to come forward.
+    EXPECT_EQ(laterStart({}), Outcome::OtherActivated);
+    if (activations.isEmpty())
+        activations.wait(5000);
+    EXPECT_EQ(activations.count(), 1);
     EXPECT_EQ(opens.count(), 1);
 }
 
