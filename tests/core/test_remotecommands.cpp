@@ -16,10 +16,17 @@ using Rig = PlayerRig;
 
 TEST(RemoteCommandsTest, HandedSongsAreAppendedAndTheFirstOfThemPlays)
 {
-    // The list (its first plays, unless paused), the songs handed over, the track that then
-    // plays and the current entry. x never opens.
-    const QList<std::tuple<const char *, bool, const char *, char, int>> cases{
-        {"", false, "ab", 'a', 0},  {"ab", true, "cd", 'c', 2},
+    // x never opens.
+    const struct
+    {
+        const char *before; // the list, whose first plays unless paused
+        bool paused;
+        const char *handed;
+        char track; // the track that then plays
+        int current;
+    } cases[] = {
+        {"", false, "ab", 'a', 0},
+        {"ab", true, "cd", 'c', 2},
         {"a", false, "xd", 'd', 2}, // a first handed song that fails is skipped
         {"ab", false, "", 'a', 0},  // nothing handed changes nothing
     };
