@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/command.h"
-#include "core/commandline.h"
 #include "fakes/playerrig.h"
 #include "support/qtprinters.h"
 
@@ -33,9 +32,6 @@ TEST(CommandTest, KeysFollowTheirModifierRules)
         {K::F4, 0, std::nullopt},
         {K::Minus, Shift + Ctrl, Command::PreviousSong},
         {K::Left, Ctrl + Alt, Command::FastPre},
-        {K::F12, 0, Command::ToggleOnTop},
-        {K::Escape, 0, Command::NormalScreen},
-        {K::Delete, 0, std::nullopt},
     };
     for (const Row &row : rows)
         EXPECT_EQ(commandForKey(int(row.key), row.modifiers), row.command)
@@ -64,8 +60,7 @@ TEST(CommandTest, EachCommandReachesItsPart)
         {Command::Quit, "window"},          {Command::DeleteAll, "-"},
     };
     PlayerRig rig;
-    rig.transport().openSongs({PlayerRig::songs("ab"), {}, {}});
-    settle(rig.transport());
+    rig.open(PlayerRig::songs("ab"));
     for (const Row &row : rows) {
         rig.media.log.clear();
         rig.window.commands.clear();

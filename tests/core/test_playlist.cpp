@@ -16,7 +16,6 @@ TEST(PlaylistTest, RemoveNotHighlightedKeepsTheHighlightedSongsOnly)
         {{}, 0, {}, -1},
         {{0, 1, 2, 3, 4, 5}, 5, {"1", "2", "3", "4", "5", "6"}, 5},
         {{0, 1, 2, 3, 4}, 5, {"1", "2", "3", "4", "5"}, -1},
-        {{5}, 2, {"6"}, -1},
     };
     for (const auto &[highlighted, current, kept, currentAfter] : cases) {
         Playlist list;

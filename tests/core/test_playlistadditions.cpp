@@ -34,7 +34,6 @@ TEST(PlaylistAdditions, ChosenAndDroppedFilesEnterTheList)
         {dialog, {}, -1, {gone, "/b.mp3"}, {"/b.mp3"}, 0},
         {dialog, {}, -1, {"/l.m3u8"}, {"/l.m3u8"}, 0}, // m3u8 is no playlist
         {onList, {"/z"}, -1, {"/1", "/2", "/3"}, {"/z", "/1", "/2", "/3"}, 0},
-        {onList, {}, -1, {"\"/q\"\".mp3\""}, {"/q.mp3"}, 0},
         {onList, {}, -1, {'"' + list + '"'}, {x, "/y.mp3"}, 0},
         // Only the first on the skin, as it is; a playlist is an item there.
         {onSkin, {"/z"}, -1, {"\"/q.mp3\"", "/b.mp3"}, {"/z", "\"/q.mp3\""}, -1},

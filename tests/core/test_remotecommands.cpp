@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/commandline.h"
 #include "fakes/playerrig.h"
 #include "support/qtprinters.h"
 
@@ -13,21 +12,21 @@
 // identity is seen through the remote control's metadata (tests/platform/test_mpris.cpp).
 namespace {
 
-struct Rig : PlayerRig
-{
-    void open(const QStringList &paths)
-    {
-        transport().openSongs({paths, paths, {}});
-        settle(transport());
-    }
-};
+using Rig = PlayerRig;
 
 TEST(RemoteCommandsTest, HandedSongsAreAppendedAndTheFirstOfThemPlays)
 {
-    // The list (its first plays, unless paused), the songs handed over, the track that then
-    // plays and the current entry. x never opens.
-    const QList<std::tuple<const char *, bool, const char *, char, int>> cases{
-        {"", false, "ab", 'a', 0},  {"ab", true, "cd", 'c', 2}, {"a", false, "b", 'b', 1},
+    // x never opens.
+    const struct
+    {
+        const char *before; // the list, whose first plays unless paused
+        bool paused;
+        const char *handed;
+        char track; // the track that then plays
+        int current;
+    } cases[] = {
+        {"", false, "ab", 'a', 0},
+        {"ab", true, "cd", 'c', 2},
         {"a", false, "xd", 'd', 2}, // a first handed song that fails is skipped
         {"ab", false, "", 'a', 0},  // nothing handed changes nothing
     };

@@ -15,16 +15,12 @@ TEST(SessionTest, ComesBackAsSavedAndReportsWhatCannotBeWritten)
 {
     QTemporaryDir dir;
     Session saved(dir.filePath(QStringLiteral("data")));
-    SettingsRecord settings;
-    settings.volume = -1200;
-    saved.setSettings(settings);
     EXPECT_TRUE(saved.save({QStringLiteral("/m/a.mp3")}).isEmpty());
     writeFile(saved.path(Session::File::Pictures), "one.jpg\r\n/p/two.png\r\n[END]\r\n");
     writeFile(saved.path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n");
 
     Session loaded(dir.filePath(QStringLiteral("data")));
     EXPECT_EQ(loaded.load().value, SettingsLoad::Applied);
-    EXPECT_EQ(loaded.settings().volume, -1200);
     EXPECT_EQ(loaded.loadSavedList().songs, QStringList{"/m/a.mp3"});
     EXPECT_EQ(loaded.ListPic(),
               (QStringList{dir.filePath(QStringLiteral("data/one.jpg")), "/p/two.png"}));

@@ -11,7 +11,6 @@ TEST(WindowPlacement, KeepsPositionsOnAScreenAndRescuesLostOnes)
     const QList<QRect> both{primary, leftScreen};
     // The saved place, the screens, and where the window comes.
     const QList<std::tuple<QPoint, QList<QRect>, QPoint>> cases{
-        {{100, 200}, both, {100, 200}},
         {{-1000, 40}, both, {-1000, 40}},    // on the screen left of the primary
         {{-1000, 40}, {primary}, {0, 0}},    // that screen is gone
         {{-200, -5}, {primary}, {-200, -5}}, // partly off the edge, strip still on

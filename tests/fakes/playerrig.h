@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "core/commandline.h"
 #include "core/player.h"
 #include "core/session.h"
 #include "fakes/fakemediacontrol.h"
@@ -31,6 +32,12 @@ struct PlayerRig
         for (const char *letter = letters; *letter; ++letter)
             paths << song(*letter);
         return paths;
+    }
+    // Hands the songs over as a later start does, and waits for the first of them.
+    void open(const QStringList &paths)
+    {
+        transport().openSongs({paths, paths, {}});
+        settle(transport());
     }
     Transport &transport() { return player.transport(); }
     PlaybackPosition &position() { return player.position(); }
