@@ -57,7 +57,7 @@ void Session::setListLyricDir(const QStringList &folders)
 ReadResult<SettingsLoad> Session::load()
 {
     SettingsRecord settings = m_settings;
-    const ReadResult<SettingsLoad> result = LoadSettings(path(File::Settings), settings);
+    ReadResult<SettingsLoad> result = LoadSettings(path(File::Settings), settings);
     m_settingsReadError = result.error;
     reportUnreadable(File::Settings, m_settingsReadError);
     setSettings(settings);
