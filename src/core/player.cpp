@@ -89,7 +89,7 @@ bool Player::isOn(Command command) const
     const SoundControls::BalancePreset preset = m_sound.balancePreset();
     switch (command) {
     case Command::PlaySong:
-        return m_transport.PlayingFlag() && !m_transport.PausedFlag();
+        return m_transport.PlayingFlag();
     case Command::PauseSong:
         return m_transport.PausedFlag();
     case Command::MuteSong:

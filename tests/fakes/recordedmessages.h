@@ -1,27 +1,12 @@
 #pragma once
 
-#include <functional>
-#include <vector>
-
 #include <QStringList>
 
 #include "core/usermessages.h"
 
-// Keeps the messages for the test to read; close() closes the oldest open one.
+// Keeps the messages for the test to read.
 struct RecordedMessages : UserMessages
 {
-    void tell(Tone, const QString &text, std::function<void()> closed) override
-    {
-        shown.append(text);
-        open.push_back(std::move(closed));
-    }
-    void close()
-    {
-        std::function<void()> closed = std::move(open.front());
-        open.erase(open.begin());
-        if (closed)
-            closed();
-    }
+    void tell(Tone, const QString &text, std::function<void()>) override { shown.append(text); }
     QStringList shown;
-    std::vector<std::function<void()>> open;
 };
