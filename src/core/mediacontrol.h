@@ -45,6 +45,20 @@ public:
     virtual void release() = 0;
     // The path of the track loaded or being opened; "" when there is none.
     virtual QString fileName() const = 0;
+    // The track to follow the loaded one without a gap, named by a serial of the caller's
+    // choosing; "" withdraws it. A later call replaces it; open() and release() withdraw it.
+    // When the loaded track plays to its end and the queued one starts straight after it,
+    // the backend reports followed(serial) in place of endOfStream; from then on the queued
+    // track is the loaded one (fileName(), duration(), mediaInfoString() and the position
+    // describe it, and its later reports carry its serial). When it cannot follow (it never
+    // does in this base class, or the queued track does not start) it reports endOfStream,
+    // or failed, with the serial of the track that was loaded, and the caller opens the next
+    // track itself.
+    virtual void queueNext(quint64 serial, const QString &path)
+    {
+        Q_UNUSED(serial);
+        Q_UNUSED(path);
+    }
 
     // Starts, or resumes after pause(), at the current position. While an open is pending,
     // play(), pause() and setCurrentPosition() take effect once it has opened.
@@ -55,9 +69,12 @@ public:
     // Playing position in seconds from the track's start; 0 with nothing loaded. After a seek
     // it is the seek's target until the seek has taken effect.
     virtual double currentPosition() const = 0;
-    // Seeks; values outside 0 … duration() are limited to it.
+    // Seeks; a negative value means 0. A target past the end ends the track: a length read
+    // from the file's header may be a guess, so seeks are not limited by it.
     virtual void setCurrentPosition(double seconds) = 0;
-    // Length of the track in seconds; 0 when unknown or nothing has opened.
+    // Length of the track in seconds; 0 when unknown or nothing has opened. It may change
+    // while the track plays (durationChanged): a length read from the header is a guess
+    // for files without an index, such as a VBR MP3 without a Xing header.
     virtual double duration() const = 0;
 
     // Volume in hundredths of a decibel, 0 loudest; the gain is 10^(volume / 2000).
@@ -80,4 +97,8 @@ signals:
     // `detail` is the backend's own description, for the log.
     void failed(quint64 serial, MediaControl::Failure reason, const QString &detail);
     void endOfStream(quint64 serial);
+    // The queued track (queueNext) has taken over from the loaded one without a gap.
+    void followed(quint64 serial);
+    // duration() of the loaded track `serial` has changed.
+    void durationChanged(quint64 serial);
 };
