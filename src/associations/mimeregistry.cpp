@@ -32,6 +32,9 @@ bool isPlainExtension(const QString &extension)
     });
 }
 
+// The MIME types of files with `extension`: the one a file is taken for first, the others
+// its name matches, and after each its aliases (audio/wav and audio/vnd.wave for
+// audio/x-wav), by which the lists and other programs may name it as well.
 QStringList mimeTypesOf(const QString &extension)
 {
     const QMimeDatabase database;
@@ -39,10 +42,14 @@ QStringList mimeTypesOf(const QString &extension)
     const QMimeType primary = database.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
     if (primary.isDefault())
         return {};
-    QStringList names{primary.name()};
-    for (const QMimeType &type : database.mimeTypesForFileName(fileName)) {
-        if (!names.contains(type.name()))
-            names.append(type.name());
+    QList<QMimeType> types{primary};
+    types.append(database.mimeTypesForFileName(fileName));
+    QStringList names;
+    for (const QMimeType &type : types) {
+        for (const QString &name : QStringList{type.name()} + type.aliases()) {
+            if (!names.contains(name))
+                names.append(name);
+        }
     }
     return names;
 }
@@ -154,8 +161,11 @@ bool isInstalled(const QString &desktopId)
 }
 
 // The first installed entry of "Default Applications" in the mimeapps.list files, in
-// their standard order.
-std::optional<QString> defaultApplication(const QString &mimeType)
+// their standard order, for any of `mimeTypes` (one type and its aliases, which a list may
+// name instead): an earlier list wins, and within a list the earlier type. The list at
+// `skipped`, if given, is left out.
+std::optional<QString> defaultApplication(const QStringList &mimeTypes,
+                                          const QString &skipped = {})
 {
     QStringList prefixes;
     const QString desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
@@ -170,14 +180,17 @@ std::optional<QString> defaultApplication(const QString &mimeType)
 
     for (const QString &folder : folders) {
         for (const QString &prefix : prefixes) {
-            const auto list =
-                DesktopEntryFile::load(folder + u'/' + prefix + QStringLiteral("mimeapps.list"));
-            const auto desktopIds = list ? list->value(DefaultsGroup, mimeType) : std::nullopt;
-            if (!desktopIds)
+            const QString path = folder + u'/' + prefix + QStringLiteral("mimeapps.list");
+            const auto list = path == skipped ? std::nullopt : DesktopEntryFile::load(path);
+            if (!list)
                 continue;
-            for (const QString &desktopId : desktopIds->split(u';', Qt::SkipEmptyParts)) {
-                if (isInstalled(desktopId))
-                    return desktopId;
+            for (const QString &mimeType : mimeTypes) {
+                const auto desktopIds = list->value(DefaultsGroup, mimeType);
+                for (const QString &desktopId :
+                     desktopIds.value_or(QString()).split(u';', Qt::SkipEmptyParts)) {
+                    if (isInstalled(desktopId))
+                        return desktopId;
+                }
             }
         }
     }
@@ -221,7 +234,7 @@ std::optional<QString> MimeRegistry::readValue(RootKey root, const QString &subK
     const MappedKey key = mapKey(root, subKey);
     const bool isDefault = valueName.isEmpty();
     if (key.kind == KeyKind::Extension && isDefault) {
-        const auto desktopId = defaultApplication(key.mimeTypes.first());
+        const auto desktopId = defaultApplication(key.mimeTypes);
         return desktopId == DesktopId ? PlayerFileClass.toString() : desktopId;
     }
     if (key.kind == KeyKind::Extension &&
@@ -314,9 +327,14 @@ bool MimeRegistry::setDefaultApplication(const QStringList &mimeTypes,
     auto list = DesktopEntryFile::load(path);
     if (!list)
         return false;
+    // Another program given back that the other lists name already needs no line of the
+    // user's: the list is left as it was before the player took the types over.
+    const bool isGivenByOthers =
+        !desktopId.isEmpty() && desktopId != DesktopId &&
+        defaultApplication(mimeTypes, path) == desktopId;
     bool isChanged = false;
     for (const QString &type : mimeTypes) {
-        if (desktopId.isEmpty()) {
+        if (desktopId.isEmpty() || isGivenByOthers) {
             isChanged = list->removeValue(DefaultsGroup, type) || isChanged;
         } else {
             list->setValue(DefaultsGroup, type, desktopId);

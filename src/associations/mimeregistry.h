@@ -12,13 +12,14 @@
 // The registry on a freedesktop desktop: the keys of the player's file associations live
 // where the desktop looks for them.
 // - "HKEY_CLASSES_ROOT\.EXT", for an extension the shared MIME database knows: its default
-//   value is the default application of the extension's MIME type, the first installed
-//   entry of "Default Applications" in the mimeapps.list files in their standard order
-//   (desktop-specific lists first in each folder), as a desktop entry ID, with the player's
-//   own entry given as the class "zorvanplayer.file"; absent when no list names one.
-//   Writing it sets the default, for every MIME type the extension has, in the user's
-//   mimeapps.list; "" removes it. The value "zorvan.back" is the key "X-Zorvan-Back-EXT" of
-//   the player's desktop entry.
+//   value is the default application of the extension's MIME types (each with its aliases,
+//   such as audio/wav for audio/x-wav), the first installed entry of "Default Applications"
+//   in the mimeapps.list files in their standard order (desktop-specific lists first in each
+//   folder) for any of them, as a desktop entry ID, with the player's own entry given as the
+//   class "zorvanplayer.file"; absent when no list names one. Writing it sets the default,
+//   for every one of those types, in the user's mimeapps.list; "" removes it, and so does
+//   another program that the other lists give already. The value "zorvan.back" is the key
+//   "X-Zorvan-Back-EXT" of the player's desktop entry.
 // - "HKEY_CLASSES_ROOT\zorvanplayer.file" and its keys "DefaultIcon", "shell", "shell\open"
 //   and "shell\open\command" exist while the player's desktop entry "zorvanplayer.desktop"
 //   does in the user's applications folder, and creating them writes a complete entry. Their

@@ -1,5 +1,6 @@
 #include <tuple>
 
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -13,6 +14,15 @@
 #include "support/files.h"
 
 namespace {
+
+// The lines of a mimeapps.list that make `id` the default of `type` and each of its aliases.
+QByteArray defaults(const char *type, const QByteArray &id)
+{
+    QByteArray lines;
+    for (const QString &name : QStringList{type} + QMimeDatabase().mimeTypeForName(type).aliases())
+        lines += name.toUtf8() + '=' + id + '\n';
+    return lines;
+}
 
 // A desktop of its own: HOME and the XDG folders in a temporary folder, for this process and
 // the tools it runs, with the system's shared MIME database linked in. xdg-mime has no method
@@ -114,7 +124,7 @@ TEST_F(MimeRegistryTest, DefaultsAreSingleEntryIds)
         regist.WriteRegValue("HKEY_CLASSES_ROOT\\.mp3", "", text);
     EXPECT_FALSE(QFileInfo::exists(userList)) << readFile(userList).toStdString();
     regist.WriteRegValue("HKEY_CLASSES_ROOT\\.MP3", "", "a.desktop");
-    EXPECT_EQ(readFile(userList), "[Default Applications]\naudio/mpeg=a.desktop\n");
+    EXPECT_EQ(readFile(userList), "[Default Applications]\n" + defaults("audio/mpeg", "a.desktop"));
 }
 
 TEST_F(MimeRegistryTest, OtherKeysLiveInAStoreInTheProgramFolder)
@@ -147,15 +157,16 @@ TEST_F(MimeRegistryTest, TakingOverAndGivingBackKeepTheRestOfTheUsersList)
     const QByteArray tail = "# next group\n\n[Removed Associations]\naudio/x-wav=other.desktop";
     writeFile(userList, head + mp3Line + tail);
     confirm({false, false, false, true}); // wav
-    EXPECT_EQ(readFile(userList), head + mp3Line + "audio/x-wav=zorvanplayer.desktop\n" + tail);
+    EXPECT_EQ(readFile(userList),
+              head + mp3Line + defaults("audio/x-wav", "zorvanplayer.desktop") + tail);
     confirm({});
     EXPECT_EQ(readFile(userList), head + mp3Line + tail);
     EXPECT_FALSE(readFile(entryPath).contains("MimeType")) << readFile(entryPath).toStdString();
 
     confirm({false, true, false, false}); // mp3
-    EXPECT_EQ(readFile(userList), head + "audio/mpeg=zorvanplayer.desktop\n" + tail);
+    EXPECT_EQ(readFile(userList), head + defaults("audio/mpeg", "zorvanplayer.desktop") + tail);
     confirm({});
-    EXPECT_EQ(readFile(userList), head + "audio/mpeg=other.desktop\n" + tail);
+    EXPECT_EQ(readFile(userList), head + defaults("audio/mpeg", "other.desktop") + tail);
 }
 
 TEST_F(MimeRegistryTest, TheEntryIsValidForAnyProgramPath)
