@@ -124,7 +124,61 @@ bool isEscape(const QString &text, qsizetype index)
            (index == 0 || !text.at(index - 1).isHighSurrogate());
 }
 
+// Whether `unit` belongs to the Chinese, Japanese or Korean scripts or their punctuation
+// and full-width forms; the high surrogates D840 to D8BF lead the rarer ideographs beyond
+// the first plane (U+20000 to U+3FFFF).
+bool isCjk(char16_t unit)
+{
+    return (unit >= 0x2E80 && unit <= 0x9FFF) || (unit >= 0xAC00 && unit <= 0xD7AF) ||
+           (unit >= 0xD840 && unit <= 0xD8BF) || (unit >= 0xF900 && unit <= 0xFAFF) ||
+           (unit >= 0xFE30 && unit <= 0xFE4F) || (unit >= 0xFF00 && unit <= 0xFFEF);
+}
+
+// Whether Latin-1 text would hardly hold these bytes: a C1 control, or two bytes above
+// ASCII in a row.
+bool isUnlikelyLatin1(const QByteArray &bytes)
+{
+    bool previousHigh = false;
+    for (const char c : bytes) {
+        const auto byte = static_cast<uchar>(c);
+        const bool high = byte >= 0x80;
+        if ((byte >= 0x80 && byte <= 0x9F) || (high && previousHigh))
+            return true;
+        previousHigh = high;
+    }
+    return false;
+}
+
 } // namespace
+
+QString legacyTagText(const QString &text)
+{
+    bool hasHigh = false;
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return text;
+        hasHigh = hasHigh || c.unicode() >= 0x80;
+    }
+    if (!hasHigh)
+        return text;
+    const QByteArray bytes = text.toLatin1();
+    if (!isUnlikelyLatin1(bytes))
+        return text;
+    std::optional<QString> decoded = decodeEscaping("GB18030", bytes);
+    if (!decoded)
+        return text;
+    // A lead byte alone at the end is the half of a character that a fixed-length field cut.
+    if (!decoded->isEmpty() && isEscape(*decoded, decoded->size() - 1) &&
+        static_cast<uchar>(bytes.back()) >= 0x81)
+        decoded->chop(1);
+    bool hasCjk = false;
+    for (qsizetype i = 0; i < decoded->size(); ++i) {
+        if (isEscape(*decoded, i))
+            return text;
+        hasCjk = hasCjk || isCjk(decoded->at(i).unicode());
+    }
+    return hasCjk ? *decoded : text;
+}
 
 std::optional<QString> decodeText(const QByteArray &bytes)
 {

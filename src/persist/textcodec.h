@@ -44,6 +44,16 @@ QString displayText(QString text);
 // when the conversion fails.
 std::optional<QByteArray> encodeFileText(const QString &text);
 
+// A tag text that GStreamer read from a legacy 8-bit field (ID3v1, the ISO-8859-1 frames of
+// ID3v2, RIFF INFO) as ISO-8859-1, one character per byte, read again for what its bytes
+// are: GB18030 when they decode as GB18030 whole (but for a lead byte cut off at the end of
+// a fixed-length field) into text holding Chinese, Japanese or Korean characters, and when
+// as Latin-1 they would be unlikely (a C1 control character, or two non-ASCII characters in
+// a row, as every Chinese character's two bytes are); otherwise the text as it came. The
+// second test keeps "Björk", whose "ör" is also a valid GB18030 character. Text holding a
+// character above U+00FF was not read that way and comes back as it is.
+QString legacyTagText(const QString &text);
+
 // Lines separated by CR LF, a lone LF or a lone CR. A line break at the very end does not
 // start another line: "a\r\n" and "a\r" are one line each.
 QStringList splitLines(const QString &text);
