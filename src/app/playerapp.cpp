@@ -92,10 +92,8 @@ bool PlayerApp::shutDown(bool reportInWindow)
     return m_isReportOpen;
 }
 
-// Shown without waiting for it, and only one at a time: the slideshow shows nothing until
-// the message is closed.
+// Shown without waiting for it: the slideshow goes on while the message is open.
 void PlayerApp::reportRefusedPicture()
 {
-    m_messages.tell(UserMessages::Tone::Plain, QStringLiteral("图片文件不正确！"),
-                    [this] { m_slideshow.reportClosed(); });
+    m_messages.tell(UserMessages::Tone::Plain, QStringLiteral("图片文件不正确！"));
 }

@@ -29,7 +29,7 @@ Slideshow::Slideshow(Session &session, PictureStage &stage,
 {
     connect(&TimerPic, &QTimer::timeout, this, &Slideshow::ShowNextPicture);
     connect(&session, &Session::settingsChanged, this, &Slideshow::applyInterval);
-    connect(&session, &Session::picturesChanged, this, &Slideshow::updateTimer);
+    connect(&session, &Session::picturesChanged, this, &Slideshow::picturesChanged);
     applyInterval();
 }
 
@@ -58,6 +58,12 @@ void Slideshow::updateTimer()
         TimerPic.start();
 }
 
+void Slideshow::picturesChanged()
+{
+    m_refused.clear();
+    updateTimer();
+}
+
 void Slideshow::setFullScreen(bool fullScreen)
 {
     m_isFullScreen = fullScreen;
@@ -81,7 +87,7 @@ void Slideshow::shutDown()
 
 void Slideshow::ShowNextPicture()
 {
-    if (!m_session.AppRunning() || m_isReportShown)
+    if (!m_session.AppRunning())
         return;
     if (m_phase == Phase::Loading) {
         // The first tick may come at once after the request: only the intervals after it count.
@@ -165,11 +171,8 @@ void Slideshow::refusePending()
 {
     m_phase = Phase::Idle;
     m_isTickWaiting = false;
-    m_isReportShown = true;
-    emit pictureRefused(m_pendingPath);
-}
-
-void Slideshow::reportClosed()
-{
-    m_isReportShown = false;
+    if (!m_refused.contains(m_pendingPath)) {
+        m_refused.insert(m_pendingPath);
+        emit pictureRefused(m_pendingPath);
+    }
 }

@@ -4,6 +4,7 @@
 #include <random>
 
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 #include "core/workqueue.h"
@@ -35,8 +36,10 @@ class Session;
 // it: the pictures after it wait behind it and are given up the same way.
 //
 // A listed file that is missing, hidden, no regular file or no picture is reported with
-// pictureRefused(); until the report is closed (reportClosed()), ticks do nothing, so
-// reports never pile up, and the tick after it moves on past the refused entry.
+// pictureRefused() and the show goes on: the next tick moves on past it, whether or not the
+// user has read the report. Each refused entry is reported once while the list stays as it
+// is (it is tried again on every round, and shown if it has become a picture), so a list
+// of bad entries does not pile up reports; a new list is reported afresh.
 class Slideshow : public QObject
 {
     Q_OBJECT
@@ -72,8 +75,6 @@ public:
 public slots:
     // The stage's transition ended or stopped.
     void transitionEnded();
-    // The user closed the report of a refused picture.
-    void reportClosed();
 
 signals:
     // The listed file `path` is missing or no picture (see above).
@@ -84,7 +85,9 @@ private:
 
     void applyInterval();
     void updateTimer();
-    // The picture asked for is no picture, or never came: the show waits for the report.
+    // The list changed: its entries are checked and reported afresh.
+    void picturesChanged();
+    // The picture asked for is no picture, or never came: reported unless it was already.
     void refusePending();
     void pictureReady(quint64 serial, QSize size, const PictureRead &composed);
     void giveUpPicture();
@@ -95,7 +98,8 @@ private:
     std::mt19937 m_generator;
     QTimer TimerPic;
     bool m_isFullScreen = false;
-    bool m_isReportShown = false;
+    // The entries of the current list reported as refused.
+    QSet<QString> m_refused;
     bool m_isTickWaiting = false;
     Phase m_phase = Phase::Idle;
     std::function<PictureRead(const QString &)> m_readPicture = readPicture;
