@@ -7,18 +7,13 @@
 #include "looks/storedlooks.h"
 #include "ui/transitionpainter.h"
 
-namespace {
-
-// The desktop's colour, system colour 1.
-constexpr qint32 DesktopColour = qint32(0x80000001u);
-
-} // namespace
-
 FullScreenPanel::FullScreenPanel(Session &session, DisplayLabels &labels, QWidget *parent)
     : SkinPanel(parent), m_session(session)
 {
     setObjectName(QStringLiteral("PicBg"));
-    setColour(colourFromValue(DesktopColour, palette()));
+    // Black around the pictures: the desktop's colour that the design names has no
+    // counterpart on this desktop, and a palette's window colour would show a light grey.
+    setColour(Qt::black);
     // Made first, so the strip lies above it.
     m_picture = new TransitionPainter(session, this);
     m_bottom = new SkinPanel(this);
@@ -51,7 +46,9 @@ void FullScreenPanel::layOut(QSize screenPixels)
 void FullScreenPanel::applyLyricStyle()
 {
     const SettingsRecord &settings = m_session.settings();
-    m_bottom->setColour(colourFromValue(settings.picBottomColour, palette()));
+    // A system colour of the strip is the window's, not the black background's.
+    const QPalette system = parentWidget() ? parentWidget()->palette() : QPalette();
+    m_bottom->setColour(colourFromValue(settings.picBottomColour, system));
     m_lyric->setFont(lyricFontOf(settings.lyricFont));
     setPaletteColour(*m_lyric, QPalette::WindowText,
                      colourFromValue(settings.lyricColour, m_lyric->palette()));
