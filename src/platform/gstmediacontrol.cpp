@@ -89,10 +89,12 @@ GstMediaControl::GstMediaControl(SinkFactory sinkFactory, QObject *parent)
       m_link(ReceiverLink::create(this))
 {
     // Tag texts in a legacy 8-bit encoding (ID3v1, Latin-1 frames of ID3v2, RIFF INFO) are
-    // code page 936 in the files of this player's users, and GB18030 reads those bytes
-    // unchanged; valid UTF-8 is still read as UTF-8. A user's own choice is kept. Set here,
-    // before any thread of ours reads the environment.
-    g_setenv("GST_TAG_ENCODING", "GB18030", FALSE);
+    // read as ISO-8859-1, which keeps every byte as one character, so that reading the tags
+    // can tell code page 936 from Latin-1 per text (legacyTagText); without it GStreamer
+    // falls back to Windows-1252, which refuses some of code page 936's bytes. Valid UTF-8 is
+    // still read as UTF-8, and a user's own choice is kept. Set here, before any thread of
+    // ours reads the environment.
+    g_setenv("GST_TAG_ENCODING", "ISO-8859-1", FALSE);
     m_openTimer.setSingleShot(true);
     connect(&m_openTimer, &QTimer::timeout, this, [this] {
         if (m_current && !m_current->isOpen)

@@ -9,6 +9,8 @@
 #include <gst/base/gstbaseparse.h>
 #include <gst/base/gstbasetransform.h>
 
+#include "persist/textcodec.h"
+
 namespace {
 
 // Takes over a reference. nullptr stays null.
@@ -101,7 +103,9 @@ gint64 parserDurationEstimate(GstElement *pipeline)
 QString audioTag(GstTagList *tags, const char *name)
 {
     g_autofree gchar *text = nullptr;
-    return tags && gst_tag_list_get_string(tags, name, &text) ? QString::fromUtf8(text) : QString();
+    return tags && gst_tag_list_get_string(tags, name, &text)
+               ? legacyTagText(QString::fromUtf8(text))
+               : QString();
 }
 
 // The element inside `element` (taken over), or `element` itself, that renders the sound.
