@@ -54,7 +54,17 @@ int main(int argc, char **argv)
                              "WAYLAND_DISPLAY are not set)");
         return 1;
     }
-    QApplication app(argc, argv);
+    std::optional<QApplication> application(std::in_place, argc, argv);
+    // At a scale that leaves no room for the whole window on the screen the application
+    // starts again at the largest of the skin's scales that does.
+    if (const std::optional<QByteArray> factor = FmMain::scaleFactorToFit()) {
+        qCInfo(lcStartup, "the window does not fit the screen: QT_SCALE_FACTOR=%s",
+               factor->constData());
+        application.reset();
+        qputenv("QT_SCALE_FACTOR", *factor);
+        application.emplace(argc, argv);
+    }
+    QApplication &app = *application;
     QApplication::setApplicationName(QStringLiteral("zorvan"));
     QApplication::setApplicationDisplayName(MimeRegistry::ApplicationName.toString());
     QApplication::setDesktopFileName(MimeRegistry::desktopEntryName());

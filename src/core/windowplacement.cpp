@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 QPoint placeOnScreens(QPoint topLeft, int width, int stripHeight, const QList<QRect> &screens,
                       const QRect &primary)
@@ -11,6 +12,37 @@ QPoint placeOnScreens(QPoint topLeft, int width, int stripHeight, const QList<QR
         return screen.intersects(strip);
     });
     return grabbable ? topLeft : primary.topLeft();
+}
+
+QPoint placeWhole(const QRect &window, const QRect &available)
+{
+    const auto along = [](int place, int size, int start, int length) {
+        return size > length ? start : std::clamp(place, start, start + length - size);
+    };
+    return {along(window.x(), window.width(), available.x(), available.width()),
+            along(window.y(), window.height(), available.y(), available.height())};
+}
+
+double fittingPixelRatio(QSize windowPixels, QSize availablePixels, double ratio,
+                         const QList<double> &skinRatios)
+{
+    const auto fits = [&](double each) {
+        return windowPixels.width() * each <= availablePixels.width() &&
+               windowPixels.height() * each <= availablePixels.height();
+    };
+    if (fits(ratio))
+        return ratio;
+    std::optional<double> largestFitting;
+    std::optional<double> smallest;
+    for (const double each : skinRatios) {
+        if (each >= ratio)
+            continue;
+        if (fits(each) && (!largestFitting || each > *largestFitting))
+            largestFitting = each;
+        if (!smallest || each < *smallest)
+            smallest = each;
+    }
+    return largestFitting.value_or(smallest.value_or(ratio));
 }
 
 double twipsPerPixel(double logicalDotsPerInch)

@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
+#include <QSize>
 
 // Where a restored window goes: at `topLeft` when its title strip (its top `stripHeight`
 // pixels over its `width`) lies at least partly on one of `screens`, so that it can be
@@ -12,6 +13,20 @@
 // `primary`. Positions left of or above the primary screen are kept when a screen is there.
 QPoint placeOnScreens(QPoint topLeft, int width, int stripHeight, const QList<QRect> &screens,
                       const QRect &primary);
+
+// Where `window` (a place and size) goes so that it lies whole on `available`, a screen's
+// free area: moved by the least distance, or left where it is when it lies whole already.
+// Along an axis on which it is larger than the area it goes to the area's left or top edge.
+QPoint placeWhole(const QRect &window, const QRect &available);
+
+// The device pixel ratio for a window of `windowPixels` at ratio 1 on a screen whose free
+// area (without the desktop's panels) is `availablePixels` device pixels, where the desktop
+// asks for `ratio`: `ratio` when the window lies whole on that area at it; else the largest of
+// `skinRatios` (the ratios the skin has pictures for) below `ratio` at which it does; else,
+// when the screen is too small for any, the smallest of them below `ratio`. `ratio` when none
+// of them is below it.
+double fittingPixelRatio(QSize windowPixels, QSize availablePixels, double ratio,
+                         const QList<double> &skinRatios);
 
 // Twips are 1/1440 inch; at 96 dots per inch a pixel is 15 twips.
 double twipsPerPixel(double logicalDotsPerInch);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
 
@@ -9,6 +10,7 @@
 #include "core/playlistadditions.h"
 #include "core/session.h"
 #include "core/usermessages.h"
+#include "core/windowplacement.h"
 #include "dialogs/playlistfiledialogs.h"
 #include "persist/playlistfile.h"
 #include "skin/skinimages.h"
@@ -99,6 +101,25 @@ void FmMain::Form_Load(const CommandLineSongs &songs)
     m_wndProc->install(*this);
 }
 
+std::optional<QByteArray> FmMain::scaleFactorToFit()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    const double ratio = screen->devicePixelRatio();
+    const QSize available = (QSizeF(screen->availableGeometry().size()) * ratio).toSize();
+    // The skin's pictures come at single and double size.
+    const double fitting = fittingPixelRatio({Skin::WindowWidth, Skin::HeightWithList},
+                                             available, ratio, {1.0, 2.0});
+    if (qFuzzyCompare(fitting, ratio))
+        return std::nullopt;
+    bool isNumber = false;
+    double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&isNumber);
+    if (!isNumber || factor <= 0)
+        factor = 1;
+    return QByteArray::number(factor * fitting / ratio);
+}
+
 void FmMain::LayOutSkin()
 {
     m_normal->button(Control::ImgIcon)
@@ -125,7 +146,23 @@ void FmMain::ApplyListPanel()
         return;
     }
     setFixedSize(Skin::WindowWidth, height);
+    keepWhole();
     focusFace();
+}
+
+// The window at its saved place, or grown by the list, may stand off the screen (a smaller
+// screen, a panel, the list reaching below the bottom edge): it moves until it lies whole on
+// the free area of the screen its title strip is on.
+void FmMain::keepWhole()
+{
+    if (!WindowMover::canPlaceItself())
+        return;
+    const QScreen *on = QGuiApplication::screenAt(geometry().topLeft() + QPoint(width() / 2, 0));
+    if (!on)
+        on = screen();
+    const QPoint whole = placeWhole(geometry(), on->availableGeometry());
+    if (whole != geometry().topLeft())
+        m_mover->placeAt(whole);
 }
 
 int FmMain::showList() const

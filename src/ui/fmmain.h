@@ -48,6 +48,12 @@ public:
     NormalPanel &PicNormal() const { return *m_normal; }
     FullScreenPanel &PicBg() const { return *m_fullScreen; }
 
+    // The QT_SCALE_FACTOR to start the application again with when the window with its list
+    // would not lie whole on the primary screen's free area at the scale the desktop asks
+    // for: the one that gives the largest of the skin's scales at which it does (see
+    // fittingPixelRatio). Nothing when the window fits as it is. Needs the application.
+    static std::optional<QByteArray> scaleFactorToFit();
+
     // The title bar's icon, which has no picture until then.
     void LayOutSkin();
     // Applies the settings that shape the window: snap distance, volume knob, list panel,
@@ -108,6 +114,8 @@ protected:
 private:
     void Form_Resize();
     void focusFace();
+    // Moves the window, outside full screen, so that it lies whole on its screen.
+    void keepWhole();
     // The window's place and size outside full screen.
     QRect normalGeometry() const { return m_isFullScreen ? m_normalGeometry : geometry(); }
 
