@@ -169,6 +169,22 @@ TEST_F(MimeRegistryTest, TakingOverAndGivingBackKeepTheRestOfTheUsersList)
     EXPECT_EQ(readFile(userList), head + defaults("audio/mpeg", "other.desktop") + tail);
 }
 
+// A system default named by an alias of the type is the one given back, and taking the type
+// over makes the player the default of every alias.
+TEST_F(MimeRegistryTest, TypesAreTakenOverWithTheirAliasesAndGivenBackToTheSystemsDefault)
+{
+    installEntry(systemData + "/applications/old.desktop", "/bin/true %f");
+    writeFile(systemData + "/applications/mimeapps.list",
+              "[Default Applications]\naudio/wav=old.desktop\n");
+    confirm({false, false, false, true}); // wav
+    EXPECT_EQ(regist.ReadRegValue("HKEY_CLASSES_ROOT\\.wav", "zorvan.back"), "old.desktop");
+    for (const char *type : {"audio/x-wav", "audio/wav", "audio/vnd.wave"})
+        EXPECT_EQ(queryDefault(type), "zorvanplayer.desktop") << type;
+    confirm({});
+    EXPECT_EQ(queryDefault("audio/wav"), "old.desktop");
+    EXPECT_FALSE(readFile(userList).contains("audio/")) << "the system's list gives it again";
+}
+
 TEST_F(MimeRegistryTest, TheEntryIsValidForAnyProgramPath)
 {
     const QString classKey = "HKEY_CLASSES_ROOT\\zorvanplayer.file";

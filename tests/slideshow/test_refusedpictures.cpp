@@ -1,5 +1,4 @@
 #include <atomic>
-#include <memory>
 
 #include <QImage>
 #include <QSignalSpy>
@@ -14,97 +13,56 @@
 
 namespace {
 
-class CountingStage : public PictureStage
+struct CountingStage : PictureStage
 {
-public:
     QSize stagePixels() const override { return {32, 24}; }
     QColor stageColour() const override { return Qt::black; }
     void startTransition(const QImage &, const TransitionPlan &) override { ++transitions; }
     void stopTransition() override {}
-
     int transitions = 0;
 };
 
-// A list of one picture and one missing file, shown in full screen by ticks the test gives.
-class RefusedPictureTest : public testing::Test
+// A picture and a missing file, ticked through by the test. Nobody closes the reports: the
+// show goes on past the missing entry, which is reported once until the list is set again.
+TEST(RefusedPictureTest, TheShowGoesOnAndReportsAMissingEntryOncePerList)
 {
-protected:
-    void SetUp() override
-    {
-        QImage picture(8, 6, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        ASSERT_TRUE(picture.save(m_dir.filePath("a.png")));
-        // A picture still on its way at the second tick is given up, as a stalled one.
-        SettingsRecord settings = m_session.settings();
-        settings.shared.PicShowSeconds = Slideshow::StalledPictureSeconds;
-        m_session.setSettings(settings);
-        m_session.setListPic(list(), -1);
-        m_show.setPictureReader([reads = m_reads](const QString &path) {
-            PictureRead read = readPicture(path);
-            ++*reads;
-            return read;
-        });
-        m_show.setFullScreen(true);
-    }
-
-    QStringList list() const { return {m_dir.filePath("a.png"), m_dir.filePath("gone.png")}; }
-
-    // Ticks until the show has moved on to the picture and it is on the stage; the
-    // transition then ends. The missing entry before it is left when its refusal comes back,
-    // or given up at the second tick.
-    bool showsPicture()
-    {
-        const int before = m_stage.transitions;
-        const bool shown = deliverUntil([&] {
+    QTemporaryDir dir;
+    Session session(dir.path());
+    QImage(8, 6, QImage::Format_RGB32).save(dir.filePath("a.png"));
+    const QStringList list{dir.filePath("a.png"), dir.filePath("gone.png")};
+    session.setListPic(list, -1);
+    CountingStage stage;
+    Slideshow show(session, stage, [] { return 0.0; }, 1);
+    QSignalSpy refused(&show, &Slideshow::pictureRefused);
+    auto reads = std::make_shared<std::atomic<int>>(0);
+    show.setPictureReader([reads](const QString &path) {
+        const PictureRead read = readPicture(path);
+        ++*reads;
+        return read;
+    });
+    show.setFullScreen(true);
+    // Ticks at the picture until it is on the stage, then at the missing entry until the worker
+    // has looked at it. A tick while it is still on its way gives it up, which is refused alike.
+    const auto round = [&] {
+        const int before = stage.transitions;
+        EXPECT_TRUE(deliverUntil([&] {
             QCoreApplication::sendPostedEvents();
-            if (m_session.shownPicture() != 0)
-                m_show.ShowNextPicture();
-            return m_stage.transitions == before + 1;
-        });
-        m_show.transitionEnded();
-        return shown;
-    }
-    // Ticks at the missing entry and waits until the worker has looked at it.
-    void tickAtMissingEntry()
-    {
-        const int before = *m_reads;
-        m_show.ShowNextPicture();
-        EXPECT_EQ(m_session.shownPicture(), 1);
-        deliverUntil([&] { return *m_reads > before; });
-    }
-
-    QTemporaryDir m_dir;
-    Session m_session{m_dir.path()};
-    CountingStage m_stage;
-    Slideshow m_show{m_session, m_stage, [] { return 0.0; }, 1};
-    QSignalSpy m_refused{&m_show, &Slideshow::pictureRefused};
-    std::shared_ptr<std::atomic<int>> m_reads = std::make_shared<std::atomic<int>>(0);
-};
-
-TEST_F(RefusedPictureTest, TheShowGoesOnPastARefusedEntryWhileItsReportIsOpen)
-{
-    ASSERT_TRUE(showsPicture());
-    tickAtMissingEntry();
-    // Nobody closes the report: the ticks go on to the picture.
-    EXPECT_TRUE(showsPicture());
-    ASSERT_EQ(m_refused.count(), 1);
-    EXPECT_EQ(m_refused.value(0).value(0), m_dir.filePath("gone.png"));
-}
-
-TEST_F(RefusedPictureTest, AnEntryIsReportedOnceUntilTheListChanges)
-{
-    for (int round = 0; round < 3; ++round) {
-        ASSERT_TRUE(showsPicture()) << "round " << round;
-        tickAtMissingEntry();
-    }
-    EXPECT_TRUE(showsPicture());
-    EXPECT_EQ(m_refused.count(), 1) << "three rounds, one report";
-
-    m_session.setListPic(list(), -1);
-    ASSERT_TRUE(showsPicture());
-    tickAtMissingEntry();
-    ASSERT_TRUE(showsPicture());
-    EXPECT_EQ(m_refused.count(), 2) << "the list was set again: reported afresh";
+            if (session.shownPicture() != 0)
+                show.ShowNextPicture();
+            return stage.transitions == before + 1;
+        }));
+        show.transitionEnded();
+        const int read = *reads;
+        show.ShowNextPicture();
+        deliverUntil([&] { return *reads > read; });
+    };
+    for (int rounds = 0; rounds < 3; ++rounds)
+        round();
+    session.setListPic(list, -1);
+    round();
+    round();
+    EXPECT_EQ(refused.count(), 2) << "once for each list";
+    EXPECT_EQ(refused.value(0).value(0), list.at(1));
 }
 
 } // namespace
