@@ -31,10 +31,9 @@ protected:
     {
         std::mt19937 generator(seed);
         QImage picture(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y) {
+        for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
                 picture.setPixel(x, y, 0xff000000u | (generator() & 0xffffffu));
-        }
         return picture;
     }
     QImage painted() { return painter.grab().toImage().convertToFormat(QImage::Format_RGB32); }
