@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "failingiconv.h"
+#include "persist/listfiles.h"
 #include "persist/playlistfile.h"
 #include "persist/settingsfile.h"
 #include "persist/textcodec.h"
@@ -69,11 +70,14 @@ TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
         SettingsRecord record;
         record.windowLeftTwips = 300;
         const ReadResult<SettingsLoad> settings = LoadSettings(path, record);
-        EXPECT_TRUE(settings.status == ReadStatus::Unreadable && !settings.error.isEmpty());
+        EXPECT_EQ(settings.status, ReadStatus::Unreadable);
+        EXPECT_TRUE(settings.error.contains("GB18030")) << settings.error.toStdString();
         EXPECT_EQ(record.windowLeftTwips, 300);
         for (const WriteResult &written :
-             {SaveSettings(path, record), SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a"})})
-            EXPECT_TRUE(!written.ok && !written.error.isEmpty());
+             {SaveSettings(path, record), SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a"}),
+              SavePicList(m_folder.filePath("new/x.pic"), {"/a.jpg"})})
+            EXPECT_TRUE(!written.ok && written.error.contains("GB18030"))
+                << written.error.toStdString();
         EXPECT_EQ(readFile(path), bytes);
         EXPECT_EQ(decodeText("\xEF\xBB\xBF\xE5\xAE\x8B"), QStringLiteral("宋"));
         EXPECT_EQ(decodeText(QByteArray::fromHex("fffe8b5b")), QStringLiteral("宋"));
