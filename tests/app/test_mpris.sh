@@ -80,7 +80,7 @@ check "the volume set over the bus is the player's (-20 dB saved)" \
     test "$(sed -n 16p "$CONFIG/zorvan.set")" = $'-2000\r'
 
 # The screen reader's player starts afresh on one song.
-rm -f "$CONFIG"/*
+rm -rf "$CONFIG"/*
 lines "$music/one.mp3" >"$CONFIG/zorvan.m3u"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 PIDS+=($!)
