@@ -26,6 +26,7 @@ enum class Stand {
     Foreign,  // a folder with 0700 of the user "nobody"
 };
 
+// Which folder serves; the order indexes the paths each test case compares with.
 enum class Chosen { Session, Fallback, None };
 
 // Puts `stand` at `path`; false when it cannot be made here (another user's folder needs
@@ -92,7 +93,7 @@ TEST(RuntimeFolderTest, OnlyAFolderPrivateToTheUserServes)
             temporary);
         SCOPED_TRACE(each.name);
         const bool isFallback = each.chosen == Chosen::Fallback;
-        const QString chosenPath[] = {session, fallback, {}}; // by Chosen
+        const QString chosenPath[] = {session, fallback, {}};
         EXPECT_EQ(folder.path, chosenPath[int(each.chosen)]);
         struct stat made = {};
         EXPECT_TRUE(!isFallback || (::lstat(QFile::encodeName(fallback), &made) == 0 &&
