@@ -64,13 +64,6 @@ protected:
             .trimmed();
     }
 
-    static QString queryDefault(const char *type)
-    {
-        return run("xdg-mime", {"query", "default", type});
-    }
-
-    void confirm(const AssociationTicks &ticks) { confirmAssociations(regist, programPath, ticks); }
-
     QTemporaryDir root;
     std::vector<std::pair<const char *, QByteArray>> saved;
     const QString configHome = root.filePath("config");
@@ -103,7 +96,7 @@ TEST_F(MimeRegistryTest, DefaultFollowsTheListsInTheirOrderAsXdgMimeDoes)
     for (const auto &[list, ids, expected] : cases) {
         writeFile(list, QByteArray("[Default Applications]\naudio/mpeg=") + ids + '\n');
         EXPECT_EQ(regist.ReadRegValue(mp3Key, ""), expected) << ids;
-        EXPECT_EQ(queryDefault("audio/mpeg"),
+        EXPECT_EQ(run("xdg-mime", {"query", "default", "audio/mpeg"}),
                   QString(expected).replace("zorvanplayer.file", "zorvanplayer.desktop"));
     }
 }
@@ -146,15 +139,15 @@ TEST_F(MimeRegistryTest, TakingOverAndGivingBackKeepTheRestOfTheUsersList)
     const QByteArray mp3Line = "audio/mpeg = other.desktop;third.desktop;\n";
     const QByteArray tail = "# next group\n\n[Removed Associations]\naudio/x-wav=other.desktop";
     writeFile(userList, head + mp3Line + tail);
-    confirm({false, false, false, true}); // wav
+    confirmAssociations(regist, programPath, {false, false, false, true}); // wav
     EXPECT_EQ(readFile(userList), head + mp3Line + "audio/x-wav=zorvanplayer.desktop\n" + tail);
-    confirm({});
+    confirmAssociations(regist, programPath, {});
     EXPECT_EQ(readFile(userList), head + mp3Line + tail);
     EXPECT_FALSE(readFile(entryPath).contains("MimeType")) << readFile(entryPath).toStdString();
 
-    confirm({false, true, false, false}); // mp3
+    confirmAssociations(regist, programPath, {false, true, false, false}); // mp3
     EXPECT_EQ(readFile(userList), head + "audio/mpeg=zorvanplayer.desktop\n" + tail);
-    confirm({});
+    confirmAssociations(regist, programPath, {});
     EXPECT_EQ(readFile(userList), head + "audio/mpeg=other.desktop\n" + tail);
 }
 
@@ -167,8 +160,8 @@ TEST_F(MimeRegistryTest, TheEntryIsValidForAnyProgramPath)
         EXPECT_EQ(regist.ReadRegValue(classKey + "\\shell\\open\\command", ""), path);
         EXPECT_EQ(regist.ReadRegValue(classKey + "\\DefaultIcon", ""), path);
     }
-    EXPECT_EQ(queryDefault("audio/x-ms-wma"), "zorvanplayer.desktop");
-    EXPECT_EQ(queryDefault("application/vnd.apple.mpegurl"), "zorvanplayer.desktop");
+    for (const char *type : {"audio/x-ms-wma", "application/vnd.apple.mpegurl"})
+        EXPECT_EQ(run("xdg-mime", {"query", "default", type}), "zorvanplayer.desktop");
 }
 
 } // namespace
