@@ -36,10 +36,7 @@ protected:
     // The letters of the songs opened since the log was last cleared.
     QString opened() const
     {
-        QString letters;
-        for (const QString &call : media.log.filter(QStringLiteral("open /m/")))
-            letters += call.at(8);
-        return letters;
+        return media.log.filter("open /m/").join("").remove("open /m/").remove(".mp3");
     }
     QString current() { return list().song(list().CurrentEntry()); }
     QString state() { return States.at(int(transport().playState())); }
@@ -52,13 +49,6 @@ protected:
     }
     QString label(Label which) { return player.labels().text(which); }
     QString path(const QString &name) const { return dir.filePath(name); }
-    void start(const QStringList &arguments)
-    {
-        list().clear();
-        media.log.clear();
-        player.start(songsFromArguments(arguments, dir.path()));
-        settle(transport());
-    }
     // song.mp3, 218 s long, alone in the list, with `lyrics` beside it.
     void loadLyricSong(const QByteArray &lyrics)
     {
@@ -259,37 +249,14 @@ TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
     }
 }
 
-TEST_F(PlayerTest, TimerTickMovesTheKnobForwardOnly)
+TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackAndTicksMoveItForwardOnly)
 {
+    player.clickPanel(200, 80);
+    EXPECT_EQ(media.log.last(), "seek 0") << "before any track a seek goes to 0";
     media.setDuration(song('a'), 218); // a pixel a second
     media.setDuration(song('b'), 0);
     media.setDuration(song('c'), 54);
     loadList(songs("abc"));
-    play();
-    // The track, the position at the tick, the knob's left edge and the time shown. A step of
-    // one pixel is ignored, the knob never moves back, and a track of unknown length leaves
-    // it at its start. The time rounds halves to the even second and widens past 99 minutes.
-    const QList<std::tuple<char, double, double, const char *>> ticks{
-        {'a', 1, 17, "00:01"},     {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"},
-        {'b', 2.5, 17, "00:02"},   {'b', 59.5, 17, "01:00"}, {'b', 3599.4, 17, "59:59"},
-        {'b', 6000, 17, "100:00"}, {'c', 10, 57, "00:10"}};
-    for (const auto &[track, seconds, knob, time] : ticks) {
-        if (current() != song(track))
-            transport().NextSong(), settle(transport());
-        tickAt(seconds);
-        EXPECT_EQ(position().knob().left(), knob) << track << seconds;
-        EXPECT_EQ(label(Label::LTime), time);
-    }
-    // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
-    EXPECT_EQ(position().nextTickDelay(10), 280);
-}
-
-TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
-{
-    player.clickPanel(200, 80);
-    EXPECT_EQ(media.log.last(), "seek 0") << "before any track a seek goes to 0";
-    media.setDuration(song('a'), 218);
-    loadList(songs("a"));
     play();
 
     EXPECT_TRUE(player.clickPanel(22, 80)); // grip left of the travel: time 0
@@ -309,6 +276,24 @@ TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
     EXPECT_EQ(media.log.last(), "seek 101");
     EXPECT_EQ(label(Label::LTime), "01:41");
     EXPECT_EQ(state(), "paused");
+
+    play(); // a again, from its start
+    // The track, the position at the tick, the knob's left edge and the time shown. A step of
+    // one pixel is ignored, the knob never moves back, and a track of unknown length leaves
+    // it at its start. The time rounds halves to the even second and widens past 99 minutes.
+    const QList<std::tuple<char, double, double, const char *>> ticks{
+        {'a', 1, 17, "00:01"},     {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"},
+        {'b', 2.5, 17, "00:02"},   {'b', 59.5, 17, "01:00"}, {'b', 3599.4, 17, "59:59"},
+        {'b', 6000, 17, "100:00"}, {'c', 10, 57, "00:10"}};
+    for (const auto &[track, seconds, knob, time] : ticks) {
+        if (current() != song(track))
+            transport().NextSong(), settle(transport());
+        tickAt(seconds);
+        EXPECT_EQ(position().knob().left(), knob) << track << seconds;
+        EXPECT_EQ(label(Label::LTime), time);
+    }
+    // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
+    EXPECT_EQ(position().nextTickDelay(10), 280);
 }
 
 TEST_F(PlayerTest, VolumeAndBalanceComeFromTheKnobsAndThePresets)
@@ -393,7 +378,7 @@ TEST_F(PlayerTest, ArgumentsGiveTheirSongsOrSayWhatIsWrong)
 
 TEST_F(PlayerTest, SavedListComesBackWithItsFirstPlayableSongPausedAndItsLyrics)
 {
-    start({});
+    player.start({});
     EXPECT_EQ(media.log, QStringList{"volume 0"}) << "no list, no arguments: nothing opens";
 
     const QString broken = path("broken.mp3");
@@ -402,7 +387,10 @@ TEST_F(PlayerTest, SavedListComesBackWithItsFirstPlayableSongPausedAndItsLyrics)
     writeFile(path("lrc/a.lrc"), Lyric);
     session.setListLyricDir({path("none/"), path("lrc/")});
     for (const QStringList &arguments : {QStringList{}, QStringList{"only-missing.mp3"}}) {
-        start(arguments);
+        list().clear();
+        media.log.clear();
+        player.start(songsFromArguments(arguments, dir.path()));
+        settle(transport());
         EXPECT_EQ(list().count(), 3);
         EXPECT_EQ(sounding(), "paused -");
         EXPECT_EQ(media.log.filter("open "), (QStringList{"open " + broken, "open /m/a.mp3"}));
