@@ -47,6 +47,8 @@ start_x() {
     read -r -t 10 number <"$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
     export DISPLAY=:$number
 }
+# Each test has its own X server from the start, unless it sources this with NO_DISPLAY set.
+[[ -n ${NO_DISPLAY:-} ]] || start_x
 
 # Writes SECONDS seconds of a FREQUENCY Hz tone, as WAV unless ELEMENTS (words that
 # gst-launch-1.0 joins) encode it otherwise.
@@ -100,13 +102,12 @@ start_player() {
 }
 start_shown() { start_player "$@"; check "the window maps" wait_for 15 window_mapped; }
 
-# The window's place (place_is X Y) or size (size_is WIDTH HEIGHT) on the screen.
-place_is() { window_is X Y "$@"; }
-size_is() { window_is WIDTH HEIGHT "$@"; }
-window_is() {
+# Whether the window's "X Y WIDTH HEIGHT" on the screen match PATTERN, as "0 0 1024 768" or
+# "* * 274 464".
+geometry_is() {
     local X=-1 Y=-1 WIDTH=0 HEIGHT=0 WINDOW SCREEN
     eval "$(xdotool getwindowgeometry --shell "$(player_window)" 2>/dev/null)"
-    [[ ${!1} -eq $3 && ${!2} -eq $4 ]]
+    [[ "$X $Y $WIDTH $HEIGHT" == $1 ]]
 }
 
 # The md5 of the time label's pixels; whether the clock moves or stands over a second.

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # The real player worked from the desktop's side over its own session bus, with playerctl:
 # each answer checked against what the player itself does (the tracks it starts, the
-# position of its backend, the files it saves); PropertiesChanged seen by dbus-monitor; and
-# a bus that goes away under the running player. Without any bus the player runs in every
-# other whole-program test. How the commands and values map onto the player's is tested in
+# position of its backend, the files it saves); PropertiesChanged seen by dbus-monitor. Then
+# a screen reader's view over AT-SPI: the skin's buttons by their Chinese names, pressed
+# through the action interface; the loop lamp reporting its state and toggled; the volume
+# knob reporting and taking its value, which the settings then keep. Last, a bus that goes
+# away under the running player. Without any bus the player runs in every other
+# whole-program test. How the commands and values map onto the player's is tested in
 # tests/core/test_remotecommands.cpp and tests/platform/test_mpris.cpp.
 if [[ -z ${ZORVAN_PRIVATE_BUS:-} ]]; then
     exec env ZORVAN_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 fi
 source "$(dirname "$0")/lib.sh"
-start_x
 
 # MP3 files (constant bit rate, so their length is exact) with an ID3 tag of title and artist.
 mp3='lamemp3enc target=bitrate cbr=true bitrate=128 ! id3v2mux'
@@ -35,8 +37,7 @@ check "it plays the first song" wait_for 10 started "$music/one.mp3"
 check "the title is the file's title tag" pc_is Sunny metadata xesam:title
 check "the artist is the file's artist tag" pc_is Singer metadata xesam:artist
 length=$(pc metadata mpris:length)
-check "the length is the file's 30 s, in microseconds" test "$length" -ge 29950000 -a \
-    "$length" -le 30100000
+check "the length is the file's 30 s, in µs" test "$length" -ge 29950000 -a "$length" -le 30100000
 
 # Every signal the player's object sends, from here on. A signal of our own shows when the
 # monitor listens.
@@ -77,6 +78,25 @@ check "Quit ends the player" wait_for 20 process_gone "$PLAYER_PID"
 check "Quit saved the list" saved_list_is "$music"/{one,two}.mp3
 check "the volume set over the bus is the player's (-20 dB saved)" \
     test "$(sed -n 16p "$CONFIG/zorvan.set")" = $'-2000\r'
+
+# The screen reader's player starts afresh on one song.
+rm -rf "$CONFIG"/*
+lines "$music/one.mp3" >"$CONFIG/zorvan.m3u"
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+PIDS+=($!)
+client() { /usr/bin/python3 "$(dirname "$0")/atspi_client.py" "$@" 2>/dev/null; }
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_shown
+check "the saved song is loaded" wait_for 10 started "$music/one.mp3"
+check "a screen reader presses 播放" wait_for 10 client press 播放
+check "and the song starts from its beginning" wait_for 10 started "$music/one.mp3" 2
+check "the loop lamp reads as on" test "$(client checked 循环)" = checked
+check "it can be toggled" client toggle 循环
+loop_off() { [[ $(client checked 循环) == unchecked ]]; }
+check "and then reads as off" wait_for 5 loop_off
+check "the volume knob reads 100" test "$(client value 音量)" = 100
+check "it takes the value 50" test "$(client value 音量 50)" = 50
+check "the player ends" end_player
+check "half the knob's travel is -20 dB, saved" test "$(sed -n 16p "$CONFIG/zorvan.set")" = $'-2000\r'
 
 # A bus that goes away under the running player: it plays on, takes the file a second start
 # hands it, and ends as usual.

@@ -24,7 +24,6 @@ open_options() {
     wait_for 5 more_windows_than "$before" && xdotool key o s
     wait_for 10 shown
 }
-start_x
 start_shown
 # Each time on the file-types page: the focus moves from the tab strip into the list, one
 # step down to mp3, which the space bar ticks, then clears; then "确定", at (4460, 4120) twips.

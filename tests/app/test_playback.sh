@@ -2,12 +2,12 @@
 # The real player never hangs on what it cannot play: a named pipe that never delivers
 # before a good song, and a playlist that is an endless device. The songs lie in a folder
 # whose name has Chinese letters and a space; the saved list holds them in GB18030 with CR
-# LF. Which songs a command line gives and the skips over broken entries are the player's
+# LF. Then a playlist from elsewhere: a comment line is no entry, a stream address plays
+# through the network and is kept as written, and at its end the song after it follows.
+# Which songs a command line gives and the skips over broken entries are the player's
 # tables (tests/core/test_player.cpp); the bound on the pipe's wait, the backend's
-# (tests/platform/test_gstmediacontrol.cpp); one song following another at its end,
-# test_streams.sh.
+# (tests/platform/test_gstmediacontrol.cpp).
 source "$(dirname "$0")/lib.sh"
-start_x
 
 music="$WORK/音乐 files"
 mkdir -p "$music"
@@ -33,8 +33,7 @@ end_player
 # SIGTERM while the pipe is pending saves the list at once.
 start_shown "$music/pipe.m3u"
 kill -TERM "$PLAYER_PID"
-check "SIGTERM while a pipe is pending ends the player within 2 s" wait_for 2 process_gone \
-    "$PLAYER_PID"
+check "SIGTERM with the pipe pending ends the player in 2 s" wait_for 2 process_gone "$PLAYER_PID"
 check "and saves the list" saved_list_is "$music/pipe.wav" "$music/one.wav"
 
 # A playlist that is an endless device is refused unread; the player runs on, empty.
@@ -46,5 +45,22 @@ check "without filling its memory" test "$(resident_mib)" -lt 200
 check "the refused playlist is told on stderr" grep -q "cannot read $music/zero.m3u" "$PLAYER_LOG"
 end_player
 check "and the list it saves is empty" test ! -s "$CONFIG/zorvan.m3u"
+
+make_tone "$WORK/stream.wav" 2 440
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK" >"$WORK/server.log" 2>&1 &
+PIDS+=($!)
+serving() { grep -q "port [0-9]" "$WORK/server.log"; }
+wait_for 10 serving || { echo "the HTTP server did not start" >&2; exit 1; }
+port=$(grep -o "port [0-9]*" "$WORK/server.log" | head -n 1 | cut -d' ' -f2)
+stream=http://127.0.0.1:$port/stream.wav
+
+lines '#EXTM3U' '# saved by another player' "$stream" "$music/one.wav" >"$WORK/list.m3u"
+start_shown "$WORK/list.m3u"
+check "the stream plays" wait_for 15 started "$stream"
+check "through the network" grep -q "GET /stream.wav" "$WORK/server.log"
+check "and at its end the song after it follows" wait_for 15 started "$music/one.wav"
+check "the player ends" end_player
+# A comment line that became an entry would be saved too.
+check "the saved list keeps the stream as written" saved_list_is "$stream" "$music/one.wav"
 
 finish

@@ -9,7 +9,6 @@ output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$ZORVAN" 2>&1) &&
 check "without a display the player fails, saying so in one line" \
     test "$status" -ne 0 -a "$(wc -l <<<"$output")" -eq 1
 
-start_x
 make_tone "$WORK/a.wav" 2 440
 SOCKET=$XDG_RUNTIME_DIR/$TITLE.socket
 

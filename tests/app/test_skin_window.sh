@@ -6,7 +6,7 @@
 # settings are written back byte for byte. Then the window at scale 2 and the tray modes
 # without a notification area. Screenshots of the normal, list-hidden and full-screen
 # windows and of the window at scale 2 are left in SCREENSHOT_DIR.
-source "$(dirname "$0")/lib.sh"
+NO_DISPLAY=1 source "$(dirname "$0")/lib.sh"
 
 SHOTS=${SCREENSHOT_DIR:-$WORK}
 for name in one two three; do make_tone "$WORK/$name.wav" 30 440; done
@@ -34,8 +34,7 @@ for CASE in none openbox; do
 
     start_player
     check "the window is mapped" wait_for 30 window_mapped
-    check "at its saved place" wait_for 5 place_is 100 200
-    check "with the list it is 274 x 464" size_is 274 464
+    check "at its saved place, 274 x 464 with the list" wait_for 5 geometry_is "100 200 274 464"
     check "the first song is loaded" wait_for 10 holds one
     import -window root "$SHOTS/skin-$CASE-normal.png"
 
@@ -47,24 +46,22 @@ for CASE in none openbox; do
     done
 
     click ImgShowList
-    check "the list button hides the list" wait_for 5 size_is 274 116
+    check "the list button hides the list" wait_for 5 geometry_is "* * 274 116"
     import -window root "$SHOTS/skin-$CASE-list-hidden.png"
     click ImgShowList
-    check "and shows it again" wait_for 5 size_is 274 464
+    check "and shows it again" wait_for 5 geometry_is "* * 274 464"
 
     # A drag by the title strip, in steps, to 4 pixels from the left edge.
     xdotool mousemove --window "$(player_window)" 120 8 mousedown 1
     for x in 200 170 150 130 124; do xdotool mousemove "$x" 230; done
     xdotool mouseup 1
-    check "dragged near the left edge it snaps to x = 0" wait_for 5 place_is 0 222
+    check "dragged near the left edge it snaps to x = 0" wait_for 5 geometry_is "0 222 *"
 
     click ImgFullscr
-    check "full screen covers the screen" wait_for 5 place_is 0 0
-    check "at the screen's size" wait_for 5 size_is 1024 768
+    check "full screen covers the screen" wait_for 5 geometry_is "0 0 1024 768"
     import -window root "$SHOTS/skin-$CASE-full-screen.png"
     xdotool key Escape
-    check "Esc brings the window back to its place" wait_for 5 place_is 0 222
-    check "and its height" wait_for 5 size_is 274 464
+    check "Esc brings the window back to its place and size" wait_for 5 geometry_is "0 222 274 464"
 
     if [[ $CASE == openbox ]]; then
         xdotool key F12
@@ -81,7 +78,7 @@ for CASE in none openbox; do
     # a run that changes nothing writes the settings back as they were.
     cp "$CONFIG/zorvan.set" "$WORK/expected.set"
     start_player
-    check "the next start puts the window at 0, 222" wait_for 15 place_is 0 222
+    check "the next start puts the window at 0, 222" wait_for 15 geometry_is "0 222 *"
     end_player
     check "and saves the same settings" cmp "$WORK/expected.set" "$CONFIG/zorvan.set"
 done
@@ -93,8 +90,8 @@ CASE=
 new_session none
 write_settings 1500 9000 1
 QT_SCALE_FACTOR=2 start_player "$WORK/one.wav"
-check "scale 2 on a small screen: scale 1, whole" wait_for 15 size_is 274 464
-check "on the screen" place_is 100 304
+check "scale 2 on a small screen: scale 1, whole on the screen" \
+    wait_for 15 geometry_is "100 304 274 464"
 import -window root "$SHOTS/skin-scale-2.png"
 end_player
 

@@ -74,13 +74,6 @@ protected:
             .trimmed();
     }
 
-    static QString queryDefault(const char *type)
-    {
-        return run("xdg-mime", {"query", "default", type});
-    }
-
-    void confirm(const AssociationTicks &ticks) { confirmAssociations(regist, programPath, ticks); }
-
     QTemporaryDir root;
     std::vector<std::pair<const char *, QByteArray>> saved;
     const QString configHome = root.filePath("config");
@@ -113,7 +106,7 @@ TEST_F(MimeRegistryTest, DefaultFollowsTheListsInTheirOrderAsXdgMimeDoes)
     for (const auto &[list, ids, expected] : cases) {
         writeFile(list, QByteArray("[Default Applications]\naudio/mpeg=") + ids + '\n');
         EXPECT_EQ(regist.ReadRegValue(mp3Key, ""), expected) << ids;
-        EXPECT_EQ(queryDefault("audio/mpeg"),
+        EXPECT_EQ(run("xdg-mime", {"query", "default", "audio/mpeg"}),
                   QString(expected).replace("zorvanplayer.file", "zorvanplayer.desktop"));
     }
 }
@@ -156,16 +149,16 @@ TEST_F(MimeRegistryTest, TakingOverAndGivingBackKeepTheRestOfTheUsersList)
     const QByteArray mp3Line = "audio/mpeg = other.desktop;third.desktop;\n";
     const QByteArray tail = "# next group\n\n[Removed Associations]\naudio/x-wav=other.desktop";
     writeFile(userList, head + mp3Line + tail);
-    confirm({false, false, false, true}); // wav
+    confirmAssociations(regist, programPath, {false, false, false, true}); // wav
     EXPECT_EQ(readFile(userList),
               head + mp3Line + defaults("audio/x-wav", "zorvanplayer.desktop") + tail);
-    confirm({});
+    confirmAssociations(regist, programPath, {});
     EXPECT_EQ(readFile(userList), head + mp3Line + tail);
     EXPECT_FALSE(readFile(entryPath).contains("MimeType")) << readFile(entryPath).toStdString();
 
-    confirm({false, true, false, false}); // mp3
+    confirmAssociations(regist, programPath, {false, true, false, false}); // mp3
     EXPECT_EQ(readFile(userList), head + defaults("audio/mpeg", "zorvanplayer.desktop") + tail);
-    confirm({});
+    confirmAssociations(regist, programPath, {});
     EXPECT_EQ(readFile(userList), head + defaults("audio/mpeg", "other.desktop") + tail);
 }
 
@@ -176,12 +169,12 @@ TEST_F(MimeRegistryTest, TypesAreTakenOverWithTheirAliasesAndGivenBackToTheSyste
     installEntry(systemData + "/applications/old.desktop", "/bin/true %f");
     writeFile(systemData + "/applications/mimeapps.list",
               "[Default Applications]\naudio/wav=old.desktop\n");
-    confirm({false, false, false, true}); // wav
+    confirmAssociations(regist, programPath, {false, false, false, true}); // wav
     EXPECT_EQ(regist.ReadRegValue("HKEY_CLASSES_ROOT\\.wav", "zorvan.back"), "old.desktop");
     for (const char *type : {"audio/x-wav", "audio/wav", "audio/vnd.wave"})
-        EXPECT_EQ(queryDefault(type), "zorvanplayer.desktop") << type;
-    confirm({});
-    EXPECT_EQ(queryDefault("audio/wav"), "old.desktop");
+        EXPECT_EQ(run("xdg-mime", {"query", "default", type}), "zorvanplayer.desktop") << type;
+    confirmAssociations(regist, programPath, {});
+    EXPECT_EQ(run("xdg-mime", {"query", "default", "audio/wav"}), "old.desktop");
     EXPECT_FALSE(readFile(userList).contains("audio/")) << "the system's list gives it again";
 }
 
@@ -194,8 +187,8 @@ TEST_F(MimeRegistryTest, TheEntryIsValidForAnyProgramPath)
         EXPECT_EQ(regist.ReadRegValue(classKey + "\\shell\\open\\command", ""), path);
         EXPECT_EQ(regist.ReadRegValue(classKey + "\\DefaultIcon", ""), path);
     }
-    EXPECT_EQ(queryDefault("audio/x-ms-wma"), "zorvanplayer.desktop");
-    EXPECT_EQ(queryDefault("application/vnd.apple.mpegurl"), "zorvanplayer.desktop");
+    for (const char *type : {"audio/x-ms-wma", "application/vnd.apple.mpegurl"})
+        EXPECT_EQ(run("xdg-mime", {"query", "default", type}), "zorvanplayer.desktop");
 }
 
 } // namespace

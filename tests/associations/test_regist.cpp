@@ -65,10 +65,8 @@ TEST_F(RegistTest, ReadRegValueTrimsLeadingSpacesAndReportsFailuresAsText)
 TEST_F(RegistTest, CreateRegKeyMakesEveryMissingKeyAndMalformedPathsWriteNothing)
 {
     for (const char *path : {"HKEY_NOWHERE\\Software", "HKEY_CURRENT_USER\\Software\\",
-                             "Software\\Zorvan", "HKEY_CURRENT_USER\\A\\\\B"}) {
-        regist.CreateRegKey(path);
-        regist.WriteRegValue(path, "", "x");
-    }
+                             "Software\\Zorvan", "HKEY_CURRENT_USER\\A\\\\B"})
+        put(path, "", "x");
     EXPECT_EQ(registry.keyCount(), 0);
     EXPECT_EQ(messages.shown.size(), 4);
     regist.WriteRegValue("HKEY_CLASSES_ROOT\\.wav", "", "AudioFile");

@@ -18,6 +18,8 @@ using Command = void (Transport::*)();
 constexpr Command Play = &Transport::PlaySong, Pause = &Transport::PauseSong,
                   Stop = &Transport::StopSong, Next = &Transport::NextSong,
                   Previous = &Transport::PreviousSong;
+const QStringList States{"stopped", "playing", "paused"};
+const QByteArray Lyric = "[ti:T]\n[ar:A]\n[00:05.00]first\n[00:09.00]second\n";
 
 class PlayerTest : public testing::Test, public PlayerRig
 {
@@ -30,25 +32,14 @@ protected:
         list().setHighlighted(current, true);
     }
     void run(Command command) { (transport().*command)(); }
-    void play()
-    {
-        transport().PlaySong();
-        settle(transport());
-    }
+    void play() { run(Play), settle(transport()); }
     // The letters of the songs opened since the log was last cleared.
     QString opened() const
     {
-        QString letters;
-        for (const QString &call : media.log.filter(QStringLiteral("open /m/")))
-            letters += call.at(8);
-        return letters;
+        return media.log.filter("open /m/").join("").remove("open /m/").remove(".mp3");
     }
     QString current() { return list().song(list().CurrentEntry()); }
-    QString state()
-    {
-        const Transport::PlayState now = transport().playState();
-        return QStringList{"stopped", "playing", "paused"}.at(int(now));
-    }
+    QString state() { return States.at(int(transport().playState())); }
     // The state, the letter of the song heard ("-": none) and whether the position timer
     // runs, as "playing c timer".
     QString sounding()
@@ -57,6 +48,21 @@ protected:
         return state() + u' ' + heard + (position().isTimerMainActive() ? " timer" : "");
     }
     QString label(Label which) { return player.labels().text(which); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    // song.mp3, 218 s long, alone in the list, with `lyrics` beside it.
+    void loadLyricSong(const QByteArray &lyrics)
+    {
+        writeFile(path("song.lrc"), lyrics);
+        media.setDuration(path("song.mp3"), 218);
+        loadList({path("song.mp3")});
+    }
+    // The lyric line both lyric labels show.
+    QString lyricLabels()
+    {
+        const QString min = label(Label::LTxtMin);
+        return min == label(Label::LTxtMax) ? min : QStringLiteral("<differ>");
+    }
+    void tickAt(double seconds) { media.setPosition(seconds), position().onTimerMain(); }
 };
 
 // The same table holds whether the commands come while the track opens or after it has
@@ -70,17 +76,13 @@ TEST_F(PlayerTest, PlayPauseAndStopFollowTheStateTableAlsoWhileATrackOpens)
     media.setDuration(song('a'), 200.5);
     loadList(songs("ab"));
     media.holdOpens(true);
-    const struct
-    {
-        QList<Command> commands; // after P
-        const char *sounding;
-    } rows[] = {{{}, "playing a timer"},
-                {{Pause}, "paused -"},
-                {{Pause, Pause}, "playing a timer"},
-                {{Stop}, "stopped -"},
-                {{Stop, Pause}, "paused -"},
-                {{Pause, Stop}, "paused -"},
-                {{Stop, Pause, Pause}, "playing a timer"}};
+    // The commands after P and what then sounds.
+    // clang-format off
+    const QList<std::pair<QList<Command>, const char *>> rows{
+        {{}, "playing a timer"},  {{Pause}, "paused -"},       {{Pause, Pause}, "playing a timer"},
+        {{Stop}, "stopped -"},    {{Stop, Pause}, "paused -"}, {{Pause, Stop}, "paused -"},
+        {{Stop, Pause, Pause}, "playing a timer"}};
+    // clang-format on
     for (const bool whileOpening : {false, true}) {
         for (const auto &[commands, expected] : rows) {
             SCOPED_TRACE(testing::Message() << expected << (whileOpening ? " while opening" : ""));
@@ -104,12 +106,8 @@ TEST_F(PlayerTest, PlayPauseAndStopFollowTheStateTableAlsoWhileATrackOpens)
 
 TEST_F(PlayerTest, NextAndPreviousWrapAndCarryTheHighlight)
 {
-    const struct
-    {
-        int before; // -1: no current entry
-        Command command;
-        int after;
-    } moves[] = {
+    // The current entry before (-1: none), the command and the current entry after.
+    const QList<std::tuple<int, Command, int>> moves{
         {2, Next, 0}, {0, Previous, 2}, {2, Previous, 1}, {-1, Next, 0}, {-1, Previous, 2}};
     for (const auto &[before, command, row] : moves) {
         loadList(songs("abc"), before);
@@ -251,38 +249,14 @@ TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
     }
 }
 
-TEST_F(PlayerTest, TimerTickMovesTheKnobForwardOnly)
+TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackAndTicksMoveItForwardOnly)
 {
+    player.clickPanel(200, 80);
+    EXPECT_EQ(media.log.last(), "seek 0") << "before any track a seek goes to 0";
     media.setDuration(song('a'), 218); // a pixel a second
     media.setDuration(song('b'), 0);
     media.setDuration(song('c'), 54);
     loadList(songs("abc"));
-    play();
-    // The track, the position at the tick, the knob's left edge and the time shown. A step of
-    // one pixel is ignored, the knob never moves back, and a track of unknown length leaves
-    // it at its start. The time rounds halves to the even second and widens past 99 minutes.
-    const QList<std::tuple<char, double, double, const char *>> ticks{
-        {'a', 1, 17, "00:01"},     {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"},
-        {'b', 2.5, 17, "00:02"},   {'b', 59.5, 17, "01:00"}, {'b', 3599.4, 17, "59:59"},
-        {'b', 6000, 17, "100:00"}, {'c', 10, 57, "00:10"}};
-    for (const auto &[track, seconds, knob, time] : ticks) {
-        if (current() != song(track))
-            transport().NextSong(), settle(transport());
-        media.setPosition(seconds);
-        position().onTimerMain();
-        EXPECT_EQ(position().knob().left(), knob) << track << seconds;
-        EXPECT_EQ(label(Label::LTime), time);
-    }
-    // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
-    EXPECT_EQ(position().nextTickDelay(10), 280);
-}
-
-TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
-{
-    player.clickPanel(200, 80);
-    EXPECT_EQ(media.log.last(), "seek 0") << "before any track a seek goes to 0";
-    media.setDuration(song('a'), 218);
-    loadList(songs("a"));
     play();
 
     EXPECT_TRUE(player.clickPanel(22, 80)); // grip left of the travel: time 0
@@ -302,14 +276,41 @@ TEST_F(PlayerTest, SeeksFollowTheKnobWithinTheTrack)
     EXPECT_EQ(media.log.last(), "seek 101");
     EXPECT_EQ(label(Label::LTime), "01:41");
     EXPECT_EQ(state(), "paused");
+
+    play(); // a again, from its start
+    // The track, the position at the tick, the knob's left edge and the time shown. A step of
+    // one pixel is ignored, the knob never moves back, and a track of unknown length leaves
+    // it at its start. The time rounds halves to the even second and widens past 99 minutes.
+    const QList<std::tuple<char, double, double, const char *>> ticks{
+        {'a', 1, 17, "00:01"},     {'a', 100, 117, "01:40"}, {'a', 50, 117, "00:50"},
+        {'b', 2.5, 17, "00:02"},   {'b', 59.5, 17, "01:00"}, {'b', 3599.4, 17, "59:59"},
+        {'b', 6000, 17, "100:00"}, {'c', 10, 57, "00:10"}};
+    for (const auto &[track, seconds, knob, time] : ticks) {
+        if (current() != song(track))
+            transport().NextSong(), settle(transport());
+        tickAt(seconds);
+        EXPECT_EQ(position().knob().left(), knob) << track << seconds;
+        EXPECT_EQ(label(Label::LTime), time);
+    }
+    // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
+    EXPECT_EQ(position().nextTickDelay(10), 280);
 }
 
 TEST_F(PlayerTest, VolumeAndBalanceComeFromTheKnobsAndThePresets)
 {
     SoundControls &sound = player.sound();
-    for (const auto &[x, volume] : {std::pair{125, -3000}, {158, -400}}) {
-        player.clickPanel(x, 69);
-        EXPECT_EQ(media.volume(), volume) << "click at " << x;
+    EXPECT_TRUE(player.clickPanel(158, 69));
+    EXPECT_EQ(media.volume(), -400);
+    // The remote control's fraction: the knob's travel spans -40 … 0 dB, but the quietest
+    // volume sent is -30 dB; what is not a number changes nothing.
+    const QList<std::tuple<double, int, double>> fractions{
+        {1, 0, 1},         {0.5, -2000, 0.5}, {0.75, -1000, 0.75}, {qQNaN(), -1000, 0.75},
+        {0.1, -3000, 0.1}, {1.7, 0, 1},       {-0.3, -3000, 0},
+    };
+    for (const auto &[fraction, volume, readBack] : fractions) {
+        sound.setVolumeFraction(fraction);
+        EXPECT_EQ(media.volume(), volume) << fraction;
+        EXPECT_NEAR(sound.volumeFraction(), readBack, 1e-6) << fraction;
     }
     // The steps stop at either end of the travel.
     for (const auto &[step, knob, volume] :
@@ -323,14 +324,19 @@ TEST_F(PlayerTest, VolumeAndBalanceComeFromTheKnobsAndThePresets)
     sound.VolumeDown();
     EXPECT_TRUE(sound.MutedFlag() && media.isMuted()) << "the volume changes under the mute";
     EXPECT_EQ(media.volume(), -160) << "one step is 160 hundredths of a decibel";
+    // A saved volume below the travel puts the knob past its end; it reads as the end.
+    media.setVolume(-5000);
+    sound.ShowVolume();
+    EXPECT_EQ(sound.volumeFraction(), 0.0);
 
     // The balance: the widget test drags its knob and releases it.
     using Preset = SoundControls::BalancePreset;
     // The preset asked for (7: unknown), the balance sent and the mark shown.
-    const QList<std::tuple<int, int, Preset>> presets{{0, -5000, Preset::Left},
-                                                      {1, 0, Preset::Stereo},
-                                                      {2, 5000, Preset::Right},
-                                                      {7, 5000, Preset::None}};
+    // clang-format off
+    const QList<std::tuple<int, int, Preset>> presets{
+        {0, -5000, Preset::Left}, {1, 0, Preset::Stereo}, {2, 5000, Preset::Right},
+        {7, 5000, Preset::None}};
+    // clang-format on
     for (const auto &[what, balance, preset] : presets) {
         sound.SetBanlance(what);
         EXPECT_EQ(media.balance(), balance) << what;
@@ -341,20 +347,7 @@ TEST_F(PlayerTest, VolumeAndBalanceComeFromTheKnobsAndThePresets)
     EXPECT_EQ(sound.balancePreset(), Preset::Stereo) << "a click keeps the marks";
 }
 
-class StartUpTest : public PlayerTest
-{
-protected:
-    QString path(const QString &name) const { return dir.filePath(name); }
-    void start(const QStringList &arguments)
-    {
-        list().clear();
-        media.log.clear();
-        player.start(songsFromArguments(arguments, dir.path()));
-        settle(transport());
-    }
-};
-
-TEST_F(StartUpTest, ArgumentsGiveTheirSongsOrSayWhatIsWrong)
+TEST_F(PlayerTest, ArgumentsGiveTheirSongsOrSayWhatIsWrong)
 {
     for (const char *name : {"a.wav", "folder/2.mp3", "folder/1.wma", "folder/cover.jpg",
                              "folder/sub/deep.mp3", "folder/b.WAV"})
@@ -383,56 +376,39 @@ TEST_F(StartUpTest, ArgumentsGiveTheirSongsOrSayWhatIsWrong)
     }
 }
 
-TEST_F(StartUpTest, SavedListComesBackWithItsFirstPlayableSongPaused)
+TEST_F(PlayerTest, SavedListComesBackWithItsFirstPlayableSongPausedAndItsLyrics)
 {
-    start({});
+    player.start({});
     EXPECT_EQ(media.log, QStringList{"volume 0"}) << "no list, no arguments: nothing opens";
 
     const QString broken = path("broken.mp3");
     media.failOpen(broken);
     writeFile(path("zorvan.m3u"), "broken.mp3\r\n/m/a.mp3\r\n/m/b.mp3\r\n");
+    writeFile(path("lrc/a.lrc"), Lyric);
+    session.setListLyricDir({path("none/"), path("lrc/")});
     for (const QStringList &arguments : {QStringList{}, QStringList{"only-missing.mp3"}}) {
-        start(arguments);
+        list().clear();
+        media.log.clear();
+        player.start(songsFromArguments(arguments, dir.path()));
+        settle(transport());
         EXPECT_EQ(list().count(), 3);
         EXPECT_EQ(sounding(), "paused -");
         EXPECT_EQ(media.log.filter("open "), (QStringList{"open " + broken, "open /m/a.mp3"}));
         EXPECT_FALSE(media.log.contains("play")) << "loaded without a moment of sound";
         EXPECT_EQ(current(), song('a'));
         EXPECT_EQ(label(Label::LTime), "00:00");
+        EXPECT_EQ(lyricLabels(), "T - A") << "from the lyric folders, while the song waits";
     }
     transport().PauseSong();
     EXPECT_TRUE(media.isPlaying());
 }
 
-class LyricsTest : public StartUpTest
-{
-protected:
-    LyricsTest()
-    {
-        media.setDuration(lyricSong, 218);
-        loadList({lyricSong});
-    }
-    QString lyricLabels()
-    {
-        const QString min = label(Label::LTxtMin);
-        return min == label(Label::LTxtMax) ? min : QStringLiteral("<differ>");
-    }
-    void tickAt(double seconds)
-    {
-        media.setPosition(seconds);
-        position().onTimerMain();
-    }
-
-    const QString lyricSong = path("song.mp3");
-    const QByteArray lyric = "[ti:T]\n[ar:A]\n[00:05.00]first\n[00:09.00]second\n";
-};
-
 // The song line shows until the first tick. With the lyric switch off the labels show the
 // song line and the lyric steps change nothing; on again, the line due at the position shows
 // at once, as it does after a seek. After a stop the lyrics start over.
-TEST_F(LyricsTest, FollowPlaybackTheSwitchSeeksAndStop)
+TEST_F(PlayerTest, LyricsFollowPlaybackTheSwitchSeeksAndStop)
 {
-    writeFile(path("song.lrc"), lyric);
+    loadLyricSong(Lyric);
     play();
     const auto labels = [&] { return label(Label::LTxtMin) + u'|' + label(Label::LTxtMax); };
     EXPECT_EQ(labels(), "|song");
@@ -459,26 +435,20 @@ TEST_F(LyricsTest, FollowPlaybackTheSwitchSeeksAndStop)
     EXPECT_EQ(lyricLabels(), "first ") << "a seek shows its line at once";
 }
 
-TEST_F(LyricsTest, AreFoundInTheLyricFoldersOrNotAtAll)
+TEST_F(PlayerTest, ALyricFileThatCannotBeReadLeavesTheSongAlone)
 {
-    writeFile(path("lrc/song.lrc"), lyric);
-    writeFile(path("zorvan.m3u"), "song.mp3\r\n");
-    session.setListLyricDir({path("none/"), path("lrc/")});
-    start({});
-    EXPECT_EQ(lyricLabels(), "T - A") << "the header shows while the song waits paused";
-
-    session.setListLyricDir({});
+    loadList({path("song.mp3")});
     QDir(dir.path()).mkdir(QStringLiteral("song.lrc")); // a folder where the file should be
     play();
-    EXPECT_EQ(state(), "playing") << "a lyric file that cannot be read leaves the song alone";
+    EXPECT_EQ(state(), "playing");
     EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
 // The song's lyrics come in after x has replaced it and failed, with nothing loaded: a track
 // that started meanwhile would hide their wrong arrival by clearing them.
-TEST_F(LyricsTest, LyricsOfAnEarlierTrackAreDropped)
+TEST_F(PlayerTest, LyricsOfAnEarlierTrackAreDropped)
 {
-    writeFile(path("song.lrc"), lyric);
+    loadLyricSong(Lyric);
     media.holdOpens(true);
     transport().PlaySong();
     media.answerOpen(); // the song's lookup runs
@@ -490,9 +460,9 @@ TEST_F(LyricsTest, LyricsOfAnEarlierTrackAreDropped)
     EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
-TEST_F(LyricsTest, TimerSleepsUntilSomethingOnScreenCanChange)
+TEST_F(PlayerTest, LyricsTimerSleepsUntilSomethingOnScreenCanChange)
 {
-    writeFile(path("song.lrc"), "[00:03.00]first\n[00:03.05]second\n[00:20.00]last\n");
+    loadLyricSong("[00:03.00]first\n[00:03.05]second\n[00:20.00]last\n");
     play(); // 218 s: the knob steps a pixel a second, with the label
     // Each tick's position and the milliseconds to the next tick.
     const QList<std::pair<double, int>> ticks{

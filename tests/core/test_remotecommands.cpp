@@ -1,5 +1,3 @@
-#include <limits>
-
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -8,29 +6,24 @@
 #include "support/qtprinters.h"
 
 // The commands that a later start and the desktop's remote control reach the player by:
-// songs handed over, a seek to a time and the volume as a fraction. The loaded track's
-// identity is seen through the remote control's metadata (tests/platform/test_mpris.cpp).
+// songs handed over and a seek to a time; the volume as a fraction is tested with the other
+// volume controls (test_player.cpp). The loaded track's identity is seen through the remote
+// control's metadata (tests/platform/test_mpris.cpp).
 namespace {
 
 using Rig = PlayerRig;
 
 TEST(RemoteCommandsTest, HandedSongsAreAppendedAndTheFirstOfThemPlays)
 {
-    // x never opens.
-    const struct
-    {
-        const char *before; // the list, whose first plays unless paused
-        bool paused;
-        const char *handed;
-        char track; // the track that then plays
-        int current;
-    } cases[] = {
-        {"", false, "ab", 'a', 0},
-        {"ab", true, "cd", 'c', 2},
-        {"a", false, "xd", 'd', 2}, // a first handed song that fails is skipped
-        {"ab", false, "", 'a', 0},  // nothing handed changes nothing
+    // The list, whose first plays unless paused; the songs handed (x never opens); the entry
+    // that then plays.
+    const std::tuple<const char *, bool, const char *, int> cases[] = {
+        {"", false, "ab", 0},
+        {"ab", true, "cd", 2},
+        {"a", false, "xd", 2}, // a first handed song that fails is skipped
+        {"ab", false, "", 0},  // nothing handed changes nothing
     };
-    for (const auto &[before, paused, handed, track, current] : cases) {
+    for (const auto &[before, paused, handed, current] : cases) {
         Rig rig;
         rig.open(Rig::songs(before));
         if (paused)
@@ -43,17 +36,16 @@ TEST(RemoteCommandsTest, HandedSongsAreAppendedAndTheFirstOfThemPlays)
         EXPECT_EQ(rig.list().CurrentEntry(), current);
         for (int row = 0; row < rig.list().count(); ++row)
             EXPECT_EQ(rig.list().isHighlighted(row), row == current);
-        EXPECT_EQ(rig.media.fileName(), Rig::song(track));
+        EXPECT_EQ(rig.media.fileName(), all.at(current));
         EXPECT_TRUE(rig.media.isPlaying());
     }
 }
 
 TEST(RemoteCommandsTest, SeekToATimeGoesThroughTheKnob)
 {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     // Track length, the time asked for, where the seek goes (negative: nowhere).
     const QList<std::tuple<double, double, double>> cases{
-        {200, 1.5, 1.5}, {200, -4, 0}, {200, 900, 200}, {0, 10, -1}, {200, nan, -1},
+        {200, 1.5, 1.5}, {200, -4, 0}, {200, 900, 200}, {0, 10, -1}, {200, qQNaN(), -1},
     };
     for (const auto &[length, asked, expected] : cases) {
         SCOPED_TRACE(QStringLiteral("%1 of %2 s").arg(asked).arg(length).toStdString());
@@ -78,27 +70,6 @@ TEST(RemoteCommandsTest, SeekToATimeGoesThroughTheKnob)
         EXPECT_TRUE(rig.position().isTimerMainActive());
         EXPECT_FALSE(rig.media.isPlaying());
     }
-}
-
-TEST(RemoteCommandsTest, VolumeFractionMovesTheKnobAndReadsBack)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    // The knob's travel spans -40 … 0 dB, but the quietest volume sent is -30 dB.
-    const QList<std::tuple<double, int, double>> cases{
-        {1, 0, 1},         {0.5, -2000, 0.5}, {0.75, -1000, 0.75}, {nan, -1000, 0.75},
-        {0.1, -3000, 0.1}, {1.7, 0, 1},       {-0.3, -3000, 0},
-    };
-    Rig rig;
-    SoundControls &sound = rig.player.sound();
-    for (const auto &[fraction, expectedVolume, expectedFraction] : cases) {
-        sound.setVolumeFraction(fraction);
-        EXPECT_EQ(rig.media.volume(), expectedVolume) << fraction;
-        EXPECT_NEAR(sound.volumeFraction(), expectedFraction, 1e-6) << fraction;
-    }
-    // A saved volume below the travel puts the knob past its end; it reads as the end.
-    rig.media.setVolume(-5000);
-    sound.ShowVolume();
-    EXPECT_EQ(sound.volumeFraction(), 0.0);
 }
 
 } // namespace

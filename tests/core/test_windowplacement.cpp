@@ -28,10 +28,8 @@ TEST(WindowPlacement, KeepsPositionsOnAScreenAndRescuesLostOnes)
 
 TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
 {
-    // A 274 x 116 window on a 1024 x 768 screen (a second one to its right), 15 twips per
-    // pixel, snapping within 12 pixels (180 twips). Places and offsets in pixels; the window
-    // may lie at 750 at most.
-    // The place, the pointer's offset and the place that follows.
+    // On a 1024 x 768 screen at 15 twips per pixel, where the window may lie at 750 at most:
+    // the place, the pointer's offset and the place that follows.
     const QList<std::tuple<const char *, QPoint, QPoint, QPoint>> cases{
         {"one pixel is no move", {100, 100}, {1, -1}, {100, 100}},
         {"follows the pointer one to one", {300, 300}, {-120, 45}, {180, 345}},
@@ -47,27 +45,23 @@ TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
         {"snaps to the top edge", {100, 50}, {0, -39}, {100, 0}},
         {"not to the bottom edge", {100, 600}, {0, 50}, {100, 650}},
     };
-    const QRect screen(0, 0, 1024, 768);
-    const auto twips = [](const QRect &rect) {
-        return QRectF(rect.x() * 15.0, rect.y() * 15.0, rect.width() * 15.0, rect.height() * 15.0);
+    // A window of 274 x 116 at `place` on `screen`, dragged at `twips` per pixel, snapping
+    // within 12 pixels; in pixels.
+    const auto drag = [](QPoint place, QPoint offset, double twips = 15,
+                         QRect screen = QRect(0, 0, 1024, 768)) {
+        const auto scaled = [twips](const QRect &rect) {
+            return QRectF(QPointF(rect.topLeft()) * twips, QSizeF(rect.size()) * twips);
+        };
+        return dragWindowPlace(scaled(QRect(place, QSize(274, 116))), scaled(screen), offset,
+                               {twips, twips}, 12 * twips) /
+               twips;
     };
-    for (const auto &[what, place, offset, expected] : cases) {
-        const QPointF moved = dragWindowPlace(twips(QRect(place, QSize(274, 116))), twips(screen),
-                                              offset, {15, 15}, 180);
-        EXPECT_EQ(moved / 15, QPointF(expected)) << what;
-    }
-
-    // On a screen right of the first, its own edges count.
-    const QRectF second = twips(QRect(1024, 0, 1280, 1024));
-    EXPECT_EQ(dragWindowPlace(twips(QRect(1030, 40, 274, 116)), second, {-3, 0}, {15, 15}, 180) /
-                  15,
-              QPointF(1024, 40));
-    // At 192 dots per inch a pixel is 7.5 twips and the snap distance of 12 pixels 90 twips:
-    // 20 pixels from the edge, a pull of 9 pixels snaps.
-    const double fine = twipsPerPixel(192);
-    EXPECT_EQ(dragWindowPlace(QRectF(150, 750, 2055, 870), QRectF(0, 0, 7680, 5760), {-9, 0},
-                              {fine, fine}, 12 * fine),
-              QPointF(0, 750));
+    for (const auto &[what, place, offset, expected] : cases)
+        EXPECT_EQ(drag(place, offset), QPointF(expected)) << what;
+    EXPECT_EQ(drag({1030, 40}, {-3, 0}, 15, {1024, 0, 1280, 1024}), QPointF(1024, 40))
+        << "on a screen right of the first, its own edges count";
+    // At 192 dots per inch a pixel is 7.5 twips and the snap distance 90 twips.
+    EXPECT_EQ(drag({20, 100}, {-9, 0}, twipsPerPixel(192)), QPointF(0, 100));
     EXPECT_DOUBLE_EQ(twipsPerPixel(0), 15) << "a screen that reports nothing";
 }
 

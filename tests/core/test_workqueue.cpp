@@ -16,12 +16,7 @@ TEST(WorkQueue, RunsJobsInOrderReplacesWaitingOnesAndSurvivesThrows)
     auto gate = std::make_shared<Gate>();
     QStringList done;
     const auto record = [&done](const QString &result) { done.append(result); };
-    queue.add(
-        [gate] {
-            gate->pass();
-            return QStringLiteral("held");
-        },
-        record);
+    queue.add([gate] { return gate->pass(), QStringLiteral("held"); }, record);
     ASSERT_TRUE(deliverUntil([&] { return gate->passer() != nullptr; }));
     queue.add([] { return QStringLiteral("lookup 1"); }, record, 1);
     queue.add([] { return QStringLiteral("tags"); }, record);
@@ -42,12 +37,7 @@ TEST(WorkQueue, ItsDestructionWaitsForNoJobAndDropsTheirResults)
     const auto laterJobRan = std::make_shared<std::atomic<bool>>(false);
     {
         WorkQueue queue;
-        queue.add(
-            [gate] {
-                gate->pass();
-                return 1;
-            },
-            [&delivered](int) { ++delivered; });
+        queue.add([gate] { return gate->pass(), 1; }, [&delivered](int) { ++delivered; });
         queue.add([laterJobRan] { return laterJobRan->exchange(true); },
                   [&delivered](bool) { ++delivered; });
         ASSERT_TRUE(deliverUntil([&] { return gate->passer() != nullptr; }));

@@ -18,9 +18,8 @@ public:
 
     void open(quint64 serial, const QString &path) override
     {
-        log << QStringLiteral("open %1").arg(path);
+        set("open " + path, m_fileName, path);
         m_serial = serial;
-        m_fileName = path;
         m_isOpen = m_isPlaying = false;
         m_position = 0;
         if (m_isHolding)
@@ -35,35 +34,19 @@ public:
     }
     void release() override
     {
-        log << QStringLiteral("release");
-        m_fileName.clear();
+        set("release", m_fileName, QString());
         m_isOpen = m_isPlaying = false;
     }
     QString fileName() const override { return m_fileName; }
-    void play() override
-    {
-        log << QStringLiteral("play");
-        m_isPlaying = m_isOpen;
-    }
-    void pause() override
-    {
-        log << QStringLiteral("pause");
-        m_isPlaying = false;
-    }
+    void play() override { set("play", m_isPlaying, m_isOpen); }
+    void pause() override { set("pause", m_isPlaying, false); }
     double currentPosition() const override { return m_position; }
-    void setCurrentPosition(double seconds) override
-    {
-        log << QStringLiteral("seek %1").arg(seconds);
-        m_position = seconds;
-    }
+    void setCurrentPosition(double seconds) override { note("seek", m_position, seconds); }
     double duration() const override { return m_isOpen ? m_durations.value(m_fileName) : 0.0; }
     int volume() const override { return m_volume; }
-    void setVolume(int hundredthsOfDecibel) override
-    {
-        note("volume", m_volume, hundredthsOfDecibel);
-    }
-    void setBalance(int balance) override { note("balance", m_balance, balance); }
-    void setMute(bool muted) override { note("mute", m_isMuted, muted); }
+    void setVolume(int value) override { note("volume", m_volume, value); }
+    void setBalance(int value) override { note("balance", m_balance, value); }
+    void setMute(bool value) override { note("mute", m_isMuted, value); }
     QString mediaInfoString(int code) const override
     {
         const QStringList tags = m_isOpen ? m_tags.value(m_fileName) : QStringList();
@@ -113,22 +96,23 @@ public:
     QStringList log;
 
 private:
+    // Logs `entry` and changes `setting`; note() logs the call with the value it sets.
+    template <typename T> void set(const QString &entry, T &setting, T value)
+    {
+        log << entry;
+        setting = value;
+    }
     template <typename T> void note(const char *call, T &setting, T value)
     {
-        log << QStringLiteral("%1 %2").arg(QLatin1String(call)).arg(value);
-        setting = value;
+        set(QStringLiteral("%1 %2").arg(QLatin1String(call)).arg(value), setting, value);
     }
 
     QString m_fileName;
     quint64 m_serial = 0;
-    bool m_isOpen = false;
-    bool m_isHolding = false;
     QHash<QString, Failure> m_failing;
     QHash<QString, double> m_durations;
     QHash<QString, QStringList> m_tags;
     double m_position = 0;
-    int m_volume = 0;
-    int m_balance = 0;
-    bool m_isPlaying = false;
-    bool m_isMuted = false;
+    int m_volume = 0, m_balance = 0;
+    bool m_isOpen = false, m_isHolding = false, m_isPlaying = false, m_isMuted = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -16,8 +17,8 @@ class Gate
 public:
     void pass()
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
         m_thread = QThread::currentThread();
+        std::unique_lock<std::mutex> lock(m_mutex);
         m_hasTimedOut =
             !m_opened.wait_for(lock, std::chrono::seconds(10), [this] { return m_isOpen; });
     }
@@ -28,23 +29,15 @@ public:
         m_opened.notify_all();
     }
     // The thread that passed; nullptr until one did.
-    QThread *passer()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        return m_thread;
-    }
-    bool hasTimedOut()
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        return m_hasTimedOut;
-    }
+    QThread *passer() const { return m_thread; }
+    bool hasTimedOut() const { return m_hasTimedOut; }
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_opened;
-    QThread *m_thread = nullptr;
     bool m_isOpen = false;
-    bool m_hasTimedOut = false;
+    std::atomic<QThread *> m_thread = nullptr;
+    std::atomic<bool> m_hasTimedOut = false;
 };
 
 // Delivers posted calls until `done` holds, for 5 s at most; whether it holds.

@@ -8,16 +8,8 @@
 class ScriptedPlaylistDialogs : public PlaylistFileDialogs
 {
 public:
-    QStringList chooseSongFiles() override
-    {
-        asked << QStringLiteral("open");
-        return chosenFiles;
-    }
-    QString choosePlaylistTarget() override
-    {
-        asked << QStringLiteral("save");
-        return saveTarget;
-    }
+    QStringList chooseSongFiles() override { return asked << QStringLiteral("open"), chosenFiles; }
+    QString choosePlaylistTarget() override { return asked << QStringLiteral("save"), saveTarget; }
 
     // What the open dialog returns (empty: cancelled) and the save dialog's answer.
     QStringList chosenFiles;

@@ -1,18 +1,12 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
-
 #include "core/transport.h"
+#include "fakes/gate.h"
 
 // Delivers the player's queued skip steps, the fake backend's answers and the results of the
 // lyric lookups until the transport waits for nothing (or for an open the test holds), for
 // 5 s at most.
 inline void settle(const Transport &transport)
 {
-    for (const QDeadlineTimer deadline(5000); transport.isBusy() && !deadline.hasExpired();) {
-        QCoreApplication::sendPostedEvents();
-        QThread::yieldCurrentThread();
-    }
+    deliverUntil([&transport] { return !transport.isBusy(); });
 }

@@ -1,5 +1,6 @@
 #include "persist/textfile.h"
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -11,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "failingiconv.h"
+#include "persist/listfiles.h"
 #include "persist/playlistfile.h"
 #include "persist/settingsfile.h"
 #include "persist/textcodec.h"
@@ -56,6 +57,14 @@ TEST_F(TextFiles, ReadsOnlyRegularFilesWithinTheLimit)
     EXPECT_TRUE(readTextFile("/proc/self/maps", SmallTextFileLimit).value.contains("[stack]"));
 }
 
+// While it lives, the codec converts through `functions`.
+struct ReplacedIconv
+{
+    explicit ReplacedIconv(IconvFunctions functions) : m_saved(setIconvFunctions(functions)) {}
+    ~ReplacedIconv() { setIconvFunctions(m_saved); }
+    IconvFunctions m_saved;
+};
+
 // With no GB18030 conversion, whether it cannot be set up or breaks off, a reader reports its
 // file unreadable and changes nothing, and a writer fails and leaves the file it would have
 // replaced alone: an error, never empty text. Every reader and writer of the player's files
@@ -64,21 +73,30 @@ TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
 {
     const QByteArray bytes = "[DONTCHANGETHISSET]\r\n";
     const QString path = write("zorvan.set", bytes);
-    for (const auto stage : {FailingIconv::Stage::Open, FailingIconv::Stage::Convert}) {
-        const FailingIconv failing(stage);
+    // As on a system without the conversion module, and as a conversion that breaks off.
+    IconvFunctions failingOpen, failingConvert;
+    failingOpen.open = [](const char *, const char *) { return errno = EINVAL, iconv_t(-1); };
+    failingConvert.convert = [](iconv_t, char **, size_t *, char **, size_t *) {
+        return errno = EBADF, size_t(-1);
+    };
+    for (const IconvFunctions &failing : {failingOpen, failingConvert}) {
+        const ReplacedIconv replaced(failing);
         SettingsRecord record;
         record.windowLeftTwips = 300;
         const ReadResult<SettingsLoad> settings = LoadSettings(path, record);
-        EXPECT_TRUE(settings.status == ReadStatus::Unreadable && !settings.error.isEmpty());
+        EXPECT_EQ(settings.status, ReadStatus::Unreadable);
+        EXPECT_TRUE(settings.error.contains("GB18030")) << settings.error.toStdString();
         EXPECT_EQ(record.windowLeftTwips, 300);
         for (const WriteResult &written :
-             {SaveSettings(path, record), SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a"})})
-            EXPECT_TRUE(!written.ok && !written.error.isEmpty());
+             {SaveSettings(path, record), SavePlaylist(m_folder.filePath("new/x.m3u"), {"/a"}),
+              SavePicList(m_folder.filePath("new/x.pic"), {"/a.jpg"})})
+            EXPECT_TRUE(!written.ok && written.error.contains("GB18030"))
+                << written.error.toStdString();
         EXPECT_EQ(readFile(path), bytes);
         EXPECT_EQ(decodeText("\xEF\xBB\xBF\xE5\xAE\x8B"), QStringLiteral("宋"));
         EXPECT_EQ(decodeText(QByteArray::fromHex("fffe8b5b")), QStringLiteral("宋"));
     }
-    const FailingIconv failing(FailingIconv::Stage::Open);
+    const ReplacedIconv replaced(failingOpen);
     EXPECT_FALSE(decodeText(QByteArray()));
     EXPECT_FALSE(encodeFileText(QString()));
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);

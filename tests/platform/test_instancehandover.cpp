@@ -1,8 +1,8 @@
 #include <future>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,10 +50,10 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
         {openOf("/m/\xff.mp3\0a\0"_ba), Status::Malformed},
     };
     for (const auto &[bytes, expected] : cases) {
+        SCOPED_TRACE(bytes.left(40).toStdString());
         const InstanceRequest::Parsed parsed = InstanceRequest::parse(bytes);
-        EXPECT_EQ(parsed.status, expected) << bytes.left(40).toStdString();
-        EXPECT_EQ(parsed.songs.songs.size(), expected == Status::Complete && bytes != "activate\n")
-            << bytes.left(40).toStdString();
+        EXPECT_EQ(parsed.status, expected);
+        EXPECT_EQ(parsed.songs.songs.size(), expected == Status::Complete && bytes != "activate\n");
         // What follows a whole request is the next one's.
         if (expected == Status::Complete) {
             EXPECT_EQ(InstanceRequest::parse(bytes + "next").size, bytes.size());
@@ -63,31 +63,31 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
 
 // The running instance in this thread; later starts in threads of their own, as they are
 // processes of their own.
-class HandOverTest : public testing::Test
+TEST(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
 {
-protected:
-    HandOverTest() { EXPECT_EQ(running.CheckExist(), Outcome::First); }
-
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
+    SingleInstance running{path, AnswerTimeoutMs};
+    ASSERT_EQ(running.CheckExist(), Outcome::First);
+    QSignalSpy activations{&running, &SingleInstance::activationRequested};
+    QSignalSpy opens{&running, &SingleInstance::openRequested};
+    CommandLineSongs arrived;
+    for (const auto signal : {&SingleInstance::openRequested, &SingleInstance::songsAdded}) {
+        QObject::connect(&running, signal, [&](const CommandLineSongs &part) {
+            arrived.songs += part.songs;
+            arrived.infos += part.infos;
+        });
+    }
     // A later start with `songs`, run to its end while this thread serves the socket.
-    Outcome laterStart(const CommandLineSongs &songs)
-    {
-        auto outcome = std::async(std::launch::async, [this, songs] {
+    const auto laterStart = [&](const CommandLineSongs &songs) {
+        auto outcome = std::async(std::launch::async, [&] {
             return SingleInstance(path, AnswerTimeoutMs).CheckExist(songs);
         });
         while (outcome.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         return outcome.get();
-    }
+    };
 
-    QTemporaryDir folder;
-    QString path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
-    SingleInstance running{path, AnswerTimeoutMs};
-    QSignalSpy activations{&running, &SingleInstance::activationRequested};
-    QSignalSpy opens{&running, &SingleInstance::openRequested};
-};
-
-TEST_F(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
-{
     // A folder of 50 000 songs with long names, far more than one request holds, arrives
     // whole and in order, names of every kind as they went out; only its first part plays.
     // A missing information line goes out as the song itself.
@@ -97,32 +97,16 @@ TEST_F(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
         many.songs << QStringLiteral("/音乐/晴天 (live)\n100%20/%1/").arg(i) + QString(200, u'x')
                    << QStringLiteral("http://radio.example/%1").arg(i);
     }
-    QSignalSpy additions(&running, &SingleInstance::songsAdded);
-    const auto arrivedSongs = [&] {
-        CommandLineSongs arrived;
-        for (const QSignalSpy *spy : {&opens, &additions}) {
-            for (const QList<QVariant> &signal : *spy) {
-                const auto part = signal.at(0).value<CommandLineSongs>();
-                arrived.songs += part.songs;
-                arrived.infos += part.infos;
-            }
-        }
-        return arrived;
-    };
     EXPECT_EQ(laterStart(many), Outcome::OtherActivated);
     // The later start ends once its bytes are on their way; the last of them may still come.
-    const QDeadlineTimer deadline(10000);
-    while (arrivedSongs().songs.size() < many.songs.size() && !deadline.hasExpired())
-        additions.wait(100);
-    const CommandLineSongs arrived = arrivedSongs();
+    (void)QTest::qWaitFor([&] { return arrived.songs.size() >= many.songs.size(); }, 10000);
     EXPECT_EQ(arrived.songs, many.songs);
     EXPECT_EQ(arrived.infos, many.infos + many.songs.mid(1));
 
     // Without songs the running one only comes forward. Only the first request of the songs
     // above played, and the songs never asked only to come forward.
     EXPECT_EQ(laterStart({}), Outcome::OtherActivated);
-    if (activations.isEmpty())
-        activations.wait(5000);
+    (void)QTest::qWaitFor([&] { return !activations.isEmpty(); }, 5000);
     EXPECT_EQ(activations.count(), 1);
     EXPECT_EQ(opens.count(), 1);
 }

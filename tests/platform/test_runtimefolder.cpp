@@ -26,6 +26,7 @@ enum class Stand {
     Foreign,  // a folder with 0700 of the user "nobody"
 };
 
+// Which folder serves; the order indexes the paths each test case compares with.
 enum class Chosen { Session, Fallback, None };
 
 // Puts `stand` at `path`; false when it cannot be made here (another user's folder needs
@@ -60,8 +61,7 @@ TEST(RuntimeFolderTest, OnlyAFolderPrivateToTheUserServes)
     struct Case
     {
         const char *name;
-        Stand session;
-        Stand fallback;
+        Stand session, fallback;
         Chosen chosen;
     };
     const Case cases[] = {
@@ -91,26 +91,17 @@ TEST(RuntimeFolderTest, OnlyAFolderPrivateToTheUserServes)
         const RuntimeFolder folder = privateRuntimeFolder(
             each.session == Stand::Relative ? QDir().relativeFilePath(session) : session,
             temporary);
-        switch (each.chosen) {
-        case Chosen::Session:
-            EXPECT_EQ(folder.path, session) << each.name;
-            EXPECT_TRUE(folder.problem.isEmpty()) << each.name;
-            break;
-        case Chosen::Fallback: {
-            EXPECT_EQ(folder.path, fallback) << each.name;
-            struct stat made = {};
-            EXPECT_TRUE(::lstat(QFile::encodeName(fallback), &made) == 0 && S_ISDIR(made.st_mode) &&
-                        (made.st_mode & 0777) == 0700)
-                << each.name;
-            // Only a runtime folder that was set and passed over is worth a word.
-            EXPECT_EQ(folder.problem.isEmpty(), each.session == Stand::Unset) << each.name;
-            break;
-        }
-        case Chosen::None:
-            EXPECT_TRUE(folder.path.isEmpty() && !folder.problem.isEmpty()) << each.name;
-            break;
-        }
-        EXPECT_FALSE(folder.problem.contains(u'\n')) << each.name;
+        SCOPED_TRACE(each.name);
+        const bool isFallback = each.chosen == Chosen::Fallback;
+        const QString chosenPath[] = {session, fallback, {}};
+        EXPECT_EQ(folder.path, chosenPath[int(each.chosen)]);
+        struct stat made = {};
+        EXPECT_TRUE(!isFallback || (::lstat(QFile::encodeName(fallback), &made) == 0 &&
+                                    S_ISDIR(made.st_mode) && (made.st_mode & 0777) == 0700));
+        // Only a runtime folder that was set and passed over is worth a word.
+        EXPECT_EQ(folder.problem.isEmpty(),
+                  each.chosen == Chosen::Session || (isFallback && each.session == Stand::Unset));
+        EXPECT_FALSE(folder.problem.contains(u'\n'));
     }
 }
 

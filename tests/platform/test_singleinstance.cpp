@@ -25,7 +25,8 @@ constexpr int AnswerTimeoutMs = 200;
 // What stands at the socket's path before the check, and who holds it.
 struct Scene
 {
-    QString path;
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
     std::unique_ptr<QLockFile> lock;
     std::vector<int> descriptors;
 
@@ -48,9 +49,8 @@ struct Scene
 std::optional<struct stat> examine(const QString &path)
 {
     struct stat status = {};
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
-        return std::nullopt;
-    return status;
+    const bool exists = ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+    return exists ? std::optional(status) : std::nullopt;
 }
 
 TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
@@ -82,9 +82,7 @@ TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
          Outcome::Refused},
     };
     for (const Case &each : cases) {
-        QTemporaryDir folder;
         Scene scene;
-        scene.path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
         each.prepare(scene);
         const std::optional<struct stat> before = examine(scene.path);
 

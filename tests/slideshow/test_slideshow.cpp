@@ -23,18 +23,24 @@ public:
     int transitions = 0;
 };
 
-TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
+struct SlideshowTest : testing::Test
 {
-    QTemporaryDir dir;
-    Session session(dir.path());
-    NoStage stage;
-    Slideshow show(
-        session, stage, [] { return 0.0; }, 1);
-    const auto setSeconds = [&session](int seconds) {
+    void setSeconds(int seconds)
+    {
         SettingsRecord settings = session.settings();
         settings.shared.PicShowSeconds = seconds;
         session.setSettings(settings);
-    };
+    }
+
+    QTemporaryDir dir;
+    Session session{dir.path()};
+    NoStage stage;
+};
+
+TEST_F(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
+{
+    Slideshow show(
+        session, stage, [] { return 0.0; }, 1);
     // A change, and whether the timer then runs and at which interval.
     const QList<std::tuple<std::function<void()>, bool, int>> cases{
         {[&] { show.setFullScreen(true); }, false, 5000},
@@ -58,15 +64,10 @@ TEST(SlideshowTest, TheTimerRunsInFullScreenWithPicturesAtTheSetInterval)
 
 // The tick never reads the disk itself; a picture that does not come is given up with a
 // report after StalledPictureSeconds of ticks, and the slideshow goes without waiting for it.
-TEST(SlideshowTest, APictureThatDoesNotComeHoldsUpNeitherTheWindowNorTheShutdown)
+TEST_F(SlideshowTest, APictureThatDoesNotComeHoldsUpNeitherTheWindowNorTheShutdown)
 {
-    QTemporaryDir dir;
-    Session session(dir.path());
-    SettingsRecord settings = session.settings();
-    settings.shared.PicShowSeconds = Slideshow::StalledPictureSeconds;
-    session.setSettings(settings);
+    setSeconds(Slideshow::StalledPictureSeconds);
     session.setListPic({"/stalled/a.png"}, 0);
-    NoStage stage;
     auto show = std::make_unique<Slideshow>(
         session, stage, [] { return 0.0; }, 1);
     auto gate = std::make_shared<Gate>();

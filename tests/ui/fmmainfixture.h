@@ -23,8 +23,8 @@
 #include "ui/normalpanel.h"
 
 // The player's program on the offscreen platform, with the fake media control, the registry in
-// memory, scripted dialogs and recorded messages, its data in a folder of its own. A test writes the files it wants, then starts
-// the window with load().
+// memory, scripted dialogs and recorded messages, its data in a folder of its own. A test writes
+// the files it wants, then starts the window with load().
 class FmMainTest : public testing::Test
 {
 protected:
@@ -38,10 +38,8 @@ protected:
     void load(const QStringList &songs = {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"},
               const SettingsRecord &settings = SettingsRecord())
     {
-        QByteArray lines;
-        for (const QString &song : songs)
-            lines += song.toUtf8() + "\r\n";
-        writeFile(session.path(Session::File::Playlist), lines);
+        writeFile(session.path(Session::File::Playlist),
+                  songs.isEmpty() ? QByteArray() : (songs.join("\r\n") + "\r\n").toUtf8());
         SaveSettings(session.path(Session::File::Settings), settings);
         app.start({});
         settle();
@@ -63,8 +61,8 @@ protected:
     RecordedMessages messages;
     Regist regist{registry, messages};
     ScriptedOptionsChoosers choosers;
-    PlayerApp app{{media, session, chooser, dialogs, {session, regist, "/opt/zorvan/zorvan", choosers, messages},
-                   messages}};
+    const OptionsServices options{session, regist, "/opt/zorvan/zorvan", choosers, messages};
+    PlayerApp app{{media, session, chooser, dialogs, options, messages}};
     FmMain &window = app.window();
     PlayerMenus &menus = app.menus();
 };

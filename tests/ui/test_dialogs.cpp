@@ -13,7 +13,6 @@
 #include <QTreeWidget>
 
 #include "core/command.h"
-#include "ui/playermenus.h"
 #include "fmmainfixture.h"
 #include "support/files.h"
 #include "ui/fullscreenpanel.h"
@@ -36,30 +35,22 @@ protected:
         QAction *found = menus.popmnu()->findChild<QAction *>(QLatin1String(name));
         return found ? found : menus.listmenu()->findChild<QAction *>(QLatin1String(name));
     }
-    FmTmp *openOptions()
-    {
-        item("mnuOptionSet")->trigger();
-        return menus.options();
-    }
+    FmTmp *openOptions() { return item("mnuOptionSet")->trigger(), menus.options(); }
     template <typename T = QWidget> T *control(const char *name) const
     {
-        return menus.options()->findChild<T *>(QLatin1String(name));
+        return menus.options()->findChild<T *>(name);
     }
     void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
-    static void deleteClosed()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     QString path(Session::File file) const { return session.path(file); }
     // The items of a list of the options dialog (the ticked ones only).
     QStringList texts(const char *name, bool tickedOnly = false) const
     {
         const auto *list = control<QListWidget>(name);
         QStringList items;
-        for (int row = 0; row < list->count(); ++row) {
+        for (int row = 0; row < list->count(); ++row)
             if (!tickedOnly || list->item(row)->checkState() == Qt::Checked)
                 items << list->item(row)->text();
-        }
         return items;
     }
     // What the options dialog shows, page by page.
@@ -89,7 +80,6 @@ protected:
         ASSERT_TRUE(chooser->setOpenFolder(folder));
         QTest::mouseClick(chooser->findChild<QPushButton *>("CmdOK"), Qt::LeftButton);
     }
-
 };
 
 // The check marks follow the states whichever way they change: from the menu, the keys or
@@ -100,17 +90,14 @@ TEST_F(DialogsTest, CheckMarksShowTheStatesAfterEveryCommand)
     const auto marks = [&] {
         QStringList on;
         for (const char *name : {"mnuPlay", "mnuPause", "mnuAlOntop", "mnuFullScr", "mnuMute",
-                                 "mnuStereo", "mnuLeft", "mnuRight", "mnushowly"}) {
+                                 "mnuStereo", "mnuLeft", "mnuRight", "mnushowly"})
             if (item(name)->isChecked())
-                on << QLatin1String(name);
-        }
+                on << name;
         return on.join(u' ');
     };
-    const auto choose = [this](const char *name) {
-        return [this, name] { item(name)->trigger(); };
-    };
+    const auto choose = [this](const char *name) { return [=, this] { item(name)->trigger(); }; };
     const auto key = [this](VirtualKey code) {
-        return [this, code] { window.player().HandleKey(int(code), 0); };
+        return [=, this] { window.player().HandleKey(int(code), 0); };
     };
     SoundControls &sound = window.player().sound();
     const struct
@@ -294,13 +281,11 @@ TEST_F(DialogsTest, AReadOnlyDataFolderKeepsTheDialogOpen)
     control<QSpinBox>("TextPicShowPerTime")->setValue(7);
     control<QListWidget>("List1")->item(0)->setCheckState(Qt::Checked);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    {
-        // Root writes anywhere: the press takes an ordinary user's rights.
-        const uid_t user = geteuid();
-        ASSERT_TRUE(user != 0 || seteuid(65534) == 0);
-        click("CmdOK");
-        ASSERT_EQ(seteuid(user), 0);
-    }
+    // Root writes anywhere: the press takes an ordinary user's rights.
+    const uid_t user = geteuid();
+    ASSERT_TRUE(user != 0 || seteuid(65534) == 0);
+    click("CmdOK");
+    ASSERT_EQ(seteuid(user), 0);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     deleteClosed();
     ASSERT_NE(menus.options(), nullptr);

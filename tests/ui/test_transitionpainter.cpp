@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 
 #include <QPainter>
@@ -30,11 +31,9 @@ protected:
     QImage noise(quint32 seed, QSize size = QSize(301, 203)) const
     {
         std::mt19937 generator(seed);
-        QImage picture(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x)
-                picture.setPixel(x, y, 0xff000000u | (generator() & 0xffffffu));
-        }
+        QImage picture(size, QImage::Format_RGB32); // 32-bit rows: no padding between them
+        std::generate_n(reinterpret_cast<quint32 *>(picture.bits()), size.width() * size.height(),
+                        [&] { return 0xff000000u | (generator() & 0xffffffu); });
         return picture;
     }
     QImage painted() { return painter.grab().toImage().convertToFormat(QImage::Format_RGB32); }
