@@ -108,6 +108,34 @@ public:
     bool isPlaying() const { return m_isPlaying; }
     bool isMuted() const { return m_isMuted; }
     int balance() const { return m_balance; }
+    // The follower: queueNext() records each path it is told ("" withdraws) in `queued`; an
+    // open since the queueing withdraws it too. followQueued() lets the loaded track play
+    // to its end into the follower, as the real backend does without a gap, or ends it
+    // (endOfStream) when there is none.
+    void queueNext(quint64 serial, const QString &path) override
+    {
+        queued << path;
+        m_follower = {serial, path, m_serial};
+    }
+    void followQueued()
+    {
+        if (m_follower.path.isEmpty() || m_follower.behind != m_serial || !m_isOpen) {
+            finishTrack();
+            return;
+        }
+        m_serial = m_follower.serial;
+        m_fileName = std::exchange(m_follower, {}).path;
+        m_position = 0;
+        emit followed(m_serial);
+    }
+    // The loaded track's length turns out to be `seconds`.
+    void changeDuration(double seconds)
+    {
+        m_durations[m_fileName] = seconds;
+        emit durationChanged(m_serial);
+    }
+    QStringList queued;
+
     // One entry per call: "open <path>", "release", "play", "pause", "seek <s>",
     // "volume <v>", "balance <b>", "mute <0|1>".
     QStringList log;
@@ -121,6 +149,13 @@ private:
 
     QString m_fileName;
     quint64 m_serial = 0;
+    // The follower and the serial of the track it was queued behind.
+    struct
+    {
+        quint64 serial = 0;
+        QString path;
+        quint64 behind = 0;
+    } m_follower;
     bool m_isOpen = false;
     bool m_isHolding = false;
     QHash<QString, Failure> m_failing;
