@@ -87,6 +87,7 @@ Transport::Transport(MediaControl &media, Session &session, DisplayLabels &label
     });
     connect(m_playlist.selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { queueFollower(); });
+    connect(&m_position, &PlaybackPosition::seeked, this, [this] { m_isAtEnd = false; });
 }
 
 void Transport::setLoopMode(bool on)
@@ -119,6 +120,10 @@ void Transport::PauseSong()
     if (m_state == PlayState::Paused) {
         if (m_media.fileName().isEmpty() && !m_request.queuedSkip)
             return;
+        if (m_isAtEnd) {
+            request(StartMode::Play, 1);
+            return;
+        }
         if (isTrackComing()) {
             // The track being found plays as soon as it opens.
             m_request.mode = StartMode::Play;
@@ -143,6 +148,7 @@ void Transport::StopSong()
         m_request.mode = StartMode::Cue;
     m_media.pause();
     m_media.setCurrentPosition(0);
+    m_isAtEnd = false;
     m_position.setRunning(false);
     m_position.rewindLyrics();
     if (m_state == PlayState::Playing)
@@ -340,9 +346,11 @@ void Transport::trackEnded(quint64 follower)
 
 void Transport::stopAtEnd()
 {
+    qCDebug(lcPlayback, "the play order ends here");
     withdrawFollower();
     m_position.setRunning(false);
     m_position.showEnd();
+    m_isAtEnd = true;
     setState(PlayState::Stopped);
 }
 
@@ -376,7 +384,6 @@ void Transport::withdrawFollower()
 
 void Transport::startLoadedTrack(quint64 serial)
 {
-    qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(m_request.path);
     showTrack(serial);
     if (m_request.mode == StartMode::Play) {
         m_media.play();
@@ -388,6 +395,7 @@ void Transport::startLoadedTrack(quint64 serial)
 
 void Transport::showTrack(quint64 serial)
 {
+    qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(m_request.path);
     m_trackLength = m_media.duration();
     m_position.startTrack(int(roundHalfEven(m_trackLength)));
     findLyrics(serial, m_request.path);
@@ -473,6 +481,7 @@ void Transport::setState(PlayState state)
 
 void Transport::setLoadedSerial(quint64 serial)
 {
+    m_isAtEnd = false;
     if (m_loadedSerial == serial)
         return;
     m_loadedSerial = serial;

@@ -81,7 +81,8 @@ public:
 
     // Starts the current entry from its beginning (also when it is the paused one).
     void PlaySong();
-    // Pause, or resume where the track stood.
+    // Pause, or resume where the track stood (from its start when it stood at its end after
+    // the play order ended).
     void PauseSong();
     // Pause and back to the start; a paused player stays paused.
     void StopSong();
@@ -197,5 +198,8 @@ private:
     std::optional<Queued> m_queued;
     // While the current entry moves to the entry about to open, the follower waits.
     bool m_isOpeningNext = false;
+    // The loaded track stands at its end after the play order ended there: resuming starts
+    // it again.
+    bool m_isAtEnd = false;
     WorkQueue m_lyricLookups;
 };

@@ -159,7 +159,12 @@ TEST_F(OrderTest, WithoutTheLoopPlaybackStopsAfterTheLastEntry)
             EXPECT_EQ(position().knob().left(), position().knob().track().right);
             EXPECT_FALSE(position().isTimerMainActive());
 
-            play();
+            // Resumed (Enter twice: paused, then on) the last track starts again.
+            transport().PauseSong();
+            transport().PauseSong();
+            settle(transport());
+            EXPECT_EQ(state(), "playing");
+            EXPECT_EQ(opened(), before + sequence.back());
             transport().NextSong();
             settle(transport());
             EXPECT_EQ(state(), "playing");
