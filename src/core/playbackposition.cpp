@@ -91,10 +91,10 @@ void PlaybackPosition::onTimerMain()
     if (m_songSeconds > 0) {
         const Skin::SliderTrack &track = m_knob.track();
         // A length that was a guess may be passed: the knob waits at the end of its travel.
-        const long target = std::min(
-            roundHalfEven(position / float(m_songSeconds) * float(track.travel()) +
-                          float(track.left)),
-            long(track.right));
+        const long target =
+            std::min(roundHalfEven(position / float(m_songSeconds) * float(track.travel()) +
+                                   float(track.left)),
+                     long(track.right));
         if (double(target) - m_knob.left() > 1)
             m_knob.setLeft(double(target));
     }

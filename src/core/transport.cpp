@@ -356,12 +356,12 @@ void Transport::stopAtEnd()
 
 void Transport::queueFollower()
 {
-    if (m_loadedSerial == 0 || m_state != PlayState::Playing || isTrackComing() || m_isOpeningNext ||
-        !m_session.AppRunning() || m_order.count() != m_playlist.count())
+    if (m_loadedSerial == 0 || m_state != PlayState::Playing || isTrackComing() ||
+        m_isOpeningNext || !m_session.AppRunning() || m_order.count() != m_playlist.count())
         return;
     // A track too short to count, at the end of a pass of them, is followed by nothing.
-    const bool endsPass = m_trackLength > 0 && m_trackLength < ShortestPlaySeconds &&
-                          m_request.failuresLeft <= 1;
+    const bool endsPass =
+        m_trackLength > 0 && m_trackLength < ShortestPlaySeconds && m_request.failuresLeft <= 1;
     const int row = endsPass ? -1 : m_order.upcoming(m_playlist.CurrentEntry());
     const QString path = m_playlist.song(row);
     if (path.isEmpty()) {

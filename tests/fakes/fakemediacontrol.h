@@ -108,21 +108,18 @@ public:
     bool isPlaying() const { return m_isPlaying; }
     bool isMuted() const { return m_isMuted; }
     int balance() const { return m_balance; }
-    // The follower: queueNext() records each path it is told ("" withdraws) in `queued`; an
-    // open since the queueing withdraws it too. followQueued() lets the loaded track play
-    // to its end into the follower, as the real backend does without a gap, or ends it
-    // (endOfStream) when there is none.
+    // Each path queueNext() is told goes to `queued` ("": withdrawn); an open since withdraws
+    // it. followQueued(): the loaded track plays on into it without a gap, or ends when there
+    // is none.
     void queueNext(quint64 serial, const QString &path) override
     {
         queued << path;
-        m_follower = {serial, path, m_serial};
+        m_follower = {serial, m_serial, path};
     }
     void followQueued()
     {
-        if (m_follower.path.isEmpty() || m_follower.behind != m_serial || !m_isOpen) {
-            finishTrack();
-            return;
-        }
+        if (m_follower.path.isEmpty() || m_follower.behind != m_serial)
+            return finishTrack();
         m_serial = m_follower.serial;
         m_fileName = std::exchange(m_follower, {}).path;
         m_position = 0;
@@ -150,11 +147,10 @@ private:
     QString m_fileName;
     quint64 m_serial = 0;
     // The follower and the serial of the track it was queued behind.
-    struct
+    struct Follower
     {
-        quint64 serial = 0;
+        quint64 serial = 0, behind = 0;
         QString path;
-        quint64 behind = 0;
     } m_follower;
     bool m_isOpen = false;
     bool m_isHolding = false;
