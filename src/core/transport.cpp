@@ -293,8 +293,11 @@ void Transport::handle(Event event, quint64 serial, const QString &failure)
 void Transport::trackEnded(quint64 follower)
 {
     // The track's own time: the length told, or how far it went when that was short of it.
-    const double played =
-        follower != 0 ? m_trackLength : std::max(m_trackLength, m_media.currentPosition());
+    // Once a follower has taken over, the position is its own: a length not known then
+    // counts as long enough.
+    const double played = follower == 0       ? std::max(m_trackLength, m_media.currentPosition())
+                          : m_trackLength > 0 ? m_trackLength
+                                              : ShortestPlaySeconds;
     const Queued next = follower != 0 ? *m_queued : Queued{};
     m_queued.reset();
     // A track cannot end while paused; if the end crossed a pause, it waits there.

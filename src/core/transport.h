@@ -86,8 +86,8 @@ public:
     void PauseSong();
     // Pause and back to the start; a paused player stays paused.
     void StopSong();
-    // The next or previous entry, with wrap-around; it plays when the player plays,
-    // otherwise only the highlight moves.
+    // The next or previous entry of the play order, with wrap-around; it plays when the
+    // player plays, otherwise only the highlight moves.
     void NextSong();
     void PreviousSong();
     // Removes the highlighted entries; the track goes on playing.
