@@ -134,8 +134,8 @@ void PlayOrder::setCurrent(int row)
         m_current = row;
         return;
     }
-    const std::size_t next = std::size_t(m_pos + 1);
-    if (next < m_sequence.size() && m_sequence[next] == row)
+    const int next = m_pos + 1;
+    if (next < int(m_sequence.size()) && m_sequence[std::size_t(next)] == row)
         moveForward();
     else
         jumpTo(row);
@@ -159,7 +159,7 @@ int PlayOrder::step(int from, int direction, End end)
         return m_current;
     }
     if (direction > 0) {
-        if (std::size_t(m_pos + 1) >= m_sequence.size() && (stopsAtEnd || !drawRound()))
+        if (m_pos + 1 >= int(m_sequence.size()) && (stopsAtEnd || !drawRound()))
             return -1;
         moveForward();
         return current();
@@ -232,8 +232,10 @@ bool PlayOrder::drawRound()
     for (int i = m_count - 1; i > 0; --i)
         std::swap(round[std::size_t(i)], round[std::size_t(draw(i + 1))]);
     // The entry heard last does not come again straight away.
-    if (m_count > 1 && !m_sequence.empty() && round.front() == m_sequence.back())
-        std::swap(round.front(), round[std::size_t(1 + draw(m_count - 1))]);
+    if (m_count > 1 && !m_sequence.empty() && round.front() == m_sequence.back()) {
+        const int other = 1 + draw(m_count - 1);
+        std::swap(round.front(), round[std::size_t(other)]);
+    }
     m_sequence.insert(m_sequence.end(), round.begin(), round.end());
     return true;
 }
