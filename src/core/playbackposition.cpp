@@ -29,6 +29,26 @@ void PlaybackPosition::startTrack(int songSeconds)
     m_knob.setLeft(m_knob.track().left);
 }
 
+void PlaybackPosition::setSongSeconds(int songSeconds)
+{
+    m_songSeconds = songSeconds;
+    placeKnobAt(m_media.currentPosition());
+}
+
+void PlaybackPosition::placeKnobAt(double seconds)
+{
+    const double fraction = m_songSeconds > 0 ? std::clamp(seconds / m_songSeconds, 0.0, 1.0) : 0;
+    m_knob.setLeft(m_knob.leftAt(fraction));
+}
+
+void PlaybackPosition::showEnd()
+{
+    setRunning(false);
+    const double end = std::max(m_media.currentPosition(), double(m_songSeconds));
+    ShowTime(float(end));
+    placeKnobAt(end);
+}
+
 void PlaybackPosition::setLyrics(const LyricList &lyrics)
 {
     m_lyrics = lyrics;
@@ -70,8 +90,11 @@ void PlaybackPosition::onTimerMain()
     // themselves.
     if (m_songSeconds > 0) {
         const Skin::SliderTrack &track = m_knob.track();
-        const long target = roundHalfEven(position / float(m_songSeconds) * float(track.travel()) +
-                                          float(track.left));
+        // A length that was a guess may be passed: the knob waits at the end of its travel.
+        const long target =
+            std::min(roundHalfEven(position / float(m_songSeconds) * float(track.travel()) +
+                                   float(track.left)),
+                     long(track.right));
         if (double(target) - m_knob.left() > 1)
             m_knob.setLeft(double(target));
     }
@@ -123,8 +146,11 @@ void PlaybackPosition::ShowTime(float seconds)
 
 void PlaybackPosition::SeekToSlider()
 {
-    const float seconds =
-        std::clamp(m_knob.fraction() * float(m_songSeconds), 0.0f, float(m_songSeconds));
+    seekToTime(std::clamp(m_knob.fraction() * float(m_songSeconds), 0.0f, float(m_songSeconds)));
+}
+
+void PlaybackPosition::seekToTime(float seconds)
+{
     showLyric(refindLyricLine(m_lyrics, seconds));
     m_media.setCurrentPosition(seconds);
     ShowTime(seconds);
@@ -142,14 +168,22 @@ void PlaybackPosition::seekTo(double seconds)
 
 void PlaybackPosition::FastForward()
 {
-    m_knob.step(StepPixels);
-    SeekToSlider();
+    seekBy(m_songSeconds > 0 ? m_songSeconds * StepPixels / double(m_knob.track().travel())
+                             : FallbackStepSeconds);
 }
 
 void PlaybackPosition::FastPre()
 {
-    m_knob.step(-StepPixels);
-    SeekToSlider();
+    seekBy(m_songSeconds > 0 ? -m_songSeconds * StepPixels / double(m_knob.track().travel())
+                             : -FallbackStepSeconds);
+}
+
+void PlaybackPosition::seekBy(double seconds)
+{
+    const double target = std::max(0.0, m_media.currentPosition() + seconds);
+    if (m_songSeconds > 0)
+        placeKnobAt(target);
+    seekToTime(float(target));
 }
 
 void PlaybackPosition::positionKnobDragged(int offsetX)

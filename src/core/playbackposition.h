@@ -44,6 +44,12 @@ public:
     // A track has started: its length, the knob at the start of its travel, no lyrics until
     // they are found.
     void startTrack(int songSeconds);
+    // The track's length has turned out different (0: unknown): the knob moves to the
+    // position's place on the new scale, or to the start of its travel when unknown.
+    void setSongSeconds(int songSeconds);
+    // The track has ended and nothing follows: the timer stops, the time label shows where
+    // it ended and the knob stands at the end of its travel.
+    void showEnd();
     // The lyrics found for the current track. When the timer is not running (a track loaded
     // paused), one lyric step at the current position shows what is due.
     void setLyrics(const LyricList &lyrics);
@@ -67,9 +73,15 @@ public:
     // track at that time would: the knob goes to that fraction of the length, then
     // SeekToSlider. Nothing happens while the length is unknown (0).
     void seekTo(double seconds);
-    // Five pixels (5/218 of the track) on or back, then a seek.
+    // On or back from the position by five pixels' worth of the track (5/218 of it), or by
+    // FallbackStepSeconds while its length is unknown. Forward the seek is not limited to
+    // the length, which may be a guess: past the real end the track ends.
     void FastForward();
     void FastPre();
+    static constexpr double FallbackStepSeconds = 5;
+    // `seconds` on or back from the position (not before the start, and not limited to the
+    // length), the knob placed there.
+    void seekBy(double seconds);
     // The mouse on the knob: `offsetX` is the pointer's distance from its left edge.
     void positionKnobDragged(int offsetX);
     void positionKnobReleased();
@@ -82,6 +94,9 @@ signals:
     void seeked(double seconds);
 
 private:
+    // Seeks the backend to `seconds`, with the lyric line and the time shown at once.
+    void seekToTime(float seconds);
+    void placeKnobAt(double seconds);
     void startTimer();
     void stopTimer();
     void showLyric(const std::optional<QString> &text);

@@ -1,6 +1,9 @@
 #include "core/transport.h"
 
+#include <algorithm>
+
 #include <QLoggingCategory>
+#include <QScopedValueRollback>
 
 #include "core/commandline.h"
 #include "core/displaylabels.h"
@@ -57,22 +60,52 @@ Transport::Transport(MediaControl &media, Session &session, DisplayLabels &label
             });
     connect(&m_media, &MediaControl::endOfStream, this,
             [this](quint64 serial) { handle(Event::Ended, serial); });
+    connect(&m_media, &MediaControl::followed, this,
+            [this](quint64 serial) { handle(Event::Followed, serial); });
+    connect(&m_media, &MediaControl::durationChanged, this, [this](quint64 serial) {
+        if (serial == 0 || serial != m_loadedSerial)
+            return;
+        m_trackLength = m_media.duration();
+        m_position.setSongSeconds(int(roundHalfEven(m_trackLength)));
+        emit lengthChanged();
+    });
+
+    // The order follows the list; the follower of the loaded track follows both.
+    connect(&m_playlist, &Playlist::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) {
+                m_order.insertRows(first, last - first + 1);
+                queueFollower();
+            });
+    connect(&m_playlist, &Playlist::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int last) {
+                m_order.removeRows(first, last - first + 1);
+                queueFollower();
+            });
+    connect(&m_playlist, &Playlist::modelReset, this, [this] {
+        m_order.reset(m_playlist.count());
+        queueFollower();
+    });
+    connect(m_playlist.selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { queueFollower(); });
+    connect(&m_position, &PlaybackPosition::seeked, this, [this] { m_isAtEnd = false; });
 }
 
 void Transport::setLoopMode(bool on)
 {
-    if (m_loopMode == on)
+    if (m_order.loops() == on)
         return;
-    m_loopMode = on;
+    m_order.setLooping(on);
     emit modesChanged();
+    queueFollower();
 }
 
 void Transport::setRandomMode(bool on)
 {
-    if (m_randomMode == on)
+    if (m_order.isShuffled() == on)
         return;
-    m_randomMode = on;
+    m_order.setShuffled(on);
     emit modesChanged();
+    queueFollower();
 }
 
 void Transport::PlaySong()
@@ -87,6 +120,10 @@ void Transport::PauseSong()
     if (m_state == PlayState::Paused) {
         if (m_media.fileName().isEmpty() && !m_request.queuedSkip)
             return;
+        if (m_isAtEnd) {
+            request(StartMode::Play, 1);
+            return;
+        }
         if (isTrackComing()) {
             // The track being found plays as soon as it opens.
             m_request.mode = StartMode::Play;
@@ -95,6 +132,7 @@ void Transport::PauseSong()
             m_position.setRunning(true);
         }
         setState(PlayState::Playing);
+        queueFollower();
         return;
     }
     if (isTrackComing())
@@ -110,6 +148,7 @@ void Transport::StopSong()
         m_request.mode = StartMode::Cue;
     m_media.pause();
     m_media.setCurrentPosition(0);
+    m_isAtEnd = false;
     m_position.setRunning(false);
     m_position.rewindLyrics();
     if (m_state == PlayState::Playing)
@@ -131,7 +170,7 @@ void Transport::step(int direction)
     if (m_playlist.count() == 0)
         return;
     m_request.queuedSkip.reset();
-    moveCurrentEntry(direction);
+    moveAlongOrder(m_playlist.CurrentEntry(), direction, PlayOrder::End::Wrap);
     if (m_state == PlayState::Playing && m_session.AppRunning())
         request(StartMode::Play, direction);
 }
@@ -146,11 +185,12 @@ void Transport::OpenLyric(LyricFileChooser &chooser)
     ::OpenLyric(chooser, m_position.ListLyric());
 }
 
-void Transport::request(StartMode mode, int direction)
+void Transport::request(StartMode mode, int direction, PlayOrder::End end)
 {
     m_request.queuedSkip.reset();
     m_request.mode = mode;
     m_request.direction = direction;
+    m_request.end = end;
     m_request.failuresLeft = m_playlist.count();
     if (mode == StartMode::Play)
         setState(PlayState::Playing);
@@ -159,14 +199,21 @@ void Transport::request(StartMode mode, int direction)
 
 void Transport::startCurrentEntry()
 {
-    const QString path = m_playlist.song(m_playlist.CurrentEntry());
+    const int row = m_playlist.CurrentEntry();
+    const QString path = m_playlist.song(row);
     if (path.isEmpty()) {
+        // Nothing is left to play (the list was emptied meanwhile).
         m_request.awaited.reset();
+        if (m_request.mode == StartMode::Play && m_loadedSerial == 0)
+            setState(PlayState::Stopped);
         return;
     }
+    m_order.setCurrent(row);
     m_request.awaited = ++m_serial;
     m_request.path = path;
-    m_request.entry = m_playlist.index(m_playlist.CurrentEntry());
+    m_request.entry = m_playlist.index(row);
+    // Opening withdraws the follower.
+    m_queued.reset();
     setLoadedSerial(0);
     m_position.setRunning(false);
     m_media.open(m_serial, path);
@@ -186,7 +233,11 @@ void Transport::handle(Event event, quint64 serial, const QString &failure)
         return;
     case Event::Ended:
         if (isLoaded)
-            NextSong();
+            trackEnded(0);
+        return;
+    case Event::Followed:
+        if (serial != 0 && m_queued && m_queued->serial == serial && m_loadedSerial != 0)
+            trackEnded(serial);
         return;
     case Event::Failed:
         if (!isAwaited && !isLoaded)
@@ -194,6 +245,7 @@ void Transport::handle(Event event, quint64 serial, const QString &failure)
         qCWarning(lcPlayback).noquote()
             << QStringLiteral("cannot play \"%1\": %2").arg(m_request.path, failure);
         m_request.awaited.reset();
+        m_queued.reset();
         setLoadedSerial(0);
         m_position.setRunning(false);
         if (isLoaded) {
@@ -204,6 +256,7 @@ void Transport::handle(Event event, quint64 serial, const QString &failure)
             // request that started it.
             m_request.mode = StartMode::Play;
             m_request.direction = 1;
+            m_request.end = PlayOrder::End::Follow;
         }
         if (--m_request.failuresLeft <= 0) {
             qCWarning(lcPlayback, "no entry of the list can be played");
@@ -225,29 +278,135 @@ void Transport::handle(Event event, quint64 serial, const QString &failure)
             return;
         // The skip goes on from the entry that failed, wherever the keys have moved the
         // current entry meanwhile (unless that entry is gone).
-        if (m_request.entry.isValid())
-            m_playlist.setCurrentEntry(m_request.entry.row());
-        moveCurrentEntry(m_request.direction);
+        if (!moveAlongOrder(m_request.entry.isValid() ? m_request.entry.row()
+                                                      : m_playlist.CurrentEntry(),
+                            m_request.direction, m_request.end)) {
+            if (m_request.mode == StartMode::Play)
+                setState(PlayState::Stopped);
+            return;
+        }
         startCurrentEntry();
         return;
     }
 }
 
+void Transport::trackEnded(quint64 follower)
+{
+    // The track's own time: the length told, or how far it went when that was short of it.
+    // Once a follower has taken over, the position is its own: a length not known then
+    // counts as long enough.
+    const double played = follower == 0       ? std::max(m_trackLength, m_media.currentPosition())
+                          : m_trackLength > 0 ? m_trackLength
+                                              : ShortestPlaySeconds;
+    const Queued next = follower != 0 ? *m_queued : Queued{};
+    m_queued.reset();
+    // A track cannot end while paused; if the end crossed a pause, it waits there.
+    if (m_state != PlayState::Playing && follower == 0)
+        return;
+    if (m_playlist.count() == 0) {
+        stopAtEnd();
+        return;
+    }
+    const bool playedLong = played >= ShortestPlaySeconds;
+    const int failuresLeft = playedLong ? m_playlist.count() : m_request.failuresLeft - 1;
+    if (follower == 0) {
+        if (failuresLeft <= 0) {
+            qCWarning(lcPlayback, "no entry of the list plays for half a second");
+            stopAtEnd();
+            return;
+        }
+        if (!moveAlongOrder(m_playlist.CurrentEntry(), 1, PlayOrder::End::Follow)) {
+            stopAtEnd();
+            return;
+        }
+        request(StartMode::Play, 1, PlayOrder::End::Follow);
+        m_request.failuresLeft = failuresLeft;
+        return;
+    }
+    // The follower is playing already: it becomes the current entry as if it had opened.
+    m_request.queuedSkip.reset();
+    m_request.awaited.reset();
+    m_request.mode = StartMode::Play;
+    m_request.direction = 1;
+    m_request.end = PlayOrder::End::Follow;
+    m_request.failuresLeft = failuresLeft;
+    m_request.path = next.path;
+    m_request.entry = next.entry;
+    showTrack(follower);
+    if (next.entry.isValid()) {
+        m_order.setCurrent(next.entry.row());
+        makeCurrent(next.entry.row());
+    }
+    if (failuresLeft <= 0) {
+        qCWarning(lcPlayback, "no entry of the list plays for half a second");
+        StopSong();
+        withdrawFollower();
+        return;
+    }
+    m_position.setRunning(m_state == PlayState::Playing);
+    queueFollower();
+}
+
+void Transport::stopAtEnd()
+{
+    qCDebug(lcPlayback, "the play order ends here");
+    withdrawFollower();
+    m_position.setRunning(false);
+    m_position.showEnd();
+    m_isAtEnd = true;
+    setState(PlayState::Stopped);
+}
+
+void Transport::queueFollower()
+{
+    if (m_loadedSerial == 0 || m_state != PlayState::Playing || isTrackComing() ||
+        m_isOpeningNext || !m_session.AppRunning() || m_order.count() != m_playlist.count())
+        return;
+    // A track too short to count, at the end of a pass of them, is followed by nothing.
+    const bool endsPass =
+        m_trackLength > 0 && m_trackLength < ShortestPlaySeconds && m_request.failuresLeft <= 1;
+    const int row = endsPass ? -1 : m_order.upcoming(m_playlist.CurrentEntry());
+    const QString path = m_playlist.song(row);
+    if (path.isEmpty()) {
+        withdrawFollower();
+        return;
+    }
+    if (m_queued && m_queued->path == path && m_queued->entry.row() == row)
+        return;
+    m_queued = Queued{++m_serial, m_playlist.index(row), path};
+    m_media.queueNext(m_queued->serial, path);
+}
+
+void Transport::withdrawFollower()
+{
+    if (!m_queued)
+        return;
+    m_queued.reset();
+    m_media.queueNext(0, QString());
+}
+
 void Transport::startLoadedTrack(quint64 serial)
 {
+    showTrack(serial);
+    if (m_request.mode == StartMode::Play) {
+        m_media.play();
+        m_position.setRunning(true);
+        setState(PlayState::Playing);
+        queueFollower();
+    }
+}
+
+void Transport::showTrack(quint64 serial)
+{
     qCDebug(lcPlayback).noquote() << QStringLiteral("starting \"%1\"").arg(m_request.path);
-    m_position.startTrack(int(roundHalfEven(m_media.duration())));
+    m_trackLength = m_media.duration();
+    m_position.startTrack(int(roundHalfEven(m_trackLength)));
     findLyrics(serial, m_request.path);
     const QString line = songLine();
     m_labels.setText(DisplayLabels::Label::LTxtMin, QString());
     m_labels.setText(DisplayLabels::Label::LTxtMax, line);
     m_labels.setText(DisplayLabels::Label::LInfo, line);
     setLoadedSerial(serial);
-    if (m_request.mode == StartMode::Play) {
-        m_media.play();
-        m_position.setRunning(true);
-        setState(PlayState::Playing);
-    }
 }
 
 void Transport::findLyrics(quint64 serial, const QString &songPath)
@@ -265,16 +424,15 @@ void Transport::findLyrics(quint64 serial, const QString &songPath)
         LyricLookupJob);
 }
 
-void Transport::moveCurrentEntry(int step)
+bool Transport::moveAlongOrder(int from, int direction, PlayOrder::End end)
 {
-    const int count = m_playlist.count();
-    if (count == 0)
-        return;
-    const int current = m_playlist.CurrentEntry();
-    if (step > 0)
-        makeCurrent((current < 0 || count - current <= 1) ? 0 : current + 1);
-    else
-        makeCurrent(current < 1 ? count - 1 : current - 1);
+    const int row = m_order.step(from, direction, end);
+    if (row < 0)
+        return false;
+    // When the move opens the entry, the open withdraws the follower anyway.
+    const QScopedValueRollback opening(m_isOpeningNext, m_state == PlayState::Playing);
+    makeCurrent(row);
+    return true;
 }
 
 void Transport::makeCurrent(int row)
@@ -309,6 +467,7 @@ void Transport::shutDown()
 {
     m_request.queuedSkip.reset();
     m_request.awaited.reset();
+    m_queued.reset();
     setLoadedSerial(0);
     m_position.setRunning(false);
     setState(PlayState::Stopped);
@@ -325,6 +484,7 @@ void Transport::setState(PlayState state)
 
 void Transport::setLoadedSerial(quint64 serial)
 {
+    m_isAtEnd = false;
     if (m_loadedSerial == serial)
         return;
     m_loadedSerial = serial;

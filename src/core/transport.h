@@ -9,6 +9,7 @@
 
 #include "core/mediacontrol.h"
 #include "core/playlist.h"
+#include "core/playorder.h"
 #include "core/workqueue.h"
 
 struct CommandLineSongs;
@@ -18,15 +19,22 @@ class LyricFileChooser;
 class PlaybackPosition;
 class Session;
 
-// Playing, pausing and stopping, and the play order along the playlist `ListSong`.
+// Playing, pausing and stopping, and the play order along the playlist `ListSong` (see
+// PlayOrder: shuffled with 随机, around again after the end with 循环).
 //
 // A request for music (play, next or previous while playing, the end of a track, start-up)
 // opens the current entry; the backend answers later. An entry that cannot be played is
-// skipped in the direction of the request, one queued step per entry, until one plays or
-// every entry has failed once; a track that breaks off while playing counts as a failure
-// too, so a list where nothing plays to its end stops after one pass. Each open carries a
-// serial, and every answer whose serial is not the one awaited is dropped: a replaced track
-// never moves the playlist. A new command cancels the step queued before it.
+// skipped in the direction of the request along the play order, one queued step per entry,
+// until one plays or every entry has failed once; a track that breaks off while playing
+// counts as a failure too, so a list where nothing plays to its end stops after one pass.
+// So does a pass in which no track played for ShortestPlaySeconds (a list of clicks would
+// otherwise start a track many times a second). Each open carries a serial, and every
+// answer whose serial is not the one awaited is dropped: a replaced track never moves the
+// playlist. A new command cancels the step queued before it.
+//
+// While a track plays, the backend is told the entry that follows it in the play order, so
+// that it can start it without a gap; it is told again whenever that entry changes. When
+// it follows on, the entry becomes the current one as if it had been opened.
 //
 // The lyrics of a track are looked up on the transport's worker (see WorkQueue), so a slow
 // or dead folder never holds up the window; they are shown when they arrive, unless another
@@ -47,25 +55,39 @@ public:
     PlayState playState() const { return m_state; }
     bool PlayingFlag() const { return m_state == PlayState::Playing; }
     bool PausedFlag() const { return m_state == PlayState::Paused; }
-    // The two toggles of the skin. The play order is the same whatever their state.
-    bool LoopMode() const { return m_loopMode; }
-    bool RandomMode() const { return m_randomMode; }
+    // A track that played less than this, in its own time, counts as nothing played.
+    static constexpr double ShortestPlaySeconds = 0.5;
+
+    // The two toggles of the skin, not saved: around again after the end of the list (on at
+    // start), and shuffled (off at start). Without the loop, playback stops after the last
+    // entry (at its end, stopped); next and previous wrap around either way.
+    bool LoopMode() const { return m_order.loops(); }
+    bool RandomMode() const { return m_order.isShuffled(); }
     void setLoopMode(bool on);
     void setRandomMode(bool on);
+    // The order along the list; tests give it a random source of their own.
+    PlayOrder &playOrder() { return m_order; }
     // True while a track is coming or lyrics are being looked up.
     bool isBusy() const { return isTrackComing() || m_lyricLookups.pendingJobs() > 0; }
+    // True while an open is awaited or a skip step is queued: the track that is to play has
+    // not opened yet, so the commands shape how it starts.
+    bool isTrackComing() const
+    {
+        return m_request.awaited.has_value() || m_request.queuedSkip.has_value();
+    }
     // The track loaded, named by the serial of its open; 0 while none is (before the first,
     // while the next one opens, after a failure and after the shutdown).
     quint64 loadedTrack() const { return m_loadedSerial; }
 
     // Starts the current entry from its beginning (also when it is the paused one).
     void PlaySong();
-    // Pause, or resume where the track stood.
+    // Pause, or resume where the track stood (from its start when it stood at its end after
+    // the play order ended).
     void PauseSong();
     // Pause and back to the start; a paused player stays paused.
     void StopSong();
-    // The next or previous entry, with wrap-around; it plays when the player plays,
-    // otherwise only the highlight moves.
+    // The next or previous entry of the play order, with wrap-around; it plays when the
+    // player plays, otherwise only the highlight moves.
     void NextSong();
     void PreviousSong();
     // Removes the highlighted entries; the track goes on playing.
@@ -90,11 +112,13 @@ signals:
     void modesChanged();
     // loadedTrack() changed.
     void trackChanged();
+    // The backend has told a new length of the loaded track.
+    void lengthChanged();
 
 private:
     enum class StartMode { Play, Cue };
     // What the backend or the queued skip step tells about an open, named by its serial.
-    enum class Event { Opened, Failed, Ended, SkipDue };
+    enum class Event { Opened, Failed, Ended, Followed, SkipDue };
 
     // The user's newest wish for music and how far it has come. A request opens the current
     // entry; entries that fail are skipped in `direction`, for one pass.
@@ -102,9 +126,12 @@ private:
     {
         // Whether the entry that opens plays or waits paused at its start.
         StartMode mode = StartMode::Play;
-        // 1: towards the end of the list; -1: towards its start.
+        // 1: on along the play order; -1: back.
         int direction = 1;
-        // How many more failures end the request.
+        // Whether the skips wrap around the end of the order (a request of the user's) or
+        // only while it loops (the end of a track).
+        PlayOrder::End end = PlayOrder::End::Wrap;
+        // How many more failures (or tracks that played too briefly) end the request.
         int failuresLeft = 0;
         // The serial of the open awaited; none once it has answered.
         std::optional<quint64> awaited;
@@ -116,23 +143,37 @@ private:
         QPersistentModelIndex entry;
     };
 
-    // True while an open is awaited or a skip step is queued: the track that is to play has
-    // not opened yet, so the commands shape how it starts.
-    bool isTrackComing() const
+    // The entry the backend may follow the loaded track with.
+    struct Queued
     {
-        return m_request.awaited.has_value() || m_request.queuedSkip.has_value();
-    }
+        quint64 serial = 0;
+        QPersistentModelIndex entry;
+        QString path;
+    };
+
     // A new request, which opens the current entry.
-    void request(StartMode mode, int direction);
+    void request(StartMode mode, int direction, PlayOrder::End end = PlayOrder::End::Wrap);
     void startCurrentEntry();
     // The one place where answers move the play state and the list: drops what belongs to an
     // earlier open and decides the next step. `failure` tells what went wrong for Failed.
     void handle(Event event, quint64 serial, const QString &failure = {});
     void startLoadedTrack(quint64 serial);
+    // The loaded track `serial` is the current one now: length, lyrics, labels.
+    void showTrack(quint64 serial);
+    // The loaded track played to its end, and the queued one has followed on (`follower`)
+    // or not (0).
+    void trackEnded(quint64 follower);
+    // Nothing more plays: stopped, the track at its end.
+    void stopAtEnd();
+    // Tells the backend the entry that follows the loaded track, when it changed.
+    void queueFollower();
+    void withdrawFollower();
     void findLyrics(quint64 serial, const QString &songPath);
     // Next (1) or previous (-1): the current entry moves, and the track plays if one did.
     void step(int direction);
-    void moveCurrentEntry(int step);
+    // One step along the play order from the entry `from`: the entry reached becomes the
+    // current one. False where the order ends.
+    bool moveAlongOrder(int from, int direction, PlayOrder::End end);
     // `row` becomes the current entry and the only one it brings highlighted.
     void makeCurrent(int row);
     void setState(PlayState state);
@@ -144,14 +185,21 @@ private:
     DisplayLabels &m_labels;
     PlaybackPosition &m_position;
     Playlist m_playlist;
+    PlayOrder m_order;
     PlayState m_state = PlayState::Paused;
-    bool m_loopMode = true;
-    bool m_randomMode = false;
 
     // The serial of the newest open.
     quint64 m_serial = 0;
     // The serial of the track loaded; 0 for none.
     quint64 m_loadedSerial = 0;
+    // The length of the loaded track in seconds, as the backend last told it.
+    double m_trackLength = 0;
     Request m_request;
+    std::optional<Queued> m_queued;
+    // While the current entry moves to the entry about to open, the follower waits.
+    bool m_isOpeningNext = false;
+    // The loaded track stands at its end after the play order ended there: resuming starts
+    // it again.
+    bool m_isAtEnd = false;
     WorkQueue m_lyricLookups;
 };

@@ -33,8 +33,11 @@ MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService &service, Player &player, Me
 QString MprisPlayerAdaptor::playbackStatus() const
 {
     const Transport &transport = m_player.transport();
+    const bool loaded = transport.loadedTrack() != 0;
+    if (!loaded && !transport.isTrackComing())
+        return QStringLiteral("Stopped");
     if (transport.PlayingFlag())
-        return QStringLiteral("Playing");
+        return loaded ? QStringLiteral("Playing") : QStringLiteral("Paused");
     return transport.PausedFlag() ? QStringLiteral("Paused") : QStringLiteral("Stopped");
 }
 
@@ -45,9 +48,12 @@ QString MprisPlayerAdaptor::loopStatus() const
 
 void MprisPlayerAdaptor::setLoopStatus(const QString &status)
 {
-    // The player loops the whole list or nothing: a single track ("Track") is ignored.
+    // The player loops the whole list or nothing: a single track ("Track") is refused, and the
+    // caller, who may have taken the value as set, is told the real one.
     if (status == u"Playlist" || status == u"None")
         m_player.transport().setLoopMode(status == u"Playlist");
+    else
+        m_service.tellAgain(QStringLiteral("LoopStatus"));
 }
 
 bool MprisPlayerAdaptor::shuffle() const
@@ -163,11 +169,7 @@ void MprisPlayerAdaptor::Seek(qlonglong offset)
 {
     if (!canSeek())
         return;
-    const double target = m_media.currentPosition() + double(offset) / MicrosecondsPerSecond;
-    if (target > m_media.duration())
-        m_player.run(Command::NextSong);
-    else
-        m_player.position().seekTo(std::max(target, 0.0));
+    m_player.position().seekBy(double(offset) / MicrosecondsPerSecond);
 }
 
 void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath &trackId, qlonglong position)

@@ -12,8 +12,11 @@ class Player;
 // The Player interface of the player's MPRIS object. Times are in microseconds, as the
 // interface has them; the player's own are seconds.
 //
-// The mapping onto the player: PlaybackStatus from PlayingFlag and PausedFlag; LoopStatus
-// "Playlist" or "None" from LoopMode (setting "Track" is ignored); Shuffle is RandomMode;
+// The mapping onto the player: PlaybackStatus "Playing" only while a loaded track plays,
+// "Stopped" while nothing is loaded and nothing is coming, and otherwise "Paused" (a track
+// paused, or one still opening) or "Stopped" as the play state says; LoopStatus "Playlist"
+// or "None" from LoopMode (a set to anything else, "Track" among them, is refused: the value
+// stays, and PropertiesChanged tells it again); Shuffle is RandomMode;
 // Volume is the volume knob's place on its travel, 0 … 1, both ways; a track is named by the
 // serial of its open. A method that has nothing to act on does nothing, as the interface
 // asks.
@@ -74,8 +77,9 @@ public slots:
     // Resumes a paused track; otherwise (stopped, or paused with nothing to resume) plays the
     // current entry from its start.
     void Play();
-    // Relative to the position now; before the start seeks to the start, beyond the end goes
-    // to the next entry.
+    // Relative to the position now; before the start seeks to the start. A seek beyond the
+    // end, which may be a guess, is not limited: past the real end the track ends and the
+    // play order goes on as after any end.
     void Seek(qlonglong offset);
     // Only for the track loaded now, and a position within it.
     void SetPosition(const QDBusObjectPath &trackId, qlonglong position);

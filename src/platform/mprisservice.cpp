@@ -18,6 +18,7 @@ MprisService::MprisService(Player &player, MediaControl &media, QObject *parent)
     connect(&transport, &Transport::flagsChanged, this, &MprisService::scheduleRefresh);
     connect(&transport, &Transport::modesChanged, this, &MprisService::scheduleRefresh);
     connect(&transport, &Transport::trackChanged, this, &MprisService::scheduleRefresh);
+    connect(&transport, &Transport::lengthChanged, this, &MprisService::scheduleRefresh);
     const Playlist &list = transport.ListSong();
     connect(&list, &Playlist::rowsInserted, this, &MprisService::scheduleRefresh);
     connect(&list, &Playlist::rowsRemoved, this, &MprisService::scheduleRefresh);
@@ -55,6 +56,12 @@ void MprisService::refuseCall(const QString &errorName, const QString &message)
 {
     if (calledFromDBus())
         sendErrorReply(errorName, message);
+}
+
+void MprisService::tellAgain(const QString &property)
+{
+    m_told.remove(property);
+    scheduleRefresh();
 }
 
 void MprisService::scheduleRefresh()

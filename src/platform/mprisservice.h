@@ -40,6 +40,9 @@ public:
     bool registerOn(const QDBusConnection &bus);
     MprisPlayerAdaptor &playerAdaptor() { return *m_playerAdaptor; }
 
+    // Tells `property` in the next PropertiesChanged even when it has not changed: a set
+    // that was refused.
+    void tellAgain(const QString &property);
     // Refuses the D-Bus call being answered with `errorName`; does nothing for a call that did
     // not come over the bus.
     void refuseCall(const QString &errorName, const QString &message);

@@ -143,7 +143,8 @@ TEST_F(PlayerTest, TracksPlayOnAroundTheListButBreaksStopAfterOnePass)
 }
 
 // An entry that cannot be played is skipped in the direction the user went, for one pass
-// at most, whatever the loop and random toggles say; the highlight follows what plays.
+// at most, whatever the loop toggle says; the highlight follows what plays. (Shuffled, the
+// skips follow the shuffled order: test_order.cpp.)
 TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
 {
     const struct
@@ -159,7 +160,7 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
         {"abx", 0, Previous, "xb", "playing b timer"}, // wraps over the first
         {"xy", 0, Play, "xy", "stopped -"},            // one pass
     };
-    for (const auto &[loop, random] : {std::pair{true, false}, {false, false}, {true, true}}) {
+    for (const auto &[loop, random] : {std::pair{true, false}, {false, false}}) {
         for (const auto &[letters, start, command, opens, expected] : cases) {
             SCOPED_TRACE(testing::Message() << letters << " loop " << loop << " random " << random);
             loadList(songs(letters), start);

@@ -91,6 +91,31 @@ public:
     bool isPlaying() const { return m_isPlaying; }
     bool isMuted() const { return m_isMuted; }
     int balance() const { return m_balance; }
+    // Each path queueNext() is told goes to `queued` ("": withdrawn); an open since withdraws
+    // it. followQueued(): the loaded track plays on into it without a gap, or ends when there
+    // is none.
+    void queueNext(quint64 serial, const QString &path) override
+    {
+        queued << path;
+        m_follower = {serial, m_serial, path};
+    }
+    void followQueued()
+    {
+        if (m_follower.path.isEmpty() || m_follower.behind != m_serial)
+            return finishTrack();
+        m_serial = m_follower.serial;
+        m_fileName = std::exchange(m_follower, {}).path;
+        m_position = 0;
+        emit followed(m_serial);
+    }
+    // The loaded track's length turns out to be `seconds`.
+    void changeDuration(double seconds)
+    {
+        m_durations[m_fileName] = seconds;
+        emit durationChanged(m_serial);
+    }
+    QStringList queued;
+
     // One entry per call: "open <path>", "release", "play", "pause", "seek <s>",
     // "volume <v>", "balance <b>", "mute <0|1>".
     QStringList log;
@@ -109,6 +134,12 @@ private:
 
     QString m_fileName;
     quint64 m_serial = 0;
+    // The follower and the serial of the track it was queued behind.
+    struct Follower
+    {
+        quint64 serial = 0, behind = 0;
+        QString path;
+    } m_follower;
     QHash<QString, Failure> m_failing;
     QHash<QString, double> m_durations;
     QHash<QString, QStringList> m_tags;
