@@ -409,7 +409,6 @@ bool FmTmp::confirm()
     settings.lyricFont = m_lyricFont;
     settings.lyricColour = m_lyricColour;
     settings.picBottomColour = m_panelColour;
-    session.setSettings(settings);
 
     const auto written = [&](Session::File file, const WriteResult &result) {
         if (!result.ok)
@@ -421,5 +420,5 @@ bool FmTmp::confirm()
         !written(Session::File::LyricFolders, session.replaceListLyricDir(texts(ListLyricDir))))
         return false;
     confirmAssociations(m_services.regist, m_services.programPath, ticks());
-    return written(Session::File::Settings, session.saveSettings());
+    return written(Session::File::Settings, session.saveSettings(settings));
 }
