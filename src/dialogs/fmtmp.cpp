@@ -108,6 +108,10 @@ void FmTmp::createDisplayPage()
     PicFont->setCursor(Qt::PointingHandCursor);
     PicFont->installEventFilter(this);
     m_twips.place(PicFont, {120, 240, 1575, 1215});
+    // The panel fills its background: it starts below the frame's caption, however high the
+    // font makes that, and keeps its bottom edge.
+    if (const int belowCaption = Frame5->contentsRect().top(); PicFont->y() < belowCaption)
+        PicFont->setGeometry(PicFont->geometry().adjusted(0, belowCaption - PicFont->y(), 0, 0));
     LabelFont =
         m_twips.addText<QLabel>(PicFont, "LabelFont", QStringLiteral("岚铃"), LabelFontTwips);
     LabelFont->setAccessibleName(QStringLiteral("全屏字体"));
