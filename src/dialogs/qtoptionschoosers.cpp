@@ -51,10 +51,14 @@ std::optional<FontChoice> QtOptionsChoosers::chooseFont(const FontChoice &preset
     // it this one, while it is shown.
     QPointer<QDialog> dialog = new QDialog(parent);
     dialog->setWindowTitle(QStringLiteral("字体"));
-    // It opens on the face the sample is drawn with: a face it does not list (宋体 where the
-    // desktop draws it with another font) would leave it on its first face, plain.
+    // It opens on the face and style the sample is drawn with: a face it does not list (宋体
+    // where the desktop draws it with another font) would leave it on its first face, and a
+    // style without a name on the face's first style, since it looks styles up by the name
+    // Qt gives them in the user's language ("粗体"), not the face's own ("Bold").
+    const QFontInfo drawn(preset.font);
     QFont face = preset.font;
-    face.setFamily(QFontInfo(preset.font).family());
+    face.setFamily(drawn.family());
+    face.setStyleName(drawn.styleName());
     auto *fonts = new QFontDialog(dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);

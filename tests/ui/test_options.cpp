@@ -6,15 +6,18 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QLibraryInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyleOptionGroupBox>
 #include <QTimer>
+#include <QTranslator>
 
 #include "core/command.h"
 #include "dialogs/qtoptionschoosers.h"
@@ -74,6 +77,17 @@ template <typename Part> void onNextDialog(std::function<void(QDialog &, Part &)
     });
 }
 
+// A style of `family` neither bold nor italic, as the font dialog lists it.
+QString plainStyleOf(const QString &family)
+{
+    for (const QString &style : QFontDatabase::styles(family)) {
+        if (!QFontDatabase::bold(family, style) && !QFontDatabase::italic(family, style))
+            return style;
+    }
+    ADD_FAILURE() << family.toStdString() << " has no plain style";
+    return {};
+}
+
 struct FontEdit
 {
     const char *what;
@@ -86,10 +100,14 @@ struct FontEdit
 };
 
 // The font chooser opens on the face, style and size the sample is drawn with, though the
-// stored face (宋体) is not one the desktop has by that name; what the user leaves alone
-// stays as stored, whatever the dialog made of it.
+// stored face (宋体) is not one the desktop has by that name, and Qt speaks Chinese as in the
+// program; what the user leaves alone stays as stored, whatever the dialog made of it.
 TEST(FontChooser, OpensOnTheSampleAndKeepsWhatWasNotChanged)
 {
+    QTranslator chinese;
+    ASSERT_TRUE(chinese.load(QStringLiteral("qtbase_zh_CN"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&chinese);
     QFont stored(QStringLiteral("宋体"));
     stored.setPointSizeF(26.25);
     stored.setBold(true);
@@ -100,7 +118,8 @@ TEST(FontChooser, OpensOnTheSampleAndKeepsWhatWasNotChanged)
         {"the size", [](QFont &font) { font.setPointSize(30); }, "宋体", true, 30, false},
         {"the face", [&](QFont &font) { font.setFamily(otherFace); }, otherFace, true, 26.25,
          false},
-        {"the style", [](QFont &font) { font.setBold(false); }, "宋体", false, 26.25, false},
+        {"the style", [](QFont &font) { font.setStyleName(plainStyleOf(font.family())); },
+         "宋体", false, 26.25, false},
         {"underline", [](QFont &font) { font.setUnderline(true); }, "宋体", true, 26.25, true},
     };
     for (const FontEdit &edit : edits) {
@@ -109,7 +128,6 @@ TEST(FontChooser, OpensOnTheSampleAndKeepsWhatWasNotChanged)
         onNextDialog<QFontDialog>([&](QDialog &dialog, QFontDialog &fonts) {
             opened = fonts.currentFont();
             QFont changed = opened;
-            changed.setStyleName(QString());
             edit.change(changed);
             fonts.setCurrentFont(changed);
             dialog.findChild<QDialogButtonBox *>(QString(), Qt::FindDirectChildrenOnly)
@@ -128,6 +146,7 @@ TEST(FontChooser, OpensOnTheSampleAndKeepsWhatWasNotChanged)
         EXPECT_EQ(font.underline(), edit.underline);
         EXPECT_EQ(chosen->colour, QColor(Qt::red));
     }
+    QCoreApplication::removeTranslator(&chinese);
 }
 
 // "确定" writes the window's place and the volume as they are then, not as they were at the
