@@ -118,8 +118,8 @@ TEST(FontChooser, OpensOnTheSampleAndKeepsWhatWasNotChanged)
         {"the size", [](QFont &font) { font.setPointSize(30); }, "宋体", true, 30, false},
         {"the face", [&](QFont &font) { font.setFamily(otherFace); }, otherFace, true, 26.25,
          false},
-        {"the style", [](QFont &font) { font.setStyleName(plainStyleOf(font.family())); },
-         "宋体", false, 26.25, false},
+        {"the style", [](QFont &font) { font.setStyleName(plainStyleOf(font.family())); }, "宋体",
+         false, 26.25, false},
         {"underline", [](QFont &font) { font.setUnderline(true); }, "宋体", true, 26.25, true},
     };
     for (const FontEdit &edit : edits) {
