@@ -66,7 +66,8 @@ int main(int argc, char **argv)
     }
     QApplication &app = *application;
     QApplication::setApplicationName(QStringLiteral("zorvan"));
-    QApplication::setApplicationDisplayName(MimeRegistry::ApplicationName.toString());
+    // No display name: Qt would add it to every window's title on X11 and Wayland
+    // ("参数设置 — 岚铃播放器"); each window names itself, the main one the player.
     QApplication::setDesktopFileName(MimeRegistry::desktopEntryName());
     // Qt's own dialogs and buttons speak Chinese, as the player does, whatever the locale.
     QTranslator qtTexts;

@@ -36,10 +36,18 @@ PlayerApp::PlayerApp(const Services &services)
     connect(&m_window, &FmMain::fullScreenChanged, &m_slideshow, &Slideshow::setFullScreen);
     m_window.setMenus(m_menus);
     m_window.setShutDown([this] { return shutDown(true); });
+    m_session.setLiveState([this](SettingsRecord &settings) {
+        if (const std::optional<QPointF> place = m_window.placeToKeep()) {
+            settings.windowLeftTwips = place->x();
+            settings.windowTopTwips = place->y();
+        }
+        settings.volume = m_media.volume();
+    });
 }
 
 PlayerApp::~PlayerApp()
 {
+    m_session.setLiveState({});
     m_window.setShutDown({});
 }
 
@@ -67,13 +75,6 @@ bool PlayerApp::shutDown(bool reportInWindow)
     m_session.endRun();
     m_slideshow.shutDown();
     m_player.stop();
-    SettingsRecord settings = m_session.settings();
-    if (const std::optional<QPointF> place = m_window.placeToKeep()) {
-        settings.windowLeftTwips = place->x();
-        settings.windowTopTwips = place->y();
-    }
-    settings.volume = m_media.volume();
-    m_session.setSettings(settings);
     QStringList failures;
     for (const Session::WriteFailure &failure :
          m_session.save(m_player.transport().ListSong().songs())) {

@@ -1,5 +1,7 @@
 #include "core/session.h"
 
+#include <utility>
+
 #include <QDir>
 #include <QLoggingCategory>
 
@@ -32,6 +34,18 @@ void Session::setSettings(const SettingsRecord &settings)
         return;
     m_settings = settings;
     emit settingsChanged();
+}
+
+void Session::setLiveState(std::function<void(SettingsRecord &)> fill)
+{
+    m_liveState = std::move(fill);
+}
+
+SettingsRecord Session::withLiveState(SettingsRecord settings) const
+{
+    if (m_liveState)
+        m_liveState(settings);
+    return settings;
 }
 
 void Session::setListPic(const QStringList &pictures, int shownPicture)
@@ -85,11 +99,14 @@ void Session::loadListLyricDir()
     reportUnreadable(File::LyricFolders, folders.error);
 }
 
-WriteResult Session::saveSettings()
+WriteResult Session::saveSettings(const SettingsRecord &settings)
 {
-    WriteResult written = SaveSettings(path(File::Settings), m_settings);
-    if (written.ok)
+    const SettingsRecord kept = withLiveState(settings);
+    WriteResult written = SaveSettings(path(File::Settings), kept);
+    if (written.ok) {
         m_settingsReadError.clear();
+        setSettings(kept);
+    }
     return written;
 }
 
@@ -124,8 +141,9 @@ void Session::reportUnreadable(File file, const QString &error) const
             << QStringLiteral("cannot read %1: %2").arg(path(file), error);
 }
 
-QList<Session::WriteFailure> Session::save(const QStringList &songs) const
+QList<Session::WriteFailure> Session::save(const QStringList &songs)
 {
+    setSettings(withLiveState(m_settings));
     QList<WriteFailure> failures;
     const auto keep = [&failures](const QString &path, const WriteResult &result) {
         if (!result.ok)

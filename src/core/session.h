@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -37,6 +39,10 @@ public:
 
     const SettingsRecord &settings() const { return m_settings; }
     void setSettings(const SettingsRecord &settings);
+    // What the running player knows better than the settings: the window's place and the
+    // volume. `fill` writes them into a record; every write of the settings file calls it,
+    // so that the file holds them as they are at that moment. None until set.
+    void setLiveState(std::function<void(SettingsRecord &)> fill);
 
     // The slideshow's pictures (full paths) and the one shown last (-1 for none).
     const QStringList &ListPic() const { return m_pictures; }
@@ -53,20 +59,21 @@ public:
     ReadResult<SettingsLoad> load();
     // The playlist the previous run saved.
     PlaylistEntries loadSavedList();
-    // The options dialog's confirmation, one file at a time. The settings file is written
-    // also when the one there at start-up could not be read: the user has just confirmed
-    // what it is to hold. The two lists are written, then read back into the session as at
-    // start-up, so the session holds what the next start will find (the first picture
-    // selected: the slideshow starts its cycle again). A list that could not be written
-    // stays as it was.
-    WriteResult saveSettings();
+    // The options dialog's confirmation, one file at a time; the session takes on only what
+    // was written. `settings` are written with the live state, also when the file there at
+    // start-up could not be read (the user has just confirmed what it is to hold), and held
+    // from then on; not written, the session's settings stay as they were. The two lists are
+    // written, then read back into the session as at start-up, so the session holds what
+    // the next start will find (the first picture selected: the slideshow starts its cycle
+    // again). A list that could not be written stays as it was.
+    WriteResult saveSettings(const SettingsRecord &settings);
     WriteResult replaceListPic(const QStringList &pictures);
     WriteResult replaceListLyricDir(const QStringList &folders);
-    // Shutdown: the settings, then the playlist `songs`. Every file is tried; the ones that
-    // could not be written are returned. A file that exists but could not be read at
-    // start-up is left as it is (and returned), so nothing the player did not understand is
-    // overwritten.
-    QList<WriteFailure> save(const QStringList &songs) const;
+    // Shutdown: the settings, the live state taken into them, then the playlist `songs`.
+    // Every file is tried; the ones that could not be written are returned. A file that
+    // exists but could not be read at start-up is left as it is (and returned), so nothing
+    // the player did not understand is overwritten.
+    QList<WriteFailure> save(const QStringList &songs);
 
 signals:
     void settingsChanged();
@@ -81,7 +88,11 @@ private:
     void loadListPic();
     void loadListLyricDir();
 
+    // The settings with the live state filled in.
+    SettingsRecord withLiveState(SettingsRecord settings) const;
+
     QString m_dataFolder;
+    std::function<void(SettingsRecord &)> m_liveState;
     bool m_appRunning = true;
     SettingsRecord m_settings;
     QStringList m_pictures;

@@ -108,6 +108,10 @@ void FmTmp::createDisplayPage()
     PicFont->setCursor(Qt::PointingHandCursor);
     PicFont->installEventFilter(this);
     m_twips.place(PicFont, {120, 240, 1575, 1215});
+    // The panel fills its background: it starts below the frame's caption, however high the
+    // font makes that, and keeps its bottom edge.
+    if (const int belowCaption = Frame5->contentsRect().top(); PicFont->y() < belowCaption)
+        PicFont->setGeometry(PicFont->geometry().adjusted(0, belowCaption - PicFont->y(), 0, 0));
     LabelFont =
         m_twips.addText<QLabel>(PicFont, "LabelFont", QStringLiteral("岚铃"), LabelFontTwips);
     LabelFont->setAccessibleName(QStringLiteral("全屏字体"));
@@ -409,7 +413,6 @@ bool FmTmp::confirm()
     settings.lyricFont = m_lyricFont;
     settings.lyricColour = m_lyricColour;
     settings.picBottomColour = m_panelColour;
-    session.setSettings(settings);
 
     const auto written = [&](Session::File file, const WriteResult &result) {
         if (!result.ok)
@@ -421,5 +424,5 @@ bool FmTmp::confirm()
         !written(Session::File::LyricFolders, session.replaceListLyricDir(texts(ListLyricDir))))
         return false;
     confirmAssociations(m_services.regist, m_services.programPath, ticks());
-    return written(Session::File::Settings, session.saveSettings());
+    return written(Session::File::Settings, session.saveSettings(settings));
 }

@@ -40,15 +40,15 @@ struct OptionsServices
 // The options dialog "参数设置": every user setting on four tab pages (display, lyric
 // folders, pictures, file associations). It is made anew each time it opens and filled then
 // from the session, the list files and the registry; its edits stay in its controls until
-// "确定" applies them in this order: the settings (the new slideshow interval and lyric
-// style show at once, the snapping distance only from the next start), the picture list
-// and the lyric folders (written, then read back into the session), the file associations,
-// the settings file. "取消" and the close box change nothing. Not modal; it deletes itself
-// when closed.
+// "确定" writes and applies them in this order: the picture list and the lyric folders
+// (written, then read back into the session), the file associations, the settings (written
+// with the window's place and the volume as they are now, then applied: the new slideshow
+// interval and lyric style show at once, the snapping distance only from the next start).
+// "取消" and the close box change nothing. Not modal; it deletes itself when closed.
 //
 // A file that cannot be written on "确定" is reported and the dialog stays open with the
-// edits: what was applied before the failure stays applied, the rest waits for the next
-// "确定".
+// edits: what was written before the failure stays applied, the rest, the settings among
+// it, waits for the next "确定".
 class FmTmp : public QDialog
 {
     Q_OBJECT

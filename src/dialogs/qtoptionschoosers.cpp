@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -13,6 +14,27 @@ namespace {
 
 const QString PictureFilters = QStringLiteral(
     "所有支持的文件 (*.jpg *.bmp *.gif);;JPG文件 (*.jpg);;BMP文件 (*.bmp);;GIF文件 (*.gif)");
+
+// The font chosen in the font dialog: the preset with what the user changed from `shown`,
+// the font the dialog opened on. The dialog knows only installed faces and whole sizes, so
+// the face, style, size and effects each stay the preset's unless changed there.
+QFont withChanges(const QFont &preset, const QFont &shown, const QFont &chosen)
+{
+    QFont font = preset;
+    if (chosen.family() != shown.family())
+        font.setFamily(chosen.family());
+    if (chosen.weight() != shown.weight())
+        font.setWeight(chosen.weight());
+    if (chosen.italic() != shown.italic())
+        font.setItalic(chosen.italic());
+    if (chosen.pointSizeF() != shown.pointSizeF() && chosen.pointSizeF() > 0)
+        font.setPointSizeF(chosen.pointSizeF());
+    if (chosen.underline() != shown.underline())
+        font.setUnderline(chosen.underline());
+    if (chosen.strikeOut() != shown.strikeOut())
+        font.setStrikeOut(chosen.strikeOut());
+    return font;
+}
 
 QIcon swatch(const QColor &colour)
 {
@@ -29,11 +51,18 @@ std::optional<FontChoice> QtOptionsChoosers::chooseFont(const FontChoice &preset
     // it this one, while it is shown.
     QPointer<QDialog> dialog = new QDialog(parent);
     dialog->setWindowTitle(QStringLiteral("字体"));
-    auto *fonts = new QFontDialog(preset.font, dialog);
+    // It opens on the face and style the sample is drawn with: a face it does not list (宋体
+    // where the desktop draws it with another font) would leave it on its first face, and a
+    // style without a name on the face's first style, since it looks styles up by the name
+    // Qt gives them in the user's language ("粗体"), not the face's own ("Bold").
+    const QFontInfo drawn(preset.font);
+    QFont face = preset.font;
+    face.setFamily(drawn.family());
+    face.setStyleName(drawn.styleName());
+    auto *fonts = new QFontDialog(dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-    // The dialog shows a face it does not know (宋体 without that font) as another one: a
-    // font left as it was shown is the preset, not what the dialog took it for.
+    fonts->setCurrentFont(face);
     const QFont shown = fonts->currentFont();
     // Enter and Esc in the font dialog's lists end the whole dialog, not only the part.
     QObject::connect(fonts, &QDialog::accepted, dialog, &QDialog::accept);
@@ -61,8 +90,7 @@ std::optional<FontChoice> QtOptionsChoosers::chooseFont(const FontChoice &preset
     const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
     std::optional<FontChoice> choice;
     if (accepted)
-        choice =
-            FontChoice{fonts->currentFont() == shown ? preset.font : fonts->currentFont(), colour};
+        choice = FontChoice{withChanges(preset.font, shown, fonts->currentFont()), colour};
     delete dialog;
     return choice;
 }

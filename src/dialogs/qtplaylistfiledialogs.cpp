@@ -3,11 +3,26 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include "associations/association.h"
+
 namespace {
 
-// The open dialog's filters, the first one chosen.
-const QStringList SongFilters{QStringLiteral("所有支持的文件(*.m3u *.mp3 *.wma)"),
-                              QStringLiteral("WMA文件 (*.wma)"), QStringLiteral("MP3文件 (*.mp3)")};
+// The open dialog's filters, the first one chosen: the types the player plays and takes
+// over as their application, all of them and each alone, then any file (GStreamer may
+// decode more).
+QString songFilters()
+{
+    QStringList patterns;
+    QStringList filters;
+    for (const QStringView extension : AssociationExtensions) {
+        const QString pattern = QStringLiteral("*.") + extension.toString();
+        patterns.append(pattern);
+        filters.append(QStringLiteral("%1文件 (%2)").arg(extension.toString().toUpper(), pattern));
+    }
+    filters.prepend(QStringLiteral("所有支持的文件 (%1)").arg(patterns.join(u' ')));
+    filters.append(QStringLiteral("所有文件 (*)"));
+    return filters.join(QStringLiteral(";;"));
+}
 
 } // namespace
 
@@ -18,8 +33,7 @@ QWidget *QtPlaylistFileDialogs::parentWindow() const
 
 QStringList QtPlaylistFileDialogs::chooseSongFiles()
 {
-    return QFileDialog::getOpenFileNames(parentWindow(), QString(), QString(),
-                                         SongFilters.join(QStringLiteral(";;")));
+    return QFileDialog::getOpenFileNames(parentWindow(), QString(), QString(), songFilters());
 }
 
 QString QtPlaylistFileDialogs::choosePlaylistTarget()

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "associations/mimeregistry.h"
+
 namespace {
 
 QMessageBox *openMessageBox(QMessageBox::Icon icon, const QString &text, QWidget *parent)
 {
-    auto *box = new QMessageBox(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                                parent);
+    auto *box = new QMessageBox(icon, MimeRegistry::ApplicationName.toString(), text,
+                                QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
     return box;

@@ -292,7 +292,7 @@ TEST_F(DialogsTest, AReadOnlyDataFolderKeepsTheDialogOpen)
     const QStringList shown = std::exchange(messages.shown, {});
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].startsWith(writeFailureText(path(Session::File::Pictures), "")));
-    EXPECT_EQ(session.settings().shared.PicShowSeconds, 7) << "applied before the failure";
+    EXPECT_EQ(session.settings().shared.PicShowSeconds, 5) << "not written, not applied";
     EXPECT_EQ(readFile(path(Session::File::Settings)), settingsBefore);
     EXPECT_EQ(readAssociationTicks(regist), AssociationTicks{}) << "not reached";
     click("CmdOK");
