@@ -496,9 +496,10 @@ void GstMediaControl::onTags(quint64 serial, const QString &artist, const QStrin
         m_current->info.title = title;
 }
 
+// A short track may be read to its end, and handed over, before it has opened.
 void GstMediaControl::onHandedOver(quint64 serial, quint64 run)
 {
-    if (!isCurrent(serial) || !m_current->isOpen || m_current->hasEnded || run != m_current->run)
+    if (!isCurrent(serial) || m_current->hasEnded || run != m_current->run)
         return;
     m_current->isHandedOver = true;
     updateTimers();
