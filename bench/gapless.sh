@@ -4,8 +4,9 @@
 # player's backend (bench/gaplessplay, which queues the second track as the player does) and
 # for mpv, on WAV and on MP3 with a LAME tag (the encoder's delay and padding). The figure
 # is the longest run of silence near the junction, in milliseconds, the worst of the rounds
-# (the longest elsewhere is shown beside it); the target is under 5 ms for this player. The sound server, mpv
-# and lame are installed when missing (as root only); the tests do not need them.
+# (the longest elsewhere, an underrun, is shown beside it); the target is under 5 ms for this
+# player. The sound server, mpv and lame are installed when missing (as root only); the
+# tests do not need them.
 #
 # Usage: gapless.sh PATH_TO_GAPLESSPLAY [ROUNDS]
 set -euo pipefail
@@ -98,7 +99,8 @@ for format in wav mp3; do
             worst=$(awk -v a="$worst" -v b="${figure% *}" 'BEGIN { print (b > a ? b : a) }')
         done
         printf '%-4s %-7s worst %6s ms   rounds: %s\n' "$format" "$player" "$worst" "${figures[*]}"
-        if [[ $player == zorvan ]] && awk -v w="$worst" -v t="$TARGET_MS" 'BEGIN { exit !(w >= t) }'; then
+        if [[ $player == zorvan ]] &&
+            awk -v w="$worst" -v t="$TARGET_MS" 'BEGIN { exit !(w >= t) }'; then
             status=1
         fi
     done
