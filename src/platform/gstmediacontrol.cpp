@@ -52,6 +52,8 @@ constexpr int StalledChecksToFail = 5;
 // While a handover waits, how often the playing track's position is looked at: once it has
 // not moved since the last look, the track has played out and the queued one did not start.
 constexpr int HandoverCheckMs = 250;
+// How long a follow waits at most for the length and tags of the track that follows.
+constexpr int FollowDescriptionMs = 250;
 
 } // namespace
 
@@ -319,7 +321,11 @@ void GstMediaControl::onBusStreamStart(TrackContext &context)
     context.link->post([control = context.control, previous, next = *next] {
         control->onFollowed(previous, next.serial, next.path);
     });
-    onBusDurationChanged(context);
+    context.track->post([&context, serial = next->serial](GstElement *pipeline) {
+        const TrackDescription info = describeTrack(pipeline);
+        context.link->post(
+            [control = context.control, serial, info] { control->onDescribed(serial, info); });
+    });
 }
 
 // The sink posts the tags of its stream in order with its data, so that they are the
@@ -411,6 +417,7 @@ void GstMediaControl::onTrackFailed(quint64 serial, Failure reason, const QStrin
 {
     if (!isCurrent(serial) || m_current->hasEnded)
         return;
+    announceFollow();
     // Before it has opened, a file whose stream breaks off holds no sound that can be
     // decoded: a picture's data flow stops for want of a video output, for one.
     const bool hadOpened = m_current->isOpen;
@@ -423,6 +430,7 @@ void GstMediaControl::onEnded(quint64 serial, quint64 run)
 {
     if (!isCurrent(serial) || !m_current->isOpen || m_current->hasEnded || run != m_current->run)
         return;
+    announceFollow();
     m_current->hasEnded = true;
     updateTimers();
     emit endOfStream(serial);
@@ -482,7 +490,8 @@ void GstMediaControl::onLength(quint64 serial, double seconds)
     if (!isCurrent(serial) || !m_current->isOpen || m_current->info.duration == seconds)
         return;
     m_current->info.duration = seconds;
-    emit durationChanged(serial);
+    if (!m_current->isFollowPending)
+        emit durationChanged(serial);
 }
 
 // Tags come in parts (one stream's, one the file's); a part leaves out what it lacks.
@@ -506,6 +515,10 @@ void GstMediaControl::onHandedOver(quint64 serial, quint64 run)
 }
 
 // The length and the tags come after, as the track's thread and the sink find them.
+// From here on the reports about what plays carry the serial of the track that follows.
+// It is announced once the track's thread has told its length and tags, which the sink
+// meets only after its stream start; a report about it, or the safety timeout, announces it
+// earlier.
 void GstMediaControl::onFollowed(quint64 serial, quint64 next, const QString &path)
 {
     if (!isCurrent(serial) || !m_current->isOpen || m_current->hasEnded)
@@ -513,6 +526,7 @@ void GstMediaControl::onFollowed(quint64 serial, quint64 next, const QString &pa
     m_current->serial = next;
     m_current->path = path;
     m_current->isHandedOver = false;
+    m_current->isFollowPending = true;
     m_current->info.duration = 0;
     m_current->info.artist.clear();
     m_current->info.title.clear();
@@ -520,7 +534,26 @@ void GstMediaControl::onFollowed(quint64 serial, quint64 next, const QString &pa
     m_current->lastPosition = -1;
     m_current->stalledChecks = 0;
     updateTimers();
-    emit followed(next);
+    QTimer::singleShot(FollowDescriptionMs, this, [this, next] {
+        if (isCurrent(next))
+            announceFollow();
+    });
+}
+
+void GstMediaControl::onDescribed(quint64 serial, const TrackDescription &info)
+{
+    if (!isCurrent(serial))
+        return;
+    onTags(serial, info.artist, info.title);
+    if (info.duration > 0)
+        onLength(serial, info.duration);
+    announceFollow();
+}
+
+void GstMediaControl::announceFollow()
+{
+    if (m_current && std::exchange(m_current->isFollowPending, false))
+        emit followed(m_current->serial);
 }
 
 QString GstMediaControl::fileName() const

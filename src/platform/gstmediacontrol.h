@@ -46,14 +46,13 @@ class ReceiverLink;
 // about-to-finish, and the queued track (queueNext) becomes its next URI: the handover.
 // The queued track really plays when the sink meets its stream start; from there the
 // serial and path of what plays are the queued one's, on every thread, and the UI thread
-// hears followed. A queued track that does not start (missing, not audio, a stalled source)
-// leaves the playing one to play out: its errors are not the playing track's, and once the
-// position stands still the playing track is reported ended, with its own serial. A seek
-// during the handover goes back to the playing track (playbin would seek in the queued
-// one).
-// The length is asked for again on the track's thread when the parser announces a better
-// one, after a seek, once a second while playing, and at the end: the one read after the
-// preroll is a guess for a stream without an index.
+// hears followed, with its length and tags as the track's thread finds them. A queued track that
+// does not start (missing, not audio, a stalled source) leaves the playing one to play out: its
+// errors are not the playing track's, and once the position stands still the playing track is
+// reported ended, with its own serial. A seek during the handover goes back to the playing track
+// (playbin would seek in the queued one). The length is asked for again on the track's thread when
+// the parser announces a better one, after a seek, once a second while playing, and at the end: the
+// one read after the preroll is a guess for a stream without an index.
 class GstMediaControl : public MediaControl
 {
     Q_OBJECT
@@ -104,6 +103,8 @@ private:
         bool isPlaying = false;
         // The queued track was handed to playbin and has not started yet.
         bool isHandedOver = false;
+        // The queued track plays, and followed is still to be emitted.
+        bool isFollowPending = false;
         TrackDescription info;
         // The newest seek's run, and its target until it has taken effect.
         quint64 run = 0;
@@ -153,6 +154,8 @@ private:
     void onTags(quint64 serial, const QString &artist, const QString &title);
     void onHandedOver(quint64 serial, quint64 run);
     void onFollowed(quint64 serial, quint64 next, const QString &path);
+    void onDescribed(quint64 serial, const TrackDescription &info);
+    void announceFollow();
     void checkForStall();
     // While a handover waits: the playing track has played out when its position stands.
     void checkHandover();
