@@ -42,8 +42,8 @@ for tone in 1:441 2:661.5; do
     lame --quiet -b 192 "$WORK/tone${tone%%:*}.wav" "$WORK/tone${tone%%:*}.mp3"
 done
 
-# The longest silence that starts within a second of the junction, 2 s into the recorded
-# sound, and the longest elsewhere (an underrun of a loaded machine), in milliseconds:
+# The longest silence that starts within a quarter of a second of the junction, 2 s into
+# the recorded sound, and the longest elsewhere (an underrun of a loaded machine), in ms:
 # "JUNCTION ELSEWHERE", or "none" without sound.
 longest_silence() { # longest_silence RAW
     python3 - "$1" <<'EOF'
@@ -59,7 +59,7 @@ junction = loud[0] + 2 * 44100
 near, elsewhere = 0, 0
 for before, after in zip(loud, loud[1:]):
     silent = after - before - 1
-    if abs(before - junction) <= 44100:
+    if abs(before - junction) <= 44100 // 4:
         near = max(near, silent)
     else:
         elsewhere = max(elsewhere, silent)
@@ -82,7 +82,7 @@ measure() { # measure COMMAND...
 }
 
 status=0
-echo "longest silence in ms within 1 s of the junction (elsewhere), each of $ROUNDS rounds"
+echo "longest silence in ms at the junction (elsewhere), each of $ROUNDS rounds"
 for format in wav mp3; do
     files=("$WORK/tone1.$format" "$WORK/tone2.$format")
     for player in zorvan mpv; do

@@ -514,11 +514,9 @@ void GstMediaControl::onHandedOver(quint64 serial, quint64 run)
     updateTimers();
 }
 
-// The length and the tags come after, as the track's thread and the sink find them.
-// From here on the reports about what plays carry the serial of the track that follows.
-// It is announced once the track's thread has told its length and tags, which the sink
-// meets only after its stream start; a report about it, or the safety timeout, announces it
-// earlier.
+// From here on the reports about what plays carry the serial of the track that follows. It
+// is announced once the track's thread has told its length and tags (the sink meets them
+// only after the stream's start); a report about it, or the timeout, announces it earlier.
 void GstMediaControl::onFollowed(quint64 serial, quint64 next, const QString &path)
 {
     if (!isCurrent(serial) || !m_current->isOpen || m_current->hasEnded)
