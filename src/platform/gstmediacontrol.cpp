@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
+#include <utility>
 
+#include <gst/base/gstbasesink.h>
 #include <gst/gst.h>
 
 #include "core/receiverlink.h"
@@ -46,14 +49,28 @@ constexpr GstClockTime PrerollPoll = 50 * GST_MSECOND;
 // source that stopped delivering.
 constexpr int StallCheckMs = 1000;
 constexpr int StalledChecksToFail = 5;
+// While a handover waits, how often the playing track's position is looked at: once it has
+// not moved since the last look, the track has played out and the queued one did not start.
+constexpr int HandoverCheckMs = 250;
+// How long a follow waits at most for the length and tags of the track that follows.
+constexpr int FollowDescriptionMs = 250;
 
 } // namespace
 
-// Shared by the track's thread and its bus handler; freed with the last of them.
+// Shared by the track's thread, its bus handler and the user-interface thread (which
+// queues the next track in it); freed with the last of them.
 struct GstMediaControl::TrackContext
 {
+    // A track of the caller's: its serial and path.
+    struct Source
+    {
+        quint64 serial = 0;
+        QString path;
+    };
+
     TrackContext(GstMediaControl *owner, std::shared_ptr<GstTrack> opened)
-        : link(owner->m_link), control(owner), track(std::move(opened)), output(owner->m_output)
+        : link(owner->m_link), control(owner), track(std::move(opened)),
+          output(owner->m_output), playing{track->serial(), track->path()}
     {}
 
     std::shared_ptr<ReceiverLink> link;
@@ -61,28 +78,55 @@ struct GstMediaControl::TrackContext
     std::shared_ptr<GstTrack> track;
     std::shared_ptr<OutputBox> output;
     mutable FirstError firstError;
+    // The element that renders the sound; set and read by the track's thread.
+    ElementPointer sink;
+
+    // Under `mutex`: what plays, what is queued to follow it, what was handed to playbin
+    // and has not started yet, and whether the track's thread is seeking (no handover
+    // then: the seek would go to the track handed over).
+    mutable std::mutex mutex;
+    Source playing;
+    std::optional<Source> queued;
+    std::optional<Source> handedOver;
+    bool isSeeking = false;
+
+    quint64 serial() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return playing.serial;
+    }
+    bool isHandingOver() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return handedOver.has_value();
+    }
 
     // From any thread: each runs its namesake on the user-interface thread, with the
-    // track's serial.
+    // serial of what plays.
     void postOpened(const TrackDescription &info) const
     {
-        link->post([control = control, serial = track->serial(), info] {
-            control->onOpened(serial, info);
-        });
+        link->post(
+            [control = control, serial = serial(), info] { control->onOpened(serial, info); });
     }
     void postFailed(Failure reason, const QString &detail) const
     {
-        link->post([control = control, serial = track->serial(), reason, detail] {
+        link->post([control = control, serial = serial(), reason, detail] {
             control->onTrackFailed(serial, reason, detail);
         });
     }
     void postEnded() const
     {
-        link->post([control = control, serial = track->serial(), run = track->run()] {
+        link->post([control = control, serial = serial(), run = track->run()] {
             control->onEnded(serial, run);
         });
     }
 };
+
+GstMediaControl::Current::Current(std::shared_ptr<GstTrack> opened,
+                                  std::shared_ptr<TrackContext> shared)
+    : track(std::move(opened)), context(std::move(shared)), serial(track->serial()),
+      path(track->path())
+{}
 
 GstMediaControl::GstMediaControl(SinkFactory sinkFactory, QObject *parent)
     : MediaControl(parent), m_sinkFactory(std::move(sinkFactory)),
@@ -104,6 +148,8 @@ GstMediaControl::GstMediaControl(SinkFactory sinkFactory, QObject *parent)
     applyOutputSettings();
     m_stallTimer.setInterval(StallCheckMs);
     connect(&m_stallTimer, &QTimer::timeout, this, &GstMediaControl::checkForStall);
+    m_handoverTimer.setInterval(HandoverCheckMs);
+    connect(&m_handoverTimer, &QTimer::timeout, this, &GstMediaControl::checkHandover);
 }
 
 GstMediaControl::~GstMediaControl()
@@ -117,9 +163,9 @@ void GstMediaControl::open(quint64 serial, const QString &path)
 {
     dropCurrent();
     auto track = std::make_shared<GstTrack>(serial, path);
-    m_current.emplace(track);
-    m_openTimer.start(OpenTimeoutMs);
     auto context = std::make_shared<TrackContext>(this, track);
+    m_current.emplace(track, context);
+    m_openTimer.start(OpenTimeoutMs);
     track->start([this, context] { return buildPipeline(context); });
     track->post([context](GstElement *pipeline) { preroll(pipeline, *context); });
 }
@@ -145,16 +191,19 @@ GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<TrackContext> &
         g_object_set(playbin, "audio-sink", output, nullptr);
     g_object_set(playbin, "uri", uriOf(context->track->path()).constData(), nullptr);
     g_autoptr(GstBus) bus = gst_element_get_bus(playbin);
-    gst_bus_set_sync_handler(
-        bus, onBusMessage, new std::shared_ptr<TrackContext>(context),
-        [](gpointer data) { delete static_cast<std::shared_ptr<TrackContext> *>(data); });
+    using Shared = std::shared_ptr<TrackContext>;
+    gst_bus_set_sync_handler(bus, onBusMessage, new Shared(context),
+                             [](gpointer data) { delete static_cast<Shared *>(data); });
+    g_signal_connect_data(
+        playbin, "about-to-finish", G_CALLBACK(onAboutToFinish), new Shared(context),
+        [](gpointer data, GClosure *) { delete static_cast<Shared *>(data); }, GConnectFlags(0));
     return playbin;
 }
 
 // The preroll already passes sound through the volume and the balance stage, so they are
 // set before it, and again after it (with a flush that sends the prerolled sound through
 // anew) if they changed meanwhile. A track retired meanwhile answers nothing.
-void GstMediaControl::preroll(GstElement *pipeline, const TrackContext &context)
+void GstMediaControl::preroll(GstElement *pipeline, TrackContext &context)
 {
     const quint64 applied = applyOutput(pipeline, *context.output);
     if (gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE) {
@@ -172,7 +221,9 @@ void GstMediaControl::preroll(GstElement *pipeline, const TrackContext &context)
                 gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
                 gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
             }
-            context.postOpened(describeTrack(pipeline));
+            const TrackDescription info = describeTrack(pipeline);
+            context.sink = info.sink;
+            context.postOpened(info);
             return;
         }
     }
@@ -186,13 +237,22 @@ void GstMediaControl::preroll(GstElement *pipeline, const TrackContext &context)
 // and file descriptors alive.
 GstBusSyncReply GstMediaControl::onBusMessage(GstBus *, GstMessage *message, gpointer data)
 {
-    const TrackContext &context = **static_cast<std::shared_ptr<TrackContext> *>(data);
+    TrackContext &context = **static_cast<std::shared_ptr<TrackContext> *>(data);
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR:
         onBusError(context, message);
         break;
     case GST_MESSAGE_EOS:
         onBusEndOfStream(context);
+        break;
+    case GST_MESSAGE_DURATION_CHANGED:
+        onBusDurationChanged(context);
+        break;
+    case GST_MESSAGE_STREAM_START:
+        onBusStreamStart(context);
+        break;
+    case GST_MESSAGE_TAG:
+        onBusTags(context, message);
         break;
     default:
         // State changes are awaited on the track's thread itself (see preroll()).
@@ -202,9 +262,13 @@ GstBusSyncReply GstMediaControl::onBusMessage(GstBus *, GstMessage *message, gpo
     return GST_BUS_DROP;
 }
 
-// Noted as the track's first error too, for the preroll's answer (see FirstError).
+// Noted as the track's first error too, for the preroll's answer (see FirstError). During a
+// handover the error is the queued track's: the playing one plays out, and checkHandover()
+// ends it.
 void GstMediaControl::onBusError(const TrackContext &context, GstMessage *message)
 {
+    if (context.isHandingOver())
+        return;
     g_autoptr(GError) error = nullptr;
     g_autofree gchar *debug = nullptr;
     gst_message_parse_error(message, &error, &debug);
@@ -214,10 +278,111 @@ void GstMediaControl::onBusError(const TrackContext &context, GstMessage *messag
     context.postFailed(reason, detail);
 }
 
-// Carries the seek run it ended, so that the end of a run a seek replaced is dropped.
+// Carries the seek run it ended, so that the end of a run a seek replaced is dropped. The
+// parser has seen every frame now, so its length is the true one.
 void GstMediaControl::onBusEndOfStream(const TrackContext &context)
 {
+    onBusDurationChanged(context);
     context.postEnded();
+}
+
+// The context outlives every command of its track: the bus handler holds it until the
+// track's thread has stopped running commands.
+void GstMediaControl::onBusDurationChanged(const TrackContext &context)
+{
+    context.track->post([&context](GstElement *pipeline) { askLength(pipeline, context); });
+}
+
+// The sink met a stream's start: at the preroll, after a seek that went back to the playing
+// track, or the handed-over track's. That one now plays, unless the caller withdrew or
+// replaced it meanwhile: then the playing track has ended, and the caller opens its next
+// one itself.
+void GstMediaControl::onBusStreamStart(TrackContext &context)
+{
+    std::optional<TrackContext::Source> next;
+    quint64 previous = 0;
+    {
+        const std::lock_guard<std::mutex> lock(context.mutex);
+        if (!context.handedOver)
+            return;
+        previous = context.playing.serial;
+        next = std::exchange(context.handedOver, std::nullopt);
+        context.playing = *next;
+        if (context.queued && context.queued->serial == next->serial &&
+            context.queued->path == next->path)
+            context.queued.reset();
+        else
+            next.reset();
+    }
+    if (!next) {
+        context.link->post([control = context.control, previous, run = context.track->run()] {
+            control->onEnded(previous, run);
+        });
+        return;
+    }
+    context.link->post([control = context.control, previous, next = *next] {
+        control->onFollowed(previous, next.serial, next.path);
+    });
+    context.track->post([&context, serial = next->serial](GstElement *pipeline) {
+        const TrackDescription info = describeTrack(pipeline);
+        context.link->post(
+            [control = context.control, serial, info] { control->onDescribed(serial, info); });
+    });
+}
+
+// The sink posts the tags of its stream in order with its data, so that they are the
+// playing track's; other elements post them as they read them, the queued track's early.
+void GstMediaControl::onBusTags(const TrackContext &context, GstMessage *message)
+{
+    if (!GST_IS_BASE_SINK(GST_MESSAGE_SRC(message)))
+        return;
+    g_autoptr(GstTagList) tags = nullptr;
+    gst_message_parse_tag(message, &tags);
+    const TrackTags texts = tagsOf(tags);
+    if (texts.artist.isEmpty() && texts.title.isEmpty())
+        return;
+    context.link->post([control = context.control, serial = context.serial(), texts] {
+        control->onTags(serial, texts.artist, texts.title);
+    });
+}
+
+// On the streaming thread that read the playing track to its end. playbin opens the URI set
+// here once this returns, on this same thread, and plays it after what it still holds of
+// the playing one.
+void GstMediaControl::onAboutToFinish(GstElement *pipeline, gpointer data)
+{
+    TrackContext &context = **static_cast<std::shared_ptr<TrackContext> *>(data);
+    TrackContext::Source next;
+    quint64 previous = 0;
+    {
+        const std::lock_guard<std::mutex> lock(context.mutex);
+        // With a handover waiting, it is the track handed over that was read to its end:
+        // the caller queues the one after it only once it is followed.
+        if (!context.queued || context.handedOver || context.isSeeking ||
+            context.track->isRetired())
+            return;
+        next = *context.queued;
+        previous = context.playing.serial;
+        context.handedOver = next;
+    }
+    context.track->addSource(next.path);
+    context.link->post([control = context.control, previous, run = context.track->run()] {
+        control->onHandedOver(previous, run);
+    });
+    g_object_set(pipeline, "uri", uriOf(next.path).constData(), nullptr);
+}
+
+// The sink answers for the stream that reaches it; while a handover waits the parsers may be
+// the queued track's, so nothing is told then.
+void GstMediaControl::askLength(GstElement *pipeline, const TrackContext &context)
+{
+    const quint64 serial = context.serial();
+    if (context.isHandingOver())
+        return;
+    const double seconds = trackDuration(pipeline, context.sink.get());
+    if (seconds > 0 && !context.isHandingOver() && context.serial() == serial)
+        context.link->post(
+            [control = context.control, serial, seconds] { control->onLength(serial, seconds); });
 }
 
 void GstMediaControl::release()
@@ -229,6 +394,7 @@ void GstMediaControl::dropCurrent()
 {
     m_openTimer.stop();
     m_stallTimer.stop();
+    m_handoverTimer.stop();
     if (m_current)
         m_current->track->retire(m_pipeReleases);
     m_current.reset();
@@ -236,7 +402,7 @@ void GstMediaControl::dropCurrent()
 
 bool GstMediaControl::isCurrent(quint64 serial) const
 {
-    return m_current && m_current->track->serial() == serial;
+    return m_current && m_current->serial == serial;
 }
 
 void GstMediaControl::onOpened(quint64 serial, const TrackDescription &info)
@@ -253,6 +419,7 @@ void GstMediaControl::onTrackFailed(quint64 serial, Failure reason, const QStrin
 {
     if (!isCurrent(serial) || m_current->hasEnded)
         return;
+    announceFollow();
     // Before it has opened, a file whose stream breaks off holds no sound that can be
     // decoded: a picture's data flow stops for want of a video output, for one.
     const bool hadOpened = m_current->isOpen;
@@ -265,8 +432,9 @@ void GstMediaControl::onEnded(quint64 serial, quint64 run)
 {
     if (!isCurrent(serial) || !m_current->isOpen || m_current->hasEnded || run != m_current->run)
         return;
+    announceFollow();
     m_current->hasEnded = true;
-    m_stallTimer.stop();
+    updateTimers();
     emit endOfStream(serial);
 }
 
@@ -276,22 +444,132 @@ void GstMediaControl::onSeekDone(quint64 serial, quint64 run)
         m_current->seekTarget.reset();
 }
 
+// Also asks for the length again: a parser announces a better estimate only when it has
+// moved by a second.
 void GstMediaControl::checkForStall()
 {
     if (!m_current || !m_current->isOpen)
         return;
+    m_current->track->post(
+        [context = m_current->context](GstElement *pipeline) { askLength(pipeline, *context); });
     const double position = currentPosition();
     m_current->stalledChecks =
         position == m_current->lastPosition ? m_current->stalledChecks + 1 : 0;
     m_current->lastPosition = position;
     if (m_current->stalledChecks >= StalledChecksToFail)
-        onTrackFailed(m_current->track->serial(), Failure::TimedOut,
+        onTrackFailed(m_current->serial, Failure::TimedOut,
                       QStringLiteral("the source stopped delivering"));
+}
+
+void GstMediaControl::checkHandover()
+{
+    if (!m_current || !m_current->isHandedOver)
+        return;
+    const double position = currentPosition();
+    if (position == m_handoverPosition)
+        onEnded(m_current->serial, m_current->run);
+    m_handoverPosition = position;
+}
+
+// The stall check runs while a track plays, the handover check while a handover waits too.
+void GstMediaControl::updateTimers()
+{
+    const bool isPlaying = m_current && m_current->isPlaying && !m_current->hasEnded;
+    if (!isPlaying)
+        m_stallTimer.stop();
+    else if (!m_stallTimer.isActive())
+        m_stallTimer.start();
+    if (!isPlaying || !m_current->isHandedOver) {
+        m_handoverTimer.stop();
+    } else if (!m_handoverTimer.isActive()) {
+        m_handoverPosition = -1;
+        m_handoverTimer.start();
+    }
+}
+
+void GstMediaControl::onLength(quint64 serial, double seconds)
+{
+    if (!isCurrent(serial) || !m_current->isOpen || m_current->info.duration == seconds)
+        return;
+    m_current->info.duration = seconds;
+    if (!m_current->isFollowPending)
+        emit durationChanged(serial);
+}
+
+// Tags come in parts (one stream's, one the file's); a part leaves out what it lacks.
+void GstMediaControl::onTags(quint64 serial, const QString &artist, const QString &title)
+{
+    if (!isCurrent(serial) || !m_current->isOpen)
+        return;
+    if (!artist.isEmpty())
+        m_current->info.artist = artist;
+    if (!title.isEmpty())
+        m_current->info.title = title;
+}
+
+// A short track may be read to its end, and handed over, before it has opened.
+void GstMediaControl::onHandedOver(quint64 serial, quint64 run)
+{
+    if (!isCurrent(serial) || m_current->hasEnded || run != m_current->run)
+        return;
+    m_current->isHandedOver = true;
+    updateTimers();
+}
+
+// From here on the reports about what plays carry the serial of the track that follows. It
+// is announced once the track's thread has told its length and tags (the sink meets them
+// only after the stream's start); a report about it, or the timeout, announces it earlier.
+void GstMediaControl::onFollowed(quint64 serial, quint64 next, const QString &path)
+{
+    if (!isCurrent(serial) || !m_current->isOpen || m_current->hasEnded)
+        return;
+    m_current->serial = next;
+    m_current->path = path;
+    m_current->isHandedOver = false;
+    m_current->isFollowPending = true;
+    m_current->info.duration = 0;
+    m_current->info.artist.clear();
+    m_current->info.title.clear();
+    m_current->seekTarget.reset();
+    m_current->lastPosition = -1;
+    m_current->stalledChecks = 0;
+    updateTimers();
+    QTimer::singleShot(FollowDescriptionMs, this, [this, next] {
+        if (isCurrent(next))
+            announceFollow();
+    });
+}
+
+void GstMediaControl::onDescribed(quint64 serial, const TrackDescription &info)
+{
+    if (!isCurrent(serial))
+        return;
+    onTags(serial, info.artist, info.title);
+    if (info.duration > 0)
+        onLength(serial, info.duration);
+    announceFollow();
+}
+
+void GstMediaControl::announceFollow()
+{
+    if (m_current && std::exchange(m_current->isFollowPending, false))
+        emit followed(m_current->serial);
 }
 
 QString GstMediaControl::fileName() const
 {
-    return m_current ? m_current->track->path() : QString();
+    return m_current ? m_current->path : QString();
+}
+
+void GstMediaControl::queueNext(quint64 serial, const QString &path)
+{
+    if (!m_current)
+        return;
+    const std::lock_guard<std::mutex> lock(m_current->context->mutex);
+    if (path.isEmpty())
+        m_current->context->queued.reset();
+    else
+        m_current->context->queued = TrackContext::Source{serial, path};
 }
 
 void GstMediaControl::play()
@@ -302,15 +580,18 @@ void GstMediaControl::play()
         [](GstElement *pipeline) { gst_element_set_state(pipeline, GST_STATE_PLAYING); });
     m_current->stalledChecks = 0;
     m_current->lastPosition = -1;
-    if (!m_current->hasEnded)
-        m_stallTimer.start();
+    m_current->isPlaying = true;
+    m_stallTimer.stop();
+    m_handoverTimer.stop();
+    updateTimers();
 }
 
 void GstMediaControl::pause()
 {
     if (!m_current)
         return;
-    m_stallTimer.stop();
+    m_current->isPlaying = false;
+    updateTimers();
     m_current->track->post(
         [](GstElement *pipeline) { gst_element_set_state(pipeline, GST_STATE_PAUSED); });
 }
@@ -329,27 +610,64 @@ double GstMediaControl::currentPosition() const
     return double(position) / GST_SECOND;
 }
 
+// Not limited by the length: that may be a guess, and GStreamer ends a track sought past
+// its end.
 void GstMediaControl::setCurrentPosition(double seconds)
 {
     if (!m_current)
         return;
-    // Written so that NaN goes to 0. The length is not known before the track has opened;
-    // GStreamer then limits the seek itself.
-    double target = seconds > 0 ? seconds : 0.0;
-    if (m_current->isOpen)
-        target = std::min(target, m_current->info.duration);
+    // Written so that NaN goes to 0.
+    const double target = seconds > 0 ? seconds : 0.0;
     const quint64 run = ++m_current->run;
     m_current->seekTarget = target;
     m_current->hasEnded = false;
-    m_current->track->post(
-        [link = m_link, this, track = m_current->track, run, target](GstElement *pipeline) {
-            track->setRun(run);
-            gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
-                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                    std::llround(target * GST_SECOND));
-            gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
-            link->post([this, serial = track->serial(), run] { onSeekDone(serial, run); });
-        });
+    m_current->isHandedOver = false;
+    updateTimers();
+    m_current->track->post([context = m_current->context, run, target](GstElement *pipeline) {
+        seek(pipeline, *context, run, target);
+    });
+}
+
+// On the track's thread. The seek's run starts before anything of it can end the track.
+void GstMediaControl::seek(GstElement *pipeline, TrackContext &context, quint64 run, double target)
+{
+    context.track->setRun(run);
+    std::optional<TrackContext::Source> handedOver;
+    {
+        const std::lock_guard<std::mutex> lock(context.mutex);
+        context.isSeeking = true;
+        handedOver = std::exchange(context.handedOver, std::nullopt);
+    }
+    // playbin has moved on to the track handed over and would seek in that one: the
+    // playing track starts anew instead, paused until it stands at the target, and then
+    // goes on in the state it was in.
+    const GstState state = GST_STATE_TARGET(pipeline);
+    if (handedOver) {
+        gst_element_set_state(pipeline, GST_STATE_READY);
+        QString path;
+        {
+            const std::lock_guard<std::mutex> lock(context.mutex);
+            path = context.playing.path;
+        }
+        g_object_set(pipeline, "uri", uriOf(path).constData(), nullptr);
+        gst_element_set_state(pipeline, GST_STATE_PAUSED);
+        gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
+    }
+    gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
+                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                            std::llround(target * GST_SECOND));
+    // The track is read from the target on now: its end may be handed over again.
+    {
+        const std::lock_guard<std::mutex> lock(context.mutex);
+        context.isSeeking = false;
+    }
+    gst_element_get_state(pipeline, nullptr, nullptr, SeekSettleTimeout);
+    if (handedOver && state == GST_STATE_PLAYING)
+        gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    context.link->post([control = context.control, serial = context.serial(), run] {
+        control->onSeekDone(serial, run);
+    });
+    askLength(pipeline, context);
 }
 
 double GstMediaControl::duration() const

@@ -100,7 +100,7 @@ gint64 parserDurationEstimate(GstElement *pipeline)
     return result;
 }
 
-QString audioTag(GstTagList *tags, const char *name)
+QString audioTag(const GstTagList *tags, const char *name)
 {
     g_autofree gchar *text = nullptr;
     return tags && gst_tag_list_get_string(tags, name, &text)
@@ -133,20 +133,31 @@ constexpr const char *BalanceName = "output-balance";
 TrackDescription describeTrack(GstElement *pipeline)
 {
     TrackDescription info;
-    gint64 length = -1;
-    if (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) || length < 0)
-        length = parserDurationEstimate(pipeline);
-    info.duration = length < 0 ? 0.0 : double(length) / GST_SECOND;
+    GstElement *sink = nullptr;
+    g_object_get(pipeline, "audio-sink", &sink, nullptr);
+    info.sink = adoptElement(sink ? renderingSink(sink) : nullptr);
+    info.duration = trackDuration(pipeline, info.sink.get());
     gint stream = 0;
     g_object_get(pipeline, "current-audio", &stream, nullptr);
     g_autoptr(GstTagList) tags = nullptr;
     g_signal_emit_by_name(pipeline, "get-audio-tags", std::max(stream, 0), &tags);
-    info.artist = audioTag(tags, GST_TAG_ARTIST);
-    info.title = audioTag(tags, GST_TAG_TITLE);
-    GstElement *sink = nullptr;
-    g_object_get(pipeline, "audio-sink", &sink, nullptr);
-    info.sink = adoptElement(sink ? renderingSink(sink) : nullptr);
+    const TrackTags texts = tagsOf(tags);
+    info.artist = texts.artist;
+    info.title = texts.title;
     return info;
+}
+
+double trackDuration(GstElement *pipeline, GstElement *sink)
+{
+    gint64 length = -1;
+    if (!sink || !gst_element_query_duration(sink, GST_FORMAT_TIME, &length) || length <= 0)
+        length = parserDurationEstimate(pipeline);
+    return length <= 0 ? 0.0 : double(length) / GST_SECOND;
+}
+
+TrackTags tagsOf(const GstTagList *tags)
+{
+    return {audioTag(tags, GST_TAG_ARTIST), audioTag(tags, GST_TAG_TITLE)};
 }
 
 // libmpg123's decoder of MP3 and libavcodec's can have the same rank (they do in Debian 12),

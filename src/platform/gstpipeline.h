@@ -36,6 +36,19 @@ struct TrackDescription
 
 TrackDescription describeTrack(GstElement *pipeline);
 
+// The length of what `pipeline` plays in seconds, as its rendering `sink` tells it (the
+// pipeline itself would wait for playbin's lock, which a streaming thread holds while it
+// opens a following source), else as the parsers estimate it; 0 when unknown.
+double trackDuration(GstElement *pipeline, GstElement *sink);
+
+// Artist and title in a tag list; "" for one it lacks.
+struct TrackTags
+{
+    QString artist;
+    QString title;
+};
+TrackTags tagsOf(const GstTagList *tags);
+
 // Ranks libmpg123's MP3 decoder above the others (see the definition for why). Call once,
 // after GStreamer is initialised.
 void preferLeanMp3Decoder();

@@ -59,24 +59,54 @@ void GstTrack::retire(WorkQueue &helper)
         m_commands.clear();
         m_wakeUp.notify_one();
     }
-    // Nothing comes back: the track's thread ends once its reader is let go.
-    if (m_isNamedPipe && !m_hasEnded)
-        helper.add([self = shared_from_this()] { return self->releaseNamedPipeReader(); },
+    bool hasNamedPipes = m_isNamedPipe;
+    {
+        const std::lock_guard<std::mutex> lock(liveMutex);
+        hasNamedPipes = hasNamedPipes || !m_namedPipes.isEmpty();
+    }
+    // Nothing comes back: the track's thread ends once its readers are let go.
+    if (hasNamedPipes && !m_hasEnded)
+        helper.add([self = shared_from_this()] { return self->releaseNamedPipeReaders(); },
                    [](bool) {});
 }
 
-bool GstTrack::releaseNamedPipeReader()
+void GstTrack::addSource(const QString &path)
 {
+    struct stat status;
+    const bool isNamedPipe =
+        ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
+    const std::lock_guard<std::mutex> lock(liveMutex);
+    m_addedSources << path;
+    if (isNamedPipe)
+        m_namedPipes << path;
+}
+
+bool GstTrack::releaseNamedPipeReaders()
+{
+    QList<QByteArray> paths;
+    {
+        const std::lock_guard<std::mutex> lock(liveMutex);
+        for (const QString &path : m_namedPipes)
+            paths << QFile::encodeName(path);
+    }
+    if (m_isNamedPipe)
+        paths << QFile::encodeName(m_path);
     // GStreamer opens the pipe more than once while it finds out what it holds, so the
     // writer comes again and again, for a few seconds at most.
-    const QByteArray path = QFile::encodeName(m_path);
     for (int attempt = 0; attempt < 150 && !m_hasEnded; ++attempt) {
-        const int writer = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (writer >= 0)
-            ::close(writer);
+        for (const QByteArray &path : paths) {
+            const int writer = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (writer >= 0)
+                ::close(writer);
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return m_hasEnded;
+}
+
+bool GstTrack::holds(const QString &path) const
+{
+    return m_path == path || m_addedSources.contains(path);
 }
 
 bool GstTrack::waitForAllEnded(int milliseconds, int stillRunning)
@@ -91,7 +121,7 @@ void GstTrack::waitForEarlierTracksOfThePath()
 {
     const auto isHeld = [this] {
         return std::ranges::any_of(liveTracks, [this](const GstTrack *track) {
-            return track->m_serial < m_serial && track->m_path == m_path;
+            return track->m_serial < m_serial && track->holds(m_path);
         });
     };
     std::unique_lock<std::mutex> lock(liveMutex);

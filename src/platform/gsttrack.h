@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include <QString>
+#include <QStringList>
 
 #include <gst/gst.h>
 
@@ -48,6 +49,11 @@ public:
     // the pipe is opened for writing and closed again, which gives the reader its end, until
     // the thread has ended.
     void retire(WorkQueue &helper);
+    // Notes a source that follows the track's own in its pipeline (see queueNext()). From a
+    // streaming thread; looking at the path may block on a dead mount, which holds only
+    // that thread. A named pipe among them is let go like the track's own when it is
+    // retired, and a later track of one of these paths waits for this one to end.
+    void addSource(const QString &path);
     // True once retire() was called: a command that waits should give up.
     bool isRetired() const { return m_isRetired.load(); }
     // The run the track is in: each seek starts a new one, so that an end of stream posted
@@ -67,7 +73,8 @@ private:
     // up, and the owner's open timeout reports the source as not answering.
     void waitForEarlierTracksOfThePath();
     // A job for the helper's thread; true when the track's thread has ended.
-    bool releaseNamedPipeReader();
+    bool releaseNamedPipeReaders();
+    bool holds(const QString &path) const;
 
     const quint64 m_serial;
     const QString m_path;
@@ -79,5 +86,9 @@ private:
     // Whether the track's path names a local named pipe; found out on the track's thread,
     // since looking at a path on a dead mount may block.
     std::atomic<bool> m_isNamedPipe = false;
+    // The sources added later, and which of them are named pipes; under the list of live
+    // tracks' mutex.
+    QStringList m_addedSources;
+    QStringList m_namedPipes;
     std::atomic<quint64> m_run = 0;
 };
