@@ -270,7 +270,6 @@ TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackAndTicksMoveItForwardOnly)
     EXPECT_EQ(label(Label::LTime), "01:40") << "a seek shows its time at once";
     EXPECT_FALSE(player.clickPanel(131, 72)) << "the upper band edge does not";
 
-
     play(); // a again, from its start
     // The track, the position at the tick, the knob's left edge and the time shown. A step of
     // one pixel is ignored, the knob never moves back, and a track of unknown length leaves
@@ -466,8 +465,8 @@ TEST_F(PlayerTest, LyricsTimerSleepsUntilSomethingOnScreenCanChange)
     EXPECT_EQ(lyricLabels(), "last ");
 
     transport().PauseSong();
-    player.clickPanel(100, 80); // a seek while paused runs the timer
-    EXPECT_TRUE(position().isTimerMainActive());
+    // A seek while paused runs the timer (SeekToATimeGoesThroughTheKnob).
+    player.clickPanel(100, 80);
     EXPECT_EQ(position().nextTickDelay(69), PlaybackPosition::LongestTickMs)
         << "a paused track stands still";
 }
