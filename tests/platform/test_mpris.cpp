@@ -16,6 +16,8 @@
 // bus (tests/app/test_mpris.sh).
 namespace {
 
+using Label = DisplayLabels::Label;
+
 // The songs of `letters` in the list, the first playing.
 struct Rig : PlayerRig
 {
@@ -62,14 +64,10 @@ TEST(MprisTest, ChangesAreToldOncePerTurnAndOnlyWhenReal)
     const QList<std::tuple<const char *, std::function<void()>, QStringList>> steps{
         {"a tick", [&] { rig.media.setPosition(3), position.onTimerMain(); }, {}},
         {"a loop mode set already", [&] { transport.setLoopMode(true); }, {}},
-        {"a toggle undone",
-         [&] { transport.setRandomMode(true), transport.setRandomMode(false); },
-         {}},
+        {"on and off", [&] { transport.setRandomMode(true), transport.setRandomMode(false); }, {}},
         {"a seek", [&] { position.seekTo(9); }, {}},
         {"pause", [&] { transport.PauseSong(); }, {"PlaybackStatus"}},
-        {"a lyric line",
-         [&] { rig.player.labels().setText(DisplayLabels::Label::LTxtMin, "x"); },
-         {"Metadata"}},
+        {"a lyric line", [&] { rig.player.labels().setText(Label::LTxtMin, "x"); }, {"Metadata"}},
         {"the volume key", [&] { rig.player.sound().VolumeDown(); }, {"Volume"}},
     };
     for (const auto &[name, act, expected] : steps) {
