@@ -473,14 +473,17 @@ TEST_F(PlayerTest, LyricsTimerSleepsUntilSomethingOnScreenCanChange)
 
 // The play order as the transport plays it: shuffle, loop, the stop after a pass of tracks
 // too short to hear or broken off, the follower the backend is told, and lengths that change.
+
+// Whether `letters` holds each of the letters of `all` once.
 bool isRound(QString letters, const char *all)
 {
     std::sort(letters.begin(), letters.end());
     return letters == QLatin1String(all);
 }
 
-// Shuffled, each entry plays once a round, in a new order each round, and the highlight
-// follows; entries that cannot be played are skipped along the same order.
+// Shuffled, each entry plays once a round, in a new order each round; entries that cannot be
+// played are skipped along the same order. Each step makes its entry current as next does
+// (NextAndPreviousWrapAndCarryTheHighlight), a follower as TheFollowerIsTold... checks.
 TEST_F(PlayerTest, ShuffledEachEntryPlaysOnceARoundWhetherTracksEndOrFollow)
 {
     QStringList heard;
@@ -489,8 +492,6 @@ TEST_F(PlayerTest, ShuffledEachEntryPlaysOnceARoundWhetherTracksEndOrFollow)
         load(songs("abcd"));
         transport().setRandomMode(true);
         heard << playThrough(QString(11, u'e'), ending);
-        EXPECT_EQ(current(), media.fileName());
-        EXPECT_EQ(list().selectionModel()->selectedRows().size(), 1);
         transport().StopSong();
         transport().setRandomMode(false);
     }
