@@ -3,7 +3,6 @@
 # start, plays once and stops rather than starting again many times a second.
 source "$(dirname "$0")/lib.sh"
 
-start_x
 # 5 ms of sound.
 gst-launch-1.0 -q audiotestsrc num-buffers=1 samplesperbuffer=220 \
     ! audio/x-raw,rate=44100,channels=2 ! wavenc ! filesink location="$WORK/click.wav" >/dev/null

@@ -1,5 +1,7 @@
+#include <algorithm>
+#include <random>
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QSignalSpy>
 #include <QUrl>
 
@@ -18,28 +20,25 @@ using Command = void (Transport::*)();
 constexpr Command Play = &Transport::PlaySong, Pause = &Transport::PauseSong,
                   Stop = &Transport::StopSong, Next = &Transport::NextSong,
                   Previous = &Transport::PreviousSong;
-const QStringList States{"stopped", "playing", "paused"};
 const QByteArray Lyric = "[ti:T]\n[ar:A]\n[00:05.00]first\n[00:09.00]second\n";
 
+// How tracks get to their ends: the backend reports the end, or the track follows on to
+// the queued entry without a gap. Both must go the same way along the order.
+enum class Ending { Reported, Followed };
+
+// The songs s and t are 5 ms long; shuffling draws from `source`.
 class PlayerTest : public testing::Test, public PlayerRig
 {
 protected:
-    void loadList(const QStringList &paths, int current = 0)
+    PlayerTest()
     {
-        list().clear();
-        list().append(paths);
-        list().setCurrentEntry(current);
-        list().setHighlighted(current, true);
+        for (const QString &path : songs("st"))
+            media.setDuration(path, 0.005);
+        transport().playOrder().setRandomSource(
+            [this](int bound) { return int(source() % unsigned(bound)); });
     }
     void run(Command command) { (transport().*command)(); }
     void play() { run(Play), settle(transport()); }
-    // The letters of the songs opened since the log was last cleared.
-    QString opened() const
-    {
-        return media.log.filter("open /m/").join("").remove("open /m/").remove(".mp3");
-    }
-    QString current() { return list().song(list().CurrentEntry()); }
-    QString state() { return States.at(int(transport().playState())); }
     // The state, the letter of the song heard ("-": none) and whether the position timer
     // runs, as "playing c timer".
     QString sounding()
@@ -54,7 +53,7 @@ protected:
     {
         writeFile(path("song.lrc"), lyrics);
         media.setDuration(path("song.mp3"), 218);
-        loadList({path("song.mp3")});
+        load({path("song.mp3")});
     }
     // The lyric line both lyric labels show.
     QString lyricLabels()
@@ -63,6 +62,25 @@ protected:
         return min == label(Label::LTxtMax) ? min : QStringLiteral("<differ>");
     }
     void tickAt(double seconds) { media.setPosition(seconds), position().onTimerMain(); }
+    // Plays the current entry, then takes each of `steps` in turn: 'e' the track comes to its
+    // end as `ending` says, 'b' it breaks off. The letters of the songs heard.
+    QString playThrough(const QString &steps, Ending ending)
+    {
+        transport().PlaySong();
+        settle(transport());
+        QString heard = media.fileName().mid(3, 1);
+        for (const QChar step : steps) {
+            if (step == u'b')
+                media.breakTrack();
+            else
+                ending == Ending::Reported ? media.finishTrack() : media.followQueued();
+            settle(transport());
+            heard += media.fileName().mid(3, 1);
+        }
+        return heard;
+    }
+
+    std::mt19937 source{11};
 };
 
 // The same table holds whether the commands come while the track opens or after it has
@@ -74,7 +92,7 @@ TEST_F(PlayerTest, PlayPauseAndStopFollowTheStateTableAlsoWhileATrackOpens)
     EXPECT_TRUE(media.log.isEmpty());
 
     media.setDuration(song('a'), 200.5);
-    loadList(songs("ab"));
+    load(songs("ab"));
     media.holdOpens(true);
     // The commands after P and what then sounds.
     // clang-format off
@@ -110,7 +128,7 @@ TEST_F(PlayerTest, NextAndPreviousWrapAndCarryTheHighlight)
     const QList<std::tuple<int, Command, int>> moves{
         {2, Next, 0}, {0, Previous, 2}, {2, Previous, 1}, {-1, Next, 0}, {-1, Previous, 2}};
     for (const auto &[before, command, row] : moves) {
-        loadList(songs("abc"), before);
+        load(songs("abc"), before);
         run(command);
         EXPECT_EQ(list().CurrentEntry(), row) << before;
         EXPECT_EQ(list().selectionModel()->selectedRows(), QModelIndexList{list().index(row)});
@@ -127,24 +145,10 @@ TEST_F(PlayerTest, NextAndPreviousWrapAndCarryTheHighlight)
     EXPECT_EQ(sounding(), "playing a timer");
 }
 
-// A track that plays to its end starts the next, around the list, with a new pass; one that
-// breaks off counts against the pass, so a list where nothing plays to its end stops.
-TEST_F(PlayerTest, TracksPlayOnAroundTheListButBreaksStopAfterOnePass)
-{
-    loadList(songs("abc"));
-    play();
-    for (const bool ends : {false, true, true, false, false, false}) {
-        EXPECT_EQ(state(), "playing");
-        ends ? media.finishTrack() : media.breakTrack();
-        settle(transport());
-    }
-    EXPECT_EQ(opened(), "abcabc") << "a broke off, b and c ended, then a, b and c broke off";
-    EXPECT_EQ(sounding(), "stopped -");
-}
-
 // An entry that cannot be played is skipped in the direction the user went, for one pass
-// at most, whatever the loop toggle says; the highlight follows what plays. (Shuffled, the
-// skips follow the shuffled order: test_order.cpp.)
+// at most, whatever the loop toggle says. The skip makes its entry current as next and
+// previous do (NextAndPreviousWrapAndCarryTheHighlight, TheSkipGoesOnFromTheEntryThatFailed);
+// shuffled, it follows the shuffled order (ShuffledEachEntryPlaysOnceARound...).
 TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
 {
     const struct
@@ -160,12 +164,11 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
         {"abx", 0, Previous, "xb", "playing b timer"}, // wraps over the first
         {"xy", 0, Play, "xy", "stopped -"},            // one pass
     };
-    for (const auto &[loop, random] : {std::pair{true, false}, {false, false}}) {
+    for (const bool loop : {true, false}) {
         for (const auto &[letters, start, command, opens, expected] : cases) {
-            SCOPED_TRACE(testing::Message() << letters << " loop " << loop << " random " << random);
-            loadList(songs(letters), start);
+            SCOPED_TRACE(testing::Message() << letters << " loop " << loop);
+            load(songs(letters), start);
             transport().setLoopMode(loop);
-            transport().setRandomMode(random);
             if (command != Play)
                 play();
             media.log.clear();
@@ -173,10 +176,6 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
             settle(transport());
             EXPECT_EQ(opened(), opens);
             EXPECT_EQ(sounding(), expected);
-            if (media.isPlaying()) {
-                EXPECT_EQ(current(), media.fileName());
-                EXPECT_TRUE(list().isHighlighted(list().CurrentEntry()));
-            }
             transport().StopSong();
         }
     }
@@ -185,7 +184,7 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
 TEST_F(PlayerTest, TheSkipGoesOnFromTheEntryThatFailed)
 {
     media.holdOpens(true);
-    loadList(songs("xab"));
+    load(songs("xab"));
     transport().PlaySong();
     list().setCurrentEntry(2); // the arrow keys move on while x is being opened
     media.answerOpen();
@@ -199,7 +198,7 @@ TEST_F(PlayerTest, TheSkipGoesOnFromTheEntryThatFailed)
 TEST_F(PlayerTest, ReportsAboutEarlierTracksAreDropped)
 {
     media.holdOpens(true);
-    loadList(songs("abc"));
+    load(songs("abc"));
     transport().PlaySong();
     media.answerOpen();
     const quint64 first = media.serial();
@@ -229,7 +228,7 @@ TEST_F(PlayerTest, ReportsAboutEarlierTracksAreDropped)
 
 TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
 {
-    loadList(songs("xab"));
+    load(songs("xab"));
     transport().PlaySong();
     QCoreApplication::sendPostedEvents(); // x fails; the step to a is queued
     ASSERT_TRUE(transport().isBusy());
@@ -257,7 +256,7 @@ TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackAndTicksMoveItForwardOnly)
     media.setDuration(song('a'), 218); // a pixel a second
     media.setDuration(song('b'), 0);
     media.setDuration(song('c'), 54);
-    loadList(songs("abc"));
+    load(songs("abc"));
     play();
 
     EXPECT_TRUE(player.clickPanel(22, 80)); // grip left of the travel: time 0
@@ -268,15 +267,8 @@ TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackAndTicksMoveItForwardOnly)
 
     player.clickPanel(131, 82); // lower band edge counts
     EXPECT_EQ(media.log.last(), "seek 100");
+    EXPECT_EQ(label(Label::LTime), "01:40") << "a seek shows its time at once";
     EXPECT_FALSE(player.clickPanel(131, 72)) << "the upper band edge does not";
-
-    // A drag seeks on release, without changing the state.
-    transport().PauseSong();
-    position().positionKnobDragged(14 + 1);
-    position().positionKnobReleased();
-    EXPECT_EQ(media.log.last(), "seek 101");
-    EXPECT_EQ(label(Label::LTime), "01:41");
-    EXPECT_EQ(state(), "paused");
 
     play(); // a again, from its start
     // The track, the position at the tick, the knob's left edge and the time shown. A step of
@@ -436,15 +428,6 @@ TEST_F(PlayerTest, LyricsFollowPlaybackTheSwitchSeeksAndStop)
     EXPECT_EQ(lyricLabels(), "first ") << "a seek shows its line at once";
 }
 
-TEST_F(PlayerTest, ALyricFileThatCannotBeReadLeavesTheSongAlone)
-{
-    loadList({path("song.mp3")});
-    QDir(dir.path()).mkdir(QStringLiteral("song.lrc")); // a folder where the file should be
-    play();
-    EXPECT_EQ(state(), "playing");
-    EXPECT_EQ(position().ListLyric().count(), 0);
-}
-
 // The song's lyrics come in after x has replaced it and failed, with nothing loaded: a track
 // that started meanwhile would hide their wrong arrival by clearing them.
 TEST_F(PlayerTest, LyricsOfAnEarlierTrackAreDropped)
@@ -453,7 +436,7 @@ TEST_F(PlayerTest, LyricsOfAnEarlierTrackAreDropped)
     media.holdOpens(true);
     transport().PlaySong();
     media.answerOpen(); // the song's lookup runs
-    loadList(songs("x"));
+    load(songs("x"));
     transport().PlaySong();
     media.answerOpen();
     settle(transport());
@@ -482,10 +465,148 @@ TEST_F(PlayerTest, LyricsTimerSleepsUntilSomethingOnScreenCanChange)
     EXPECT_EQ(lyricLabels(), "last ");
 
     transport().PauseSong();
-    player.clickPanel(100, 80); // a seek while paused runs the timer
-    EXPECT_TRUE(position().isTimerMainActive());
+    // A seek while paused runs the timer (SeekToATimeGoesThroughTheKnob).
+    player.clickPanel(100, 80);
     EXPECT_EQ(position().nextTickDelay(69), PlaybackPosition::LongestTickMs)
         << "a paused track stands still";
+}
+
+// The play order as the transport plays it: shuffle, loop, the stop after a pass of tracks
+// too short to hear or broken off, the follower the backend is told, and lengths that change.
+
+// Whether `letters` holds each of the letters of `all` once.
+bool isRound(QString letters, const char *all)
+{
+    std::sort(letters.begin(), letters.end());
+    return letters == QLatin1String(all);
+}
+
+// Shuffled, each entry plays once a round, in a new order each round; entries that cannot be
+// played are skipped along the same order. Each step makes its entry current as next does
+// (NextAndPreviousWrapAndCarryTheHighlight), a follower as TheFollowerIsTold... checks.
+TEST_F(PlayerTest, ShuffledEachEntryPlaysOnceARoundWhetherTracksEndOrFollow)
+{
+    QStringList heard;
+    for (const Ending ending : {Ending::Reported, Ending::Followed}) {
+        source.seed(11);
+        load(songs("abcd"));
+        transport().setRandomMode(true);
+        heard << playThrough(QString(11, u'e'), ending);
+        transport().StopSong();
+        transport().setRandomMode(false);
+    }
+    for (int round = 0; round < 3; ++round)
+        EXPECT_TRUE(isRound(heard[0].mid(round * 4, 4), "abcd")) << heard[0].toStdString();
+    EXPECT_NE(heard[0].mid(4, 4), heard[0].mid(8, 4));
+    EXPECT_EQ(heard[1], heard[0]) << "the follower is the order's next";
+
+    load(songs("abxc"));
+    transport().setRandomMode(true);
+    media.log.clear();
+    play();
+    for (int i = 0; i < 10 && opened().size() < 8; ++i)
+        media.finishTrack(), settle(transport());
+    EXPECT_TRUE(isRound(opened().left(4), "abcx") && isRound(opened().mid(4, 4), "abcx"))
+        << opened().toStdString();
+}
+
+// Without the loop the last entry plays to its end and playback stops there; resumed, it
+// starts again.
+TEST_F(PlayerTest, WithoutTheLoopPlaybackStopsAtTheEndOfTheLastEntry)
+{
+    for (const Ending ending : {Ending::Reported, Ending::Followed}) {
+        load(songs("abc"));
+        transport().setLoopMode(false);
+        EXPECT_EQ(playThrough("eee", ending), "abcc");
+        EXPECT_EQ(state(), "stopped");
+        EXPECT_NE(transport().loadedTrack(), 0u);
+        EXPECT_EQ(label(Label::LTime), "03:20");
+        EXPECT_EQ(position().knob().left(), position().knob().track().right);
+        transport().PauseSong();
+        transport().PauseSong();
+        settle(transport());
+        EXPECT_EQ(state() + opened().back(), "playingc");
+        transport().StopSong();
+    }
+}
+
+// A pass of the order in which no track played for half a second of its own stops, as a
+// pass of failures does, and a track that breaks off counts as one; a track that plays long
+// enough starts a new pass, around the list.
+TEST_F(PlayerTest, APassOfTracksTooShortToHearOrBrokenOffStops)
+{
+    const struct Row
+    {
+        const char *letters, *steps, *heard, *state;
+    } rows[] = {{"s", "e", "ss", "stopped"},
+                {"st", "ee", "stt", "stopped"},
+                {"sa", "eeee", "sasas", "playing"},
+                {"xs", "e", "ss", "stopped"}, // x failed: one of the pass
+                {"abc", "beebbb", "abcabc", "stopped"}};
+    for (const Ending ending : {Ending::Reported, Ending::Followed}) {
+        for (const Row &row : rows) {
+            load(songs(row.letters));
+            EXPECT_EQ(playThrough(row.steps, ending), row.heard) << int(ending);
+            EXPECT_EQ(state(), row.state) << row.letters << int(ending);
+            transport().StopSong();
+        }
+    }
+}
+
+// While a track plays the backend is told the order's next entry, again whenever it
+// changes; when it follows on, it becomes current as if it had opened.
+TEST_F(PlayerTest, TheFollowerIsToldAndStartsAsIfItHadOpened)
+{
+    media.setTags(song('b'), "Band", "Second");
+    media.setDuration(song('b'), 100);
+    load(songs("abcd"));
+    play();
+    EXPECT_EQ(media.queued, QStringList{song('b')});
+    media.followQueued();
+    emit media.followed(media.serial() + 100); // never queued: dropped
+    EXPECT_EQ(opened(), "a");
+    EXPECT_EQ(list().CurrentEntry(), 1);
+    EXPECT_EQ(transport().loadedTrack(), media.serial());
+    EXPECT_EQ(label(Label::LInfo), "Band - Second");
+    EXPECT_EQ(position().SongSeconds(), 100);
+    // What the user does, and the follower told then ("-": nothing).
+    const std::pair<std::function<void()>, QString> steps[] = {
+        {[&] { transport().PauseSong(), transport().PauseSong(); }, "-"},
+        {[&] { transport().setLoopMode(false), list().setCurrentEntry(3); }, ""},
+        {[&] { list().append({song('a')}); }, song('a')},
+        {[&] { list().clear(); }, ""},
+    };
+    for (const auto &[act, told] : steps) {
+        const QStringList before = media.queued;
+        act();
+        EXPECT_EQ(media.queued, told == "-" ? before : before + QStringList{told})
+            << told.toStdString();
+    }
+}
+
+// A length told while the track plays rescales the knob (0: unknown, the knob at its start);
+// a step forward is not held at the length, which may be a guess.
+TEST_F(PlayerTest, LengthsThatChangeRescaleTheKnobAndDoNotHoldSeeks)
+{
+    load(songs("a"));
+    play();
+    const Knob &knob = position().knob();
+    media.setPosition(50);
+    media.changeDuration(100);
+    EXPECT_EQ(knob.left(), knob.leftAt(0.5));
+    media.setDuration(song('a'), 150);
+    emit media.durationChanged(media.serial() - 1);
+    EXPECT_EQ(position().SongSeconds(), 100) << "the length of another track is dropped";
+
+    media.changeDuration(218); // a step is 5 s
+    media.setPosition(216);
+    player.run(::Command::FastForward);
+    EXPECT_EQ(media.log.last(), "seek 221");
+    EXPECT_EQ(knob.left(), knob.track().right);
+    media.changeDuration(0);
+    EXPECT_EQ(knob.left(), knob.track().left);
+    player.run(::Command::FastForward);
+    EXPECT_EQ(media.log.last(), "seek 226") << "5 s while the length is unknown";
 }
 
 } // namespace

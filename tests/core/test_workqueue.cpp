@@ -22,11 +22,10 @@ TEST(WorkQueue, RunsJobsInOrderReplacesWaitingOnesAndSurvivesThrows)
     queue.add([] { return QStringLiteral("tags"); }, record);
     queue.add([]() -> QString { throw std::bad_alloc(); }, record);
     queue.add([] { return QStringLiteral("lookup 2"); }, record, 1);
-    EXPECT_EQ(queue.pendingJobs(), 4) << "the first lookup was dropped for the second";
     gate->open();
     EXPECT_TRUE(deliverUntil([&] { return queue.pendingJobs() == 0; }));
     EXPECT_EQ(done, QStringList({"held", "tags", "", "lookup 2"}))
-        << "a job that throws gives an empty result";
+        << "the first lookup was dropped for the second; a job that throws gives an empty result";
 }
 
 TEST(WorkQueue, ItsDestructionWaitsForNoJobAndDropsTheirResults)

@@ -39,6 +39,24 @@ struct PlayerRig
         transport().openSongs({paths, paths, {}});
         settle(transport());
     }
+    // Puts the songs in the list with entry `current` (-1: none) current and highlighted.
+    void load(const QStringList &paths, int current = 0)
+    {
+        list().clear();
+        list().append(paths);
+        list().setCurrentEntry(current);
+        list().setHighlighted(current, true);
+    }
+    // The letters of the songs opened since the log was last cleared.
+    QString opened() const
+    {
+        return media.log.filter("open /m/").join("").remove("open /m/").remove(".mp3");
+    }
+    QString state()
+    {
+        return QStringList{"stopped", "playing", "paused"}.at(int(transport().playState()));
+    }
+    QString current() { return list().song(list().CurrentEntry()); }
     Transport &transport() { return player.transport(); }
     PlaybackPosition &position() { return player.position(); }
     Playlist &list() { return transport().ListSong(); }
