@@ -39,9 +39,6 @@ TEST(LyricParser, GivesTheListItems)
         // later artist is appended.
         {"[ar:A]\n[ti:T][ar:B]\n[ti:C]", {"   0.00#C - AB"}},
         {"[ar:A]", {"   0.00#A"}},
-        // Lone carriage returns end lines too, alone or mixed with the other line ends.
-        {"[ar:A]\r[ti:T]\r[00:01.00]A\r\r[00:02.00]B\r\n[00:03.00]C\n\r[00:04.00]D\r",
-         {"   0.00#T - A", "0001.00#A ##", "0002.00#B ##", "0003.00#C ##", "0004.00#D ##"}},
         // The times the tags give; a line whose tag is no time is left out.
         {"[1:02.00]x\n[100:00.00]y", {"   0.00#", "0062.00#x ##", "6000.00#y ##"}},
         {"[01:02]x\n[00:12.3]y", {"   0.00#", "0012.30#y ##", "0062.00#x ##"}},

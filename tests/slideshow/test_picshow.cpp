@@ -7,13 +7,12 @@ namespace {
 
 TEST(PicShowTest, TicksGoThroughTheListAndWrapAround)
 {
+    // From the first entry, which a loaded list selects, the first tick shows the second
+    // (the whole-program slideshow test relies on it); the last wraps around to the first.
+    EXPECT_EQ(nextPictureIndex(3, 0), 1);
+    EXPECT_EQ(nextPictureIndex(3, 2), 0);
     EXPECT_EQ(nextPictureIndex(3, 7), 0);
     EXPECT_EQ(nextPictureIndex(0, -1), -1);
-    // A freshly loaded list of three selects its first entry: the ticks show 2, 3, 1, 2.
-    QList<int> shown;
-    for (int index = 0; shown.size() < 4;)
-        shown.append((index = nextPictureIndex(3, index)) + 1);
-    EXPECT_EQ(shown, (QList<int>{2, 3, 1, 2}));
 }
 
 TEST(PicShowTest, TheEffectFollowsTheTimeOfDay)

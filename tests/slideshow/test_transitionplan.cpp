@@ -84,15 +84,11 @@ TEST(TransitionPlanTest, StepsComeInTheEffectsOrder)
         EXPECT_EQ(plan.steps.at(first).first().target, firstTarget) << "step " << first;
     }
 
-    // Blocks come in a random order; block 37 lies in column 7, row 3.
+    // Blocks come in a random order; that each lands at its own place is the table above.
     std::mt19937 generator(42);
     const TransitionPlan blocks = RandomBlocks(picture, 100, 10, 10, generator);
     const QList<int> order = cellsOf(blocks, 0, blocks.steps.size());
     EXPECT_FALSE(std::is_sorted(order.cbegin(), order.cend()));
-    const auto block37 = std::find_if(blocks.steps.cbegin(), blocks.steps.cend(),
-                                      [](const auto &step) { return step.first().cell == 37; });
-    ASSERT_NE(block37, blocks.steps.cend());
-    EXPECT_EQ(block37->first().target, QPoint(7 * 100, 3 * 70));
 }
 
 } // namespace
