@@ -142,6 +142,9 @@ TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
     item("listDelAll")->trigger();
     settle();
     EXPECT_TRUE(list.count() == 0 && media.fileName() == "/m/c.mp3" && transport().PlayingFlag());
+    media.finishTrack(); // with nothing left to play, the end stops the player
+    settle();
+    EXPECT_EQ(transport().playState(), Transport::PlayState::Stopped);
 
     FmTmp *options = openOptions();
     EXPECT_TRUE(openOptions() == options && options->isVisible() && !options->isModal());
