@@ -25,7 +25,6 @@ captioned() { # captioned WINDOW NAME
     [[ -n $1 && $(names_of "$1") == "WM_NAME=$2"$'\n'"_NET_WM_NAME=$2" ]]
 }
 shown() { [[ -n $(window_named "$1") ]]; }
-options_gone() { ! shown 参数设置; }
 
 # "选项(&O)...", "参数设置(&S)..." in the main menu; "确定" at (4460, 4120) twips.
 open_options() {
@@ -43,7 +42,7 @@ xdotool key Right Tab Tab space
 check "the folder chooser opens" wait_for 10 shown 选择目录
 # Esc closes the options dialog, and the chooser with it.
 xdotool key Escape
-check "both close" wait_for 10 options_gone
+check "both close" wait_for 10 eval '! shown 参数设置'
 # Each time on the file-types page: the focus moves from the tab strip into the list, one
 # step down to mp3, which the space bar ticks, then clears.
 for owner in zorvanplayer.desktop other.desktop; do
@@ -51,7 +50,7 @@ for owner in zorvanplayer.desktop other.desktop; do
     xdotool key Right Right Right Tab Down space
     xdotool mousemove --window "$(window_named 参数设置)" $((4460 / 15)) $((4120 / 15)) \
         click 1
-    check "确定 closes it" wait_for 10 options_gone
+    check "确定 closes it" wait_for 10 eval '! shown 参数设置'
     check "then $owner owns audio/mpeg" wait_for 5 owner_is "$owner"
 done
 end_player
