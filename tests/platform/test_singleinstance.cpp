@@ -20,8 +20,6 @@ namespace {
 
 using Outcome = SingleInstance::Outcome;
 
-constexpr int AnswerTimeoutMs = 200;
-
 // What stands at the socket's path before the check, and who holds it.
 struct Scene
 {
@@ -86,7 +84,7 @@ TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
         each.prepare(scene);
         const std::optional<struct stat> before = examine(scene.path);
 
-        SingleInstance instance(scene.path, AnswerTimeoutMs);
+        SingleInstance instance(scene.path, /* ms to wait for an answer */ 200);
         EXPECT_EQ(instance.CheckExist(), each.expected) << each.name;
 
         const std::optional<struct stat> after = examine(scene.path);
