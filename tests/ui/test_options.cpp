@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -15,6 +16,7 @@
 
 #include "core/command.h"
 #include "dialogs/qtoptionschoosers.h"
+#include "dialogs/qtplaylistfiledialogs.h"
 #include "fmmainfixture.h"
 #include "ui/fullscreenpanel.h"
 #include "ui/playermenus.h"
@@ -133,6 +135,23 @@ TEST_F(OptionsTest, TheSamplePanelLeavesItsFramesCaptionWhole)
                                                          QStyle::SC_GroupBoxLabel, frame);
     EXPECT_GT(control("PicFont")->y(), caption.bottom());
     EXPECT_GT(caption.height(), 0);
+}
+
+// The open dialog offers every type the player plays, together and each alone, then any file.
+TEST(OpenDialog, OffersEveryTypeThePlayerPlaysAndAnyFile)
+{
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(files, nullptr);
+        filters = files->nameFilters();
+        files->reject();
+    });
+    QtPlaylistFileDialogs().chooseSongFiles();
+    EXPECT_EQ(filters.value(0), "所有支持的文件 (*.m3u *.mp3 *.wma *.wav)");
+    for (const QString type : {"*.m3u", "*.mp3", "*.wma", "*.wav"})
+        EXPECT_EQ(filters.filter("(" + type + ")").size(), 1) << type.toStdString();
+    EXPECT_EQ(filters.value(filters.size() - 1), "所有文件 (*)");
 }
 
 } // namespace
