@@ -5,7 +5,7 @@
 set -euo pipefail
 
 build_pkgs=(cmake g++ make pkg-config qt6-base-dev
-    libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev)
+    libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libtag1-dev)
 run_pkgs=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
     gstreamer1.0-libav shared-mime-info xdg-utils fonts-noto-cjk fonts-liberation2
     qt6-translations-l10n)

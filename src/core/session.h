@@ -32,6 +32,8 @@ public:
     explicit Session(const QString &dataFolder, QObject *parent = nullptr);
 
     QString path(File file) const;
+    // The folder of the player's own files (normally ~/.config/zorvan).
+    QString dataFolder() const { return m_dataFolder; }
 
     // True from start-up until the shutdown begins; once false, nothing new is started.
     bool AppRunning() const { return m_appRunning; }
