@@ -17,6 +17,7 @@
 #include "associations/regist.h"
 #include "core/session.h"
 #include "core/usermessages.h"
+#include "dialogs/colourswatch.h"
 #include "dialogs/fmshowdir.h"
 #include "dialogs/optionschoosers.h"
 #include "looks/storedlooks.h"
@@ -43,6 +44,14 @@ void setName(QWidget *widget, const char *name)
     widget->setObjectName(QLatin1String(name));
 }
 
+QFont desktopLyricFont(const DesktopLyricSettings &look)
+{
+    QFont font(look.fontFamily);
+    font.setPointSizeF(look.pointSize);
+    font.setBold(look.bold);
+    return font;
+}
+
 } // namespace
 
 FmTmp::FmTmp(const OptionsServices &services, QWidget *parent)
@@ -57,6 +66,8 @@ FmTmp::FmTmp(const OptionsServices &services, QWidget *parent)
     createLyricFolderPage();
     createPicturePage();
     createAssociationPage();
+    if (m_services.desktopLyrics)
+        createDesktopLyricPage();
 
     QPushButton *CmdOK = m_twips.addText<QPushButton>(this, "CmdOK", QStringLiteral("确定"),
                                                       {3960, 3960, 1000, 320});
@@ -229,6 +240,39 @@ void FmTmp::createAssociationPage()
             &QPushButton::clicked, this, [this] { setAllTicks(false); });
 }
 
+void FmTmp::createDesktopLyricPage()
+{
+    QWidget *page = createPage(4, QStringLiteral("桌面歌词"), QStringLiteral("桌面歌词"), 3255);
+    LabelDeskLyric = new QLabel(page);
+    setName(LabelDeskLyric, "LabelDeskLyric");
+    m_twips.place(LabelDeskLyric, {240, 360, 5415, 1320});
+    LabelDeskLyric->setAccessibleName(QStringLiteral("桌面歌词字体"));
+    LabelDeskLyric->setAlignment(Qt::AlignCenter);
+    LabelDeskLyric->setFrameShape(QFrame::StyledPanel);
+    connect(m_twips.addText<QPushButton>(page, "CmdDeskLyricFont", QStringLiteral("字体…"),
+                                         {240, 1860, 1365, 320}),
+            &QPushButton::clicked, this, &FmTmp::chooseDesktopLyricFont);
+    const struct
+    {
+        const char *name;
+        QString caption;
+        QColor DesktopLyricSettings::*colour;
+        int left;
+    } colours[] = {
+        {"CmdDeskLyricNormal", QStringLiteral("普通颜色"), &DesktopLyricSettings::normal, 240},
+        {"CmdDeskLyricHighlight", QStringLiteral("高亮颜色"), &DesktopLyricSettings::highlight,
+         2100},
+        {"CmdDeskLyricOutline", QStringLiteral("轮廓颜色"), &DesktopLyricSettings::outline, 3960},
+    };
+    for (size_t index = 0; index < std::size(colours); ++index) {
+        const auto &[name, caption, colour, left] = colours[index];
+        auto *button = m_twips.addText<QPushButton>(page, name, caption, {left, 2460, 1695, 320});
+        connect(button, &QPushButton::clicked, this,
+                [this, member = colour] { chooseDesktopLyricColour(member); });
+        m_desktopColours.at(index) = {button, colour};
+    }
+}
+
 void FmTmp::fill()
 {
     Session &session = m_services.session;
@@ -252,6 +296,10 @@ void FmTmp::fill()
     m_lyricColour = settings.lyricColour;
     m_panelColour = settings.picBottomColour;
     showFontSample();
+    if (LabelDeskLyric) {
+        m_desktopLyrics = m_services.desktopLyrics();
+        showDesktopLyricSample();
+    }
 
     const AssociationTicks ticked = readAssociationTicks(m_services.regist);
     for (int row = 0; row < List1->count(); ++row)
@@ -318,6 +366,45 @@ void FmTmp::chooseColour()
         return;
     m_panelColour = valueFromColour(*chosen);
     showFontSample();
+}
+
+void FmTmp::showDesktopLyricSample()
+{
+    // A line half sung: its first words in the highlight colour.
+    LabelDeskLyric->setText(QStringLiteral("<span style=\"color:%1\">岚铃</span>歌词")
+                                .arg(m_desktopLyrics.highlight.name()));
+    LabelDeskLyric->setFont(desktopLyricFont(m_desktopLyrics));
+    setPaletteColour(*LabelDeskLyric, QPalette::WindowText, m_desktopLyrics.normal);
+    for (const auto &[button, colour] : m_desktopColours)
+        button->setIcon(colourSwatch(m_desktopLyrics.*colour));
+}
+
+// The font chooser's colour is the colour of the lines not yet sung.
+void FmTmp::chooseDesktopLyricFont()
+{
+    const QPointer<FmTmp> guard(this);
+    const std::optional<FontChoice> chosen = m_services.choosers.chooseFont(
+        {desktopLyricFont(m_desktopLyrics), m_desktopLyrics.normal}, this);
+    if (!guard || !chosen)
+        return;
+    m_desktopLyrics.fontFamily = chosen->font.family();
+    if (chosen->font.pointSizeF() > 0)
+        m_desktopLyrics.pointSize = chosen->font.pointSizeF();
+    m_desktopLyrics.bold = chosen->font.bold();
+    if (chosen->colour.isValid())
+        m_desktopLyrics.normal = chosen->colour;
+    showDesktopLyricSample();
+}
+
+void FmTmp::chooseDesktopLyricColour(QColor DesktopLyricSettings::*colour)
+{
+    const QPointer<FmTmp> guard(this);
+    const std::optional<QColor> chosen =
+        m_services.choosers.chooseColour(m_desktopLyrics.*colour, this);
+    if (!guard || !chosen || !chosen->isValid())
+        return;
+    m_desktopLyrics.*colour = *chosen;
+    showDesktopLyricSample();
 }
 
 void FmTmp::addPictures()
@@ -424,5 +511,16 @@ bool FmTmp::confirm()
         !written(Session::File::LyricFolders, session.replaceListLyricDir(texts(ListLyricDir))))
         return false;
     confirmAssociations(m_services.regist, m_services.programPath, ticks());
+    if (LabelDeskLyric) {
+        // The window may have moved, been locked or closed while the dialog was open.
+        DesktopLyricSettings look = m_services.desktopLyrics();
+        look.fontFamily = m_desktopLyrics.fontFamily;
+        look.pointSize = m_desktopLyrics.pointSize;
+        look.bold = m_desktopLyrics.bold;
+        look.normal = m_desktopLyrics.normal;
+        look.highlight = m_desktopLyrics.highlight;
+        look.outline = m_desktopLyrics.outline;
+        m_services.setDesktopLyrics(look);
+    }
     return written(Session::File::Settings, session.saveSettings(settings));
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include <QDialog>
 #include <QPointer>
 
 #include "associations/association.h"
+#include "core/desktoplyricsettings.h"
 #include "dialogs/fmshowdir.h"
 #include "dialogs/twipslayout.h"
 #include "persist/settingsfile.h"
@@ -35,15 +37,21 @@ struct OptionsServices
     OptionsChoosers &choosers;
     // Where the dialog tells the user of a picture it cannot show or a file it cannot write.
     UserMessages &messages;
+    // The desktop lyrics' look: read as the dialog opens, handed back edited on "确定" with the
+    // rest of the record as it is then. Given both or neither; without them the dialog has no
+    // desktop lyric page.
+    std::function<DesktopLyricSettings()> desktopLyrics = {};
+    std::function<void(const DesktopLyricSettings &)> setDesktopLyrics = {};
 };
 
-// The options dialog "参数设置": every user setting on four tab pages (display, lyric
-// folders, pictures, file associations). It is made anew each time it opens and filled then
-// from the session, the list files and the registry; its edits stay in its controls until
-// "确定" writes and applies them in this order: the picture list and the lyric folders
-// (written, then read back into the session), the file associations, the settings (written
-// with the window's place and the volume as they are now, then applied: the new slideshow
-// interval and lyric style show at once, the snapping distance only from the next start).
+// The options dialog "参数设置": every user setting on five tab pages (display, lyric folders,
+// pictures, file associations, desktop lyrics). It is made anew each time it opens and filled
+// then from the session, the list files, the registry and the desktop lyrics' look; its edits
+// stay in its controls until "确定" writes and applies them in this order: the picture list and
+// the lyric folders (written, then read back into the session), the file associations, the
+// desktop lyrics' look, the settings (written with the window's place and the volume as they
+// are now, then applied: the new slideshow interval and lyric style show at once, the snapping
+// distance only from the next start).
 // "取消" and the close box change nothing. Not modal; it deletes itself when closed.
 //
 // A file that cannot be written on "确定" is reported and the dialog stays open with the
@@ -68,6 +76,7 @@ private:
     void createLyricFolderPage();
     void createPicturePage();
     void createAssociationPage();
+    void createDesktopLyricPage();
     // A number box at its place in twips, named.
     QSpinBox *createNumberBox(QWidget *parent, const char *name, int minimum, int maximum,
                               QRect twips);
@@ -75,6 +84,9 @@ private:
     void showFontSample();
     void chooseFont();
     void chooseColour();
+    void showDesktopLyricSample();
+    void chooseDesktopLyricFont();
+    void chooseDesktopLyricColour(QColor DesktopLyricSettings::*colour);
     void addPictures();
     void removePictures();
     void previewPicture(QListWidgetItem *item);
@@ -89,7 +101,7 @@ private:
     OptionsServices m_services;
     TwipsLayout m_twips;
     QTabWidget *TabStrip1 = nullptr;
-    std::array<QWidget *, 4> FrmSet{};
+    std::array<QWidget *, 5> FrmSet{};
     QWidget *PicFont = nullptr;
     QLabel *LabelFont = nullptr;
     QCheckBox *CheckFullScr = nullptr;
@@ -101,11 +113,15 @@ private:
     QLabel *ImgView = nullptr;
     QSpinBox *TextPicShowPerTime = nullptr;
     QListWidget *List1 = nullptr;
+    QLabel *LabelDeskLyric = nullptr;
     QPointer<FmShowDir> m_folderChooser;
     // The full-screen lyric style as edited; colours as the settings keep them.
     LyricFontSetting m_lyricFont;
     qint32 m_lyricColour = 0;
     qint32 m_panelColour = 0;
+    // The desktop lyrics' look as edited, with a button for each of its colours.
+    DesktopLyricSettings m_desktopLyrics;
+    std::array<std::pair<QPushButton *, QColor DesktopLyricSettings::*>, 3> m_desktopColours{};
     // The snapping distance the number box goes back to when Check1 is ticked again.
     int m_snapPixels = SharedSettings().SnapPixels;
 };

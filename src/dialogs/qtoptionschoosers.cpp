@@ -6,9 +6,10 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
-#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+
+#include "dialogs/colourswatch.h"
 
 namespace {
 
@@ -36,13 +37,6 @@ QFont withChanges(const QFont &preset, const QFont &shown, const QFont &chosen)
     return font;
 }
 
-QIcon swatch(const QColor &colour)
-{
-    QPixmap picture(16, 16);
-    picture.fill(colour);
-    return QIcon(picture);
-}
-
 } // namespace
 
 std::optional<FontChoice> QtOptionsChoosers::chooseFont(const FontChoice &preset, QWidget *parent)
@@ -68,13 +62,14 @@ std::optional<FontChoice> QtOptionsChoosers::chooseFont(const FontChoice &preset
     QObject::connect(fonts, &QDialog::accepted, dialog, &QDialog::accept);
     QObject::connect(fonts, &QDialog::rejected, dialog, &QDialog::reject);
     QColor colour = preset.colour;
-    auto *colourButton = new QPushButton(swatch(colour), QStringLiteral("颜色(&C)..."), dialog);
+    auto *colourButton =
+        new QPushButton(colourSwatch(colour), QStringLiteral("颜色(&C)..."), dialog);
     QObject::connect(colourButton, &QPushButton::clicked, dialog, [this, &colour, colourButton] {
         QPointer<QPushButton> button = colourButton;
         const std::optional<QColor> chosen = chooseColour(colour, colourButton->window());
         if (chosen && button) {
             colour = *chosen;
-            button->setIcon(swatch(colour));
+            button->setIcon(colourSwatch(colour));
         }
     });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
