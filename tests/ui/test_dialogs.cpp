@@ -1,8 +1,6 @@
 #include <functional>
 #include <utility>
-#include <unistd.h>
 
-#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -167,9 +165,8 @@ TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
 }
 
 // "确定": the settings at once (the snapping distance only from the next start), the lists,
-// the file types; then the dialog closes. A data folder that cannot be written into is
-// reported, naming the file, applies nothing and keeps the dialog open with its edits for
-// the next "确定".
+// the file types; then the dialog closes. A first file that cannot be written is reported,
+// naming it, applies nothing and keeps the dialog open with its edits for the next "确定".
 // Writing the files is the session's.
 TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
 {
@@ -202,13 +199,9 @@ TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
     control<QListWidget>("List1")->item(0)->setCheckState(Qt::Checked);
     const QByteArray settingsBefore = readFile(path(Session::File::Settings));
     QSignalSpy settingsChanged(&session, &Session::settingsChanged);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    // Root writes anywhere: the press takes an ordinary user's rights.
-    const uid_t user = geteuid();
-    ASSERT_TRUE(user != 0 || seteuid(65534) == 0);
+    QDir().mkdir(path(Session::File::Pictures));
     click("CmdOK");
-    ASSERT_EQ(seteuid(user), 0);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().rmdir(path(Session::File::Pictures));
     deleteClosed();
     ASSERT_NE(menus.options(), nullptr);
     const QStringList failures = std::exchange(messages.shown, {});
@@ -293,6 +286,58 @@ TEST_F(DialogsTest, FilledEachTimeAndCancelChangesNothing)
         EXPECT_EQ(readAssociationTicks(regist), (AssociationTicks{false, true, false, false}));
         EXPECT_EQ(openOptions() ? shown() : "", filled);
         menus.options()->close();
+    }
+}
+
+// The desktop lyric page opens on the look as it is then and edits only the look: "确定" hands it
+// back over the record as it is at the press (the window moved and locked meanwhile), "取消"
+// hands nothing back, a cancelled chooser keeps what was there.
+TEST_F(DialogsTest, DesktopLyricPageHandsBackTheLookOnConfirmOnly)
+{
+    DesktopLyricSettings current;
+    QStringList handed;
+    OptionsServices services = options;
+    services.desktopLyrics = [&current] { return current; };
+    services.setDesktopLyrics = [&](const DesktopLyricSettings &look) {
+        handed << QStringLiteral("%1 %2%3 %4 %5 %6")
+                      .arg(look.fontFamily, QString::number(look.pointSize),
+                           look.bold ? " bold" : "", look.normal.name(), look.highlight.name(),
+                           look.outline.name());
+        current = look;
+    };
+    const FontChoice heiti{QFont(QStringLiteral("黑体"), 24), Qt::red};
+    const QString edited = "黑体 24 #ff0000 #ffee58 #00ff00";
+    const struct Opening
+    {
+        QList<const char *> pressed;
+        std::optional<FontChoice> font;
+        std::optional<QColor> colour;
+        const char *closing;
+        QStringList handed;
+    } openings[] = {
+        {{"CmdDeskLyricFont", "CmdDeskLyricOutline"}, heiti, Qt::green, "CmdOK", {edited}},
+        {{"CmdDeskLyricHighlight", "CmdDeskLyricFont"}, heiti, Qt::blue, "CmdCancel", {}},
+        {{"CmdDeskLyricFont", "CmdDeskLyricNormal"}, {}, {}, "CmdOK", {edited}},
+        {{"CmdDeskLyricHighlight"}, {}, Qt::blue, "CmdOK", {"黑体 24 #ff0000 #0000ff #00ff00"}},
+    };
+    for (const Opening &opening : openings) {
+        auto *dialog = new FmTmp(services, &window);
+        dialog->show();
+        const auto *sample = dialog->findChild<QLabel *>("LabelDeskLyric");
+        EXPECT_EQ(sample->font().family(), current.fontFamily);
+        EXPECT_EQ(sample->palette().color(QPalette::WindowText), current.normal);
+        EXPECT_TRUE(sample->text().contains(current.highlight.name())) << sample->text();
+        choosers.font = opening.font;
+        choosers.colour = opening.colour;
+        for (const char *name : opening.pressed)
+            QTest::mouseClick(dialog->findChild<QPushButton *>(name), Qt::LeftButton);
+        current.place.translate(10, 0);
+        current.locked = !current.locked;
+        const DesktopLyricSettings meanwhile = current;
+        QTest::mouseClick(dialog->findChild<QPushButton *>(opening.closing), Qt::LeftButton);
+        deleteClosed();
+        EXPECT_EQ(std::exchange(handed, {}), opening.handed) << opening.closing;
+        EXPECT_TRUE(current.place == meanwhile.place && current.locked == meanwhile.locked);
     }
 }
 
