@@ -71,10 +71,8 @@ TEST(SettingsFile, WritesTheExactBytesAndReadsBackEveryFieldInEitherLineEnd)
 TEST(SettingsFile, WrongMarkerChangesNothingAndAFailingLineResetsPositionAndSharedSettings)
 {
     const QStringList saved = formatSettings(knownRecord());
-    QStringList wrongMarker = saved;
-    wrongMarker[0] = wrongMarker[0].toLower();
     SettingsRecord record;
-    EXPECT_EQ(applySettings(wrongMarker.join("\r\n"), record), SettingsLoad::WrongMarker);
+    EXPECT_EQ(applySettings(saved.join("\r\n").toLower(), record), SettingsLoad::WrongMarker);
     EXPECT_EQ(record, SettingsRecord());
 
     record = knownRecord();

@@ -1,12 +1,9 @@
 #include <functional>
 
-#include <QLabel>
-#include <QPainter>
 #include <QSignalSpy>
 
 #include "fmmainfixture.h"
 #include "skin/skinimages.h"
-#include "ui/fullscreenpanel.h"
 #include "ui/skinbutton.h"
 #include "ui/skinknob.h"
 #include "ui/playlistbox.h"
