@@ -23,6 +23,8 @@
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
+#include "skin/skinimages.h"
+#include "ui/firstframe.h"
 #include "ui/messagebox.h"
 #include "ui/trayicon.h"
 
@@ -150,10 +152,15 @@ int main(int argc, char **argv)
     program.start(songs);
 
     // The desktop's media keys and remote controls. Without a session bus the player runs as
-    // it would without them, and says nothing.
+    // it would without them, and says nothing. Taking the name on the bus waits for its
+    // answers, so that waits until the window is on the screen, and the icon's 2x pictures
+    // with it.
     MprisService mpris(program.player(), media);
     QObject::connect(&mpris, &MprisService::raiseRequested, &window, &FmMain::bringForward);
-    mpris.registerOn(QDBusConnection::sessionBus());
+    runAfterFirstFrame(window, [&mpris, &window] {
+        window.setWindowIcon(applicationIcon());
+        mpris.registerOn(QDBusConnection::sessionBus());
+    });
 
     // Only now, with the window loaded, do signals reach the shutdown: one that came during
     // the start-up has waited, and the shutdown runs inside the event loop.
