@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTranslator>
 
@@ -153,12 +155,17 @@ int main(int argc, char **argv)
 
     // The desktop's media keys and remote controls. Without a session bus the player runs as
     // it would without them, and says nothing. Taking the name on the bus waits for its
-    // answers, so that waits until the window is on the screen, and the icon's 2x pictures
-    // with it.
+    // answers, so that waits until the window is on the screen. So does the icon for a
+    // window that may move to a screen of another pixel ratio, which holds the pictures of
+    // both sizes.
     MprisService mpris(program.player(), media);
     QObject::connect(&mpris, &MprisService::raiseRequested, &window, &FmMain::bringForward);
     runAfterFirstFrame(window, [&mpris, &window] {
-        window.setWindowIcon(applicationIcon());
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        if (std::any_of(screens.cbegin(), screens.cend(), [&window](const QScreen *screen) {
+                return !qFuzzyCompare(screen->devicePixelRatio(), window.devicePixelRatioF());
+            }))
+            window.setWindowIcon(applicationIcon());
         mpris.registerOn(QDBusConnection::sessionBus());
     });
 

@@ -39,7 +39,8 @@ FmMain::FmMain(Player &player, Session &session, LyricFileChooser &lyricChooser,
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
     // Only the pictures for this screen's ratio, so that the first frame does not wait for
-    // the others; the start-up gives the whole icon after that frame.
+    // the others; where a screen of another ratio is attached the start-up gives the whole
+    // icon after that frame.
     setWindowIcon(applicationIconAt(devicePixelRatioF()));
     setAttribute(Qt::WA_NoSystemBackground);
     m_normal = new NormalPanel(m_player, session, this);
