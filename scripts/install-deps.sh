@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the player or the tests need and that are
 # missing. Asks dpkg first so a machine that has everything runs no apt at all.
-# Usage: install-deps.sh build|run|test|sanitize|fuzz|package
+# Usage: install-deps.sh build|run|test|sanitize|fuzz|package|bench
 set -euo pipefail
 
 build_pkgs=(cmake g++ make pkg-config qt6-base-dev
@@ -18,6 +18,9 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev gstreamer1.0-tools python3
 package_pkgs=(dpkg-dev file lintian xvfb xauth xdotool desktop-file-utils)
 # make fuzz: clang and its libFuzzer runtime (gcc's own sanitizers serve make test-sanitize).
 fuzz_pkgs=(clang libclang-rt-14-dev)
+# bench/startup.sh: the peer whose start-up the player's is measured against, and GNU time
+# for the peak memory of a process with its children.
+bench_pkgs=(qmmp time)
 
 case "${1:-run}" in
     build) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
@@ -26,7 +29,8 @@ case "${1:-run}" in
     sanitize) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${test_pkgs[@]}") ;;
     fuzz) wanted=("${build_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
     package) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${package_pkgs[@]}") ;;
-    *) echo "usage: $0 build|run|test|sanitize|fuzz|package" >&2; exit 2 ;;
+    bench) wanted=("${run_pkgs[@]}" "${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
+    *) echo "usage: $0 build|run|test|sanitize|fuzz|package|bench" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTranslator>
 
@@ -23,6 +25,8 @@
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
 #include "platform/terminationsignals.h"
+#include "skin/skinimages.h"
+#include "ui/firstframe.h"
 #include "ui/messagebox.h"
 #include "ui/trayicon.h"
 
@@ -150,10 +154,20 @@ int main(int argc, char **argv)
     program.start(songs);
 
     // The desktop's media keys and remote controls. Without a session bus the player runs as
-    // it would without them, and says nothing.
+    // it would without them, and says nothing. Taking the name on the bus waits for its
+    // answers, so that waits until the window is on the screen. So does the icon for a
+    // window that may move to a screen of another pixel ratio, which holds the pictures of
+    // both sizes.
     MprisService mpris(program.player(), media);
     QObject::connect(&mpris, &MprisService::raiseRequested, &window, &FmMain::bringForward);
-    mpris.registerOn(QDBusConnection::sessionBus());
+    runAfterFirstFrame(window, [&mpris, &window] {
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        if (std::any_of(screens.cbegin(), screens.cend(), [&window](const QScreen *screen) {
+                return !qFuzzyCompare(screen->devicePixelRatio(), window.devicePixelRatioF());
+            }))
+            window.setWindowIcon(applicationIcon());
+        mpris.registerOn(QDBusConnection::sessionBus());
+    });
 
     // Only now, with the window loaded, do signals reach the shutdown: one that came during
     // the start-up has waited, and the shutdown runs inside the event loop.

@@ -74,6 +74,23 @@ QPixmap loadForRatio(const QString &path, qreal devicePixelRatio)
     return *found;
 }
 
+// The window icon picture and the application icons, from the files of either size or both.
+QIcon iconOf(bool withSingle, bool withDouble)
+{
+    QStringList paths{skinPicturePath(Skin::Picture::WindowIcon)};
+    for (int size : applicationIconSizes()) {
+        paths << applicationIconPath(size);
+    }
+    QIcon icon;
+    for (const QString &path : paths) {
+        if (withSingle)
+            icon.addFile(QLatin1String(":/") + path);
+        if (withDouble)
+            icon.addFile(QLatin1String(":/") + doubleSizePath(path));
+    }
+    return icon;
+}
+
 } // namespace
 
 QString skinPicturePath(Skin::Picture picture)
@@ -129,18 +146,15 @@ QPixmap saveListPicture(qreal devicePixelRatio)
     return loadForRatio(saveListPicturePath(), devicePixelRatio);
 }
 
+// Both sizes of each file are added: QIcon::addFile looks for "@2x" only when the
+// application's own ratio asks for it, and the icon may go to another screen.
 QIcon applicationIcon()
 {
-    QStringList paths{skinPicturePath(Skin::Picture::WindowIcon)};
-    for (int size : applicationIconSizes()) {
-        paths << applicationIconPath(size);
-    }
-    // Both sizes of each file are added: QIcon::addFile looks for "@2x" only when the
-    // application's own ratio asks for it, and the icon may go to another screen.
-    QIcon icon;
-    for (const QString &path : paths) {
-        icon.addFile(QLatin1String(":/") + path);
-        icon.addFile(QLatin1String(":/") + doubleSizePath(path));
-    }
-    return icon;
+    return iconOf(true, true);
+}
+
+QIcon applicationIconAt(qreal devicePixelRatio)
+{
+    const bool isDouble = devicePixelRatio > 1;
+    return iconOf(!isDouble, isDouble);
 }

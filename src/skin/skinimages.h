@@ -41,4 +41,9 @@ QPixmap skinMainPicture(qreal devicePixelRatio = 0);
 // The save-list button `ImgPlaylist`, 22 x 18.
 QPixmap saveListPicture(qreal devicePixelRatio = 0);
 // The window icon picture together with the larger application icons, all at 1x and 2x.
+// Every file in it is read and decoded at once, the 2x ones (up to 512 x 512 pixels) taking
+// the longest.
 QIcon applicationIcon();
+// The same pictures from the files drawn for `devicePixelRatio` only (the 2x ones above 1):
+// enough for a window that shows on one screen, and read in a fraction of the time.
+QIcon applicationIconAt(qreal devicePixelRatio);

@@ -38,7 +38,10 @@ FmMain::FmMain(Player &player, Session &session, LyricFileChooser &lyricChooser,
       m_lyricChooser(lyricChooser), m_playlistDialogs(playlistDialogs), m_messages(messages)
 {
     setWindowTitle(QStringLiteral("岚铃播放器"));
-    setWindowIcon(applicationIcon());
+    // Only the pictures for this screen's ratio, so that the first frame does not wait for
+    // the others; where a screen of another ratio is attached the start-up gives the whole
+    // icon after that frame.
+    setWindowIcon(applicationIconAt(devicePixelRatioF()));
     setAttribute(Qt::WA_NoSystemBackground);
     m_normal = new NormalPanel(m_player, session, this);
     m_fullScreen = new FullScreenPanel(session, m_player.labels(), this);

@@ -18,27 +18,36 @@ TrayIcon::TrayIcon(FmMain &window, Session &session, PlayerMenus &menus,
     : m_window(window), m_session(session), m_menus(menus),
       m_hasNotificationArea(std::move(hasNotificationArea))
 {
-    m_icon.setIcon(window.windowIcon());
-    m_icon.setToolTip(window.windowTitle());
     connect(&window.player().labels(), &DisplayLabels::changed, this,
             [this](DisplayLabels::Label label, const QString &text) {
-                if (label == DisplayLabels::Label::LInfo)
-                    m_icon.setToolTip(text);
+                if (label == DisplayLabels::Label::LInfo && m_icon)
+                    m_icon->setToolTip(text);
             });
-    connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
     connect(&session, &Session::settingsChanged, this, &TrayIcon::apply);
+}
+
+QSystemTrayIcon &TrayIcon::icon()
+{
+    if (!m_icon) {
+        m_icon = std::make_unique<QSystemTrayIcon>(m_window.windowIcon());
+        const QString line = m_window.player().labels().text(DisplayLabels::Label::LInfo);
+        m_icon->setToolTip(line.isEmpty() ? m_window.windowTitle() : line);
+        connect(m_icon.get(), &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
+    }
+    return *m_icon;
 }
 
 int TrayIcon::mode() const
 {
     const int wanted = m_session.settings().shared.TrayMode;
-    return m_hasNotificationArea() ? wanted : TaskbarOnly;
+    return wanted != TaskbarOnly && m_hasNotificationArea() ? wanted : TaskbarOnly;
 }
 
 void TrayIcon::apply()
 {
     const int current = mode();
-    m_icon.setVisible(current != TaskbarOnly);
+    if (current != TaskbarOnly || m_icon)
+        icon().setVisible(current != TaskbarOnly);
     // A tool window stays off the taskbar. Changing the flag hides a shown window, which is
     // then shown again as it was.
     const Qt::WindowType type = current == NotificationAreaOnly ? Qt::Tool : Qt::Window;

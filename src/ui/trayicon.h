@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -13,7 +14,9 @@ class Session;
 // taskbar only, 1 in the notification area only (the window leaves the taskbar), 2 in both.
 // The icon's tooltip is the song line; a left click shows or hides the window, the right
 // button opens the main menu. Where the desktop has no notification area every mode acts as
-// 0, without a word. The mode follows the settings as they change.
+// 0, without a word. The mode follows the settings as they change. The icon is made only once
+// a mode asks for it: in mode 0 neither it nor the question for a notification area (a
+// round trip on the session bus) delays the start.
 class TrayIcon : public QObject
 {
     Q_OBJECT
@@ -23,7 +26,8 @@ public:
     TrayIcon(FmMain &window, Session &session, PlayerMenus &menus,
              std::function<bool()> hasNotificationArea = &QSystemTrayIcon::isSystemTrayAvailable);
 
-    QSystemTrayIcon &icon() { return m_icon; }
+    // Made on first use.
+    QSystemTrayIcon &icon();
 
     // Gives the window and the icon the current mode; the window calls it before it shows.
     void apply();
@@ -37,5 +41,5 @@ private:
     Session &m_session;
     PlayerMenus &m_menus;
     std::function<bool()> m_hasNotificationArea;
-    QSystemTrayIcon m_icon;
+    std::unique_ptr<QSystemTrayIcon> m_icon;
 };

@@ -1,0 +1,54 @@
+#include <memory>
+
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "ui/firstframe.h"
+
+namespace {
+
+class CountingWidget : public QWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override { ++paints; }
+};
+
+// Rows: whether the window is shown (and so exposed), whether it is destroyed before the
+// event loop runs, and whether the work runs.
+struct Start
+{
+    const char *name;
+    bool shown;
+    bool destroyedFirst;
+    bool runs;
+};
+
+// The work runs once, never inside the call: after the first paint of a shown window, at the
+// latest moment for one never exposed, and not at all for one destroyed first.
+TEST(FirstFrame, RunsAfterTheFirstPaintOrAtTheLatest)
+{
+    const Start cases[] = {{"shown", true, false, true},
+                           {"never shown", false, false, true},
+                           {"destroyed first", false, true, false}};
+    for (const Start &row : cases) {
+        auto window = std::make_unique<CountingWidget>();
+        if (row.shown)
+            window->show();
+        QList<int> paintsSeen;
+        runAfterFirstFrame(*window, [&] { paintsSeen << window->paints; }, row.shown ? 60000 : 0);
+        EXPECT_TRUE(paintsSeen.isEmpty()) << row.name;
+        if (row.destroyedFirst)
+            window.reset();
+        QTest::qWait(100);
+        ASSERT_EQ(paintsSeen.size(), row.runs ? 1 : 0) << row.name;
+        if (row.shown)
+            EXPECT_GE(paintsSeen.first(), 1) << row.name;
+    }
+}
+
+} // namespace
