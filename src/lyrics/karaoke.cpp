@@ -10,10 +10,10 @@ namespace {
 double runFill(int fromCharacter, double fromTime, int toCharacter, double toTime,
                double position)
 {
-    if (position <= fromTime)
-        return fromCharacter;
     if (position >= toTime)
         return toCharacter;
+    if (position <= fromTime)
+        return fromCharacter;
     return fromCharacter +
            (toCharacter - fromCharacter) * (position - fromTime) / (toTime - fromTime);
 }
