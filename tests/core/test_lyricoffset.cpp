@@ -50,6 +50,9 @@ TEST(LyricOffset, KeysMoveTheShownLineAtOnce)
         {Command::LyricsEarlier, "丁", "歌词提前 1.5 秒"},
     };
     PlayerRig rig;
+    rig.load(PlayerRig::songs("abc"));
+    rig.player.run(Command::LyricsLater);
+    EXPECT_EQ(rig.player.labels().text(Label::LInfo), QString()) << "no track, no offset";
     rig.open(PlayerRig::songs("abc"));
     rig.media.setPosition(5.0);
     rig.position().setLyrics(lyricsOf(
@@ -75,18 +78,6 @@ TEST(LyricOffset, KeysMoveTheShownLineAtOnce)
     EXPECT_EQ(rig.position().lyricOffset(), 1.0);
     // The writes end before the folder goes.
     rig.player.stop();
-}
-
-TEST(LyricOffset, NothingHappensWithoutATrack)
-{
-    PlayerRig rig;
-    rig.load(PlayerRig::songs("a"));
-    const QString songLine = rig.player.labels().text(Label::LInfo);
-    rig.player.run(Command::LyricsLater);
-    EXPECT_EQ(rig.player.labels().text(Label::LInfo), songLine);
-    EXPECT_EQ(rig.position().lyricOffset(), 0);
-    rig.player.stop();
-    EXPECT_FALSE(QFileInfo::exists(rig.dir.filePath("zorvan.lof")));
 }
 
 // The desktop lyrics' lines change on a new line, a seek and the offset, and not on ticks
@@ -132,48 +123,30 @@ TEST(LyricOffsetStore, ReadsTheLinesItUnderstands)
               (QList<LyricOffsetEntry>{{"/f 音乐.mp3", -250}, {"/a.mp3", 100}}));
 }
 
-TEST(LyricOffsetStore, WritesOnItsWorkerAndReadsBack)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("zorvan.lof");
-    LyricOffsets offsets(path);
-    offsets.load();
-    offsets.setOffset("/音乐/a.mp3", 500);
-    offsets.setOffset("http://h/s.mp3", -1500);
-    offsets.setOffset("/b.mp3", 200);
-    offsets.setOffset("/b.mp3", 0);
-    const QList<LyricOffsetEntry> expected{{"/音乐/a.mp3", 500}, {"http://h/s.mp3", -1500}};
-    EXPECT_TRUE(deliverUntil([&] { return LoadLyricOffsets(path).value == expected; }));
-    const QByteArray bytes = readFile(path);
-    EXPECT_TRUE(bytes.contains("500\t/\xD2\xF4\xC0\xD6/a.mp3\r\n")) << "GB18030, CR LF";
-
-    LyricOffsets again(path);
-    again.load();
-    EXPECT_EQ(again.offset("http://h/s.mp3"), -1500);
-    EXPECT_EQ(again.offset("/b.mp3"), 0);
-}
-
-// The file keeps the most recently changed songs, a changed song moving to the end.
-TEST(LyricOffsetStore, KeepsTheNewestChanges)
+// Written on the worker, GB18030 with CR LF; the most recently changed songs are kept, a
+// changed song moving to the end.
+TEST(LyricOffsetStore, WritesTheNewestChangesAndReadsThemBack)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("zorvan.lof");
     QStringList lines;
-    for (int song = 0; song < MaxLyricOffsetEntries + 5; ++song)
-        lines << QStringLiteral("%1\t/%1.mp3").arg(song + 1);
+    for (int song = 1; song <= MaxLyricOffsetEntries + 5; ++song)
+        lines << QStringLiteral("%1\t/%1.mp3").arg(song);
     ASSERT_TRUE(writeTextLines(path, lines).ok);
     LyricOffsets offsets(path);
     offsets.load();
     EXPECT_EQ(offsets.offset("/5.mp3"), 0);
-    EXPECT_EQ(offsets.offset("/6.mp3"), 6);
     offsets.setOffset("/6.mp3", -6);
+    offsets.setOffset("/7.mp3", 0);
+    offsets.setOffset("/音乐.mp3", 500);
     offsets.setOffset("/new.mp3", 1);
-    offsets.flush();
-    const QList<LyricOffsetEntry> written = LoadLyricOffsets(path).value;
-    ASSERT_EQ(written.size(), MaxLyricOffsetEntries);
-    EXPECT_EQ(written.first(), (LyricOffsetEntry{"/8.mp3", 8}));
-    EXPECT_EQ(written.last(), (LyricOffsetEntry{"/new.mp3", 1}));
-    EXPECT_EQ(written.at(written.size() - 2), (LyricOffsetEntry{"/6.mp3", -6}));
+    QList<LyricOffsetEntry> expected;
+    for (int song = 9; song <= MaxLyricOffsetEntries + 5; ++song)
+        expected.append({QStringLiteral("/%1.mp3").arg(song), song});
+    expected << LyricOffsetEntry{"/6.mp3", -6} << LyricOffsetEntry{"/音乐.mp3", 500}
+             << LyricOffsetEntry{"/new.mp3", 1};
+    EXPECT_TRUE(deliverUntil([&] { return LoadLyricOffsets(path).value == expected; }));
+    EXPECT_TRUE(readFile(path).contains("\r\n500\t/\xD2\xF4\xC0\xD6.mp3\r\n"));
 }
 
 // A file that cannot be read is left as it is; one that cannot be written is told and the
