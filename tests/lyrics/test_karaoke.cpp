@@ -1,17 +1,11 @@
 #include "lyrics/karaoke.h"
 
 #include <limits>
-#include <ostream>
 
 #include <gtest/gtest.h>
 
 #include "lyrics/lyricparser.h"
 #include "support/qtprinters.h"
-
-inline void PrintTo(const WordStamp &stamp, std::ostream *out)
-{
-    *out << stamp.character << "@" << stamp.seconds;
-}
 
 namespace {
 
