@@ -23,6 +23,8 @@ constexpr KeyBinding KeyTable[] = {
     {VirtualKey::Left, false, Command::FastPre, u"←"},
     {VirtualKey::Right, false, Command::FastForward, u"→"},
     {VirtualKey::F12, false, Command::ToggleOnTop, u"F12"},
+    {VirtualKey::BracketLeft, false, Command::LyricsEarlier, u"["},
+    {VirtualKey::BracketRight, false, Command::LyricsLater, u"]"},
     {VirtualKey::Escape, false, Command::NormalScreen, u"Esc"},
     {VirtualKey::Enter, true, Command::FullScreen, u"Alt+Enter"},
     {VirtualKey::F4, true, Command::Quit, u"Alt+F4"},

@@ -29,6 +29,8 @@ enum class Command {
     ToggleLyrics,
     ToggleLoop,
     ToggleRandom,
+    LyricsEarlier, // every lyric line comes 0.5 s earlier
+    LyricsLater,   // every lyric line comes 0.5 s later
     DeleteSelected,
     DeleteNotSelected,
     DeleteAll,
@@ -62,6 +64,8 @@ enum class VirtualKey {
     F12 = 123,
     Plus = 187,  // the plus/equals key of the main keyboard
     Minus = 189, // the minus key of the main keyboard
+    BracketLeft = 219,
+    BracketRight = 221,
 };
 
 // Modifier bits of a key press, added together.

@@ -2,14 +2,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/mediacontrol.h"
 #include "core/rounding.h"
+#include "lyrics/karaoke.h"
 #include "lyrics/lyricdisplay.h"
+#include "persist/lyricoffsetfile.h"
 
 namespace {
 
 constexpr int StepPixels = 5;
+
+QString lyricOffsetNotice(double seconds)
+{
+    if (seconds == 0)
+        return QStringLiteral("歌词时间未调整");
+    return (seconds > 0 ? QStringLiteral("歌词延后 %1 秒") : QStringLiteral("歌词提前 %1 秒"))
+        .arg(std::abs(seconds), 0, 'f', 1);
+}
 
 } // namespace
 
@@ -19,6 +30,9 @@ PlaybackPosition::PlaybackPosition(MediaControl &media, DisplayLabels &labels, Q
     m_timerMain.setInterval(ShortestTickMs);
     m_timerMain.setTimerType(Qt::PreciseTimer);
     connect(&m_timerMain, &QTimer::timeout, this, &PlaybackPosition::onTimerMain);
+    m_offsetNotice.setSingleShot(true);
+    m_offsetNotice.setInterval(OffsetNoticeMs);
+    connect(&m_offsetNotice, &QTimer::timeout, this, &PlaybackPosition::endOffsetNotice);
 }
 
 void PlaybackPosition::startTrack(int songSeconds)
@@ -26,7 +40,11 @@ void PlaybackPosition::startTrack(int songSeconds)
     m_songSeconds = songSeconds;
     m_lyrics.clear();
     m_isLyricShown = false;
+    m_lyricOffset = 0;
+    // The new track writes its own song line.
+    m_offsetNotice.stop();
     m_knob.setLeft(m_knob.track().left);
+    updateKaraokeLines();
 }
 
 void PlaybackPosition::setSongSeconds(int songSeconds)
@@ -53,17 +71,114 @@ void PlaybackPosition::setLyrics(const LyricList &lyrics)
 {
     m_lyrics = lyrics;
     if (!m_timerMain.isActive())
-        showLyric(SyncLyric(m_lyrics, float(m_media.currentPosition())));
+        showLyric(SyncLyric(m_lyrics, float(lyricPosition())));
+    // Lines of the same count may differ in their texts.
+    m_karaokeCount = -1;
+    updateKaraokeLines();
 }
 
 void PlaybackPosition::rewindLyrics()
 {
     m_lyrics.select(0);
+    updateKaraokeLines();
+}
+
+void PlaybackPosition::setLyricOffset(double seconds)
+{
+    if (seconds == m_lyricOffset)
+        return;
+    m_lyricOffset = seconds;
+    showLineDueNow();
+    updateKaraokeLines();
+    // The next line is due at another time: the next tick finds when.
+    if (m_timerMain.isActive())
+        startTimer();
+}
+
+void PlaybackPosition::shiftLyricOffset(double seconds)
+{
+    constexpr double most = MaxLyricOffsetMilliseconds / 1000.0;
+    setLyricOffset(std::clamp(m_lyricOffset + seconds, -most, most));
+    if (!m_offsetNotice.isActive())
+        m_songLine = m_labels.text(DisplayLabels::Label::LInfo);
+    m_notice = lyricOffsetNotice(m_lyricOffset);
+    m_labels.setText(DisplayLabels::Label::LInfo, m_notice);
+    // Full screen shows the song line where no lyric line is shown.
+    if (!m_isLyricShown)
+        m_labels.setText(DisplayLabels::Label::LTxtMax, m_notice);
+    m_offsetNotice.start();
+}
+
+void PlaybackPosition::endOffsetNotice()
+{
+    for (DisplayLabels::Label label : {DisplayLabels::Label::LInfo, DisplayLabels::Label::LTxtMax}) {
+        if (m_labels.text(label) == m_notice)
+            m_labels.setText(label, m_songLine);
+    }
+}
+
+PlaybackPosition::KaraokeLines PlaybackPosition::karaokeLines() const
+{
+    return karaokeLinesAt(lineDueAt(lyricPosition()));
+}
+
+double PlaybackPosition::karaokeFill() const
+{
+    const double position = lyricPosition();
+    const int index = lineDueAt(position);
+    if (index < 0)
+        return 0;
+    const double start = m_lyrics.seconds(index);
+    const double trackEnd = m_songSeconds > 0 ? m_songSeconds - m_lyricOffset
+                                              : -std::numeric_limits<double>::infinity();
+    return sungCharacters(int(m_lyrics.shownText(index).size()), m_lyrics.words(index), start,
+                          lineEnd(start, m_lyrics.seconds(index + 1), trackEnd), position);
+}
+
+double PlaybackPosition::lyricPosition() const
+{
+    return m_media.currentPosition() - m_lyricOffset;
+}
+
+int PlaybackPosition::lineDueAt(double seconds) const
+{
+    // The items are in time order: the first one after `seconds` follows the one due.
+    int low = 0;
+    int high = m_lyrics.count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (m_lyrics.seconds(middle) <= seconds)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low - 1;
+}
+
+PlaybackPosition::KaraokeLines PlaybackPosition::karaokeLinesAt(int index) const
+{
+    return {index, m_lyrics.shownText(index), m_lyrics.shownText(index + 1)};
+}
+
+void PlaybackPosition::updateKaraokeLines()
+{
+    const int index = lineDueAt(lyricPosition());
+    if (index == m_karaokeLines.index && m_lyrics.count() == m_karaokeCount)
+        return;
+    m_karaokeCount = m_lyrics.count();
+    KaraokeLines lines = karaokeLinesAt(index);
+    if (lines == m_karaokeLines)
+        return;
+    m_karaokeLines = std::move(lines);
+    emit karaokeLinesChanged();
 }
 
 void PlaybackPosition::setRunning(bool running)
 {
-    m_isPlaying = running;
+    if (m_isPlaying != running) {
+        m_isPlaying = running;
+        emit runningChanged(running);
+    }
     if (running)
         startTimer();
     else
@@ -84,7 +199,8 @@ void PlaybackPosition::onTimerMain()
 {
     const float position = float(m_media.currentPosition());
     ShowTime(position);
-    showLyric(SyncLyric(m_lyrics, position));
+    showLyric(SyncLyric(m_lyrics, position - float(m_lyricOffset)));
+    updateKaraokeLines();
     // A track of unknown length leaves the knob where it is. The tick only moves the knob
     // forward and ignores steps of a pixel, so the knob does not jitter; seeks place it
     // themselves.
@@ -121,7 +237,7 @@ int PlaybackPosition::nextTickDelay(float position) const
     // The next lyric line blanks the labels 0.2 s before it is due; lines that are due
     // already are caught up one per tick.
     const int due = m_lyrics.selectedIndex();
-    const double dueAt = m_lyrics.seconds(due);
+    const double dueAt = m_lyrics.seconds(due) + m_lyricOffset;
     if (dueAt > position + LyricBlankLead)
         changeAt(dueAt - LyricBlankLead);
     else if (dueAt > position)
@@ -151,9 +267,10 @@ void PlaybackPosition::SeekToSlider()
 
 void PlaybackPosition::seekToTime(float seconds)
 {
-    showLyric(refindLyricLine(m_lyrics, seconds));
+    showLyric(refindLyricLine(m_lyrics, seconds - float(m_lyricOffset)));
     m_media.setCurrentPosition(seconds);
     ShowTime(seconds);
+    updateKaraokeLines();
     startTimer();
     emit seeked(seconds);
 }
@@ -212,18 +329,23 @@ void PlaybackPosition::setShowsLyrics(bool on)
         return;
     m_showsLyrics = on;
     if (on) {
-        const float position = float(m_media.currentPosition());
-        // Past the last line the refind leaves that line for the next step to show.
-        std::optional<QString> line = refindLyricLine(m_lyrics, position);
-        if (!line)
-            line = SyncLyric(m_lyrics, position);
-        showLyric(line);
+        showLineDueNow();
     } else if (m_isLyricShown) {
         m_isLyricShown = false;
         m_labels.setText(DisplayLabels::Label::LTxtMin, QString());
         m_labels.setText(DisplayLabels::Label::LTxtMax, m_labels.text(DisplayLabels::Label::LInfo));
     }
     emit showsLyricsChanged();
+}
+
+void PlaybackPosition::showLineDueNow()
+{
+    const float position = float(lyricPosition());
+    // Past the last line the refind leaves that line for the next step to show.
+    std::optional<QString> line = refindLyricLine(m_lyrics, position);
+    if (!line)
+        line = SyncLyric(m_lyrics, position);
+    showLyric(line);
 }
 
 void PlaybackPosition::showLyric(const std::optional<QString> &text)

@@ -18,6 +18,9 @@ class MediaControl;
 //
 // The timer ticks at least every 10 ms while a track plays, but it sleeps through the ticks
 // that could change nothing on the screen.
+//
+// The lyric offset moves the lyrics against the track: with an offset of +0.5 s every line
+// comes half a second later, as the lines are held against the position less the offset.
 class PlaybackPosition : public QObject
 {
     Q_OBJECT
@@ -25,6 +28,20 @@ class PlaybackPosition : public QObject
 public:
     static constexpr int ShortestTickMs = 10;
     static constexpr int LongestTickMs = 500;
+
+    // How long the song line shows a changed lyric offset.
+    static constexpr int OffsetNoticeMs = 2000;
+
+    // The lines of the desktop lyrics: the line due now (index into ListLyric(), -1 and ""
+    // before any; the header item counts as a line) and the one after it ("" for none).
+    struct KaraokeLines
+    {
+        int index = -1;
+        QString current;
+        QString next;
+
+        bool operator==(const KaraokeLines &) const = default;
+    };
 
     PlaybackPosition(MediaControl &media, DisplayLabels &labels, QObject *parent = nullptr);
 
@@ -35,14 +52,31 @@ public:
     const LyricList &ListLyric() const { return m_lyrics; }
     LyricList &ListLyric() { return m_lyrics; }
     bool isTimerMainActive() const { return m_timerMain.isActive(); }
+    // Whether the track moves (and the timer runs).
+    bool isRunning() const { return m_isPlaying; }
     // Whether the lyric labels show the lyric lines (on at start). Off, the lines still
     // follow playback unseen, and the labels keep the song line; on again, the line due now
     // shows at once.
     bool showsLyrics() const { return m_showsLyrics; }
     void setShowsLyrics(bool on);
 
-    // A track has started: its length, the knob at the start of its travel, no lyrics until
-    // they are found.
+    // The lyric offset in seconds (see above); 0 at each track's start.
+    double lyricOffset() const { return m_lyricOffset; }
+    // The line due at the new offset shows at once.
+    void setLyricOffset(double seconds);
+    // Moves the offset by `seconds` (up to MaxLyricOffsetMilliseconds either way) and shows
+    // the new offset on the song line for OffsetNoticeMs, or until the next track starts.
+    void shiftLyricOffset(double seconds);
+
+    // The lines due at the media's position, offset applied.
+    KaraokeLines karaokeLines() const;
+    // How many characters of karaokeLines().current are sung (0 … its size), fractional
+    // inside the character being sung: word by word along the line's word stamps, else
+    // evenly until the next line (see sungCharacters and lineEnd).
+    double karaokeFill() const;
+
+    // A track has started: its length, the knob at the start of its travel, no lyric offset
+    // and no lyrics until they are found.
     void startTrack(int songSeconds);
     // The track's length has turned out different (0: unknown): the knob moves to the
     // position's place on the new scale, or to the start of its travel when unknown.
@@ -90,6 +124,9 @@ public:
 
 signals:
     void showsLyricsChanged();
+    // karaokeLines() changed: a line came due, a seek, new lyrics, the offset, a new track.
+    void karaokeLinesChanged();
+    void runningChanged(bool running);
     // A seek went to `seconds` from the track's start.
     void seeked(double seconds);
 
@@ -100,6 +137,16 @@ private:
     void startTimer();
     void stopTimer();
     void showLyric(const std::optional<QString> &text);
+    // The position on the lyrics' clock: the media's less the offset.
+    double lyricPosition() const;
+    // Selects and shows the line due at the position.
+    void showLineDueNow();
+    // The last item due at `seconds` on the lyrics' clock; -1 for none.
+    int lineDueAt(double seconds) const;
+    KaraokeLines karaokeLinesAt(int index) const;
+    // Emits karaokeLinesChanged when the lines due changed since the last call.
+    void updateKaraokeLines();
+    void endOffsetNotice();
 
     MediaControl &m_media;
     DisplayLabels &m_labels;
@@ -113,4 +160,12 @@ private:
     bool m_showsLyrics = true;
     // Whether the labels show a lyric line (or its blank) of the current track.
     bool m_isLyricShown = false;
+    double m_lyricOffset = 0;
+    QTimer m_offsetNotice;
+    // The notice shown on the song line, and the song line it stands in for.
+    QString m_notice;
+    QString m_songLine;
+    // The lines karaokeLinesChanged last told, and the list's size then.
+    KaraokeLines m_karaokeLines;
+    int m_karaokeCount = 0;
 };

@@ -1,5 +1,9 @@
 #include "core/player.h"
 
+#include <cmath>
+
+#include <QDir>
+
 #include "core/commandline.h"
 #include "core/mediacontrol.h"
 #include "core/session.h"
@@ -7,8 +11,15 @@
 
 Player::Player(MediaControl &media, Session &session, QObject *parent)
     : QObject(parent), m_media(media), m_session(session), m_position(media, m_labels),
-      m_transport(media, session, m_labels, m_position), m_sound(media)
-{}
+      m_transport(media, session, m_labels, m_position), m_sound(media),
+      m_lyricOffsets(QDir(session.dataFolder()).filePath(QStringLiteral("zorvan.lof")))
+{
+    // A track that starts, also one that follows another without a gap, takes its offset.
+    connect(&m_transport, &Transport::trackChanged, this, [this] {
+        if (m_transport.loadedTrack() != 0)
+            m_position.setLyricOffset(m_lyricOffsets.offset(m_media.fileName()) / 1000.0);
+    });
+}
 
 void Player::run(Command command)
 {
@@ -60,6 +71,10 @@ void Player::run(Command command)
         return transport.setLoopMode(!transport.LoopMode());
     case Command::ToggleRandom:
         return transport.setRandomMode(!transport.RandomMode());
+    case Command::LyricsEarlier:
+        return shiftLyrics(-LyricOffsetStep);
+    case Command::LyricsLater:
+        return shiftLyrics(LyricOffsetStep);
     case Command::DeleteSelected:
         return transport.DelSelectedSong();
     case Command::DeleteNotSelected:
@@ -126,8 +141,18 @@ bool Player::clickPanel(int x, int y)
     return m_position.clickTrack(x, y) || m_sound.clickTrack(x, y);
 }
 
+void Player::shiftLyrics(double seconds)
+{
+    if (m_transport.loadedTrack() == 0)
+        return;
+    m_position.shiftLyricOffset(seconds);
+    m_lyricOffsets.setOffset(m_media.fileName(),
+                             int(std::lround(m_position.lyricOffset() * 1000)));
+}
+
 void Player::start(const CommandLineSongs &songs)
 {
+    m_lyricOffsets.load();
     m_media.setVolume(m_session.settings().volume);
     m_sound.ShowVolume();
     if (songs.songs.isEmpty())
@@ -140,4 +165,5 @@ void Player::stop()
 {
     m_session.endRun();
     m_transport.shutDown();
+    m_lyricOffsets.flush();
 }

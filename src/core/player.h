@@ -4,6 +4,7 @@
 
 #include "core/displaylabels.h"
 #include "core/command.h"
+#include "core/lyricoffsets.h"
 #include "core/playbackposition.h"
 #include "core/soundcontrols.h"
 #include "core/transport.h"
@@ -46,16 +47,24 @@ public:
     // Start-up once the settings are read: the saved volume to the media control and its
     // knob, then the songs of the command line, or else the saved list.
     void start(const CommandLineSongs &songs);
-    // The first step of the shutdown: nothing new starts from here on, nothing plays and the
-    // track is released.
+    // The first step of the shutdown: nothing new starts from here on, nothing plays, the
+    // track is released and a lyric offset not yet written is written.
     void stop();
 
+    // The lyric offsets kept per song: the loaded track's is applied when it starts, and
+    // LyricsEarlier and LyricsLater change it (by LyricOffsetStep seconds).
+    LyricOffsets &lyricOffsets() { return m_lyricOffsets; }
+    static constexpr double LyricOffsetStep = 0.5;
+
 private:
+    void shiftLyrics(double seconds);
+
     MediaControl &m_media;
     Session &m_session;
     DisplayLabels m_labels;
     PlaybackPosition m_position;
     Transport m_transport;
     SoundControls m_sound;
+    LyricOffsets m_lyricOffsets;
     WindowCommands *m_window = nullptr;
 };

@@ -66,6 +66,13 @@ QString LyricList::shownText(int index) const
     return text.mid(start, end < 0 ? -1 : end - start);
 }
 
+QList<WordStamp> LyricList::words(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    return m_entries.at(index).words;
+}
+
 bool LyricList::select(int index)
 {
     if (index < 0 || index >= count())
@@ -76,10 +83,19 @@ bool LyricList::select(int index)
 
 void LyricList::insert(const QStringList &items)
 {
+    QList<LyricItem> plain;
+    plain.reserve(items.size());
+    for (const QString &item : items)
+        plain.append({item, {}});
+    insertItems(plain);
+}
+
+void LyricList::insertItems(const QList<LyricItem> &items)
+{
     QList<Entry> added;
     added.reserve(items.size());
-    for (const QString &item : items)
-        added.append({item, itemSeconds(item)});
+    for (const LyricItem &item : items)
+        added.append({item.text, itemSeconds(item.text), item.words});
     std::stable_sort(added.begin(), added.end(), isBefore);
     m_selectedIndex = -1;
     if (m_entries.isEmpty()) {

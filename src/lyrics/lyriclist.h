@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "lyrics/karaoke.h"
+
 // The lyric line list (`ListLyric`): the items of the parsed lyric files, kept sorted,
 // and the selected item, which is the next line due on the lyric labels.
 //
@@ -16,6 +18,15 @@
 // order the items were added. For the times the parser writes (0 to 9999.99 s, fixed
 // width) this is plain text order, where the header's leading spaces put it before
 // every timed line; times past 9999.99 s still follow their value.
+//
+// A line of an enhanced LRC file also keeps its word stamps (see WordStamp), in seconds on
+// the list's clock and with character indices into its shown text.
+struct LyricItem
+{
+    QString text;
+    QList<WordStamp> words;
+};
+
 class LyricList
 {
 public:
@@ -29,6 +40,8 @@ public:
     // The text between the first and the second "#" of the item (to its end when there
     // is no second one); "" for an index out of range.
     QString shownText(int index) const;
+    // The word stamps of the item; none for an index out of range.
+    QList<WordStamp> words(int index) const;
 
     // -1 when nothing is selected.
     int selectedIndex() const { return m_selectedIndex; }
@@ -37,6 +50,8 @@ public:
 
     // Adds the items at their sorted places and clears the selection; the caller selects
     // the item it wants next.
+    void insertItems(const QList<LyricItem> &items);
+    // Items without word stamps.
     void insert(const QStringList &items);
     // Removes every item and clears the selection.
     void clear();
@@ -46,6 +61,7 @@ private:
     {
         QString text;
         double seconds = 0;
+        QList<WordStamp> words;
     };
     static bool isBefore(const Entry &first, const Entry &second);
 

@@ -1,5 +1,6 @@
 #include "lyrics/lyricparser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -61,23 +62,35 @@ std::optional<qint64> tagHundredths(QStringView tag)
     return hundredths;
 }
 
-// A time tag's place on the list in hundredths: its time less the offset, rounded
-// (halves to even), before 0 taken as 0; nothing when it is no time or past the latest.
-std::optional<qint64> lineHundredths(QStringView tag, double offsetMilliseconds)
+// A time tag's place on the list in hundredths: its time `tagTime` less the offset, rounded
+// (halves to even); nothing when it is past the latest. A time before 0 is kept here: the
+// item goes to 0, and its word stamps keep their distance to the tag.
+std::optional<qint64> lineHundredths(qint64 tagTime, double offsetMilliseconds)
 {
-    const std::optional<qint64> tagTime = tagHundredths(tag);
-    if (!tagTime)
-        return std::nullopt;
-    const double time = std::nearbyint(double(*tagTime) - offsetMilliseconds / 10);
+    const double time = std::nearbyint(double(tagTime) - offsetMilliseconds / 10);
     if (time > double(MaxHundredths))
         return std::nullopt;
-    return time < 0 ? 0 : qint64(time);
+    return qint64(time);
 }
 
-// The text without its word-timing marks; other text in angle brackets stays.
-QString withoutWordTimes(QStringView text)
+// A word-timing mark: the character of the line's text it stands before, and its time.
+struct WordMark
 {
-    QString result;
+    qsizetype character = 0;
+    qint64 hundredths = 0;
+};
+
+struct MarkedText
+{
+    QString text;
+    QList<WordMark> marks;
+};
+
+// The text without its word-timing marks, and where they stood; other text in angle
+// brackets stays.
+MarkedText withoutWordTimes(QStringView text)
+{
+    MarkedText result;
     qsizetype copied = 0;
     qsizetype close = -1;
     for (qsizetype open = text.indexOf(u'<'); open >= 0; open = text.indexOf(u'<', open + 1)) {
@@ -87,14 +100,31 @@ QString withoutWordTimes(QStringView text)
             close = text.indexOf(u'>', open);
         if (close < 0)
             break;
-        if (!tagHundredths(text.sliced(open + 1, close - open - 1)))
+        const std::optional<qint64> time = tagHundredths(text.sliced(open + 1, close - open - 1));
+        if (!time)
             continue;
-        result += text.sliced(copied, open - copied);
+        result.text += text.sliced(copied, open - copied);
+        result.marks.append({result.text.size(), *time});
         copied = close + 1;
         open = close;
     }
-    result += text.sliced(copied);
+    result.text += text.sliced(copied);
     return result;
+}
+
+// The word stamps of the item placed at `itemTime` (hundredths) whose line's marks lie
+// `shift` hundredths from the times they give. A stamp never comes before its item nor before
+// the stamp ahead of it.
+QList<WordStamp> wordStamps(const QList<WordMark> &marks, qint64 shift, qint64 itemTime)
+{
+    QList<WordStamp> stamps;
+    stamps.reserve(marks.size());
+    qint64 earliest = itemTime;
+    for (const WordMark &mark : marks) {
+        earliest = std::max(earliest, mark.hundredths + shift);
+        stamps.append({int(mark.character), double(earliest) / 100});
+    }
+    return stamps;
 }
 
 // The item of a line: the time as "0000.00", "#", the lyric and " ##".
@@ -121,16 +151,17 @@ QString timedItem(qint64 hundredths, QStringView lyric)
 
 } // namespace
 
-QStringList parseLyricText(const QString &text, bool *isCut)
+QList<LyricItem> parseLyricItems(const QString &text, bool *isCut)
 {
     const qsizetype characterBudget = lyricItemCharacters(text.size());
     qsizetype characters = 0;
     bool isStopped = false;
-    QStringList items;
+    QList<LyricItem> items;
     std::optional<QString> title;
     QString artist;
     double offsetMilliseconds = 0;
     QVarLengthArray<qint64, 4> times;
+    qint64 firstTagTime = 0;
     const QStringList lines = splitLines(text);
     for (auto line = lines.cbegin(); line != lines.cend() && !isStopped; ++line) {
         times.clear();
@@ -141,8 +172,12 @@ QStringList parseLyricText(const QString &text, bool *isCut)
                 break;
             const QStringView tag = rest.sliced(1, close - 1);
             rest = rest.sliced(close + 1);
-            if (const std::optional<qint64> time = lineHundredths(tag, offsetMilliseconds)) {
-                times.append(*time);
+            if (const std::optional<qint64> tagTime = tagHundredths(tag)) {
+                const std::optional<qint64> time = lineHundredths(*tagTime, offsetMilliseconds);
+                if (time && times.isEmpty())
+                    firstTagTime = *tagTime;
+                if (time)
+                    times.append(*time);
             } else if (tag.startsWith(u"ti:")) {
                 title = tag.sliced(3).toString();
             } else if (tag.startsWith(u"ar:")) {
@@ -156,14 +191,16 @@ QStringList parseLyricText(const QString &text, bool *isCut)
         }
         if (times.isEmpty())
             continue;
-        QString withoutMarks;
+        MarkedText marked;
         if (rest.contains(u'<')) {
-            withoutMarks = withoutWordTimes(rest);
-            rest = withoutMarks;
+            marked = withoutWordTimes(rest);
+            rest = marked.text;
         }
         for (qint64 time : times) {
-            QString item = timedItem(time, rest);
-            characters += item.size();
+            const qint64 itemTime = std::max<qint64>(time, 0);
+            LyricItem item{timedItem(itemTime, rest),
+                           wordStamps(marked.marks, time - firstTagTime, itemTime)};
+            characters += item.text.size() + item.words.size() * StampCharacters;
             isStopped = items.size() >= MaxLyricItems || characters > characterBudget;
             if (isStopped)
                 break;
@@ -175,8 +212,16 @@ QStringList parseLyricText(const QString &text, bool *isCut)
     QString header = QStringLiteral("   0.00#");
     if (title)
         header += *title + QStringLiteral(" - ");
-    items.append(header + artist);
+    items.append({header + artist, {}});
     return items;
+}
+
+QStringList parseLyricText(const QString &text, bool *isCut)
+{
+    QStringList texts;
+    for (LyricItem &item : parseLyricItems(text, isCut))
+        texts.append(std::move(item.text));
+    return texts;
 }
 
 bool ParseLyricFile(const QString &path, LyricList &list)
@@ -187,7 +232,7 @@ bool ParseLyricFile(const QString &path, LyricList &list)
     // A lyric file is only shown, never written back: a byte that did not decode is shown
     // as U+FFFD rather than kept.
     bool isCut = false;
-    list.insert(parseLyricText(displayText(read.value), &isCut));
+    list.insertItems(parseLyricItems(displayText(read.value), &isCut));
     list.select(0);
     if (isCut) {
         qCWarning(lcLyrics).noquote()

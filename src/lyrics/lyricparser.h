@@ -3,9 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "lyrics/lyriclist.h"
 #include "persist/textfile.h"
-
-class LyricList;
 
 // LRC lyric files. A line is a run of tags, each "[...]", then the lyric text:
 //   [ti:Title] [ar:Artist]   the header text "Title - Artist", whatever the order of the
@@ -16,9 +15,16 @@ class LyricList;
 //   [01:23.45]               a time: 1 to 3 digits of minutes, ":", 1 or 2 digits of
 //                            seconds, optionally "." or ":" and a fraction cut to
 //                            hundredths; one item per time tag, all with the line's text
-// A tag that is none of these is skipped. Word-timing marks ("<01:02.50>") are removed
-// from the text. A time is rounded to hundredths (halves to even); a time before 0 is 0,
-// one past 999:59.99 is skipped.
+// A tag that is none of these is skipped. A time is rounded to hundredths (halves to even);
+// a time before 0 is 0, one past 999:59.99 is skipped.
+//
+// Word-timing marks ("<01:02.50>", the times of the tag form) are removed from the text and
+// become the item's word stamps, each at the character of the shown text it stood before: a
+// mark before a word starts it, one after the last word ends the line. They are times of
+// the file like the line's, so [offset:] applies to them; an item of a second or later
+// time tag of the line gets them at the same distance from its time as from the first tag's.
+// A stamp never comes before its item nor before the stamp ahead of it (a mark that goes
+// back counts as the one before it). Angle brackets that hold no time stay in the text.
 
 // The items of one file's text for the lyric line list: the timed items in the file's
 // order, then the header item "   0.00#" and the header text.
@@ -28,10 +34,14 @@ class LyricList;
 // either bound ends the parse: the items before it are kept, the rest of the file is left
 // out and `isCut`, when given, is set (cleared otherwise). Real lyric files, whose
 // items hold each line's text once per time tag, come nowhere near; a crafted line of many
-// tags before a long text would otherwise fill the memory.
+// tags before a long text would otherwise fill the memory. A word stamp counts for
+// StampCharacters characters of its item.
+QList<LyricItem> parseLyricItems(const QString &text, bool *isCut = nullptr);
+// The texts of parseLyricItems.
 QStringList parseLyricText(const QString &text, bool *isCut = nullptr);
 
 constexpr qsizetype MaxLyricItems = 200'000;
+constexpr qsizetype StampCharacters = qsizetype(sizeof(WordStamp) / sizeof(QChar));
 constexpr qsizetype lyricItemCharacters(qsizetype textSize)
 {
     return 8 * textSize + 1024 * 1024;

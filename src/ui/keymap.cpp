@@ -47,6 +47,10 @@ int virtualKeyCode(const QKeyEvent &event)
         return keypad ? KeypadMinus : int(VirtualKey::Minus);
     case Qt::Key_Underscore:
         return int(VirtualKey::Minus);
+    case Qt::Key_BracketLeft:
+        return int(VirtualKey::BracketLeft);
+    case Qt::Key_BracketRight:
+        return int(VirtualKey::BracketRight);
     default:
         return 0;
     }
