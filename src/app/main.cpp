@@ -22,6 +22,7 @@
 #include "platform/mprisservice.h"
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
+#include "platform/taglyrics.h"
 #include "platform/terminationsignals.h"
 #include "ui/messagebox.h"
 #include "ui/trayicon.h"
@@ -124,7 +125,8 @@ int main(int argc, char **argv)
                        lyricChooser,
                        playlistDialogs,
                        {session, regist, programPath, optionsChoosers, messages},
-                       messages});
+                       messages,
+                       readSongTags});
     FmMain &window = program.window();
     messages.setMainWindow(&window);
     playlistDialogs.setParent(&window);

@@ -1,13 +1,15 @@
 #include "core/player.h"
 
+#include <utility>
+
 #include "core/commandline.h"
 #include "core/mediacontrol.h"
 #include "core/session.h"
 #include "core/windowcommands.h"
 
-Player::Player(MediaControl &media, Session &session, QObject *parent)
+Player::Player(MediaControl &media, Session &session, SongTagReader readTags, QObject *parent)
     : QObject(parent), m_media(media), m_session(session), m_position(media, m_labels),
-      m_transport(media, session, m_labels, m_position), m_sound(media)
+      m_transport(media, session, m_labels, m_position, std::move(readTags)), m_sound(media)
 {}
 
 void Player::run(Command command)
