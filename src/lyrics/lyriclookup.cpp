@@ -50,7 +50,7 @@ QString tagFileName(const QString &stem)
 QString fileInFolders(const QString &name, const QString &songFolder, const QStringList &lyricDirs)
 {
     for (const QString &folder : QStringList{songFolder} + lyricDirs) {
-        const QString path = existingFile(folder, name);
+        QString path = existingFile(folder, name);
         if (!path.isEmpty())
             return path;
     }

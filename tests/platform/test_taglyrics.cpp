@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -53,7 +54,7 @@ TagLib::ID3v2::UnsynchronizedLyricsFrame *unsynchronized(const TagLib::String &t
 // An MP3 whose ID3v2 tag `fill` fills.
 std::function<void(const QString &)> id3v2(std::function<void(TagLib::ID3v2::Tag &)> fill)
 {
-    return [fill](const QString &path) {
+    return [fill = std::move(fill)](const QString &path) {
         TagLib::MPEG::File file(QFile::encodeName(path).constData());
         fill(*file.ID3v2Tag(true));
         EXPECT_TRUE(file.save(TagLib::MPEG::File::ID3v2));
