@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# The real player shows the lyrics embedded in an MP3 whose only lyrics are an ID3v2 USLT
-# frame with LRC time tags: no lyric file lies anywhere. The lyric line shown is read from
-# the player's remote-control metadata (xesam:asText) over a private session bus, with the
-# position it had when the line came. Where the lyrics are looked for, and in which order, is
-# tested in tests/lyrics/test_lyricsources.cpp; reading each kind of tag, in
-# tests/platform/test_taglyrics.cpp.
+# An MP3 whose only lyrics are an ID3v2 USLT frame with LRC time tags shows its lines on time:
+# the line shown is read from the remote control's metadata (xesam:asText) over a private
+# bus. The lookup order and each kind of tag are the lyrics' and platform's unit tests.
 if [[ -z ${ZORVAN_PRIVATE_BUS:-} ]]; then
     exec env ZORVAN_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 fi
@@ -13,8 +10,7 @@ source "$(dirname "$0")/lib.sh"
 music=$WORK/music
 mkdir -p "$music"
 make_tone "$music/plain.mp3" 12 440 "lamemp3enc target=bitrate cbr=true bitrate=128"
-# An ID3v2.4 tag before the sound holding one USLT frame: UTF-8 text, language "chi", no
-# description. Sizes are syncsafe: seven bits a byte.
+# An ID3v2.4 tag with one USLT frame (UTF-8, language "chi", no description); sizes syncsafe.
 python3 - "$music/plain.mp3" "$music/sung.mp3" <<'PY'
 import sys
 text = "[00:02.00]第一行\n[00:05.00]第二行\n[00:08.00]第三行\n".encode()
@@ -29,7 +25,6 @@ PY
 
 pc() { playerctl --player=zorvan "$@" 2>/dev/null; }
 line_is() { [[ "$(pc metadata xesam:asText)" == "$1" ]]; }
-# Whether the position, in seconds, is at least LOW.
 position_from() { local at; at=$(pc position) && python3 -c "import sys; sys.exit($at < $1)"; }
 
 start_player "$music/sung.mp3"
@@ -38,7 +33,6 @@ check "the first line shows" wait_for 10 line_is 第一行
 check "not before its time" position_from 2
 check "the second line follows" wait_for 10 line_is 第二行
 check "not before its time" position_from 5
-# Back before the second line: the line due there shows again.
 pc position 3
 check "a seek back shows the line due there" wait_for 5 line_is 第一行
 check "the third line follows" wait_for 15 line_is 第三行

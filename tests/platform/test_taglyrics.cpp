@@ -1,8 +1,6 @@
 #include "platform/taglyrics.h"
 
 #include <functional>
-#include <initializer_list>
-#include <utility>
 
 #include <sys/stat.h>
 
@@ -12,153 +10,104 @@
 #include <taglib/mpegfile.h>
 #include <taglib/synchronizedlyricsframe.h>
 #include <taglib/unsynchronizedlyricsframe.h>
-#include <taglib/vorbisfile.h>
 #include <taglib/xiphcomment.h>
 
 #include "gstfixtures.h"
-#include "lyrics/lyriclist.h"
-#include "lyrics/lyriclookup.h"
 #include "lyrics/lyricparser.h"
 #include "support/files.h"
 
 namespace {
 
 using Synchronized = TagLib::ID3v2::SynchronizedLyricsFrame;
-
-TagLib::String utf8(const char *text)
-{
-    return {text, TagLib::String::UTF8};
-}
+using Id3v2 = TagLib::ID3v2::Tag;
+const TagLib::String::Type Utf8 = TagLib::String::UTF8;
 
 Synchronized *synchronized(Synchronized::TimestampFormat format,
-                           std::initializer_list<Synchronized::SynchedText> lines)
+                           const Synchronized::SynchedTextList &lines)
 {
-    auto *frame = new Synchronized(TagLib::String::UTF8);
+    auto *frame = new Synchronized(Utf8);
     frame->setTimestampFormat(format);
     frame->setType(Synchronized::Lyrics);
-    Synchronized::SynchedTextList list;
-    for (const Synchronized::SynchedText &line : lines)
-        list.append(line);
-    frame->setSynchedText(list);
+    frame->setSynchedText(lines);
     return frame;
 }
 
-TagLib::ID3v2::UnsynchronizedLyricsFrame *unsynchronized(const TagLib::String &text)
+void addUnsynchronized(Id3v2 &tag, const TagLib::String &text, TagLib::String::Type encoding)
 {
-    auto *frame = new TagLib::ID3v2::UnsynchronizedLyricsFrame(
-        text.isLatin1() ? TagLib::String::Latin1 : TagLib::String::UTF8);
+    auto *frame = new TagLib::ID3v2::UnsynchronizedLyricsFrame(encoding);
     frame->setText(text);
-    return frame;
+    tag.addFrame(frame);
 }
 
-// An MP3 whose ID3v2 tag `fill` fills.
-std::function<void(const QString &)> id3v2(std::function<void(TagLib::ID3v2::Tag &)> fill)
-{
-    return [fill = std::move(fill)](const QString &path) {
-        TagLib::MPEG::File file(QFile::encodeName(path).constData());
-        fill(*file.ID3v2Tag(true));
-        EXPECT_TRUE(file.save(TagLib::MPEG::File::ID3v2));
-    };
-}
-
-// What the tags of a generated file say, and how many timed lines the lookup shows of them.
+// A generated file, the tags written into it, and what is read back: artist, title and the
+// lyric texts.
 struct TagCase
 {
-    const char *what;
     const char *name;
     const char *encoder;
-    std::function<void(const QString &path)> write;
-    SongTags tags;
-    int timedLines = 0;
+    std::function<void(const char *path)> write;
+    QStringList read;
 };
 
 using TagLyricsTest = GstPlayerTest;
 
 TEST_F(TagLyricsTest, LyricsComeFromEveryKindOfTag)
 {
-    // "红豆" in GB18030, as Chinese players wrote ID3v2 frames meant to be ISO-8859-1.
-    const QByteArray legacy = "[00:01.00]\xba\xec\xb6\xb9";
+    const auto id3v2 = [](const std::function<void(Id3v2 &)> &fill) {
+        return [fill](const char *path) {
+            TagLib::MPEG::File file(path);
+            fill(*file.ID3v2Tag(true));
+            EXPECT_TRUE(file.save(TagLib::MPEG::File::ID3v2));
+        };
+    };
     const TagCase cases[] = {
-        {"synchronised in milliseconds first, then unsynchronised",
-         "sylt.mp3",
+        {"sylt.mp3",
          Mp3,
-         id3v2([](TagLib::ID3v2::Tag &tag) {
-             tag.setArtist(utf8("王菲"));
-             tag.setTitle(utf8("红豆"));
-             tag.addFrame(unsynchronized("[00:09.00]later"));
-             tag.addFrame(synchronized(Synchronized::AbsoluteMpegFrames, {{5, "frames"}}));
+         id3v2([](Id3v2 &tag) {
+             tag.setArtist({"王菲", Utf8});
+             tag.setTitle({"红豆", Utf8});
+             addUnsynchronized(tag, "[00:09.00]later", Utf8);
+             tag.addFrame(synchronized(Synchronized::AbsoluteMpegFrames,
+                                       Synchronized::SynchedTextList().append({5, "frames"})));
              tag.addFrame(synchronized(Synchronized::AbsoluteMilliseconds,
-                                       {{1500, utf8("还没")}, {62345, "two\nlines"}}));
+                                       Synchronized::SynchedTextList()
+                                           .append({1500, {"还没", Utf8}})
+                                           .append({62345, "two\nlines"})));
          }),
-         {"王菲", "红豆", {"[00:01.50]还没\n[01:02.34]two lines\n", "[00:09.00]later"}},
-         2},
-        {"unsynchronised without time tags",
-         "plain.mp3",
+         {"王菲", "红豆", "[00:01.50]还没\n[01:02.34]two lines\n", "[00:09.00]later"}},
+        // GB18030 bytes in a frame meant to be ISO-8859-1, as Chinese players wrote them, and
+        // a text longer than any lyric file.
+        {"legacy.mp3",
          Mp3,
-         id3v2([](TagLib::ID3v2::Tag &tag) { tag.addFrame(unsynchronized("just words")); }),
-         {"", "", {"just words"}},
-         0},
-        {"a legacy 8-bit frame",
-         "legacy.mp3",
-         Mp3,
-         id3v2([&](TagLib::ID3v2::Tag &tag) {
-             tag.addFrame(
-                 unsynchronized(TagLib::String(legacy.constData(), TagLib::String::Latin1)));
+         id3v2([](Id3v2 &tag) {
+             addUnsynchronized(tag, std::string(MaxLyricFileBytes + 1, 'a'),
+                               TagLib::String::Latin1);
+             addUnsynchronized(tag, "[00:01.00]\xba\xec\xb6\xb9", TagLib::String::Latin1);
          }),
-         {"", "", {"[00:01.00]红豆"}},
-         1},
-        {"a text too long for a lyric file",
-         "long.mp3",
+         {"", "", "[00:01.00]红豆"}},
+        {"ape.mp3",
          Mp3,
-         id3v2([](TagLib::ID3v2::Tag &tag) {
-             tag.addFrame(unsynchronized(std::string(MaxLyricFileBytes + 1, 'a')));
-             tag.addFrame(unsynchronized("[00:02.00]short"));
-         }),
-         {"", "", {"[00:02.00]short"}},
-         1},
-        {"APE beside the MPEG frames",
-         "ape.mp3",
-         Mp3,
-         [](const QString &path) {
-             TagLib::MPEG::File file(QFile::encodeName(path).constData());
+         [](const char *path) {
+             TagLib::MPEG::File file(path);
              file.APETag(true)->addValue("LYRICS", "[00:03.00]ape");
              EXPECT_TRUE(file.save(TagLib::MPEG::File::APE));
          },
-         {"", "", {"[00:03.00]ape"}},
-         1},
-        {"Xiph in FLAC",
-         "xiph.flac",
+         {"", "", "[00:03.00]ape"}},
+        {"xiph.flac",
          "flacenc",
-         [](const QString &path) {
-             TagLib::FLAC::File file(QFile::encodeName(path).constData());
-             file.xiphComment(true)->addField("LYRICS", "[00:04.00]flac");
+         [](const char *path) {
+             TagLib::FLAC::File file(path);
+             file.xiphComment(true)->addField("UNSYNCEDLYRICS", "[00:04.00]flac");
              EXPECT_TRUE(file.save());
          },
-         {"", "", {"[00:04.00]flac"}},
-         1},
-        {"Xiph's unsynchronised field in Ogg",
-         "xiph.ogg",
-         "vorbisenc ! oggmux",
-         [](const QString &path) {
-             TagLib::Ogg::Vorbis::File file(QFile::encodeName(path).constData());
-             file.tag()->setTitle("Ogg");
-             file.tag()->addField("UNSYNCEDLYRICS", "[00:05.00]ogg");
-             EXPECT_TRUE(file.save());
-         },
-         {"", "Ogg", {"[00:05.00]ogg"}},
-         1},
+         {"", "", "[00:04.00]flac"}},
     };
     for (const TagCase &test : cases) {
-        SCOPED_TRACE(test.what);
+        SCOPED_TRACE(test.name);
         const QString path = tone(test.name, 50, test.encoder);
-        test.write(path);
+        test.write(QFile::encodeName(path).constData());
         const SongTags tags = readSongTags(path);
-        EXPECT_EQ(tags.artist, test.tags.artist);
-        EXPECT_EQ(tags.title, test.tags.title);
-        EXPECT_EQ(tags.lyricTexts, test.tags.lyricTexts);
-        LyricList list;
-        EXPECT_EQ(FindSongLyric(path, {}, readSongTags, list), test.timedLines > 0);
-        EXPECT_EQ(list.count(), test.timedLines > 0 ? test.timedLines + 1 : 0);
+        EXPECT_EQ(QStringList({tags.artist, tags.title}) + tags.lyricTexts, test.read);
     }
 }
 
@@ -168,8 +117,7 @@ TEST_F(TagLyricsTest, WhatIsNoSongHasNoTags)
     const QString pipe = m_folder.filePath("pipe.mp3");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     for (const QString &path : {writeFile(m_folder.filePath("text.mp3"), "[00:01.00]not audio\n"),
-                                m_folder.path(), m_folder.filePath("missing.mp3"), pipe}) {
-        SCOPED_TRACE(path.toStdString());
+                                m_folder.filePath("missing.mp3"), pipe}) {
         const SongTags tags = readSongTags(path);
         EXPECT_TRUE(tags.artist.isEmpty() && tags.title.isEmpty() && tags.lyricTexts.isEmpty());
     }
