@@ -24,6 +24,7 @@
 #include "platform/mprisservice.h"
 #include "platform/runtimefolder.h"
 #include "platform/singleinstance.h"
+#include "platform/taglyrics.h"
 #include "platform/terminationsignals.h"
 #include "skin/skinimages.h"
 #include "ui/firstframe.h"
@@ -128,7 +129,8 @@ int main(int argc, char **argv)
                        lyricChooser,
                        playlistDialogs,
                        {session, regist, programPath, optionsChoosers, messages},
-                       messages});
+                       messages,
+                       readSongTags});
     FmMain &window = program.window();
     messages.setMainWindow(&window);
     playlistDialogs.setParent(&window);

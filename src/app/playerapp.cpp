@@ -23,7 +23,7 @@ double secondsSinceMidnight()
 
 PlayerApp::PlayerApp(const Services &services)
     : m_media(services.media), m_session(services.session), m_messages(services.messages),
-      m_player(services.media, services.session),
+      m_player(services.media, services.session, services.readTags),
       m_window(m_player, services.session, services.lyricChooser, services.playlistDialogs,
                services.messages),
       m_slideshow(services.session, *m_window.PicBg().picture(), secondsSinceMidnight,

@@ -31,6 +31,8 @@ public:
         PlaylistFileDialogs &playlistDialogs;
         OptionsServices options;
         UserMessages &messages;
+        // Reads a song's tags for its lyrics; none in tests that need no tags.
+        SongTagReader readTags = {};
     };
 
     explicit PlayerApp(const Services &services);

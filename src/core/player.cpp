@@ -1,6 +1,7 @@
 #include "core/player.h"
 
 #include <cmath>
+#include <utility>
 
 #include <QDir>
 
@@ -9,9 +10,9 @@
 #include "core/session.h"
 #include "core/windowcommands.h"
 
-Player::Player(MediaControl &media, Session &session, QObject *parent)
+Player::Player(MediaControl &media, Session &session, SongTagReader readTags, QObject *parent)
     : QObject(parent), m_media(media), m_session(session), m_position(media, m_labels),
-      m_transport(media, session, m_labels, m_position), m_sound(media),
+      m_transport(media, session, m_labels, m_position, std::move(readTags)), m_sound(media),
       m_lyricOffsets(QDir(session.dataFolder()).filePath(QStringLiteral("zorvan.lof")))
 {
     // A track that starts, also one that follows another without a gap, takes its offset.

@@ -24,7 +24,10 @@ class Player : public QObject
     Q_OBJECT
 
 public:
-    Player(MediaControl &media, Session &session, QObject *parent = nullptr);
+    // `readTags` reads a song's tags for its lyrics, on the lyric lookup's worker; without
+    // it only lyric files named after the song are found.
+    Player(MediaControl &media, Session &session, SongTagReader readTags = {},
+           QObject *parent = nullptr);
 
     // The window that carries out the window's commands; nullptr for none.
     void attachWindow(WindowCommands *window) { m_window = window; }

@@ -1,6 +1,7 @@
 #include "core/transport.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QLoggingCategory>
 #include <QScopedValueRollback>
@@ -49,8 +50,9 @@ QString failureText(MediaControl::Failure reason, const QString &detail)
 } // namespace
 
 Transport::Transport(MediaControl &media, Session &session, DisplayLabels &labels,
-                     PlaybackPosition &position, QObject *parent)
-    : QObject(parent), m_media(media), m_session(session), m_labels(labels), m_position(position)
+                     PlaybackPosition &position, SongTagReader readTags, QObject *parent)
+    : QObject(parent), m_media(media), m_session(session), m_labels(labels), m_position(position),
+      m_readTags(std::move(readTags))
 {
     connect(&m_media, &MediaControl::opened, this,
             [this](quint64 serial) { handle(Event::Opened, serial); });
@@ -412,9 +414,9 @@ void Transport::showTrack(quint64 serial)
 void Transport::findLyrics(quint64 serial, const QString &songPath)
 {
     m_lyricLookups.add(
-        [candidate = lyricFilePath(songPath), folders = m_session.ListLyricDir()] {
+        [songPath, folders = m_session.ListLyricDir(), readTags = m_readTags] {
             LyricList lyrics;
-            FindLyric(candidate, folders, lyrics);
+            FindSongLyric(songPath, folders, readTags, lyrics);
             return lyrics;
         },
         [this, serial](const LyricList &lyrics) {

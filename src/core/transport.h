@@ -11,6 +11,7 @@
 #include "core/playlist.h"
 #include "core/playorder.h"
 #include "core/workqueue.h"
+#include "lyrics/songtags.h"
 
 struct CommandLineSongs;
 struct PlaylistEntries;
@@ -39,14 +40,15 @@ class Session;
 // The lyrics of a track are looked up on the transport's worker (see WorkQueue), so a slow
 // or dead folder never holds up the window; they are shown when they arrive, unless another
 // track has started meanwhile. A lookup still waiting behind a stuck one is replaced by the
-// next track's.
+// next track's. The song's tags, for lyrics named after them or embedded in the song, are
+// read there too, by `readTags` (see FindSongLyric).
 class Transport : public QObject
 {
     Q_OBJECT
 
 public:
     Transport(MediaControl &media, Session &session, DisplayLabels &labels,
-              PlaybackPosition &position, QObject *parent = nullptr);
+              PlaybackPosition &position, SongTagReader readTags = {}, QObject *parent = nullptr);
 
     Playlist &ListSong() { return m_playlist; }
     const Playlist &ListSong() const { return m_playlist; }
@@ -201,5 +203,6 @@ private:
     // The loaded track stands at its end after the play order ended there: resuming starts
     // it again.
     bool m_isAtEnd = false;
+    SongTagReader m_readTags;
     WorkQueue m_lyricLookups;
 };

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "lyrics/songtags.h"
+
 class LyricFileChooser;
 class LyricList;
 
@@ -23,6 +25,19 @@ enum class LyricLookup {
 // first file found is the only one read: its items join `list` and item 0 is selected.
 // `list` is unchanged unless the result is Found.
 LyricLookup FindLyric(const QString &candidate, const QStringList &lyricDirs, LyricList &list);
+
+// Looks for the lyrics of the song at `songPath` where users keep them, and reads the first
+// source found:
+//   1. the song's lyric file by FindLyric (lyricFilePath of the song);
+//   2. "artist - title.lrc", then "title.lrc" from the song's tags, each first beside the
+//      song, then in each of `lyricDirs`, exact name first, then one differing in letter case;
+//   3. the first lyric text embedded in the song that holds LRC time tags.
+// A source that is found but cannot be read gives way to the next one. The tags are read,
+// with `readTags`, only when the song's lyric file is not found; an empty reader reads none.
+// The items of the source read join `list` and item 0 is selected; false, with `list`
+// unchanged, when no source gave lyrics.
+bool FindSongLyric(const QString &songPath, const QStringList &lyricDirs,
+                   const SongTagReader &readTags, LyricList &list);
 
 // Lets the user choose a lyric file and adds its items to `list` without emptying it,
 // selecting item 0 so the display starts over. False, with `list` unchanged, when the user
