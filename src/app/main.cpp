@@ -145,10 +145,8 @@ int main(int argc, char **argv)
                          });
         // The rest of a list too long for one request follows it.
         QObject::connect(&*instance, &SingleInstance::songsAdded, &window,
-                         [&program, &session](const CommandLineSongs &more) {
-                             if (session.AppRunning())
-                                 program.player().transport().ListSong().append(more.songs,
-                                                                                more.infos);
+                         [&program](const CommandLineSongs &more) {
+                             program.player().transport().addSongs(more);
                          });
     }
     // Set up before the start-up reads the settings, whose tray mode it follows.

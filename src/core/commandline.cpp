@@ -1,9 +1,13 @@
 #include "core/commandline.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 #include <QCollator>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -16,26 +20,14 @@ namespace {
 // PATH_MAX: a path's bytes with the closing NUL.
 constexpr qsizetype LongestPathBytes = 4096;
 
-const QStringList SoundFilePatterns{QStringLiteral("*.mp3"), QStringLiteral("*.wma"),
-                                    QStringLiteral("*.wav")};
+constexpr std::array SoundFileEndings{QLatin1StringView(".mp3"), QLatin1StringView(".wma"),
+                                      QLatin1StringView(".wav")};
 
 QString localPath(const QString &argument, const QString &workingFolder)
 {
     const QUrl url(argument);
     const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
     return QDir(workingFolder).absoluteFilePath(path);
-}
-
-QStringList soundFilesIn(const QString &folder)
-{
-    const QDir dir(folder);
-    QStringList names = dir.entryList(SoundFilePatterns, QDir::Files | QDir::Readable);
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::sort(names.begin(), names.end(), collator);
-    for (QString &name : names)
-        name = dir.filePath(name);
-    return names;
 }
 
 // Why `path`, given as `argument`, names nothing: a name the system cannot hold is told as
@@ -69,9 +61,7 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
         if (!file.exists()) {
             result.problems.append(whyMissing(argument, path));
         } else if (file.isDir()) {
-            const QStringList songs = soundFilesIn(path);
-            result.songs += songs;
-            result.infos += songs;
+            result.folders.append({result.songs.size(), path});
         } else if (isPlaylistFile(path)) {
             const ReadResult<PlaylistEntries> read = LoadPlaylist(path);
             if (!read.error.isEmpty())
@@ -84,4 +74,42 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
         }
     }
     return result;
+}
+
+QStringList soundFilesIn(const QString &folder)
+{
+    // Matched by hand rather than by QDir's name filters, which cost far more in big folders.
+    const auto isSoundFile = [](const QString &name) {
+        return std::any_of(SoundFileEndings.begin(), SoundFileEndings.end(),
+                           [&name](QLatin1StringView ending) {
+                               return name.endsWith(ending, Qt::CaseInsensitive);
+                           });
+    };
+    // One key per name rather than two collations per comparison: far faster for big folders.
+    QCollator collator;
+    collator.setNumericMode(true);
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    for (QDirIterator entry(folder, QDir::Files); entry.hasNext();) {
+        entry.next();
+        if (QString name = entry.fileName(); isSoundFile(name))
+            keyed.emplace_back(collator.sortKey(name), std::move(name));
+    }
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    const QDir dir(folder);
+    QStringList paths;
+    paths.reserve(qsizetype(keyed.size()));
+    for (const auto &[key, name] : keyed)
+        paths.append(dir.filePath(name));
+    return paths;
+}
+
+QStringList readableFiles(const QStringList &paths)
+{
+    QStringList readable;
+    for (const QString &path : paths) {
+        if (QFileInfo(path).isReadable())
+            readable.append(path);
+    }
+    return readable;
 }

@@ -156,10 +156,12 @@ void Player::start(const CommandLineSongs &songs)
     m_lyricOffsets.load();
     m_media.setVolume(m_session.settings().volume);
     m_sound.ShowVolume();
-    if (songs.songs.isEmpty())
-        m_transport.restoreList(m_session.loadSavedList());
+    // Arguments that give no song leave the list of the previous run as it was.
+    const auto restore = [this] { m_transport.restoreList(m_session.loadSavedList()); };
+    if (songs.isEmpty())
+        restore();
     else
-        m_transport.openSongs(songs);
+        m_transport.openSongs(songs, restore);
 }
 
 void Player::stop()

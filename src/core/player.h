@@ -48,7 +48,8 @@ public:
     void HandleKey(int keyCode, int shift);
 
     // Start-up once the settings are read: the saved volume to the media control and its
-    // knob, then the songs of the command line, or else the saved list.
+    // knob, then the songs of the command line, or else (also when they hold none) the saved
+    // list.
     void start(const CommandLineSongs &songs);
     // The first step of the shutdown: nothing new starts from here on, nothing plays, the
     // track is released and a lyric offset not yet written is written.

@@ -446,14 +446,24 @@ void Transport::makeCurrent(int row)
     m_playlist.setHighlighted(row, true);
 }
 
-void Transport::openSongs(const CommandLineSongs &songs)
+void Transport::openSongs(const CommandLineSongs &songs, std::function<void()> ifNone)
 {
-    if (!m_session.AppRunning() || songs.songs.isEmpty())
+    if (!m_session.AppRunning() || songs.isEmpty())
         return;
-    const int first = m_playlist.count();
-    m_playlist.append(songs.songs, songs.infos);
-    makeCurrent(first);
-    PlaySong();
+    m_feed.add(songs, [this, ifNone = std::move(ifNone)](int first) {
+        if (first >= 0) {
+            makeCurrent(first);
+            PlaySong();
+        } else if (ifNone) {
+            ifNone();
+        }
+    });
+}
+
+void Transport::addSongs(const CommandLineSongs &songs)
+{
+    if (m_session.AppRunning())
+        m_feed.add(songs);
 }
 
 void Transport::restoreList(const PlaylistEntries &saved)
@@ -467,6 +477,7 @@ void Transport::restoreList(const PlaylistEntries &saved)
 
 void Transport::shutDown()
 {
+    m_feed.cancel();
     m_request.queuedSkip.reset();
     m_request.awaited.reset();
     m_queued.reset();

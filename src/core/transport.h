@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QObject>
@@ -9,6 +10,7 @@
 
 #include "core/mediacontrol.h"
 #include "core/playlist.h"
+#include "core/playlistfeed.h"
 #include "core/playorder.h"
 #include "core/workqueue.h"
 #include "lyrics/songtags.h"
@@ -69,8 +71,12 @@ public:
     void setRandomMode(bool on);
     // The order along the list; tests give it a random source of their own.
     PlayOrder &playOrder() { return m_order; }
-    // True while a track is coming or lyrics are being looked up.
-    bool isBusy() const { return isTrackComing() || m_lyricLookups.pendingJobs() > 0; }
+    // True while a track is coming, songs are still joining the list or lyrics are being
+    // looked up.
+    bool isBusy() const
+    {
+        return isTrackComing() || m_feed.isFilling() || m_lyricLookups.pendingJobs() > 0;
+    }
     // True while an open is awaited or a skip step is queued: the track that is to play has
     // not opened yet, so the commands shape how it starts.
     bool isTrackComing() const
@@ -98,14 +104,17 @@ public:
     void OpenLyric(LyricFileChooser &chooser);
 
     // Songs of the command line at start-up, or handed to the running player (by a later
-    // start, or by a remote open): appended to the list as dropped files are, and the first
-    // of them plays. Nothing while shutting down.
-    void openSongs(const CommandLineSongs &songs);
+    // start, or by a remote open): they join the list after those still coming (see
+    // PlaylistFeed), and the first of them plays as soon as it is in the list. When they
+    // turn out to hold no song, `ifNone` runs instead. Nothing while shutting down.
+    void openSongs(const CommandLineSongs &songs, std::function<void()> ifNone = {});
+    // More songs of the same later start: they join the list after those, nothing plays.
+    void addSongs(const CommandLineSongs &songs);
     // Start-up without them: the list saved by the previous run comes back with its first
     // playable song loaded and paused at its start, without a moment of sound.
     void restoreList(const PlaylistEntries &saved);
-    // The first step of the shutdown: cancels what is under way, stops the timer, clears the
-    // play state and releases the track.
+    // The first step of the shutdown: cancels what is under way (songs still joining the list
+    // too), stops the timer, clears the play state and releases the track.
     void shutDown();
 
 signals:
@@ -187,6 +196,7 @@ private:
     DisplayLabels &m_labels;
     PlaybackPosition &m_position;
     Playlist m_playlist;
+    PlaylistFeed m_feed{m_playlist};
     PlayOrder m_order;
     PlayState m_state = PlayState::Paused;
 

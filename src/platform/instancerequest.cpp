@@ -39,15 +39,20 @@ std::optional<CommandLineSongs> songsOf(QByteArrayView body)
     CommandLineSongs songs;
     qsizetype start = 0;
     bool isPath = true;
+    bool isFolder = false;
     while (start < body.size()) {
         const qsizetype end = body.indexOf('\0', start);
         const QString field = decoder.decode(body.sliced(start, end - start));
         if (decoder.hasError())
             return std::nullopt;
         if (isPath) {
-            if (field.isEmpty())
+            isFolder = field.isEmpty();
+            if (!isFolder)
+                songs.songs.append(field);
+        } else if (isFolder) {
+            if (!field.startsWith(u'/'))
                 return std::nullopt;
-            songs.songs.append(field);
+            songs.folders.append({songs.songs.size(), field});
         } else {
             songs.infos.append(field);
         }
@@ -74,15 +79,30 @@ std::optional<QByteArray> open(const CommandLineSongs &songs)
         requests += OpenVerb + QByteArray::number(body.size()) + '\n' + body;
         body.clear();
     };
-    for (qsizetype i = 0; i < songs.songs.size(); ++i) {
-        const QString &info = i < songs.infos.size() ? songs.infos.at(i) : songs.songs.at(i);
-        const QByteArray fields = songs.songs.at(i).toUtf8() + '\0' + info.toUtf8() + '\0';
+    const auto addFields = [&](const QString &first, const QString &second) {
+        const QByteArray fields = first.toUtf8() + '\0' + second.toUtf8() + '\0';
         if (fields.size() > MaxBodyBytes)
-            return std::nullopt;
+            return false;
         if (body.size() + fields.size() > MaxBodyBytes)
             endRequest();
         body += fields;
+        return true;
+    };
+    qsizetype folder = 0;
+    const auto addFoldersBefore = [&](qsizetype song) {
+        for (; folder < songs.folders.size() && songs.folders.at(folder).before <= song; ++folder) {
+            if (!addFields({}, songs.folders.at(folder).path))
+                return false;
+        }
+        return true;
+    };
+    for (qsizetype i = 0; i < songs.songs.size(); ++i) {
+        const QString &info = i < songs.infos.size() ? songs.infos.at(i) : songs.songs.at(i);
+        if (!addFoldersBefore(i) || !addFields(songs.songs.at(i), info))
+            return std::nullopt;
     }
+    if (!addFoldersBefore(songs.songs.size()))
+        return std::nullopt;
     endRequest();
     return requests;
 }

@@ -14,7 +14,9 @@
 //                              first of them and brings the player forward
 //
 // The body is UTF-8: for each song its path and then its information line (the playlist line
-// that introduced it), each ended by a NUL byte, which neither can contain. The length is
+// that introduced it), each ended by a NUL byte, which neither can contain; for each folder,
+// in its place among the songs, an empty path and then the folder's absolute path. So a folder
+// of any size goes over as its name, and the running player lists it. The length is
 // decimal, without sign or leading zero, and at most MaxBodyBytes. Songs too many for one
 // body go in as many requests as they need, so the running player never holds more than one
 // request of a connection, however many songs come. Anything else on the socket is malformed
@@ -30,15 +32,15 @@ enum class Status { Incomplete, Complete, Malformed };
 struct Parsed
 {
     Status status = Status::Incomplete;
-    // Empty songs: only come forward.
+    // No songs and no folders: only come forward.
     CommandLineSongs songs;
     // When complete, the request's bytes at the start of what was parsed.
     qsizetype size = 0;
 };
 
 QByteArray activation();
-// The open requests for `songs` (their songs, never none, and infos), one after another;
-// nullopt when a single song's fields exceed MaxBodyBytes.
+// The open requests for `songs` (their songs and folders, never none of both, and infos),
+// one after another; nullopt when a single song's or folder's fields exceed MaxBodyBytes.
 std::optional<QByteArray> open(const CommandLineSongs &songs);
 
 // Reads the request at the start of `received`, what came on one connection since the

@@ -189,7 +189,7 @@ void MprisPlayerAdaptor::OpenUri(const QString &uri)
         return;
     }
     const CommandLineSongs songs = songsFromArguments({url.toLocalFile()}, QDir::rootPath());
-    if (songs.songs.isEmpty()) {
+    if (songs.isEmpty()) {
         m_service.refuseCall(QDBusError::errorString(QDBusError::InvalidArgs),
                              songs.problems.isEmpty() ? QStringLiteral("no song in %1").arg(uri)
                                                       : songs.problems.join(QStringLiteral("; ")));

@@ -42,7 +42,7 @@ SingleInstance::Outcome SingleInstance::CheckExist(const CommandLineSongs &songs
     m_error.clear();
     QByteArray request = InstanceRequest::activation();
     QString unsent;
-    if (!songs.songs.isEmpty()) {
+    if (!songs.isEmpty()) {
         if (const std::optional<QByteArray> open = InstanceRequest::open(songs))
             request = *open;
         else
@@ -172,7 +172,7 @@ void SingleInstance::readRequests(QLocalSocket *socket, Incoming &incoming)
         const InstanceRequest::Parsed parsed = InstanceRequest::parse(incoming.received);
         if (parsed.status == InstanceRequest::Status::Incomplete)
             return;
-        const bool activation = parsed.songs.songs.isEmpty();
+        const bool activation = parsed.songs.isEmpty();
         if (parsed.status == InstanceRequest::Status::Malformed || activation) {
             socket->abort();
             socket->deleteLater();

@@ -63,8 +63,8 @@ public:
 signals:
     // A later start asked this instance to show itself.
     void activationRequested();
-    // A later start handed over songs (never none): they are to be added and played, and the
-    // instance to come forward. activationRequested does not come with it.
+    // A later start handed over songs or folders (never none of both): they are to be added
+    // and played, and the instance to come forward. activationRequested does not come with it.
     void openRequested(const CommandLineSongs &songs);
     // More of the songs of the openRequested before, from the same later start: they are to be
     // added after those, and nothing else done.
