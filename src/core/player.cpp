@@ -131,7 +131,8 @@ void Player::start(const CommandLineSongs &songs)
     m_media.setVolume(m_session.settings().volume);
     m_sound.ShowVolume();
     if (songs.songs.isEmpty())
-        m_transport.restoreList(m_session.loadSavedList());
+        m_session.loadSavedList(
+            [this](const PlaylistEntries &saved) { m_transport.restoreList(saved); });
     else
         m_transport.openSongs(songs);
 }

@@ -30,10 +30,17 @@ void Playlist::append(const QStringList &songs, const QStringList &infos)
     if (songs.isEmpty())
         return;
     beginInsertRows({}, count(), count() + int(songs.size()) - 1);
-    m_songs += songs;
-    m_songInfo += infos.mid(0, songs.size());
-    for (qsizetype i = infos.size(); i < songs.size(); ++i)
-        m_songInfo += songs.at(i);
+    if (m_songs.isEmpty())
+        m_songs = songs;
+    else
+        m_songs += songs;
+    if (m_songInfo.isEmpty() && infos.size() == songs.size()) {
+        m_songInfo = infos;
+    } else {
+        m_songInfo += infos.size() > songs.size() ? infos.first(songs.size()) : infos;
+        for (qsizetype i = infos.size(); i < songs.size(); ++i)
+            m_songInfo += songs.at(i);
+    }
     endInsertRows();
 }
 

@@ -67,8 +67,8 @@ public:
     void setRandomMode(bool on);
     // The order along the list; tests give it a random source of their own.
     PlayOrder &playOrder() { return m_order; }
-    // True while a track is coming or lyrics are being looked up.
-    bool isBusy() const { return isTrackComing() || m_lyricLookups.pendingJobs() > 0; }
+    // True while a track is coming, lyrics are being looked up or the saved list is read.
+    bool isBusy() const;
     // True while an open is awaited or a skip step is queued: the track that is to play has
     // not opened yet, so the commands shape how it starts.
     bool isTrackComing() const
@@ -100,7 +100,9 @@ public:
     // of them plays. Nothing while shutting down.
     void openSongs(const CommandLineSongs &songs);
     // Start-up without them: the list saved by the previous run comes back with its first
-    // playable song loaded and paused at its start, without a moment of sound.
+    // playable song loaded and paused at its start, without a moment of sound. Entries that
+    // find the list holding songs (the rest of a long list, or songs added while it was read)
+    // only go at its end.
     void restoreList(const PlaylistEntries &saved);
     // The first step of the shutdown: cancels what is under way, stops the timer, clears the
     // play state and releases the track.
