@@ -113,3 +113,18 @@ void Playlist::setHighlighted(int row, bool highlighted)
         m_selection.select(target, highlighted ? QItemSelectionModel::Select
                                                : QItemSelectionModel::Deselect);
 }
+
+int Playlist::findName(const QString &text, int from) const
+{
+    if (text.isEmpty() || m_songs.isEmpty())
+        return -1;
+    const int start = from >= 0 && from < count() ? from : 0;
+    for (int step = 0; step < count(); ++step) {
+        const int row = (start + step) % count();
+        const QString &song = m_songs.at(row);
+        const QStringView name = QStringView(song).sliced(song.lastIndexOf(u'/') + 1);
+        if (name.contains(text, Qt::CaseInsensitive))
+            return row;
+    }
+    return -1;
+}

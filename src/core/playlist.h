@@ -49,6 +49,11 @@ public:
 
     QItemSelectionModel *selectionModel() { return &m_selection; }
 
+    // The first row from `from` on, going round past the end, whose song's name (what follows
+    // its last "/") contains `text`, ignoring case; -1 when none does or `text` is empty.
+    // `from` outside the list starts at the first row.
+    int findName(const QString &text, int from) const;
+
 private:
     // Removes `rows` (ascending, each once).
     void removeSongRows(QList<int> rows);
