@@ -50,6 +50,7 @@ bench: build
 		[ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; $$b || status=1; done; \
 	echo "== bench/player-cpu.sh"; bench/player-cpu.sh $(BUILD)/zorvan || status=1; \
 	echo "== bench/gapless.sh"; bench/gapless.sh $(BUILD)/bench/gaplessplay || status=1; \
+	echo "== bench/biglist.sh"; bench/biglist.sh $(BUILD)/zorvan || status=1; \
 	exit $$status
 
 # A Debian package of the player, $(BUILD)/zorvan_<version>_<arch>.deb, made by CPack from
