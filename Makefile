@@ -52,6 +52,7 @@ bench: build
 	echo "== bench/startup.sh"; bench/startup.sh $(BUILD)/zorvan || status=1; \
 	echo "== bench/gapless.sh"; bench/gapless.sh $(BUILD)/bench/gaplessplay || status=1; \
 	echo "== bench/bigfolder.sh"; bench/bigfolder.sh $(BUILD)/zorvan || status=1; \
+	echo "== bench/biglist.sh"; bench/biglist.sh $(BUILD)/zorvan || status=1; \
 	exit $$status
 
 # A Debian package of the player, $(BUILD)/zorvan_<version>_<arch>.deb, made by CPack from

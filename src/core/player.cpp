@@ -157,7 +157,10 @@ void Player::start(const CommandLineSongs &songs)
     m_media.setVolume(m_session.settings().volume);
     m_sound.ShowVolume();
     // Arguments that give no song leave the list of the previous run as it was.
-    const auto restore = [this] { m_transport.restoreList(m_session.loadSavedList()); };
+    const auto restore = [this] {
+        m_session.loadSavedList(
+            [this](const PlaylistEntries &saved) { m_transport.restoreList(saved); });
+    };
     if (songs.isEmpty())
         restore();
     else

@@ -30,10 +30,17 @@ void Playlist::append(const QStringList &songs, const QStringList &infos)
     if (songs.isEmpty())
         return;
     beginInsertRows({}, count(), count() + int(songs.size()) - 1);
-    m_songs += songs;
-    m_songInfo += infos.mid(0, songs.size());
-    for (qsizetype i = infos.size(); i < songs.size(); ++i)
-        m_songInfo += songs.at(i);
+    if (m_songs.isEmpty())
+        m_songs = songs;
+    else
+        m_songs += songs;
+    if (m_songInfo.isEmpty() && infos.size() == songs.size()) {
+        m_songInfo = infos;
+    } else {
+        m_songInfo += infos.size() > songs.size() ? infos.first(songs.size()) : infos;
+        for (qsizetype i = infos.size(); i < songs.size(); ++i)
+            m_songInfo += songs.at(i);
+    }
     endInsertRows();
 }
 
@@ -105,4 +112,19 @@ void Playlist::setHighlighted(int row, bool highlighted)
     if (target.isValid())
         m_selection.select(target, highlighted ? QItemSelectionModel::Select
                                                : QItemSelectionModel::Deselect);
+}
+
+int Playlist::findName(const QString &text, int from) const
+{
+    if (text.isEmpty() || m_songs.isEmpty())
+        return -1;
+    const int start = from >= 0 && from < count() ? from : 0;
+    for (int step = 0; step < count(); ++step) {
+        const int row = (start + step) % count();
+        const QString &song = m_songs.at(row);
+        const QStringView name = QStringView(song).sliced(song.lastIndexOf(u'/') + 1);
+        if (name.contains(text, Qt::CaseInsensitive))
+            return row;
+    }
+    return -1;
 }

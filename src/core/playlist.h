@@ -28,7 +28,9 @@ public:
     QString song(int row) const;
     const QStringList &ListSongInfo() const { return m_songInfo; }
 
-    // Appends songs at the end; `infos` go to ListSongInfo (missing ones as the song).
+    // Appends songs at the end; `infos` go to ListSongInfo (missing ones as the song). An
+    // empty list takes `songs` over without copying them, so a list read at start-up costs
+    // nothing more here, and songs() compares equal to it at once while nothing changed.
     void append(const QStringList &songs, const QStringList &infos = {});
     // Empties the list (ListSongInfo too).
     void clear();
@@ -46,6 +48,11 @@ public:
     void setHighlighted(int row, bool highlighted);
 
     QItemSelectionModel *selectionModel() { return &m_selection; }
+
+    // The first row from `from` on, going round past the end, whose song's name (what follows
+    // its last "/") contains `text`, ignoring case; -1 when none does or `text` is empty.
+    // `from` outside the list starts at the first row.
+    int findName(const QString &text, int from) const;
 
 private:
     // Removes `rows` (ascending, each once).

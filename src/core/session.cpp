@@ -126,12 +126,40 @@ WriteResult Session::replaceListLyricDir(const QStringList &folders)
     return written;
 }
 
-PlaylistEntries Session::loadSavedList()
+// A long list shows, and its first song loads, from its first lines while the rest is read.
+void Session::loadSavedList(std::function<void(const PlaylistEntries &)> done)
 {
-    ReadResult<PlaylistEntries> saved = LoadPlaylist(path(File::Playlist));
+    constexpr qint64 headBytes = 64 * 1024;
+    m_isSavedListLoading = true;
+    m_work.add([file = path(File::Playlist)] { return LoadPlaylistHead(file, headBytes); },
+               [this, done = std::move(done)](const ReadResult<PlaylistHead> &head) {
+                   if (!head.isRead() || head.value.isWhole) {
+                       takeSavedList({head.status, head.value.entries, head.error}, 0, done);
+                       return;
+                   }
+                   const PlaylistEntries &first = head.value.entries;
+                   if (m_appRunning && !first.songs.isEmpty())
+                       done(first);
+                   m_work.add([file = path(File::Playlist)] { return LoadPlaylist(file); },
+                              [this, shown = first.songs.size(),
+                               done](const ReadResult<PlaylistEntries> &saved) {
+                                  takeSavedList(saved, shown, done);
+                              });
+               });
+}
+
+void Session::takeSavedList(const ReadResult<PlaylistEntries> &saved, qsizetype shown,
+                            const std::function<void(const PlaylistEntries &)> &done)
+{
+    m_isSavedListLoading = false;
     m_savedListReadError = saved.error;
     reportUnreadable(File::Playlist, m_savedListReadError);
-    return std::move(saved.value);
+    if (saved.isRead())
+        m_savedSongs = saved.value.songs;
+    if (m_appRunning)
+        done(shown == 0
+                 ? saved.value
+                 : PlaylistEntries{saved.value.songs.mid(shown), saved.value.infos.mid(shown)});
 }
 
 void Session::reportUnreadable(File file, const QString &error) const
@@ -157,8 +185,13 @@ QList<Session::WriteFailure> Session::save(const QStringList &songs)
     keep(path(File::Settings), m_settingsReadError.isEmpty()
                                    ? SaveSettings(path(File::Settings), m_settings)
                                    : leftAsItWas(m_settingsReadError));
-    keep(path(File::Playlist), m_savedListReadError.isEmpty()
-                                   ? SavePlaylist(path(File::Playlist), songs)
-                                   : leftAsItWas(m_savedListReadError));
+    if (!m_savedListReadError.isEmpty()) {
+        keep(path(File::Playlist), leftAsItWas(m_savedListReadError));
+    } else if (!m_isSavedListLoading && m_savedSongs != songs) {
+        const WriteResult written = SavePlaylist(path(File::Playlist), songs);
+        if (written.ok)
+            m_savedSongs = songs;
+        keep(path(File::Playlist), written);
+    }
     return failures;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include "core/workqueue.h"
 #include "persist/playlistfile.h"
 #include "persist/settingsfile.h"
 
@@ -59,8 +61,11 @@ public:
     // Start-up: the settings, then the picture list, then the lyric folders. A list whose
     // file is missing or unreadable stays as it is. Returns how the settings file read.
     ReadResult<SettingsLoad> load();
-    // The playlist the previous run saved.
-    PlaylistEntries loadSavedList();
+    // Reads the playlist the previous run saved off the user-interface thread and hands its
+    // entries to `done` there, unless the run has ended by then: a long list in two parts,
+    // its first lines, then the rest. Until all has come, save() leaves the file as it is.
+    void loadSavedList(std::function<void(const PlaylistEntries &)> done);
+    bool isSavedListLoading() const { return m_isSavedListLoading; }
     // The options dialog's confirmation, one file at a time; the session takes on only what
     // was written. `settings` are written with the live state, also when the file there at
     // start-up could not be read (the user has just confirmed what it is to hold), and held
@@ -74,7 +79,8 @@ public:
     // Shutdown: the settings, the live state taken into them, then the playlist `songs`.
     // Every file is tried; the ones that could not be written are returned. A file that
     // exists but could not be read at start-up is left as it is (and returned), so nothing
-    // the player did not understand is overwritten.
+    // the player did not understand is overwritten. The playlist is not written when it holds
+    // just what was read from it or last written to it, nor while it is still being read.
     QList<WriteFailure> save(const QStringList &songs);
 
 signals:
@@ -83,6 +89,9 @@ signals:
     void lyricFoldersChanged();
 
 private:
+    // Takes the saved list as read and hands `done` its entries from `shown` on.
+    void takeSavedList(const ReadResult<PlaylistEntries> &saved, qsizetype shown,
+                       const std::function<void(const PlaylistEntries &)> &done);
     // Tells on stderr why an existing file could not be read.
     void reportUnreadable(File file, const QString &error) const;
     // Read the list files into the session; a list whose file is missing or unreadable
@@ -104,4 +113,8 @@ private:
     // when they could (or were not there).
     QString m_settingsReadError;
     QString m_savedListReadError;
+    // The songs the playlist file holds, as read or last written; none when not known.
+    std::optional<QStringList> m_savedSongs;
+    bool m_isSavedListLoading = false;
+    WorkQueue m_work;
 };

@@ -466,10 +466,17 @@ void Transport::addSongs(const CommandLineSongs &songs)
         m_feed.add(songs);
 }
 
+bool Transport::isBusy() const
+{
+    return isTrackComing() || m_feed.isFilling() || m_lyricLookups.pendingJobs() > 0 ||
+           m_session.isSavedListLoading();
+}
+
 void Transport::restoreList(const PlaylistEntries &saved)
 {
+    const bool wasEmpty = m_playlist.count() == 0;
     m_playlist.append(saved.songs, saved.infos);
-    if (m_playlist.count() == 0)
+    if (!wasEmpty || m_playlist.count() == 0)
         return;
     makeCurrent(0);
     request(StartMode::Cue, 1);

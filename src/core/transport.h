@@ -71,12 +71,9 @@ public:
     void setRandomMode(bool on);
     // The order along the list; tests give it a random source of their own.
     PlayOrder &playOrder() { return m_order; }
-    // True while a track is coming, songs are still joining the list or lyrics are being
-    // looked up.
-    bool isBusy() const
-    {
-        return isTrackComing() || m_feed.isFilling() || m_lyricLookups.pendingJobs() > 0;
-    }
+    // True while a track is coming, songs are still joining the list, lyrics are being looked
+    // up or the saved list is read.
+    bool isBusy() const;
     // True while an open is awaited or a skip step is queued: the track that is to play has
     // not opened yet, so the commands shape how it starts.
     bool isTrackComing() const
@@ -111,7 +108,9 @@ public:
     // More songs of the same later start: they join the list after those, nothing plays.
     void addSongs(const CommandLineSongs &songs);
     // Start-up without them: the list saved by the previous run comes back with its first
-    // playable song loaded and paused at its start, without a moment of sound.
+    // playable song loaded and paused at its start, without a moment of sound. Entries that
+    // find the list holding songs (the rest of a long list, or songs added while it was read)
+    // only go at its end.
     void restoreList(const PlaylistEntries &saved);
     // The first step of the shutdown: cancels what is under way (songs still joining the list
     // too), stops the timer, clears the play state and releases the track.

@@ -135,6 +135,21 @@ ReadResult<PlaylistEntries> LoadPlaylist(const QString &path)
     return {ReadStatus::Read, parsePlaylist(read.value, listFolderOf(path)), QString()};
 }
 
+ReadResult<PlaylistHead> LoadPlaylistHead(const QString &path, qint64 count)
+{
+    ReadResult<QByteArray> read = readFileHead(path, PlaylistFileLimit, count);
+    const bool isWhole = read.value.size() < count;
+    if (read.isRead() && !isWhole) {
+        read.value.truncate(read.value.lastIndexOf('\n') + 1);
+        if (!decodesAsPartOfWhole(read.value))
+            return {ReadStatus::Read, {}, QString()};
+    }
+    const ReadResult<QString> text = decodeRead(read);
+    if (!text.isRead())
+        return {text.status, {}, text.error};
+    return {ReadStatus::Read, {parsePlaylist(text.value, listFolderOf(path)), isWhole}, QString()};
+}
+
 QStringList formatPlaylist(const QStringList &songs, const QString &listFolder)
 {
     QStringList lines;

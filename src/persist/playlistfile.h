@@ -38,6 +38,21 @@ PlaylistEntries parsePlaylist(const QString &text, const QString &baseFolder);
 // missing or cannot be read (see readTextFile; the limit is PlaylistFileLimit).
 ReadResult<PlaylistEntries> LoadPlaylist(const QString &path);
 
+// The first entries of a playlist, for showing a long list and loading its first song while
+// the rest is read.
+struct PlaylistHead
+{
+    // As LoadPlaylist gives them, but only those of the whole lines within the first bytes
+    // read; none when those bytes cannot tell how the whole file decodes (see
+    // decodesAsPartOfWhole).
+    PlaylistEntries entries;
+    // Whether they are all the file holds.
+    bool isWhole = false;
+};
+
+// The entries within the first `count` bytes of the file (see LoadPlaylist).
+ReadResult<PlaylistHead> LoadPlaylistHead(const QString &path, qint64 count);
+
 // The lines of a playlist in `listFolder` (ending with "/"), one per song, each written
 // so that it reads back as itself: stream addresses as they are (a line break in one
 // percent-encoded), an absolute path that would read back otherwise (one holding a line

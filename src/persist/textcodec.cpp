@@ -22,52 +22,53 @@ constexpr char16_t EscapeBase = 0xDC00;
 
 IconvFunctions iconvFunctions;
 
-// Runs iconv over `input`. A sequence it cannot convert (invalid, or cut off at the end)
-// is handed to `onInvalid`, which appends what stands for it and says how many input
-// bytes it used up. Nothing when the conversion cannot be opened or fails otherwise.
-template <typename OnInvalid>
-std::optional<QByteArray> convert(const char *to, const char *from, const QByteArray &input,
-                                  OnInvalid onInvalid)
+// Runs iconv over `input` into `output` (a QByteArray, or a QString for UTF-16 in the host's
+// order), which it sizes to what was written: straight into the result, since a large list
+// is tens of megabytes and each copy of it costs. A sequence iconv cannot convert (invalid,
+// or cut off at the end) is handed to `onInvalid`, which writes what stands for it (at most
+// two bytes) at `out`, moves `out` past it and says how many input bytes it used up. False
+// when the conversion cannot be opened or fails otherwise.
+template <typename Text, typename OnInvalid>
+bool convert(const char *to, const char *from, const QByteArray &input, Text &output,
+             OnInvalid onInvalid)
 {
+    constexpr qsizetype unit = sizeof(*output.data());
     const IconvFunctions functions = iconvFunctions;
     iconv_t cd = functions.open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) // NOLINT(performance-no-int-to-ptr): iconv says so
-        return std::nullopt;
-    QByteArray output;
-    output.reserve(input.size() * 3 / 2 + 16);
-    char buffer[16384];
+        return false;
+    // Twice the input is room enough for the conversions made here; more comes if not.
+    output.resize(2 * input.size() / unit + 16);
+    qsizetype written = 0;
     char *in = const_cast<char *>(input.constData());
     size_t inLeft = size_t(input.size());
     bool failed = false;
     while (inLeft > 0) {
-        char *out = buffer;
-        size_t outLeft = sizeof buffer;
+        char *const begin = reinterpret_cast<char *>(output.data());
+        char *out = begin + written;
+        size_t outLeft = size_t(output.size() * unit - written);
         const size_t result = functions.convert(cd, &in, &inLeft, &out, &outLeft);
         const int error = errno;
-        output.append(buffer, out - buffer);
-        if (result != size_t(-1) || error == E2BIG)
+        written = out - begin;
+        if (result != size_t(-1))
             continue;
-        if (error != EILSEQ && error != EINVAL) {
+        if (error != E2BIG && error != EILSEQ && error != EINVAL) {
             failed = true;
             break;
         }
-        const size_t used = std::min(inLeft, onInvalid(output, in, inLeft));
+        if (error == E2BIG || outLeft < 2) {
+            output.resize(output.size() * 2);
+            continue;
+        }
+        const size_t used = std::min(inLeft, onInvalid(out, in));
+        written = out - begin;
         in += used;
         inLeft -= used;
         functions.convert(cd, nullptr, nullptr, nullptr, nullptr);
     }
     iconv_close(cd);
-    if (failed)
-        return std::nullopt;
-    return output;
-}
-
-bool isValidUtf8(const QByteArray &bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    // The decoder converts only when its result becomes a QString.
-    const QString decoded = decoder.decode(bytes);
-    return !decoder.hasError();
+    output.resize(written / unit);
+    return !failed;
 }
 
 bool isUtf8WithMultiByte(const QByteArray &bytes)
@@ -79,7 +80,7 @@ bool isUtf8WithMultiByte(const QByteArray &bytes)
             break;
         }
     }
-    return multiByte && isValidUtf8(bytes);
+    return multiByte && bytes.isValidUtf8();
 }
 
 // Qt's UTF-16 decoder lets unpaired surrogates through; they become U+FFFD here, so that
@@ -102,17 +103,18 @@ QString decodeUtf16(const QByteArray &bytes, QStringDecoder::Encoding encoding)
 // euro sign stands for the single byte 0x80, as in code page 936.
 std::optional<QString> decodeEscaping(const char *from, const QByteArray &bytes)
 {
-    const std::optional<QByteArray> utf16 =
-        convert("UTF-16LE", from, bytes, [](QByteArray &out, const char *at, size_t) -> size_t {
+    QString text;
+    const bool converted =
+        convert("UTF-16LE", from, bytes, text, [](char *&out, const char *at) -> size_t {
             const char16_t unit =
                 *at == EuroByte ? char16_t(Euro) : char16_t(EscapeBase + static_cast<uchar>(*at));
-            out.append(char(unit & 0xFF)).append(char(unit >> 8));
+            qToLittleEndian(unit, out);
+            out += sizeof unit;
             return 1;
         });
-    if (!utf16)
+    if (!converted)
         return std::nullopt;
-    QString text(utf16->size() / 2, Qt::Uninitialized);
-    qFromLittleEndian<char16_t>(utf16->constData(), text.size(), text.data());
+    qFromLittleEndian<char16_t>(text.constData(), text.size(), text.data());
     return text;
 }
 
@@ -184,7 +186,7 @@ std::optional<QString> decodeText(const QByteArray &bytes)
 {
     if (bytes.startsWith(Utf8Mark)) {
         const QByteArray utf8 = bytes.mid(Utf8Mark.size());
-        return isValidUtf8(utf8) ? QString::fromUtf8(utf8) : decodeEscaping("UTF-8", utf8);
+        return utf8.isValidUtf8() ? QString::fromUtf8(utf8) : decodeEscaping("UTF-8", utf8);
     }
     if (bytes.startsWith(Utf16LittleEndianMark))
         return decodeUtf16(bytes.mid(Utf16LittleEndianMark.size()), QStringDecoder::Utf16LE);
@@ -194,6 +196,13 @@ std::optional<QString> decodeText(const QByteArray &bytes)
     if (!marked && isUtf8WithMultiByte(bytes))
         return QString::fromUtf8(bytes);
     return decodeEscaping("GB18030", marked ? bytes.mid(Gb18030Mark.size()) : bytes);
+}
+
+bool decodesAsPartOfWhole(const QByteArray &head)
+{
+    if (head.startsWith(Utf16LittleEndianMark) || head.startsWith(Utf16BigEndianMark))
+        return false;
+    return head.startsWith(Utf8Mark) || head.startsWith(Gb18030Mark) || !isUtf8WithMultiByte(head);
 }
 
 std::optional<QByteArray> encodeGb18030(const QString &text)
@@ -206,17 +215,17 @@ std::optional<QByteArray> encodeGb18030(const QString &text)
     QByteArray result;
     qsizetype start = 0;
     auto flush = [&](qsizetype end) {
-        const QByteArray utf8 = text.mid(start, end - start).toUtf8();
-        const std::optional<QByteArray> bytes = convert(
-            "GB18030", "UTF-8", utf8, [](QByteArray &out, const char *at, size_t) -> size_t {
-                out.append('?');
+        const QByteArray utf8 = QStringView(text).sliced(start, end - start).toUtf8();
+        QByteArray bytes;
+        const bool converted =
+            convert("GB18030", "UTF-8", utf8, bytes, [](char *&out, const char *at) -> size_t {
+                *out++ = '?';
                 // The whole UTF-8 sequence of the character (toUtf8 gives valid UTF-8).
                 const auto lead = static_cast<uchar>(*at);
                 return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
             });
-        if (bytes)
-            result.append(*bytes);
-        return bytes.has_value();
+        result.append(bytes);
+        return converted;
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const bool escape = isEscape(text, i);

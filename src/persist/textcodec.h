@@ -30,6 +30,12 @@
 // Nothing when the conversion cannot be set up or fails.
 std::optional<QString> decodeText(const QByteArray &bytes);
 
+// Whether decodeText gives for `head`, the first lines of a longer text cut after a line feed,
+// what it gives for those lines within the whole text, whatever follows. Not for UTF-16 (a
+// line feed byte is half a character there), nor for unmarked bytes that pass for UTF-8 with
+// a multi-byte sequence (a later byte may show the whole to be GB18030).
+bool decodesAsPartOfWhole(const QByteArray &head);
+
 // The GB18030 bytes of `text`, each byte that decodeText kept undecoded back as it was;
 // nothing when the conversion cannot be set up or fails.
 std::optional<QByteArray> encodeGb18030(const QString &text);

@@ -70,14 +70,14 @@ WriteResult writeFailure(int error)
     return {false, qt_error_string(error)};
 }
 
-} // namespace
-
-ReadResult<QByteArray> readFile(const QString &path, qint64 maxBytes)
+// Opens the regular file at `path` for reading into `file`, refusing what readFile refuses
+// before it reads; Read when it is open, `status` then telling its size.
+ReadResult<QByteArray> openRegular(const QString &path, qint64 maxBytes, Descriptor &file,
+                                   struct stat &status)
 {
     const QByteArray name = QFile::encodeName(path);
     // The type and size are looked at before the file is opened: opening a named pipe
     // waits for a writer, and opening a device may do something.
-    struct stat status;
     if (::stat(name.constData(), &status) != 0)
         return fromErrno(errno);
     if (!S_ISREG(status.st_mode))
@@ -87,40 +87,78 @@ ReadResult<QByteArray> readFile(const QString &path, qint64 maxBytes)
 
     // Not blocking, and checked again once open, in case something else took the file's
     // place in between.
-    Descriptor file{::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    file.fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (file.fd < 0)
         return fromErrno(errno);
     if (::fstat(file.fd, &status) != 0)
         return fromErrno(errno);
     if (!S_ISREG(status.st_mode))
         return notRegular();
+    return {ReadStatus::Read, {}, {}};
+}
+
+// Reads from `fd` into `bytes` from `filled` on until they are full or the file ends; the
+// number of bytes filled then, or -1 with errno set.
+qint64 fill(int fd, QByteArray &bytes, qint64 filled)
+{
+    while (filled < bytes.size()) {
+        const ssize_t count = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return -1;
+        if (count == 0)
+            break;
+        filled += count;
+    }
+    return filled;
+}
+
+} // namespace
+
+ReadResult<QByteArray> readFile(const QString &path, qint64 maxBytes)
+{
+    Descriptor file;
+    struct stat status;
+    ReadResult<QByteArray> opened = openRegular(path, maxBytes, file, status);
+    if (!opened.isRead())
+        return opened;
 
     // One byte more than the size, so a file that grew shows; never more than the limit
     // and one byte.
     QByteArray bytes(std::min<qint64>(status.st_size, maxBytes) + 1, Qt::Uninitialized);
     qint64 filled = 0;
     for (;;) {
-        if (filled == bytes.size()) {
-            if (filled > maxBytes)
-                return tooLarge(maxBytes);
-            bytes.resize(std::min<qint64>(bytes.size() * 2, maxBytes + 1));
-        }
-        const ssize_t count = ::read(file.fd, bytes.data() + filled, size_t(bytes.size() - filled));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
+        filled = fill(file.fd, bytes, filled);
+        if (filled < 0)
             return fromErrno(errno);
-        if (count == 0)
+        if (filled < bytes.size())
             break;
-        filled += count;
+        if (filled > maxBytes)
+            return tooLarge(maxBytes);
+        bytes.resize(std::min<qint64>(bytes.size() * 2, maxBytes + 1));
     }
     bytes.truncate(filled);
     return {ReadStatus::Read, std::move(bytes), QString()};
 }
 
-ReadResult<QString> readTextFile(const QString &path, qint64 maxBytes)
+ReadResult<QByteArray> readFileHead(const QString &path, qint64 maxBytes, qint64 count)
 {
-    ReadResult<QByteArray> file = readFile(path, maxBytes);
+    Descriptor file;
+    struct stat status;
+    ReadResult<QByteArray> opened = openRegular(path, maxBytes, file, status);
+    if (!opened.isRead())
+        return opened;
+    QByteArray bytes(std::min<qint64>(status.st_size, count), Qt::Uninitialized);
+    const qint64 filled = fill(file.fd, bytes, 0);
+    if (filled < 0)
+        return fromErrno(errno);
+    bytes.truncate(filled);
+    return {ReadStatus::Read, std::move(bytes), QString()};
+}
+
+ReadResult<QString> decodeRead(const ReadResult<QByteArray> &file)
+{
     if (!file.isRead())
         return {file.status, QString(), file.error};
     std::optional<QString> text = decodeText(file.value);
@@ -128,6 +166,11 @@ ReadResult<QString> readTextFile(const QString &path, qint64 maxBytes)
         return {ReadStatus::Unreadable, QString(),
                 QStringLiteral("the text cannot be converted from GB18030")};
     return {ReadStatus::Read, std::move(*text), QString()};
+}
+
+ReadResult<QString> readTextFile(const QString &path, qint64 maxBytes)
+{
+    return decodeRead(readFile(path, maxBytes));
 }
 
 WriteResult writeTextLines(const QString &path, const QStringList &lines)

@@ -41,7 +41,13 @@ template <typename T> struct ReadResult
 // is read is refused after maxBytes + 1 bytes; and so is a read error.
 ReadResult<QByteArray> readFile(const QString &path, qint64 maxBytes);
 
-// readFile, then decodeText; text that cannot be decoded is Unreadable too.
+// The first bytes of the file at `path`, at most `count` of them, the file refused as readFile
+// refuses it; fewer than `count` only when that is all the file holds.
+ReadResult<QByteArray> readFileHead(const QString &path, qint64 maxBytes, qint64 count);
+
+// What was read, decoded (see decodeText); text that cannot be decoded is Unreadable.
+ReadResult<QString> decodeRead(const ReadResult<QByteArray> &file);
+// readFile, then decodeRead.
 ReadResult<QString> readTextFile(const QString &path, qint64 maxBytes);
 
 struct WriteResult

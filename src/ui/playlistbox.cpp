@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 
 #include "core/command.h"
+#include "core/playlist.h"
 #include "ui/droppedfiles.h"
 #include "ui/keymap.h"
 
@@ -24,6 +25,17 @@ PlaylistBox::PlaylistBox(QWidget *parent) : QListView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+    m_clock.start();
+}
+
+void PlaylistBox::keyboardSearch(const QString &search)
+{
+    const auto *list = qobject_cast<const Playlist *>(model());
+    if (!list)
+        return;
+    const int row = m_typeAhead.find(*list, search, m_clock.elapsed(), currentIndex().row());
+    if (row >= 0)
+        setCurrentIndex(list->index(row));
 }
 
 // The key is not consumed: the list still moves its current row with the arrows.

@@ -23,9 +23,15 @@ unchanged() { cmp "$WORK/before/$1" "$CONFIG/$1"; }
 REASON='(设备中已没有剩余空间|No space left on device)'
 named() { grep -qE "cannot write $CONFIG/$1: $REASON\$" "$PLAYER_LOG"; }
 
-# On a disk with room ("room") nothing fails and the files are written back as they were.
+# On a disk with room ("room") nothing fails and the files are written back as they were. The
+# list is written only when it changed: on the full disk the player is given a song instead,
+# so that it has a list to write.
+make_tone "$WORK/one.wav" 1 440
 for CASE in fsync close room; do
-    LD_PRELOAD=$WORK/full_disk.so FULL_DISK_FOLDER=$CONFIG FULL_DISK_FAILS=$CASE start_shown
+    song=()
+    [[ $CASE == room ]] || song=("$WORK/one.wav")
+    LD_PRELOAD=$WORK/full_disk.so FULL_DISK_FOLDER=$CONFIG FULL_DISK_FAILS=$CASE start_shown \
+        "${song[@]}"
     check "the player ends after SIGTERM" end_player
     for file in zorvan.set zorvan.m3u zorvan.pic; do
         check "$file is left byte for byte" unchanged $file

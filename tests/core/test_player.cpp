@@ -368,6 +368,7 @@ TEST_F(PlayerTest, ArgumentsGiveTheirSongsOrSayWhatIsWrong)
 TEST_F(PlayerTest, SavedListComesBackWithItsFirstPlayableSongPausedAndItsLyrics)
 {
     player.start({});
+    settle(transport());
     EXPECT_EQ(media.log, QStringList{"volume 0"}) << "no list, no arguments: nothing opens";
 
     const QString broken = path("broken.mp3");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/session.h"
+#include "fakes/gate.h"
 #include "persist/textfile.h"
 #include "support/files.h"
 #include "support/qtprinters.h"
@@ -33,7 +34,10 @@ TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(tooLarge));
     }
     EXPECT_EQ(session.load().status, ReadStatus::Unreadable);
-    EXPECT_TRUE(session.loadSavedList().songs.isEmpty());
+    PlaylistEntries saved{{"not read"}, {}};
+    session.loadSavedList([&saved](const PlaylistEntries &entries) { saved = entries; });
+    ASSERT_TRUE(deliverUntil([&session] { return !session.isSavedListLoading(); }));
+    EXPECT_TRUE(saved.songs.isEmpty());
     EXPECT_EQ(session.save({QStringLiteral("/m/new.mp3")}).size(), 2);
     for (const Session::File file : {Session::File::Settings, Session::File::Playlist})
         EXPECT_EQ(QFileInfo(session.path(file)).size(), tooLarge) << "left as it was";
