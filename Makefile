@@ -49,6 +49,7 @@ bench: build
 	for b in $(BUILD)/bench/bench_*; do \
 		[ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; $$b || status=1; done; \
 	echo "== bench/player-cpu.sh"; bench/player-cpu.sh $(BUILD)/zorvan || status=1; \
+	echo "== bench/desklyrics-cpu.sh"; bench/desklyrics-cpu.sh $(BUILD)/zorvan || status=1; \
 	echo "== bench/gapless.sh"; bench/gapless.sh $(BUILD)/bench/gaplessplay || status=1; \
 	exit $$status
 

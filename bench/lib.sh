@@ -46,3 +46,17 @@ launch_and_time_map() { # launch_and_time_map COMMAND...
     exec 5<&-
     kill "$watcher" 2>/dev/null || true
 }
+
+# "TID NAME NANOSECONDS" for every thread of PID.
+thread_times() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        local tid=${task##*/} name time
+        name=$(tr ' ' '_' <"$task/comm" 2>/dev/null) || continue
+        read -r time _ <"$task/schedstat" 2>/dev/null || continue
+        echo "$tid $name $time"
+    done
+}
+
+# The median of the numbers on standard input, one a line.
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }

@@ -1,5 +1,7 @@
 #include "core/player.h"
 
+#include <QDir>
+
 #include "core/commandline.h"
 #include "core/mediacontrol.h"
 #include "core/session.h"
@@ -7,7 +9,9 @@
 
 Player::Player(MediaControl &media, Session &session, QObject *parent)
     : QObject(parent), m_media(media), m_session(session), m_position(media, m_labels),
-      m_transport(media, session, m_labels, m_position), m_sound(media)
+      m_transport(media, session, m_labels, m_position), m_sound(media),
+      m_desktopLyrics(
+          QDir(session.dataFolder()).filePath(QLatin1String(DesktopLyricStore::FileName)))
 {}
 
 void Player::run(Command command)
@@ -56,6 +60,13 @@ void Player::run(Command command)
         return m_sound.SetBanlance(2);
     case Command::ToggleLyrics:
         return m_position.setShowsLyrics(!m_position.showsLyrics());
+    case Command::ToggleDesktopLyrics:
+    case Command::LockDesktopLyrics: {
+        DesktopLyricSettings settings = m_desktopLyrics.settings();
+        bool &state = command == Command::ToggleDesktopLyrics ? settings.shown : settings.locked;
+        state = !state;
+        return m_desktopLyrics.setSettings(settings);
+    }
     case Command::ToggleLoop:
         return transport.setLoopMode(!transport.LoopMode());
     case Command::ToggleRandom:
@@ -102,6 +113,10 @@ bool Player::isOn(Command command) const
         return preset == SoundControls::BalancePreset::Right;
     case Command::ToggleLyrics:
         return m_position.showsLyrics();
+    case Command::ToggleDesktopLyrics:
+        return m_desktopLyrics.settings().shown;
+    case Command::LockDesktopLyrics:
+        return m_desktopLyrics.settings().locked;
     case Command::ToggleLoop:
         return m_transport.LoopMode();
     case Command::ToggleRandom:

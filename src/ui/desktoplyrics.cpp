@@ -1,0 +1,270 @@
+#include "ui/desktoplyrics.h"
+
+#include <cmath>
+
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "core/desktoplyricstore.h"
+#include "ui/windowmover.h"
+
+namespace {
+
+// Around the lines, in pixels.
+constexpr int Padding = 8;
+// The outline's pen width in pixels.
+constexpr double OutlineWidth = 3;
+// The frame rate where the screen does not tell its own.
+constexpr double FallbackRefreshRate = 60;
+
+// The row a line stands on: even lines on the first, odd ones on the second.
+int rowOf(int index)
+{
+    return index & 1;
+}
+
+} // namespace
+
+double sungWidth(const QFontMetricsF &metrics, const QString &line, double fill)
+{
+    const double limited = std::clamp(fill, 0.0, double(line.size()));
+    const auto whole = qsizetype(limited);
+    const double sung = metrics.horizontalAdvance(line.left(whole));
+    if (whole >= line.size())
+        return sung;
+    return sung + (limited - double(whole)) * metrics.horizontalAdvance(line.at(whole));
+}
+
+DesktopLyrics::DesktopLyrics(DesktopLyricStore &store, KaraokeSource &source,
+                             std::function<void(Command)> run, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_store(store), m_source(source), m_run(std::move(run)), m_menu(new QMenu(this))
+{
+    setWindowTitle(QStringLiteral("桌面歌词"));
+    setAccessibleName(QStringLiteral("桌面歌词"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    m_lockItem = m_menu->addAction(QStringLiteral("锁定桌面歌词"),
+                                   [this] { m_run(Command::LockDesktopLyrics); });
+    m_lockItem->setObjectName(QStringLiteral("lockDesktopLyrics"));
+    m_lockItem->setCheckable(true);
+    m_menu
+        ->addAction(QStringLiteral("关闭桌面歌词"), [this] { m_run(Command::ToggleDesktopLyrics); })
+        ->setObjectName(QStringLiteral("closeDesktopLyrics"));
+    connect(&m_frameTimer, &QTimer::timeout, this, &DesktopLyrics::showFill);
+    connect(&m_store, &DesktopLyricStore::changed, this, &DesktopLyrics::applySettings);
+    connect(&m_source, &KaraokeSource::karaokeLinesChanged, this, &DesktopLyrics::takeLines);
+    connect(&m_source, &KaraokeSource::runningChanged, this, [this] {
+        showFill();
+        updateFrameTimer();
+    });
+    applySettings();
+}
+
+DesktopLyrics::~DesktopLyrics() = default;
+
+int DesktopLyrics::rowHeight() const
+{
+    return int(std::ceil(QFontMetricsF(m_font).height() + 2 * OutlineWidth));
+}
+
+QRectF DesktopLyrics::lineRect(int index, const QString &text) const
+{
+    const double textWidth = QFontMetricsF(m_font).horizontalAdvance(text) + 2 * OutlineWidth;
+    const double left = rowOf(index) == 0 ? Padding : width() - Padding - textWidth;
+    return {left, double(Padding + rowOf(index) * rowHeight()), textWidth, double(rowHeight())};
+}
+
+QRect DesktopLyrics::fillStrip(double from, double to) const
+{
+    const QFontMetricsF metrics(m_font);
+    const QRectF line = lineRect(m_lines.index, m_lines.current);
+    const double start = line.left() + OutlineWidth;
+    const double x1 = start + sungWidth(metrics, m_lines.current, from);
+    const double x2 = start + sungWidth(metrics, m_lines.current, to);
+    const QRectF strip(QPointF(std::min(x1, x2), line.top()),
+                       QPointF(std::max(x1, x2), line.bottom()));
+    // Anti-aliasing reaches into the pixel on either side.
+    return strip.toAlignedRect().adjusted(-1, 0, 1, 0);
+}
+
+QPainterPath DesktopLyrics::outlinedText(int index, const QString &text) const
+{
+    QPainterPath path;
+    if (text.isEmpty())
+        return path;
+    const QRectF line = lineRect(index, text);
+    const QPointF baseline(line.left() + OutlineWidth,
+                           line.top() + OutlineWidth + QFontMetricsF(m_font).ascent());
+    path.addText(baseline, m_font, text);
+    return path;
+}
+
+void DesktopLyrics::applySettings()
+{
+    const DesktopLyricSettings &settings = m_store.settings();
+    QFont font(settings.fontFamily);
+    font.setPointSizeF(settings.pointSize);
+    font.setBold(settings.bold);
+    const bool fontChanged = font != m_font;
+    m_font = font;
+    const int height = 2 * rowHeight() + 2 * Padding;
+    QRect place = settings.place;
+    if (place.isEmpty()) {
+        const QScreen *primary = QGuiApplication::primaryScreen();
+        const QRect free = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
+        place.setSize({free.width() * 3 / 4, height});
+        place.moveCenter(free.center());
+        place.moveBottom(free.bottom() - free.height() / 12);
+    }
+    place.setHeight(height);
+    if (WindowMover::canPlaceItself() ? place != geometry() : place.size() != size()) {
+        setFixedSize(place.size());
+        move(place.topLeft());
+    }
+    setLocked(settings.locked);
+    m_lockItem->setChecked(settings.locked);
+    if (fontChanged) {
+        m_lines = {};
+        takeLines();
+    }
+    update();
+    if (settings.shown != isVisible()) {
+        setVisible(settings.shown);
+        if (settings.shown)
+            raise();
+    }
+}
+
+void DesktopLyrics::setLocked(bool locked)
+{
+    const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowTransparentForInput, locked);
+    if (flags == windowFlags())
+        return;
+    m_grab.reset();
+    // Told to the window system as it is, without recreating (and so hiding) the window.
+    if (QWindow *handle = windowHandle()) {
+        overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+}
+
+void DesktopLyrics::takeLines()
+{
+    const KaraokeSource::KaraokeLines lines = m_source.karaokeLines();
+    if (lines == m_lines)
+        return;
+    m_lines = lines;
+    m_currentPath = outlinedText(lines.index, lines.current);
+    m_nextPath = outlinedText(lines.index + 1, lines.next);
+    m_fill = m_source.karaokeFill();
+    update();
+    updateFrameTimer();
+}
+
+void DesktopLyrics::showFill()
+{
+    const double fill = m_source.karaokeFill();
+    const QFontMetricsF metrics(m_font);
+    const auto column = [&](double characters) {
+        return std::floor(sungWidth(metrics, m_lines.current, characters));
+    };
+    // A move within one pixel column waits until it reaches the next, except the last one.
+    const bool full = fill >= double(m_lines.current.size());
+    if (fill != m_fill && (full || column(fill) != column(m_fill))) {
+        update(fillStrip(m_fill, fill));
+        m_fill = fill;
+    }
+    updateFrameTimer();
+}
+
+void DesktopLyrics::updateFrameTimer()
+{
+    const bool moves = isVisible() && m_source.isRunning() && !m_lines.current.isEmpty() &&
+                       m_fill < double(m_lines.current.size());
+    if (!moves) {
+        m_frameTimer.stop();
+        return;
+    }
+    if (m_frameTimer.isActive())
+        return;
+    const QScreen *on = screen();
+    const double rate = on && on->refreshRate() > 1 ? on->refreshRate() : FallbackRefreshRate;
+    m_frameTimer.start(std::max(1, int(std::ceil(1000 / rate))));
+}
+
+void DesktopLyrics::paintEvent(QPaintEvent * /*event*/)
+{
+    const DesktopLyricSettings &settings = m_store.settings();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPen outline(settings.outline, OutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (const QPainterPath *path : {&m_nextPath, &m_currentPath}) {
+        painter.strokePath(*path, outline);
+        painter.fillPath(*path, settings.normal);
+    }
+    if (m_fill > 0 && !m_currentPath.isEmpty()) {
+        const QRectF line = lineRect(m_lines.index, m_lines.current);
+        const double sungRight =
+            line.left() + OutlineWidth + sungWidth(QFontMetricsF(m_font), m_lines.current, m_fill);
+        painter.setClipRect(
+            QRectF(QPointF(line.left(), line.top()), QPointF(sungRight, line.bottom())));
+        painter.fillPath(m_currentPath, settings.highlight);
+    }
+}
+
+void DesktopLyrics::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_store.settings().locked)
+        return QWidget::mousePressEvent(event);
+    // Where a window cannot place itself the compositor moves it.
+    if (!WindowMover::canPlaceItself()) {
+        if (QWindow *handle = windowHandle())
+            handle->startSystemMove();
+        return;
+    }
+    m_grab = event->position().toPoint();
+}
+
+void DesktopLyrics::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_grab)
+        move(event->globalPosition().toPoint() - *m_grab);
+}
+
+void DesktopLyrics::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_grab)
+        return QWidget::mouseReleaseEvent(event);
+    m_grab.reset();
+    DesktopLyricSettings settings = m_store.settings();
+    settings.place = geometry();
+    m_store.setSettings(settings);
+}
+
+void DesktopLyrics::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_menu->popup(event->globalPos());
+}
+
+void DesktopLyrics::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    takeLines();
+    showFill();
+    updateFrameTimer();
+}
+
+void DesktopLyrics::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    updateFrameTimer();
+}

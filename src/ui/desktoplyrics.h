@@ -1,0 +1,120 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QFont>
+#include <QPainterPath>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include "core/command.h"
+
+class DesktopLyricStore;
+class QAction;
+class QFontMetricsF;
+class QMenu;
+
+// What the desktop lyric window shows: the current lyric line, the next one, and how far the
+// current one has been sung. The player's position provides it.
+class KaraokeSource : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct KaraokeLines
+    {
+        // The current line's index in the lyrics; -1 before the first line.
+        int index = -1;
+        QString current;
+        QString next;
+
+        bool operator==(const KaraokeLines &) const = default;
+    };
+
+    using QObject::QObject;
+
+    virtual KaraokeLines karaokeLines() const = 0;
+    // How much of the current line is sung now, in characters: 2.5 is two characters and
+    // half of the third. Between 0 and the line's length.
+    virtual double karaokeFill() const = 0;
+    // Whether the track moves, and with it the fill.
+    virtual bool isRunning() const = 0;
+
+signals:
+    void karaokeLinesChanged();
+    void runningChanged(bool running);
+};
+
+// The width in pixels of the sung part of `line` when `fill` of its characters are sung: the
+// whole characters' advance and the due fraction of the next one's.
+double sungWidth(const QFontMetricsF &metrics, const QString &line, double fill);
+
+// The desktop lyric window (桌面歌词): frameless, always on top, with a see-through background
+// and no task-bar button, it shows two lyric lines in a large outlined font. The lines
+// alternate between the two rows as they advance: line k stands on row k % 2, the even ones
+// at the left, the odd ones at the right. The current line fills from the left in the
+// highlight colour as it is sung.
+//
+// Cost: while the current line fills, a frame timer at the screen's refresh rate repaints
+// only the strip between the last fill and the new one; it runs only while the track moves
+// and the line is not yet full, so a paused track or a finished line costs nothing.
+//
+// It shows the store's settings at all times (shown, locked, place, font, colours) and writes
+// back the place it is dragged to. Locked, it lets every click through to what lies below.
+class DesktopLyrics : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `run` carries out the commands of the window's menu.
+    DesktopLyrics(DesktopLyricStore &store, KaraokeSource &source, std::function<void(Command)> run,
+                  QWidget *parent = nullptr);
+    ~DesktopLyrics() override;
+
+    // The rectangle that line `index` (of `text`) fills: its row, and the left or right side.
+    QRectF lineRect(int index, const QString &text) const;
+    // What must be repainted when the current line's fill moves from `from` to `to`
+    // characters: the strip of the line between the two, rounded out to whole pixels.
+    QRect fillStrip(double from, double to) const;
+    bool isFrameTimerActive() const { return m_frameTimer.isActive(); }
+    int frameInterval() const { return m_frameTimer.interval(); }
+    QMenu *contextMenu() const { return m_menu; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    // Shows the store's settings.
+    void applySettings();
+    void setLocked(bool locked);
+    void takeLines();
+    // Moves the fill to the source's and repaints what changed.
+    void showFill();
+    // Runs the frame timer exactly while the fill can move.
+    void updateFrameTimer();
+    QPainterPath outlinedText(int index, const QString &text) const;
+    int rowHeight() const;
+
+    DesktopLyricStore &m_store;
+    KaraokeSource &m_source;
+    std::function<void(Command)> m_run;
+    QMenu *m_menu = nullptr;
+    QAction *m_lockItem = nullptr;
+    QTimer m_frameTimer;
+    QFont m_font;
+    KaraokeSource::KaraokeLines m_lines;
+    QPainterPath m_currentPath;
+    QPainterPath m_nextPath;
+    double m_fill = 0;
+    // Where the left button grabbed the window, from its top-left corner; none while not
+    // dragged.
+    std::optional<QPoint> m_grab;
+};
