@@ -37,8 +37,9 @@ PlayerApp::PlayerApp(const Services &services)
             &Slideshow::transitionEnded);
     connect(&m_slideshow, &Slideshow::pictureRefused, this, &PlayerApp::reportRefusedPicture);
     connect(&m_window, &FmMain::fullScreenChanged, &m_slideshow, &Slideshow::setFullScreen);
-    // The full-screen window comes to the top: the desktop lyrics go above it again.
-    connect(&m_window, &FmMain::fullScreenChanged, &m_desktopLyrics, &QWidget::raise);
+    connect(&m_window, &FmMain::fullScreenChanged, this, [this](bool isFullScreen) {
+        m_desktopLyrics.followFullScreen(isFullScreen ? &m_window : nullptr);
+    });
     m_window.setMenus(m_menus);
     m_window.setShutDown([this] { return shutDown(true); });
     m_session.setLiveState([this](SettingsRecord &settings) {

@@ -142,6 +142,20 @@ void DesktopLyrics::applySettings()
     }
 }
 
+void DesktopLyrics::followFullScreen(QWidget *fullScreen)
+{
+    QWindow *owner = fullScreen ? fullScreen->windowHandle() : nullptr;
+    winId();
+    if (windowHandle()->transientParent() == owner)
+        return;
+    windowHandle()->setTransientParent(owner);
+    // The window system learns the owner when the window is shown.
+    if (isVisible()) {
+        hide();
+        show();
+    }
+}
+
 void DesktopLyrics::setLocked(bool locked)
 {
     const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowTransparentForInput, locked);

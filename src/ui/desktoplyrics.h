@@ -73,6 +73,11 @@ public:
                   QWidget *parent = nullptr);
     ~DesktopLyrics() override;
 
+    // A window manager keeps a full-screen window above every other, unless it is one of that
+    // window's own: while `fullScreen` is shown full screen the lyrics belong to it (nullptr:
+    // to nobody), so that they stay above it.
+    void followFullScreen(QWidget *fullScreen);
+
     // The rectangle that line `index` (of `text`) fills: its row, and the left or right side.
     QRectF lineRect(int index, const QString &text) const;
     // What must be repainted when the current line's fill moves from `from` to `to`

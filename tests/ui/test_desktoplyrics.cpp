@@ -74,7 +74,7 @@ protected:
     }
 
     // Whether some pixel of `area` is not see-through.
-    bool paintsIn(const QRect &area) const
+    bool paintsIn(const QRect &area)
     {
         QImage image(window->size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
