@@ -13,9 +13,7 @@ source "$(dirname "$0")/lib.sh"
 start_bench_x 1024x768
 
 song=$WORK/song.mp3
-gst-launch-1.0 -q audiotestsrc num-buffers=1300 samplesperbuffer=1024 wave=pink-noise \
-    ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc bitrate=192 ! id3v2mux \
-    ! filesink location="$song"
+make_song_mp3 "$song"
 for second in $(seq 0 2 30); do
     printf '[00:%02d.00]第%d句歌词慢慢地唱出来\r\n' "$second" "$second"
 done | iconv -f UTF-8 -t GB18030 >"$WORK/song.lrc"

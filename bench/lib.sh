@@ -60,3 +60,10 @@ thread_times() {
 
 # The median of the numbers on standard input, one a line.
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+# Writes a 30 s pink-noise MP3 with an ID3v2 tag at PATH.
+make_song_mp3() { # make_song_mp3 PATH
+    gst-launch-1.0 -q audiotestsrc num-buffers=1300 samplesperbuffer=1024 wave=pink-noise \
+        ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc bitrate=192 ! id3v2mux \
+        ! filesink location="$1"
+}

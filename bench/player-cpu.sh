@@ -19,9 +19,7 @@ source "$(dirname "$0")/lib.sh"
 start_bench_x 1024x768
 
 song=$WORK/song.mp3
-gst-launch-1.0 -q audiotestsrc num-buffers=1300 samplesperbuffer=1024 wave=pink-noise \
-    ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc bitrate=192 ! id3v2mux \
-    ! filesink location="$song"
+make_song_mp3 "$song"
 sink=$(gst-launch-1.0 -v audiotestsrc num-buffers=1 ! autoaudiosink 2>&1 \
     | grep -o 'GstAutoAudioSink:[^/]*/Gst[A-Za-z]*Sink:[^.]*' | head -1 || true)
 echo "output: ${sink:-autoaudiosink (its choice not seen)}"
