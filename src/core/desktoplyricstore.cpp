@@ -89,7 +89,7 @@ WriteResult DesktopLyricStore::save()
     ++*m_latestWrite;
     if (m_settings == m_written)
         return {};
-    const WriteResult written = writeKeyValueFile(m_path, Marker, format(m_settings));
+    WriteResult written = writeKeyValueFile(m_path, Marker, format(m_settings));
     if (written.ok)
         m_written = m_settings;
     return written;

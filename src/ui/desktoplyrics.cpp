@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QWindow>
 
@@ -19,6 +20,9 @@ namespace {
 constexpr int Padding = 8;
 // The outline's pen width in pixels.
 constexpr double OutlineWidth = 3;
+// The fill moves a few pixels a frame at most: every second frame of the screen looks as smooth
+// at half the cost.
+constexpr double FramesPerStep = 2;
 // The frame rate where the screen does not tell its own.
 constexpr double FallbackRefreshRate = 60;
 
@@ -94,16 +98,22 @@ QRect DesktopLyrics::fillStrip(double from, double to) const
     return strip.toAlignedRect().adjusted(-1, 0, 1, 0);
 }
 
-QPainterPath DesktopLyrics::outlinedText(int index, const QString &text) const
+QImage DesktopLyrics::lineImage(const QString &text, const QColor &fill) const
 {
+    const QRectF line = lineRect(0, text);
+    const qreal ratio = devicePixelRatioF();
+    QImage image((line.size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
     QPainterPath path;
-    if (text.isEmpty())
-        return path;
-    const QRectF line = lineRect(index, text);
-    const QPointF baseline(line.left() + OutlineWidth,
-                           line.top() + OutlineWidth + QFontMetricsF(m_font).ascent());
-    path.addText(baseline, m_font, text);
-    return path;
+    path.addText(QPointF(OutlineWidth, OutlineWidth + QFontMetricsF(m_font).ascent()), m_font,
+                 text);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.strokePath(path, QPen(m_store.settings().outline, OutlineWidth, Qt::SolidLine,
+                                  Qt::RoundCap, Qt::RoundJoin));
+    painter.fillPath(path, fill);
+    return image;
 }
 
 void DesktopLyrics::applySettings()
@@ -112,7 +122,6 @@ void DesktopLyrics::applySettings()
     QFont font(settings.fontFamily);
     font.setPointSizeF(settings.pointSize);
     font.setBold(settings.bold);
-    const bool fontChanged = font != m_font;
     m_font = font;
     const int height = 2 * rowHeight() + 2 * Padding;
     QRect place = settings.place;
@@ -130,10 +139,7 @@ void DesktopLyrics::applySettings()
     }
     setLocked(settings.locked);
     m_lockItem->setChecked(settings.locked);
-    if (fontChanged) {
-        m_lines = {};
-        takeLines();
-    }
+    drawLines();
     update();
     if (settings.shown != isVisible()) {
         setVisible(settings.shown);
@@ -177,11 +183,18 @@ void DesktopLyrics::takeLines()
     if (lines == m_lines)
         return;
     m_lines = lines;
-    m_currentPath = outlinedText(lines.index, lines.current);
-    m_nextPath = outlinedText(lines.index + 1, lines.next);
+    drawLines();
     m_fill = m_source.karaokeFill();
     update();
     updateFrameTimer();
+}
+
+void DesktopLyrics::drawLines()
+{
+    const DesktopLyricSettings &settings = m_store.settings();
+    m_currentImage = lineImage(m_lines.current, settings.normal);
+    m_sungImage = lineImage(m_lines.current, settings.highlight);
+    m_nextImage = lineImage(m_lines.next, settings.normal);
 }
 
 void DesktopLyrics::showFill()
@@ -212,27 +225,22 @@ void DesktopLyrics::updateFrameTimer()
         return;
     const QScreen *on = screen();
     const double rate = on && on->refreshRate() > 1 ? on->refreshRate() : FallbackRefreshRate;
-    m_frameTimer.start(std::max(1, int(std::ceil(1000 / rate))));
+    m_frameTimer.start(std::max(1, int(std::ceil(1000 * FramesPerStep / rate))));
 }
 
+// The lines are drawn once, when they change; a frame of the fill copies a strip of them.
 void DesktopLyrics::paintEvent(QPaintEvent * /*event*/)
 {
-    const DesktopLyricSettings &settings = m_store.settings();
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPen outline(settings.outline, OutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    for (const QPainterPath *path : {&m_nextPath, &m_currentPath}) {
-        painter.strokePath(*path, outline);
-        painter.fillPath(*path, settings.normal);
-    }
-    if (m_fill > 0 && !m_currentPath.isEmpty()) {
-        const QRectF line = lineRect(m_lines.index, m_lines.current);
-        const double sungRight =
-            line.left() + OutlineWidth + sungWidth(QFontMetricsF(m_font), m_lines.current, m_fill);
-        painter.setClipRect(
-            QRectF(QPointF(line.left(), line.top()), QPointF(sungRight, line.bottom())));
-        painter.fillPath(m_currentPath, settings.highlight);
-    }
+    painter.drawImage(lineRect(m_lines.index + 1, m_lines.next).topLeft(), m_nextImage);
+    const QRectF line = lineRect(m_lines.index, m_lines.current);
+    painter.drawImage(line.topLeft(), m_currentImage);
+    if (m_fill <= 0)
+        return;
+    const double sungRight =
+        line.left() + OutlineWidth + sungWidth(QFontMetricsF(m_font), m_lines.current, m_fill);
+    painter.setClipRect(QRectF(line.topLeft(), QPointF(sungRight, line.bottom())));
+    painter.drawImage(line.topLeft(), m_sungImage);
 }
 
 void DesktopLyrics::mousePressEvent(QMouseEvent *event)

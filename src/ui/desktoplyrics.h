@@ -4,7 +4,7 @@
 #include <optional>
 
 #include <QFont>
-#include <QPainterPath>
+#include <QImage>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -57,7 +57,7 @@ double sungWidth(const QFontMetricsF &metrics, const QString &line, double fill)
 // at the left, the odd ones at the right. The current line fills from the left in the
 // highlight colour as it is sung.
 //
-// Cost: while the current line fills, a frame timer at the screen's refresh rate repaints
+// Cost: while the current line fills, a frame timer (at most at the screen's refresh rate) repaints
 // only the strip between the last fill and the new one; it runs only while the track moves
 // and the line is not yet full, so a paused track or a finished line costs nothing.
 //
@@ -105,7 +105,10 @@ private:
     void showFill();
     // Runs the frame timer exactly while the fill can move.
     void updateFrameTimer();
-    QPainterPath outlinedText(int index, const QString &text) const;
+    // `text` outlined and filled with `fill`, in an image the size of its line rectangle.
+    QImage lineImage(const QString &text, const QColor &fill) const;
+    // Draws the lines shown into their images.
+    void drawLines();
     int rowHeight() const;
 
     DesktopLyricStore &m_store;
@@ -116,8 +119,9 @@ private:
     QTimer m_frameTimer;
     QFont m_font;
     KaraokeSource::KaraokeLines m_lines;
-    QPainterPath m_currentPath;
-    QPainterPath m_nextPath;
+    QImage m_currentImage;
+    QImage m_sungImage;
+    QImage m_nextImage;
     double m_fill = 0;
     // Where the left button grabbed the window, from its top-left corner; none while not
     // dragged.

@@ -28,10 +28,9 @@ PositionKaraoke::PositionKaraoke(MediaControl &media, PlaybackPosition &position
     });
 }
 
-int PositionKaraoke::dueIndex() const
+int PositionKaraoke::dueIndex(double at) const
 {
     const LyricList &lyrics = m_position.ListLyric();
-    const double at = m_media.currentPosition();
     int index = -1;
     while (index + 1 < lyrics.count() && lyrics.seconds(index + 1) <= at)
         ++index;
@@ -41,21 +40,22 @@ int PositionKaraoke::dueIndex() const
 KaraokeSource::KaraokeLines PositionKaraoke::karaokeLines() const
 {
     const LyricList &lyrics = m_position.ListLyric();
-    const int index = dueIndex();
+    const int index = dueIndex(m_media.currentPosition());
     return {index, lyrics.shownText(index), lyrics.shownText(index + 1)};
 }
 
 double PositionKaraoke::karaokeFill() const
 {
     const LyricList &lyrics = m_position.ListLyric();
-    const int index = dueIndex();
+    const double at = m_media.currentPosition();
+    const int index = dueIndex(at);
     const double length = double(lyrics.shownText(index).size());
     const double start = lyrics.seconds(index);
     const double end = lyrics.seconds(index + 1);
     // The last line has no end to fill towards: it shows sung at once.
     if (!std::isfinite(end) || end <= start)
         return length;
-    return length * std::clamp((m_media.currentPosition() - start) / (end - start), 0.0, 1.0);
+    return length * std::clamp((at - start) / (end - start), 0.0, 1.0);
 }
 
 bool PositionKaraoke::isRunning() const

@@ -22,8 +22,8 @@ public:
     bool isRunning() const override;
 
 private:
-    // The index of the last lyric item due at the position; -1 before the first.
-    int dueIndex() const;
+    // The index of the last lyric item due at `at` seconds; -1 before the first.
+    int dueIndex(double at) const;
 
     MediaControl &m_media;
     PlaybackPosition &m_position;
