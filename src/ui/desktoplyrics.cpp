@@ -34,14 +34,23 @@ int rowOf(int index)
 
 } // namespace
 
-double sungWidth(const QFontMetricsF &metrics, const QString &line, double fill)
+QList<double> characterEdges(const QFontMetricsF &metrics, const QString &line)
 {
-    const double limited = std::clamp(fill, 0.0, double(line.size()));
+    QList<double> edges;
+    for (qsizetype count = 0; count <= line.size(); ++count)
+        edges.append(metrics.horizontalAdvance(line.left(count)));
+    return edges;
+}
+
+double sungWidth(const QList<double> &edges, double fill)
+{
+    if (edges.size() < 2)
+        return 0;
+    const double limited = std::clamp(fill, 0.0, double(edges.size() - 1));
     const auto whole = qsizetype(limited);
-    const double sung = metrics.horizontalAdvance(line.left(whole));
-    if (whole >= line.size())
-        return sung;
-    return sung + (limited - double(whole)) * metrics.horizontalAdvance(line.at(whole));
+    if (whole + 1 >= edges.size())
+        return edges.last();
+    return edges[whole] + (limited - double(whole)) * (edges[whole + 1] - edges[whole]);
 }
 
 DesktopLyrics::DesktopLyrics(DesktopLyricStore &store, KaraokeSource &source,
@@ -87,11 +96,10 @@ QRectF DesktopLyrics::lineRect(int index, const QString &text) const
 
 QRect DesktopLyrics::fillStrip(double from, double to) const
 {
-    const QFontMetricsF metrics(m_font);
-    const QRectF line = lineRect(m_lines.index, m_lines.current);
+    const QRectF &line = m_currentRect;
     const double start = line.left() + OutlineWidth;
-    const double x1 = start + sungWidth(metrics, m_lines.current, from);
-    const double x2 = start + sungWidth(metrics, m_lines.current, to);
+    const double x1 = start + sungWidth(m_edges, from);
+    const double x2 = start + sungWidth(m_edges, to);
     const QRectF strip(QPointF(std::min(x1, x2), line.top()),
                        QPointF(std::max(x1, x2), line.bottom()));
     // Anti-aliasing reaches into the pixel on either side.
@@ -192,6 +200,9 @@ void DesktopLyrics::takeLines()
 void DesktopLyrics::drawLines()
 {
     const DesktopLyricSettings &settings = m_store.settings();
+    m_currentRect = lineRect(m_lines.index, m_lines.current);
+    m_nextRect = lineRect(m_lines.index + 1, m_lines.next);
+    m_edges = characterEdges(QFontMetricsF(m_font), m_lines.current);
     m_currentImage = lineImage(m_lines.current, settings.normal);
     m_sungImage = lineImage(m_lines.current, settings.highlight);
     m_nextImage = lineImage(m_lines.next, settings.normal);
@@ -200,9 +211,8 @@ void DesktopLyrics::drawLines()
 void DesktopLyrics::showFill()
 {
     const double fill = m_source.karaokeFill();
-    const QFontMetricsF metrics(m_font);
-    const auto column = [&](double characters) {
-        return std::floor(sungWidth(metrics, m_lines.current, characters));
+    const auto column = [this](double characters) {
+        return std::floor(sungWidth(m_edges, characters));
     };
     // A move within one pixel column waits until it reaches the next, except the last one.
     const bool full = fill >= double(m_lines.current.size());
@@ -232,13 +242,12 @@ void DesktopLyrics::updateFrameTimer()
 void DesktopLyrics::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(this);
-    painter.drawImage(lineRect(m_lines.index + 1, m_lines.next).topLeft(), m_nextImage);
-    const QRectF line = lineRect(m_lines.index, m_lines.current);
+    painter.drawImage(m_nextRect.topLeft(), m_nextImage);
+    const QRectF &line = m_currentRect;
     painter.drawImage(line.topLeft(), m_currentImage);
     if (m_fill <= 0)
         return;
-    const double sungRight =
-        line.left() + OutlineWidth + sungWidth(QFontMetricsF(m_font), m_lines.current, m_fill);
+    const double sungRight = line.left() + OutlineWidth + sungWidth(m_edges, m_fill);
     painter.setClipRect(QRectF(line.topLeft(), QPointF(sungRight, line.bottom())));
     painter.drawImage(line.topLeft(), m_sungImage);
 }

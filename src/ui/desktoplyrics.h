@@ -47,9 +47,12 @@ signals:
     void runningChanged(bool running);
 };
 
-// The width in pixels of the sung part of `line` when `fill` of its characters are sung: the
-// whole characters' advance and the due fraction of the next one's.
-double sungWidth(const QFontMetricsF &metrics, const QString &line, double fill);
+// Where each character of `line` begins and the last one ends, in pixels from the line's start:
+// line.size() + 1 values.
+QList<double> characterEdges(const QFontMetricsF &metrics, const QString &line);
+// The width in pixels of the sung part of a line with the character `edges` when `fill` of its
+// characters are sung: the whole characters and the due fraction of the next one.
+double sungWidth(const QList<double> &edges, double fill);
 
 // The desktop lyric window (桌面歌词): frameless, always on top, with a see-through background
 // and no task-bar button, it shows two lyric lines in a large outlined font. The lines
@@ -119,6 +122,10 @@ private:
     QTimer m_frameTimer;
     QFont m_font;
     KaraokeSource::KaraokeLines m_lines;
+    // The places of the lines and the current one's character edges, measured once.
+    QRectF m_currentRect;
+    QRectF m_nextRect;
+    QList<double> m_edges;
     QImage m_currentImage;
     QImage m_sungImage;
     QImage m_nextImage;

@@ -97,22 +97,20 @@ TEST(SungWidthTest, WholeCharactersAndAFractionOfTheNext)
 {
     const QFontMetricsF metrics(QFont(QStringLiteral("Sans"), 30));
     const QString line = QStringLiteral("我的w歌");
-    const double first = metrics.horizontalAdvance(line.left(1));
-    const double third = metrics.horizontalAdvance(line.at(2));
+    const auto advance = [&](int count) { return metrics.horizontalAdvance(line.left(count)); };
+    const QList<double> edges = characterEdges(metrics, line);
     const struct
     {
         double fill;
         double width;
     } rows[] = {
-        {-1, 0},
-        {0, 0},
-        {1, first},
-        {2.5, metrics.horizontalAdvance(line.left(2)) + third / 2},
-        {4, metrics.horizontalAdvance(line)},
-        {9, metrics.horizontalAdvance(line)},
+        {-1, 0},         {0, 0},
+        {1, advance(1)}, {2.5, advance(2) + (advance(3) - advance(2)) / 2},
+        {4, advance(4)}, {9, advance(4)},
     };
     for (const auto &row : rows)
-        EXPECT_DOUBLE_EQ(sungWidth(metrics, line, row.fill), row.width) << row.fill;
+        EXPECT_DOUBLE_EQ(sungWidth(edges, row.fill), row.width) << row.fill;
+    EXPECT_EQ(sungWidth(characterEdges(metrics, QString()), 1), 0);
 }
 
 // Line k stands on row k % 2, the even lines at the left, the odd ones at the right.
