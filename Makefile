@@ -50,6 +50,7 @@ bench: build
 		[ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; $$b || status=1; done; \
 	echo "== bench/player-cpu.sh"; bench/player-cpu.sh $(BUILD)/zorvan || status=1; \
 	echo "== bench/startup.sh"; bench/startup.sh $(BUILD)/zorvan || status=1; \
+	echo "== bench/desklyrics-cpu.sh"; bench/desklyrics-cpu.sh $(BUILD)/zorvan || status=1; \
 	echo "== bench/gapless.sh"; bench/gapless.sh $(BUILD)/bench/gaplessplay || status=1; \
 	echo "== bench/bigfolder.sh"; bench/bigfolder.sh $(BUILD)/zorvan || status=1; \
 	echo "== bench/biglist.sh"; bench/biglist.sh $(BUILD)/zorvan || status=1; \

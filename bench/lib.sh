@@ -46,3 +46,24 @@ launch_and_time_map() { # launch_and_time_map COMMAND...
     exec 5<&-
     kill "$watcher" 2>/dev/null || true
 }
+
+# "TID NAME NANOSECONDS" for every thread of PID.
+thread_times() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        local tid=${task##*/} name time
+        name=$(tr ' ' '_' <"$task/comm" 2>/dev/null) || continue
+        read -r time _ <"$task/schedstat" 2>/dev/null || continue
+        echo "$tid $name $time"
+    done
+}
+
+# The median of the numbers on standard input, one a line.
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+# Writes a 30 s pink-noise MP3 with an ID3v2 tag at PATH.
+make_song_mp3() { # make_song_mp3 PATH [BUFFERS of 1024 samples, 1300 by default: 30 s]
+    gst-launch-1.0 -q audiotestsrc num-buffers="${2:-1300}" samplesperbuffer=1024 wave=pink-noise \
+        ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc bitrate=192 ! id3v2mux \
+        ! filesink location="$1"
+}

@@ -19,23 +19,10 @@ source "$(dirname "$0")/lib.sh"
 start_bench_x 1024x768
 
 song=$WORK/song.mp3
-gst-launch-1.0 -q audiotestsrc num-buffers=2600 samplesperbuffer=1024 wave=pink-noise \
-    ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc bitrate=192 ! id3v2mux \
-    ! filesink location="$song"
+make_song_mp3 "$song" 2600 # 60 s
 sink=$(gst-launch-1.0 -v audiotestsrc num-buffers=1 ! autoaudiosink 2>&1 \
     | grep -o 'GstAutoAudioSink:[^/]*/Gst[A-Za-z]*Sink:[^.]*' | head -1 || true)
 echo "output: ${sink:-autoaudiosink (its choice not seen)}"
-
-# "TID NAME NANOSECONDS" for every thread of PID.
-thread_times() {
-    local task
-    for task in /proc/"$1"/task/*; do
-        local tid=${task##*/} name time
-        name=$(tr ' ' '_' <"$task/comm" 2>/dev/null) || continue
-        read -r time _ <"$task/schedstat" 2>/dev/null || continue
-        echo "$tid $name $time"
-    done
-}
 
 # Prints the CPU percentage of PID between 5 and 25 s after START_NS, then its three busiest
 # threads with their share in percent of one core.
@@ -105,7 +92,6 @@ for round in $(seq "$ROUNDS"); do
     echo "$cpu $bare $ratio $peak $mapped" >>"$WORK/rounds"
 done
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 player=$(cut -d' ' -f1 "$WORK/rounds" | median)
 bare=$(cut -d' ' -f2 "$WORK/rounds" | median)
 ratio=$(cut -d' ' -f3 "$WORK/rounds" | median)

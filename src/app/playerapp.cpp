@@ -28,12 +28,18 @@ PlayerApp::PlayerApp(const Services &services)
                services.messages),
       m_slideshow(services.session, *m_window.PicBg().picture(), secondsSinceMidnight,
                   quint32(QDateTime::currentMSecsSinceEpoch())),
-      m_menus(m_player, services.options, &m_window)
+      m_menus(m_player, services.options, &m_window),
+      m_karaoke(services.media, m_player.position(), m_player.transport(), m_player.labels()),
+      m_desktopLyrics(m_player.desktopLyrics(), m_karaoke,
+                      [this](Command command) { m_player.run(command); })
 {
     connect(m_window.PicBg().picture(), &TransitionPainter::transitionEnded, &m_slideshow,
             &Slideshow::transitionEnded);
     connect(&m_slideshow, &Slideshow::pictureRefused, this, &PlayerApp::reportRefusedPicture);
     connect(&m_window, &FmMain::fullScreenChanged, &m_slideshow, &Slideshow::setFullScreen);
+    connect(&m_window, &FmMain::fullScreenChanged, this, [this](bool isFullScreen) {
+        m_desktopLyrics.followFullScreen(isFullScreen ? &m_window : nullptr);
+    });
     m_window.setMenus(m_menus);
     m_window.setShutDown([this] { return shutDown(true); });
     m_session.setLiveState([this](SettingsRecord &settings) {
@@ -54,6 +60,7 @@ PlayerApp::~PlayerApp()
 void PlayerApp::start(const CommandLineSongs &songs)
 {
     m_window.Form_Load(songs);
+    m_player.desktopLyrics().load();
 }
 
 void PlayerApp::quitQuietly()
@@ -75,9 +82,12 @@ bool PlayerApp::shutDown(bool reportInWindow)
     m_session.endRun();
     m_slideshow.shutDown();
     m_player.stop();
+    QList<Session::WriteFailure> written = m_session.save(m_player.transport().ListSong().songs());
+    DesktopLyricStore &desktopLyrics = m_player.desktopLyrics();
+    if (const WriteResult result = desktopLyrics.save(); !result.ok)
+        written.append({desktopLyrics.path(), result.error});
     QStringList failures;
-    for (const Session::WriteFailure &failure :
-         m_session.save(m_player.transport().ListSong().songs())) {
+    for (const Session::WriteFailure &failure : written) {
         qCWarning(lcShutdown, "cannot write %s: %s", qPrintable(failure.path),
                   qPrintable(failure.error));
         failures.append(writeFailureText(failure.path, failure.error));

@@ -5,8 +5,10 @@
 #include "core/player.h"
 #include "dialogs/fmtmp.h"
 #include "slideshow/slideshow.h"
+#include "ui/desktoplyrics.h"
 #include "ui/fmmain.h"
 #include "ui/playermenus.h"
+#include "ui/positionkaraoke.h"
 
 struct CommandLineSongs;
 class LyricFileChooser;
@@ -42,9 +44,10 @@ public:
     FmMain &window() { return m_window; }
     PlayerMenus &menus() { return m_menus; }
     Slideshow &slideshow() { return m_slideshow; }
+    DesktopLyrics &desktopLyrics() { return m_desktopLyrics; }
 
     // The start-up after the single-instance check: the window loads the settings and shows,
-    // then the songs of the command line (or the saved list) come.
+    // then the songs of the command line (or the saved list) come; the desktop lyrics last.
     void start(const CommandLineSongs &songs);
     // Shutdown asked for by the session (SIGTERM, SIGINT): as closing the window, but a failure
     // is told on stderr only, since nobody may be left to close a message box; a report that
@@ -65,6 +68,8 @@ private:
     FmMain m_window;
     Slideshow m_slideshow;
     PlayerMenus m_menus;
+    PositionKaraoke m_karaoke;
+    DesktopLyrics m_desktopLyrics;
     bool m_isShutDown = false;
     bool m_isReportOpen = false;
 };

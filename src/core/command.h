@@ -27,6 +27,8 @@ enum class Command {
     LeftChannel,
     RightChannel,
     ToggleLyrics,
+    ToggleDesktopLyrics, // shows or hides the desktop lyric window
+    LockDesktopLyrics,   // locks the desktop lyric window, or unlocks it when locked
     ToggleLoop,
     ToggleRandom,
     LyricsEarlier, // every lyric line comes 0.5 s earlier
@@ -58,6 +60,7 @@ enum class VirtualKey {
     Right = 39,
     Down = 40,
     Delete = 46,
+    D = 68,
     M = 77,
     P = 80,
     F4 = 115,
@@ -76,7 +79,8 @@ inline constexpr int Alt = 4;
 } // namespace KeyModifier
 
 // The command of a key press, from the key table: Alt alone reaches only the table's Alt
-// keys, Ctrl alone nothing; with no modifier, Shift or a combination the plain keys apply.
+// keys, Ctrl alone only its Ctrl keys; with no modifier, Shift or a combination the plain
+// keys apply.
 // `modifiers` holds the KeyModifier bits.
 std::optional<Command> commandForKey(int keyCode, int modifiers);
 // The key that runs `command` as a menu shows it ("P", "→", "Alt+Enter"); "" for a command

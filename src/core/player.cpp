@@ -13,7 +13,9 @@
 Player::Player(MediaControl &media, Session &session, SongTagReader readTags, QObject *parent)
     : QObject(parent), m_media(media), m_session(session), m_position(media, m_labels),
       m_transport(media, session, m_labels, m_position, std::move(readTags)), m_sound(media),
-      m_lyricOffsets(QDir(session.dataFolder()).filePath(QStringLiteral("zorvan.lof")))
+      m_lyricOffsets(QDir(session.dataFolder()).filePath(QStringLiteral("zorvan.lof"))),
+      m_desktopLyrics(
+          QDir(session.dataFolder()).filePath(QLatin1String(DesktopLyricStore::FileName)))
 {
     // A track that starts, also one that follows another without a gap, takes its offset.
     connect(&m_transport, &Transport::trackChanged, this, [this] {
@@ -68,6 +70,13 @@ void Player::run(Command command)
         return m_sound.SetBanlance(2);
     case Command::ToggleLyrics:
         return m_position.setShowsLyrics(!m_position.showsLyrics());
+    case Command::ToggleDesktopLyrics:
+    case Command::LockDesktopLyrics: {
+        DesktopLyricSettings settings = m_desktopLyrics.settings();
+        bool &state = command == Command::ToggleDesktopLyrics ? settings.shown : settings.locked;
+        state = !state;
+        return m_desktopLyrics.setSettings(settings);
+    }
     case Command::ToggleLoop:
         return transport.setLoopMode(!transport.LoopMode());
     case Command::ToggleRandom:
@@ -118,6 +127,10 @@ bool Player::isOn(Command command) const
         return preset == SoundControls::BalancePreset::Right;
     case Command::ToggleLyrics:
         return m_position.showsLyrics();
+    case Command::ToggleDesktopLyrics:
+        return m_desktopLyrics.settings().shown;
+    case Command::LockDesktopLyrics:
+        return m_desktopLyrics.settings().locked;
     case Command::ToggleLoop:
         return m_transport.LoopMode();
     case Command::ToggleRandom:

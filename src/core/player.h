@@ -4,6 +4,7 @@
 
 #include "core/displaylabels.h"
 #include "core/command.h"
+#include "core/desktoplyricstore.h"
 #include "core/lyricoffsets.h"
 #include "core/playbackposition.h"
 #include "core/soundcontrols.h"
@@ -36,6 +37,8 @@ public:
     Transport &transport() { return m_transport; }
     PlaybackPosition &position() { return m_position; }
     SoundControls &sound() { return m_sound; }
+    // The desktop lyric window's settings, shown and locked among them.
+    DesktopLyricStore &desktopLyrics() { return m_desktopLyrics; }
 
     // A left-button press on the skin at (x, y): seeks, or sets the volume or the balance,
     // when it falls in a track's band (tested in that order). True when it did.
@@ -70,5 +73,6 @@ private:
     Transport m_transport;
     SoundControls m_sound;
     LyricOffsets m_lyricOffsets;
+    DesktopLyricStore m_desktopLyrics;
     WindowCommands *m_window = nullptr;
 };

@@ -44,6 +44,7 @@ PlayerMenus::PlayerMenus(Player &player, const OptionsServices &options, QWidget
     connect(&player.sound(), &SoundControls::flagsChanged, this, &PlayerMenus::showStates);
     connect(&player.position(), &PlaybackPosition::showsLyricsChanged, this,
             &PlayerMenus::showStates);
+    connect(&player.desktopLyrics(), &DesktopLyricStore::changed, this, &PlayerMenus::showStates);
     showStates();
 }
 
@@ -125,6 +126,10 @@ void PlayerMenus::buildMainMenu()
     addCommand(mnuSound, "mnuRight", QStringLiteral("右声道(&R)"), Command::RightChannel, true);
     addSeparator(menu, "line9");
     addCommand(menu, "mnushowly", QStringLiteral("显示歌词(&Y)"), Command::ToggleLyrics, true);
+    addCommand(menu, "mnuDesktopLyric", withKey(u"桌面歌词(&D)", 3, Command::ToggleDesktopLyrics),
+               Command::ToggleDesktopLyrics, true);
+    addCommand(menu, "mnuLockDesktopLyric", QStringLiteral("锁定桌面歌词(&K)"),
+               Command::LockDesktopLyrics, true);
     addCommand(menu, "mnuSelectLyric", QStringLiteral("选择歌词(&L)"), Command::SelectLyric);
     addSeparator(menu, "line6");
     QMenu *mnuOption = addSubmenu(menu, "mnuOption", QStringLiteral("选项(&O)..."));

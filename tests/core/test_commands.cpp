@@ -8,8 +8,8 @@
 
 namespace {
 
-// Alt alone reaches only full screen and quitting, Ctrl alone nothing; Shift and every
-// combination reach the plain keys.
+// Alt alone reaches only full screen and quitting, Ctrl alone only the desktop lyrics; Shift
+// and every combination reach the plain keys.
 TEST(CommandTest, KeysFollowTheirModifierRules)
 {
     using K = VirtualKey;
@@ -22,7 +22,8 @@ TEST(CommandTest, KeysFollowTheirModifierRules)
         {K::Enter, 0, Command::PauseSong},          {K::Enter, Alt + Shift, Command::PauseSong},
         {K::Enter, Alt, Command::FullScreen},       {K::F4, Alt, Command::Quit},
         {K::F4, 0, std::nullopt},                   {K::Minus, Shift + Ctrl, Command::PreviousSong},
-        {K::Left, Ctrl + Alt, Command::FastPre},
+        {K::Left, Ctrl + Alt, Command::FastPre},    {K::D, Ctrl, Command::ToggleDesktopLyrics},
+        {K::D, 0, std::nullopt},                    {K::D, Ctrl + Shift, std::nullopt},
     };
     // clang-format on
     for (const auto &[key, modifiers, command] : rows)

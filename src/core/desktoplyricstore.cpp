@@ -1,0 +1,139 @@
+#include "core/desktoplyricstore.h"
+
+#include <QLoggingCategory>
+
+#include "persist/numberformat.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcDesktopLyrics, "zorvan.desktoplyrics")
+
+const QString Marker = QStringLiteral("[ZORVANDESKTOPLYRICS]");
+constexpr int WriteKind = 1;
+
+// The value of `key` in `values` converted by `parse` into `target`; `target` stays as it is
+// when the key is missing or its value does not convert.
+template <typename T, typename Parse>
+void take(const QHash<QString, QString> &values, const char *key, T &target, Parse parse)
+{
+    const auto found = values.constFind(QLatin1String(key));
+    if (found == values.cend())
+        return;
+    if (const auto parsed = parse(*found))
+        target = *parsed;
+}
+
+std::optional<QColor> parseColour(const QString &text)
+{
+    const QColor colour = QColor::fromString(text.trimmed());
+    return colour.isValid() ? std::optional(colour) : std::nullopt;
+}
+
+std::optional<double> parsePointSize(const QString &text)
+{
+    const std::optional<double> size = parseNumber(text);
+    return size && *size >= 1 && *size <= 1000 ? size : std::nullopt;
+}
+
+std::optional<QString> parseFamily(const QString &text)
+{
+    return text.trimmed().isEmpty() ? std::nullopt : std::optional(text.trimmed());
+}
+
+} // namespace
+
+DesktopLyricStore::DesktopLyricStore(const QString &path, QObject *parent)
+    : QObject(parent), m_path(path)
+{}
+
+void DesktopLyricStore::setSettings(const DesktopLyricSettings &settings)
+{
+    if (settings == m_settings)
+        return;
+    m_settings = settings;
+    emit changed();
+    const int serial = ++*m_latestWrite;
+    m_writer.add(
+        [path = m_path, lines = format(settings), latest = m_latestWrite, serial] {
+            return *latest == serial ? writeKeyValueFile(path, Marker, lines) : WriteResult{};
+        },
+        [this, settings, serial](const WriteResult &written) {
+            if (!written.ok)
+                qCWarning(lcDesktopLyrics).noquote()
+                    << QStringLiteral("cannot write %1: %2").arg(m_path, written.error);
+            else if (serial == *m_latestWrite)
+                m_written = settings;
+        },
+        WriteKind);
+}
+
+ReadStatus DesktopLyricStore::load()
+{
+    const ReadResult<QHash<QString, QString>> read = readKeyValueFile(m_path, Marker);
+    if (read.status == ReadStatus::Unreadable) {
+        qCWarning(lcDesktopLyrics).noquote()
+            << QStringLiteral("cannot read %1: %2").arg(m_path, read.error);
+        return read.status;
+    }
+    const DesktopLyricSettings loaded = applied(m_settings, read.value);
+    m_written = read.isRead() ? loaded : DesktopLyricSettings{};
+    if (loaded != m_settings) {
+        m_settings = loaded;
+        emit changed();
+    }
+    return read.status;
+}
+
+WriteResult DesktopLyricStore::save()
+{
+    ++*m_latestWrite;
+    if (m_settings == m_written)
+        return {};
+    WriteResult written = writeKeyValueFile(m_path, Marker, format(m_settings));
+    if (written.ok)
+        m_written = m_settings;
+    return written;
+}
+
+KeyValues DesktopLyricStore::format(const DesktopLyricSettings &settings)
+{
+    const QRect &place = settings.place;
+    return {
+        {QStringLiteral("shown"), formatTruthValue(settings.shown)},
+        {QStringLiteral("locked"), formatTruthValue(settings.locked)},
+        {QStringLiteral("left"), QString::number(place.x())},
+        {QStringLiteral("top"), QString::number(place.y())},
+        {QStringLiteral("width"), QString::number(place.width())},
+        {QStringLiteral("height"), QString::number(place.height())},
+        {QStringLiteral("font"), settings.fontFamily},
+        {QStringLiteral("size"), formatDecimal(settings.pointSize)},
+        {QStringLiteral("bold"), formatTruthValue(settings.bold)},
+        {QStringLiteral("normal"), settings.normal.name()},
+        {QStringLiteral("highlight"), settings.highlight.name()},
+        {QStringLiteral("outline"), settings.outline.name()},
+    };
+}
+
+DesktopLyricSettings DesktopLyricStore::applied(DesktopLyricSettings settings,
+                                                const QHash<QString, QString> &values)
+{
+    take(values, "shown", settings.shown, parseTruthValue);
+    take(values, "locked", settings.locked, parseTruthValue);
+    // The place counts only as a whole: four whole numbers, the size not empty.
+    const auto number = [&values](const char *key) {
+        return parseWholeNumber(values.value(QLatin1String(key)));
+    };
+    const std::optional<qint32> left = number("left");
+    const std::optional<qint32> top = number("top");
+    const std::optional<qint32> width = number("width");
+    const std::optional<qint32> height = number("height");
+    if (left && top && width && height && *width > 0 && *height > 0)
+        settings.place = QRect(*left, *top, *width, *height);
+    take(values, "font", settings.fontFamily, parseFamily);
+    take(values, "size", settings.pointSize, parsePointSize);
+    take(values, "bold", settings.bold, parseTruthValue);
+    take(values, "normal", settings.normal, parseColour);
+    take(values, "highlight", settings.highlight, parseColour);
+    take(values, "outline", settings.outline, parseColour);
+    return settings;
+}
