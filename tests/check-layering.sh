@@ -17,9 +17,7 @@ status=0
 refuse "Logic layers reach into widgets, GStreamer, the network or the adapters" \
     "Qt(Widgets|Network|Multimedia)|$widgets|QLocalSocket|QLocalServer|gst/|glib|platform/|ui/|dialogs/|looks/" \
     "$src/core" "$src/persist" "$src/associations" "$src/lyrics" "$src/slideshow" || status=1
-# A colour as a value is no picture: the desktop lyric settings keep theirs as QColor.
-ALLOW='/core/desktoplyric[a-z]*\.h:[0-9]+:#include <QColor>' \
-    refuse "Core, persist, associations or lyrics use pictures" "QtGui|QImage|QPainter|QPixmap|QColor|QFont" \
+refuse "Core, persist, associations or lyrics use pictures" "QtGui|QImage|QPainter|QPixmap|QColor|QFont" \
     "$src/core" "$src/persist" "$src/associations" "$src/lyrics" || status=1
 refuse "Persist reaches up into associations, lyrics or core" "associations/|lyrics/|core/" \
     "$src/persist" || status=1

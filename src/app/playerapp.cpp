@@ -14,6 +14,16 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcShutdown, "zorvan.shutdown")
 
+// The options dialog edits the desktop lyric window's looks in its store.
+OptionsServices withDesktopLyrics(OptionsServices options, DesktopLyricStore &store)
+{
+    options.desktopLyrics = [&store] { return store.settings(); };
+    options.setDesktopLyrics = [&store](const DesktopLyricSettings &look) {
+        store.setSettings(look);
+    };
+    return options;
+}
+
 double secondsSinceMidnight()
 {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
@@ -28,9 +38,8 @@ PlayerApp::PlayerApp(const Services &services)
                services.messages),
       m_slideshow(services.session, *m_window.PicBg().picture(), secondsSinceMidnight,
                   quint32(QDateTime::currentMSecsSinceEpoch())),
-      m_menus(m_player, services.options, &m_window),
-      m_karaoke(services.media, m_player.position(), m_player.transport(), m_player.labels()),
-      m_desktopLyrics(m_player.desktopLyrics(), m_karaoke,
+      m_menus(m_player, withDesktopLyrics(services.options, m_player.desktopLyrics()), &m_window),
+      m_desktopLyrics(m_player.desktopLyrics(), m_player.position(),
                       [this](Command command) { m_player.run(command); })
 {
     connect(m_window.PicBg().picture(), &TransitionPainter::transitionEnded, &m_slideshow,

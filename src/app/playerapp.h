@@ -8,7 +8,6 @@
 #include "ui/desktoplyrics.h"
 #include "ui/fmmain.h"
 #include "ui/playermenus.h"
-#include "ui/positionkaraoke.h"
 
 struct CommandLineSongs;
 class LyricFileChooser;
@@ -68,7 +67,6 @@ private:
     FmMain m_window;
     Slideshow m_slideshow;
     PlayerMenus m_menus;
-    PositionKaraoke m_karaoke;
     DesktopLyrics m_desktopLyrics;
     bool m_isShutDown = false;
     bool m_isReportOpen = false;

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QColor>
 #include <QRect>
 #include <QString>
+#include <QtGlobal>
 
 // How the desktop lyric window (桌面歌词) looks and where it stands, kept between runs in a
 // file of its own beside the settings file.
+// Colours are 0xRRGGBB values (QRgb without its alpha).
 struct DesktopLyricSettings
 {
     bool shown = false;
@@ -17,9 +18,9 @@ struct DesktopLyricSettings
     QString fontFamily = QStringLiteral("Noto Sans CJK SC");
     double pointSize = 30;
     bool bold = true;
-    QColor normal{0x4f, 0xc3, 0xf7};    // the lines not yet sung
-    QColor highlight{0xff, 0xee, 0x58}; // the sung part of the current line
-    QColor outline{0x10, 0x10, 0x10};
+    quint32 normal = 0x4fc3f7;    // the lines not yet sung
+    quint32 highlight = 0xffee58; // the sung part of the current line
+    quint32 outline = 0x101010;
 
     bool operator==(const DesktopLyricSettings &) const = default;
 };

@@ -23,10 +23,19 @@ void take(const QHash<QString, QString> &values, const char *key, T &target, Par
         target = *parsed;
 }
 
-std::optional<QColor> parseColour(const QString &text)
+// "#rrggbb".
+std::optional<quint32> parseColour(const QString &text)
 {
-    const QColor colour = QColor::fromString(text.trimmed());
-    return colour.isValid() ? std::optional(colour) : std::nullopt;
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    const uint value = trimmed.mid(1).toUInt(&ok, 16);
+    return trimmed.size() == 7 && trimmed.startsWith(u'#') && ok ? std::optional(quint32(value))
+                                                                 : std::nullopt;
+}
+
+QString colourText(quint32 colour)
+{
+    return QStringLiteral("#%1").arg(colour & 0xffffffU, 6, 16, QLatin1Char('0'));
 }
 
 std::optional<double> parsePointSize(const QString &text)
@@ -108,9 +117,9 @@ KeyValues DesktopLyricStore::format(const DesktopLyricSettings &settings)
         {QStringLiteral("font"), settings.fontFamily},
         {QStringLiteral("size"), formatDecimal(settings.pointSize)},
         {QStringLiteral("bold"), formatTruthValue(settings.bold)},
-        {QStringLiteral("normal"), settings.normal.name()},
-        {QStringLiteral("highlight"), settings.highlight.name()},
-        {QStringLiteral("outline"), settings.outline.name()},
+        {QStringLiteral("normal"), colourText(settings.normal)},
+        {QStringLiteral("highlight"), colourText(settings.highlight)},
+        {QStringLiteral("outline"), colourText(settings.outline)},
     };
 }
 

@@ -25,7 +25,7 @@ QString lyricOffsetNotice(double seconds)
 } // namespace
 
 PlaybackPosition::PlaybackPosition(MediaControl &media, DisplayLabels &labels, QObject *parent)
-    : QObject(parent), m_media(media), m_labels(labels)
+    : KaraokeSource(parent), m_media(media), m_labels(labels)
 {
     m_timerMain.setInterval(ShortestTickMs);
     m_timerMain.setTimerType(Qt::PreciseTimer);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "core/displaylabels.h"
+#include "core/karaokesource.h"
 #include "core/knob.h"
 #include "lyrics/lyriclist.h"
 
@@ -21,7 +22,7 @@ class MediaControl;
 //
 // The lyric offset moves the lyrics against the track: with an offset of +0.5 s every line
 // comes half a second later, as the lines are held against the position less the offset.
-class PlaybackPosition : public QObject
+class PlaybackPosition : public KaraokeSource
 {
     Q_OBJECT
 
@@ -32,16 +33,6 @@ public:
     // How long the song line shows a changed lyric offset.
     static constexpr int OffsetNoticeMs = 2000;
 
-    // The lines of the desktop lyrics: the line due now (index into ListLyric(), -1 and ""
-    // before any; the header item counts as a line) and the one after it ("" for none).
-    struct KaraokeLines
-    {
-        int index = -1;
-        QString current;
-        QString next;
-
-        bool operator==(const KaraokeLines &) const = default;
-    };
 
     PlaybackPosition(MediaControl &media, DisplayLabels &labels, QObject *parent = nullptr);
 
@@ -53,7 +44,7 @@ public:
     LyricList &ListLyric() { return m_lyrics; }
     bool isTimerMainActive() const { return m_timerMain.isActive(); }
     // Whether the track moves (and the timer runs).
-    bool isRunning() const { return m_isPlaying; }
+    bool isRunning() const override { return m_isPlaying; }
     // Whether the lyric labels show the lyric lines (on at start). Off, the lines still
     // follow playback unseen, and the labels keep the song line; on again, the line due now
     // shows at once.
@@ -69,11 +60,11 @@ public:
     void shiftLyricOffset(double seconds);
 
     // The lines due at the media's position, offset applied.
-    KaraokeLines karaokeLines() const;
+    KaraokeLines karaokeLines() const override;
     // How many characters of karaokeLines().current are sung (0 … its size), fractional
     // inside the character being sung: word by word along the line's word stamps, else
     // evenly until the next line (see sungCharacters and lineEnd).
-    double karaokeFill() const;
+    double karaokeFill() const override;
 
     // A track has started: its length, the knob at the start of its travel, no lyric offset
     // and no lyrics until they are found.
@@ -124,9 +115,6 @@ public:
 
 signals:
     void showsLyricsChanged();
-    // karaokeLines() changed: a line came due, a seek, new lyrics, the offset, a new track.
-    void karaokeLinesChanged();
-    void runningChanged(bool running);
     // A seek went to `seconds` from the track's start.
     void seeked(double seconds);
 

@@ -27,6 +27,8 @@ namespace {
 
 // How long a picture may stay, in seconds, and how far the snapping may reach, in pixels.
 constexpr int LongestPictureSeconds = 65;
+// The red, green and blue of a QRgb, without its alpha.
+constexpr quint32 RgbMask = 0xffffff;
 constexpr int WidestSnapPixels = 100;
 // Where the font sample stands on its colour panel, in twips; the sample grows from here.
 constexpr QRect LabelFontTwips{120, 240, 915, 435};
@@ -256,7 +258,7 @@ void FmTmp::createDesktopLyricPage()
     {
         const char *name;
         QString caption;
-        QColor DesktopLyricSettings::*colour;
+        quint32 DesktopLyricSettings::*colour;
         int left;
     } colours[] = {
         {"CmdDeskLyricNormal", QStringLiteral("普通颜色"), &DesktopLyricSettings::normal, 240},
@@ -372,11 +374,11 @@ void FmTmp::showDesktopLyricSample()
 {
     // A line half sung: its first words in the highlight colour.
     LabelDeskLyric->setText(QStringLiteral("<span style=\"color:%1\">岚铃</span>歌词")
-                                .arg(m_desktopLyrics.highlight.name()));
+                                .arg(QColor(m_desktopLyrics.highlight).name()));
     LabelDeskLyric->setFont(desktopLyricFont(m_desktopLyrics));
-    setPaletteColour(*LabelDeskLyric, QPalette::WindowText, m_desktopLyrics.normal);
+    setPaletteColour(*LabelDeskLyric, QPalette::WindowText, QColor(m_desktopLyrics.normal));
     for (const auto &[button, colour] : m_desktopColours)
-        button->setIcon(colourSwatch(m_desktopLyrics.*colour));
+        button->setIcon(colourSwatch(QColor(m_desktopLyrics.*colour)));
 }
 
 // The font chooser's colour is the colour of the lines not yet sung.
@@ -384,7 +386,7 @@ void FmTmp::chooseDesktopLyricFont()
 {
     const QPointer<FmTmp> guard(this);
     const std::optional<FontChoice> chosen = m_services.choosers.chooseFont(
-        {desktopLyricFont(m_desktopLyrics), m_desktopLyrics.normal}, this);
+        {desktopLyricFont(m_desktopLyrics), QColor(m_desktopLyrics.normal)}, this);
     if (!guard || !chosen)
         return;
     m_desktopLyrics.fontFamily = chosen->font.family();
@@ -392,18 +394,18 @@ void FmTmp::chooseDesktopLyricFont()
         m_desktopLyrics.pointSize = chosen->font.pointSizeF();
     m_desktopLyrics.bold = chosen->font.bold();
     if (chosen->colour.isValid())
-        m_desktopLyrics.normal = chosen->colour;
+        m_desktopLyrics.normal = chosen->colour.rgb() & RgbMask;
     showDesktopLyricSample();
 }
 
-void FmTmp::chooseDesktopLyricColour(QColor DesktopLyricSettings::*colour)
+void FmTmp::chooseDesktopLyricColour(quint32 DesktopLyricSettings::*colour)
 {
     const QPointer<FmTmp> guard(this);
     const std::optional<QColor> chosen =
-        m_services.choosers.chooseColour(m_desktopLyrics.*colour, this);
+        m_services.choosers.chooseColour(QColor(m_desktopLyrics.*colour), this);
     if (!guard || !chosen || !chosen->isValid())
         return;
-    m_desktopLyrics.*colour = *chosen;
+    m_desktopLyrics.*colour = chosen->rgb() & RgbMask;
     showDesktopLyricSample();
 }
 

@@ -86,7 +86,7 @@ private:
     void chooseColour();
     void showDesktopLyricSample();
     void chooseDesktopLyricFont();
-    void chooseDesktopLyricColour(QColor DesktopLyricSettings::*colour);
+    void chooseDesktopLyricColour(quint32 DesktopLyricSettings::*colour);
     void addPictures();
     void removePictures();
     void previewPicture(QListWidgetItem *item);
@@ -121,7 +121,7 @@ private:
     qint32 m_panelColour = 0;
     // The desktop lyrics' look as edited, with a button for each of its colours.
     DesktopLyricSettings m_desktopLyrics;
-    std::array<std::pair<QPushButton *, QColor DesktopLyricSettings::*>, 3> m_desktopColours{};
+    std::array<std::pair<QPushButton *, quint32 DesktopLyricSettings::*>, 3> m_desktopColours{};
     // The snapping distance the number box goes back to when Check1 is ticked again.
     int m_snapPixels = SharedSettings().SnapPixels;
 };

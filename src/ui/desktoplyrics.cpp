@@ -118,7 +118,7 @@ QImage DesktopLyrics::lineImage(const QString &text, const QColor &fill) const
                  text);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.strokePath(path, QPen(m_store.settings().outline, OutlineWidth, Qt::SolidLine,
+    painter.strokePath(path, QPen(QColor(m_store.settings().outline), OutlineWidth, Qt::SolidLine,
                                   Qt::RoundCap, Qt::RoundJoin));
     painter.fillPath(path, fill);
     return image;
@@ -176,13 +176,12 @@ void DesktopLyrics::setLocked(bool locked)
     if (flags == windowFlags())
         return;
     m_grab.reset();
-    // Told to the window system as it is, without recreating (and so hiding) the window.
-    if (QWindow *handle = windowHandle()) {
-        overrideWindowFlags(flags);
-        handle->setFlags(flags);
-    } else {
-        setWindowFlags(flags);
-    }
+    // Told to the window system on the window as it is, without recreating (and so hiding)
+    // it; a window not made yet is made first, so that a start locked lets clicks through
+    // from its first showing as well.
+    winId();
+    overrideWindowFlags(flags);
+    windowHandle()->setFlags(flags);
 }
 
 void DesktopLyrics::takeLines()
@@ -203,9 +202,9 @@ void DesktopLyrics::drawLines()
     m_currentRect = lineRect(m_lines.index, m_lines.current);
     m_nextRect = lineRect(m_lines.index + 1, m_lines.next);
     m_edges = characterEdges(QFontMetricsF(m_font), m_lines.current);
-    m_currentImage = lineImage(m_lines.current, settings.normal);
-    m_sungImage = lineImage(m_lines.current, settings.highlight);
-    m_nextImage = lineImage(m_lines.next, settings.normal);
+    m_currentImage = lineImage(m_lines.current, QColor(settings.normal));
+    m_sungImage = lineImage(m_lines.current, QColor(settings.highlight));
+    m_nextImage = lineImage(m_lines.next, QColor(settings.normal));
 }
 
 void DesktopLyrics::showFill()

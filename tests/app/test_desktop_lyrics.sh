@@ -86,6 +86,8 @@ check "at the same place" wait_for 5 desk_at "50 280"
 xdotool mousemove --window "$(desk)" 20 20 mousedown 1 mousemove 60 400 mousemove 70 420 mouseup 1
 sleep 0.5
 check "still locked: a drag does not move it" desk_at "50 280"
+click_pause
+check "still locked: a click reaches the window below" clock_moves
 xdotool windowactivate --sync "$(player_window)" 2>/dev/null || true
 xdotool key ctrl+d
 check "Ctrl+D hides it" wait_for 5 desk_hidden

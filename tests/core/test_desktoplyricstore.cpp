@@ -19,9 +19,9 @@ DesktopLyricSettings changedSettings()
     settings.fontFamily = QStringLiteral("文泉驿 微米黑");
     settings.pointSize = 26.5;
     settings.bold = false;
-    settings.normal = QColor(1, 2, 3);
-    settings.highlight = QColor(0xfe, 0xdc, 0xba);
-    settings.outline = QColor(255, 255, 255);
+    settings.normal = 0x010203;
+    settings.highlight = 0xfedcba;
+    settings.outline = 0xffffff;
     return settings;
 }
 

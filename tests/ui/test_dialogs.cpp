@@ -301,8 +301,8 @@ TEST_F(DialogsTest, DesktopLyricPageHandsBackTheLookOnConfirmOnly)
     services.setDesktopLyrics = [&](const DesktopLyricSettings &look) {
         handed << QStringLiteral("%1 %2%3 %4 %5 %6")
                       .arg(look.fontFamily, QString::number(look.pointSize),
-                           look.bold ? " bold" : "", look.normal.name(), look.highlight.name(),
-                           look.outline.name());
+                           look.bold ? " bold" : "", QColor(look.normal).name(),
+                           QColor(look.highlight).name(), QColor(look.outline).name());
         current = look;
     };
     const FontChoice heiti{QFont(QStringLiteral("黑体"), 24), Qt::red};
@@ -324,8 +324,8 @@ TEST_F(DialogsTest, DesktopLyricPageHandsBackTheLookOnConfirmOnly)
         dialog->show();
         const auto *sample = dialog->findChild<QLabel *>("LabelDeskLyric");
         EXPECT_EQ(sample->font().family(), current.fontFamily);
-        EXPECT_EQ(sample->palette().color(QPalette::WindowText), current.normal);
-        EXPECT_TRUE(sample->text().contains(current.highlight.name()));
+        EXPECT_EQ(sample->palette().color(QPalette::WindowText), QColor(current.normal));
+        EXPECT_TRUE(sample->text().contains(QColor(current.highlight).name()));
         choosers.font = opening.font;
         choosers.colour = opening.colour;
         for (const char *name : opening.pressed)
