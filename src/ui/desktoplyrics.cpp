@@ -1,6 +1,7 @@
 #include "ui/desktoplyrics.h"
 
 #include <cmath>
+#include <utility>
 
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
@@ -184,6 +185,15 @@ void DesktopLyrics::setLocked(bool locked)
     windowHandle()->setFlags(flags);
 }
 
+void DesktopLyrics::retellLock()
+{
+    if (!m_store.settings().locked || !windowHandle())
+        return;
+    const Qt::WindowFlags flags = windowFlags();
+    windowHandle()->setFlags(flags & ~Qt::WindowTransparentForInput);
+    windowHandle()->setFlags(flags);
+}
+
 void DesktopLyrics::takeLines()
 {
     const KaraokeSource::KaraokeLines lines = m_source.karaokeLines();
@@ -240,6 +250,8 @@ void DesktopLyrics::updateFrameTimer()
 // The lines are drawn once, when they change; a frame of the fill copies a strip of them.
 void DesktopLyrics::paintEvent(QPaintEvent * /*event*/)
 {
+    if (std::exchange(m_isLockToRetell, false))
+        QTimer::singleShot(0, this, &DesktopLyrics::retellLock);
     QPainter painter(this);
     painter.drawImage(m_nextRect.topLeft(), m_nextImage);
     const QRectF &line = m_currentRect;
@@ -288,6 +300,10 @@ void DesktopLyrics::contextMenuEvent(QContextMenuEvent *event)
 void DesktopLyrics::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // A window manager that frames the window as it maps it (openbox) keeps the frame taking
+    // clicks when the window's input shape was set before: it is set again once the window is
+    // on the screen, which its first paint shows.
+    m_isLockToRetell = m_store.settings().locked;
     takeLines();
     showFill();
     updateFrameTimer();

@@ -73,6 +73,8 @@ private:
     // Shows the store's settings.
     void applySettings();
     void setLocked(bool locked);
+    // Sets the click-through again on the shown window (see showEvent).
+    void retellLock();
     void takeLines();
     // Moves the fill to the source's and repaints what changed.
     void showFill();
@@ -103,4 +105,6 @@ private:
     // Where the left button grabbed the window, from its top-left corner; none while not
     // dragged.
     std::optional<QPoint> m_grab;
+    // Shown locked and not painted since: the click-through is told again after the paint.
+    bool m_isLockToRetell = false;
 };
