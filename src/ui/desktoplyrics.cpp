@@ -35,11 +35,14 @@ int rowOf(int index)
 
 } // namespace
 
-QList<double> characterEdges(const QFontMetricsF &metrics, const QString &line)
+QList<double> characterEdges(const QFontMetricsF &metrics, const QString &line, double room)
 {
     QList<double> edges;
-    for (qsizetype count = 0; count <= line.size(); ++count)
+    for (qsizetype count = 0; count <= line.size(); ++count) {
         edges.append(metrics.horizontalAdvance(line.left(count)));
+        if (edges.last() > room)
+            break;
+    }
     return edges;
 }
 
@@ -209,12 +212,17 @@ void DesktopLyrics::takeLines()
 void DesktopLyrics::drawLines()
 {
     const DesktopLyricSettings &settings = m_store.settings();
-    m_currentRect = lineRect(m_lines.index, m_lines.current);
-    m_nextRect = lineRect(m_lines.index + 1, m_lines.next);
-    m_edges = characterEdges(QFontMetricsF(m_font), m_lines.current);
-    m_currentImage = lineImage(m_lines.current, QColor(settings.normal));
-    m_sungImage = lineImage(m_lines.current, QColor(settings.highlight));
-    m_nextImage = lineImage(m_lines.next, QColor(settings.normal));
+    // Only what fits the window is drawn: a long line shows its start.
+    const QFontMetricsF metrics(m_font);
+    const double room = width() - 2 * (Padding + OutlineWidth);
+    m_edges = characterEdges(metrics, m_lines.current, room);
+    const QString current = m_lines.current.left(shownCharacters());
+    const QString next = m_lines.next.left(characterEdges(metrics, m_lines.next, room).size() - 1);
+    m_currentRect = lineRect(m_lines.index, current);
+    m_nextRect = lineRect(m_lines.index + 1, next);
+    m_currentImage = lineImage(current, QColor(settings.normal));
+    m_sungImage = lineImage(current, QColor(settings.highlight));
+    m_nextImage = lineImage(next, QColor(settings.normal));
 }
 
 void DesktopLyrics::showFill()
@@ -224,7 +232,7 @@ void DesktopLyrics::showFill()
         return std::floor(sungWidth(m_edges, characters));
     };
     // A move within one pixel column waits until it reaches the next, except the last one.
-    const bool full = fill >= double(m_lines.current.size());
+    const bool full = fill >= double(shownCharacters());
     if (fill != m_fill && (full || column(fill) != column(m_fill))) {
         update(fillStrip(m_fill, fill));
         m_fill = fill;
@@ -234,8 +242,8 @@ void DesktopLyrics::showFill()
 
 void DesktopLyrics::updateFrameTimer()
 {
-    const bool moves = isVisible() && m_source.isRunning() && !m_lines.current.isEmpty() &&
-                       m_fill < double(m_lines.current.size());
+    const bool moves = isVisible() && m_source.isRunning() && shownCharacters() > 0 &&
+                       m_fill < double(shownCharacters());
     if (!moves) {
         m_frameTimer.stop();
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <optional>
 
 #include <QFont>
@@ -18,8 +19,11 @@ class QFontMetricsF;
 class QMenu;
 
 // Where each character of `line` begins and the last one ends, in pixels from the line's start:
-// line.size() + 1 values.
-QList<double> characterEdges(const QFontMetricsF &metrics, const QString &line);
+// line.size() + 1 values, or fewer when the line is wider than `room`: the edges end with the
+// first one past it, as the characters after it cannot show (a crafted line of thousands of
+// characters then costs no more than one that fits).
+QList<double> characterEdges(const QFontMetricsF &metrics, const QString &line,
+                             double room = std::numeric_limits<double>::infinity());
 // The width in pixels of the sung part of a line with the character `edges` when `fill` of its
 // characters are sung: the whole characters and the due fraction of the next one.
 double sungWidth(const QList<double> &edges, double fill);
@@ -84,6 +88,8 @@ private:
     QImage lineImage(const QString &text, const QColor &fill) const;
     // Draws the lines shown into their images.
     void drawLines();
+    // How many characters of the current line the window shows.
+    qsizetype shownCharacters() const { return m_edges.size() - 1; }
     int rowHeight() const;
 
     DesktopLyricStore &m_store;
