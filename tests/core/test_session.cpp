@@ -6,11 +6,17 @@
 
 #include "core/session.h"
 #include "fakes/gate.h"
+#include "persist/textcodec.h"
 #include "persist/textfile.h"
 #include "support/files.h"
 #include "support/qtprinters.h"
 
 namespace {
+
+bool loaded(const Session &session)
+{
+    return deliverUntil([&session] { return !session.isSavedListLoading(); });
+}
 
 // The saved list and the pictures come back through the window's start-up (tests/ui); what
 // cannot be written is reported for each file at shutdown (tests/app/test_full_disk.sh).
@@ -18,9 +24,9 @@ TEST(SessionTest, LyricFoldersComeBackAsSaved)
 {
     QTemporaryDir dir;
     writeFile(Session(dir.path()).path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n");
-    Session loaded(dir.path());
-    loaded.load();
-    EXPECT_EQ(loaded.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
+    Session session(dir.path());
+    session.load();
+    EXPECT_EQ(session.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
 }
 
 TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
@@ -36,11 +42,65 @@ TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
     EXPECT_EQ(session.load().status, ReadStatus::Unreadable);
     PlaylistEntries saved{{"not read"}, {}};
     session.loadSavedList([&saved](const PlaylistEntries &entries) { saved = entries; });
-    ASSERT_TRUE(deliverUntil([&session] { return !session.isSavedListLoading(); }));
+    ASSERT_TRUE(loaded(session));
     EXPECT_TRUE(saved.songs.isEmpty());
     EXPECT_EQ(session.save({QStringLiteral("/m/new.mp3")}).size(), 2);
     for (const Session::File file : {Session::File::Settings, Session::File::Playlist})
         EXPECT_EQ(QFileInfo(session.path(file)).size(), tooLarge) << "left as it was";
+}
+
+// Before each save the file holds what the session last knew it to hold, but with line ends
+// the player never writes: they stay only when the file is not written.
+TEST(SavedListTest, IsWrittenAtShutdownOnlyWhenItChanged)
+{
+    QTemporaryDir dir;
+    Session session(dir.path());
+    const QString file = writeFile(session.path(Session::File::Playlist), "/m/a\r\n/m/b\r\n");
+    session.loadSavedList([](const PlaylistEntries &) {});
+    EXPECT_TRUE(session.save({}).isEmpty());
+    EXPECT_EQ(readFile(file), "/m/a\r\n/m/b\r\n") << "not written while it is being read";
+    ASSERT_TRUE(loaded(session));
+    struct Step
+    {
+        const char *what;
+        QStringList songs;
+        QByteArray file;
+    };
+    const Step steps[] = {{"as read", {"/m/a", "/m/b"}, "/m/a\n/m/b\n"},
+                          {"one song removed", {"/m/a"}, "/m/a\r\n"},
+                          {"as last written", {"/m/a"}, "/m/a\n"}};
+    QByteArray held = "/m/a\n/m/b\n";
+    for (const Step &step : steps) {
+        writeFile(file, held);
+        EXPECT_TRUE(session.save(step.songs).isEmpty()) << step.what;
+        EXPECT_EQ(readFile(file), step.file) << step.what;
+        held = QByteArray(step.file).replace('\r', "");
+    }
+}
+
+// A list longer than what is read first comes in two parts, together the list read whole; one
+// that could be UTF-8 comes whole, since only all of it tells.
+TEST(SavedListTest, ALongListComesAsItsFirstLinesThenTheRest)
+{
+    QString text;
+    for (int i = 0; i < 4000; ++i)
+        text += QStringLiteral("/音乐/歌手 %1/一首歌 %2.mp3\r\n").arg(i / 100).arg(i);
+    struct Case
+    {
+        QByteArray bytes;
+        int parts;
+    };
+    for (const Case &each : {Case{*encodeGb18030(text), 2}, Case{text.toUtf8(), 1}}) {
+        QTemporaryDir dir;
+        Session session(dir.path());
+        const QString file = writeFile(session.path(Session::File::Playlist), each.bytes);
+        int parts = 0;
+        QStringList songs;
+        session.loadSavedList([&](const PlaylistEntries &saved) { ++parts, songs += saved.songs; });
+        ASSERT_TRUE(loaded(session));
+        EXPECT_EQ(parts, each.parts);
+        EXPECT_EQ(songs, LoadPlaylist(file).value.songs);
+    }
 }
 
 } // namespace

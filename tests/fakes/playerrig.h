@@ -57,6 +57,8 @@ struct PlayerRig
         return QStringList{"stopped", "playing", "paused"}.at(int(transport().playState()));
     }
     QString current() { return list().song(list().CurrentEntry()); }
+    // A file in the data folder.
+    QString path(const QString &name) const { return dir.filePath(name); }
     Transport &transport() { return player.transport(); }
     PlaybackPosition &position() { return player.position(); }
     Playlist &list() { return transport().ListSong(); }
