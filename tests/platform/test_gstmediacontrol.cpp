@@ -82,7 +82,7 @@ TEST_F(GstMediaControlTest, FilesPlayWholeOrAreRefusedAndLeaveNoElementBehind)
         }
         ASSERT_TRUE(playToEnd());
         // A lossy codec adds a few hundredths of a second of silence around the sound.
-        EXPECT_NEAR(double(takeHeard().size()) / 2, entry.seconds * Rate, Rate / 20);
+        EXPECT_NEAR(double(takeHeard().size()) / 2, entry.seconds * Rate, Rate / 20.0);
         EXPECT_NEAR(m_control->currentPosition(), m_control->duration(), 0.01);
     }
     // A cut file ends or fails once, with a changed output queued while it plays. Opening it
