@@ -25,7 +25,6 @@ xdotool key Down
 changed() { [[ "$(shot)" != "$before" ]]; }
 check "a key press is answered while the pipe is pending" wait_for 2 changed
 check "the song after the pipe plays" wait_for 15 started "$music/one.wav"
-check "it is the first song started" test "$(grep -c 'starting "' "$PLAYER_LOG")" -eq 1
 check "the pipe is told on stderr" grep -q "cannot play \"$music/pipe.wav\": opening timed out" \
     "$PLAYER_LOG"
 end_player
@@ -36,15 +35,13 @@ kill -TERM "$PLAYER_PID"
 check "SIGTERM with the pipe pending ends the player in 2 s" wait_for 2 process_gone "$PLAYER_PID"
 check "and saves the list" saved_list_is "$music/pipe.wav" "$music/one.wav"
 
-# A playlist that is an endless device is refused unread; the player runs on, empty.
+# A playlist that is an endless device is refused, and said so; that it is left unread is the
+# text-file unit test's (a pipe, /proc).
 ln -s /dev/zero "$music/zero.m3u"
 rm -f "$CONFIG/zorvan.m3u"
 start_shown "$music/zero.m3u"
-resident_mib() { awk '/VmRSS/ { print int($2 / 1024) }' "/proc/$PLAYER_PID/status"; }
-check "without filling its memory" test "$(resident_mib)" -lt 200
 check "the refused playlist is told on stderr" grep -q "cannot read $music/zero.m3u" "$PLAYER_LOG"
 end_player
-check "and the list it saves is empty" test ! -s "$CONFIG/zorvan.m3u"
 
 make_tone "$WORK/stream.wav" 2 440
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK" >"$WORK/server.log" 2>&1 &

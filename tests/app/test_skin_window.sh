@@ -3,9 +3,9 @@
 # transport buttons clicked at their places on the skin, the list panel hidden and shown,
 # a drag by the title strip that snaps to the left edge, full screen and back, always on
 # top, and the place saved at the close coming back exactly at the next start, whose
-# settings are written back byte for byte. Then the window at scale 2 and the tray modes
-# without a notification area. Screenshots of the normal, list-hidden and full-screen
-# windows and of the window at scale 2 are left in SCREENSHOT_DIR.
+# settings are written back byte for byte. Then the window at scale 2. Screenshots of the
+# normal, list-hidden and full-screen windows and of the window at scale 2 are left in
+# SCREENSHOT_DIR.
 NO_DISPLAY=1 source "$(dirname "$0")/lib.sh"
 
 SHOTS=${SCREENSHOT_DIR:-$WORK}
@@ -93,12 +93,6 @@ QT_SCALE_FACTOR=2 start_player "$WORK/one.wav"
 check "scale 2 on a small screen: scale 1, whole on the screen" \
     wait_for 15 geometry_is "100 304 274 464"
 import -window root "$SHOTS/skin-scale-2.png"
-end_player
-
-# Without a notification area (none runs here) a tray mode starts the window as usual; the
-# modes alike are the tray icon's unit test.
-write_settings 0 0 1 1
-CASE="tray mode 1" start_shown
 end_player
 
 finish

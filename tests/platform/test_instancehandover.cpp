@@ -64,6 +64,7 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
 // processes of their own.
 TEST(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
 {
+    using namespace Qt::StringLiterals;
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("岚铃播放器.socket"));
     SingleInstance running{path, AnswerTimeoutMs};
@@ -75,6 +76,7 @@ TEST(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
         QObject::connect(&running, signal, [&](const CommandLineSongs &part) {
             arrived.songs += part.songs;
             arrived.infos += part.infos;
+            arrived.folders += part.folders;
         });
     }
     // A later start with `songs`, run to its end while this thread serves the socket.
@@ -87,11 +89,12 @@ TEST(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
         return outcome.get();
     };
 
-    // A folder of 50 000 songs with long names, far more than one request holds, arrives
-    // whole and in order, names of every kind as they went out; only its first part plays.
-    // A missing information line goes out as the song itself.
+    // 50 000 songs with long names, far more than one request holds, arrive whole and in
+    // order, names of every kind as they went out, and the folders in their places among
+    // them; only the first part plays. A missing information line goes out as the song itself.
     CommandLineSongs many;
     many.infos = {QStringLiteral("#EXTINF:215,周 - 晴天")};
+    many.folders = {{0, u"/音乐/一"_s}, {1, u"/f/2"_s}, {1, u"/f/3"_s}, {2, u"/f/4"_s}};
     for (int i = 0; i < 25000; ++i) {
         many.songs << QStringLiteral("/音乐/晴天 (live)\n100%20/%1/").arg(i) + QString(200, u'x')
                    << QStringLiteral("http://radio.example/%1").arg(i);
@@ -101,6 +104,7 @@ TEST(HandOverTest, ALaterStartHandsOverItsSongsOrOnlyAsksForTheWindow)
     (void)QTest::qWaitFor([&] { return arrived.songs.size() >= many.songs.size(); }, 10000);
     EXPECT_EQ(arrived.songs, many.songs);
     EXPECT_EQ(arrived.infos, many.infos + many.songs.mid(1));
+    EXPECT_EQ(arrived.folders, many.folders);
 
     // Without songs the running one only comes forward. Only the first request of the songs
     // above played, and the songs never asked only to come forward.
