@@ -37,10 +37,8 @@ TEST(KeyMapTest, TranslatesQtKeysIntoVirtualKeyCodes)
 TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
 {
     media.setTags(QStringLiteral("/m/a.mp3"), QStringLiteral("歌手"), QStringLiteral("歌"));
-    SettingsRecord settings;
-    settings.windowLeftTwips = 60000; // on a monitor that is gone
-    settings.windowTopTwips = 3000;
-    load({"/m/a.mp3", "/m/b.mp3"}, settings);
+    // Saved on a monitor that is gone.
+    load({"/m/a.mp3", "/m/b.mp3"}, {.windowLeftTwips = 60000, .windowTopTwips = 3000});
     EXPECT_EQ(window.geometry(), QRect(0, 0, Skin::WindowWidth, Skin::HeightWithList))
         << "back on the screen";
     EXPECT_EQ(face().ListSong()->currentIndex().row(), 0);
@@ -58,9 +56,7 @@ TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
 // Full screen and back; a close in full screen saves the list and the place before it.
 TEST_F(FmMainTest, FullScreenAndBackRestoresThePlaceAndTheCloseSavesIt)
 {
-    SettingsRecord settings;
-    settings.shared.ShowList = 0;
-    load({"/m/a.mp3", "/m/b.mp3"}, settings);
+    load({"/m/a.mp3", "/m/b.mp3"}, {.shared = {.ShowList = 0}});
     session.setListPic({QStringLiteral("/p/one.jpg")}, -1);
     window.mover().placeAt(QPoint(40, 50));
     QSignalSpy modes(&window, &FmMain::windowModesChanged);
@@ -157,6 +153,15 @@ TEST_F(FmMainTest, KeysReachThePlayerFromTheListTheSkinAndTheBackground)
     EXPECT_EQ(transport().ListSong().count(), 2) << "Ctrl+Delete in the list deletes";
 }
 
+// A letter typed in the list makes current the next song whose name holds it, not one whose
+// path begins with it (the rule itself: tests/core/test_playlistmodel.cpp).
+TEST_F(FmMainTest, ALetterTypedInTheListFindsTheNextSongHoldingIt)
+{
+    load({"/m/a.mp3", "/e/b.mp3", "/m/Zed.mp3"});
+    QTest::keyClick(face().ListSong(), Qt::Key_E);
+    EXPECT_EQ(transport().ListSong().CurrentEntry(), 2);
+}
+
 TEST_F(FmMainTest, TheTitleFollowsActivationOnceTheWatcherIsInstalled)
 {
     const auto colour = [&] {
@@ -164,13 +169,10 @@ TEST_F(FmMainTest, TheTitleFollowsActivationOnceTheWatcherIsInstalled)
     };
     QWidget other;
     other.show();
-    const auto activate = [](QWidget &target) {
-        target.activateWindow();
-        return QTest::qWaitForWindowActive(&target);
-    };
     load();
     for (QWidget *target : std::initializer_list<QWidget *>{&window, &other, &window}) {
-        ASSERT_TRUE(activate(*target));
+        target->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(target));
         EXPECT_EQ(colour(),
                   target == &window ? MainWndProc::ActiveColour : MainWndProc::InactiveColour);
     }
