@@ -78,7 +78,7 @@ TEST(DesktopLyricStoreTest, BadLinesKeepTheSettingsTheyName)
         {"left=5\r\ntop=x\r\nwidth=700\r\nheight=100", defaults},
         {"left=5\r\ntop=6\r\nwidth=0\r\nheight=100", defaults},
         {"size=abc\r\nsize=0\r\nnormal=#12345\r\noutline=nocolour\r\nfont=  ", defaults},
-        {"colour=#ffffff\r\nno equals sign\r\n=-1\r\nshown=-1", {.shown = true}},
+        {"colour=#ffffff\r\nno equals sign\r\n=-1\r\nshown=-1", {.shown = true, .place = {}}},
         {"shown=maybe\r\nlocked=", defaults},
     };
     QTemporaryDir dir;

@@ -37,8 +37,10 @@ TEST(KeyMapTest, TranslatesQtKeysIntoVirtualKeyCodes)
 TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
 {
     media.setTags(QStringLiteral("/m/a.mp3"), QStringLiteral("歌手"), QStringLiteral("歌"));
-    // Saved on a monitor that is gone.
-    load({"/m/a.mp3", "/m/b.mp3"}, {.windowLeftTwips = 60000, .windowTopTwips = 3000});
+    SettingsRecord settings;
+    settings.windowLeftTwips = 60000; // on a monitor that is gone
+    settings.windowTopTwips = 3000;
+    load({"/m/a.mp3", "/m/b.mp3"}, settings);
     EXPECT_EQ(window.geometry(), QRect(0, 0, Skin::WindowWidth, Skin::HeightWithList))
         << "back on the screen";
     EXPECT_EQ(face().ListSong()->currentIndex().row(), 0);
@@ -56,7 +58,9 @@ TEST_F(FmMainTest, ShowsTheSkinTheRestoredListAndItsFirstSong)
 // Full screen and back; a close in full screen saves the list and the place before it.
 TEST_F(FmMainTest, FullScreenAndBackRestoresThePlaceAndTheCloseSavesIt)
 {
-    load({"/m/a.mp3", "/m/b.mp3"}, {.shared = {.ShowList = 0}});
+    SettingsRecord settings;
+    settings.shared.ShowList = 0;
+    load({"/m/a.mp3", "/m/b.mp3"}, settings);
     session.setListPic({QStringLiteral("/p/one.jpg")}, -1);
     window.mover().placeAt(QPoint(40, 50));
     QSignalSpy modes(&window, &FmMain::windowModesChanged);

@@ -19,7 +19,9 @@ using enum Skin::Picture;
 // A toggle is clicked twice, through both of its states.
 TEST_F(FmMainTest, ButtonsAndTogglesShowTheirPicturesAndRunTheirCommandsOnRelease)
 {
-    load({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"}, {.shared = {.ShowList = 2}});
+    SettingsRecord settings;
+    settings.shared.ShowList = 2;
+    load({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"}, settings);
     EXPECT_EQ(window.height(), Skin::HeightWithoutList) << "ShowList 2 leaves the list hidden";
     const Playlist &list = transport().ListSong();
     using Pictures = QList<Skin::Picture>;

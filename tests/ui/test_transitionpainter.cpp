@@ -68,7 +68,9 @@ TEST_F(TransitionPainterTest, ATickDuringATransitionWaitsUntilItEnds)
 {
     const QStringList paths{dir.filePath("5.png"), dir.filePath("6.png")};
     ASSERT_TRUE(noise(5, QSize(250, 150)).save(paths[0]) && noise(6).save(paths[1]));
-    session.setSettings({.shared = {.PicShowSeconds = 3600}});
+    SettingsRecord settings;
+    settings.shared.PicShowSeconds = 3600;
+    session.setSettings(settings);
     session.setListPic(paths, 1);
     // At midnight the transition is always the one-second wipe.
     Slideshow show(
