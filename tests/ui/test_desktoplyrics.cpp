@@ -122,7 +122,7 @@ TEST_F(DesktopLyricsTest, LinesAlternateBetweenTheRowsAndSides)
         const bool even = index % 2 == 0;
         const QRectF current = window->lineRect(index, QStringLiteral("当前"));
         EXPECT_EQ(current.top() < half, even) << index;
-        EXPECT_EQ(current.left() < window->width() / 2, even) << index;
+        EXPECT_EQ(current.left() < window->width() / 2.0, even) << index;
         EXPECT_TRUE(paintsIn(topLeft) && paintsIn(bottomRight)) << index;
         const QRect between(topLeft.right() + 1, 0, bottomRight.left() - topLeft.right() - 1, half);
         EXPECT_FALSE(paintsIn(between)) << index;
