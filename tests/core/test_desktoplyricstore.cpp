@@ -10,20 +10,15 @@
 
 namespace {
 
-DesktopLyricSettings changedSettings()
-{
-    DesktopLyricSettings settings;
-    settings.shown = true;
-    settings.locked = true;
-    settings.place = QRect(-40, 700, 900, 130);
-    settings.fontFamily = QStringLiteral("文泉驿 微米黑");
-    settings.pointSize = 26.5;
-    settings.bold = false;
-    settings.normal = 0x010203;
-    settings.highlight = 0xfedcba;
-    settings.outline = 0xffffff;
-    return settings;
-}
+const DesktopLyricSettings changed{.shown = true,
+                                   .locked = true,
+                                   .place = QRect(-40, 700, 900, 130),
+                                   .fontFamily = QStringLiteral("文泉驿 微米黑"),
+                                   .pointSize = 26.5,
+                                   .bold = false,
+                                   .normal = 0x010203,
+                                   .highlight = 0xfedcba,
+                                   .outline = 0xffffff};
 
 TEST(DesktopLyricStoreTest, ChangesComeBackAfterARestart)
 {
@@ -31,10 +26,10 @@ TEST(DesktopLyricStoreTest, ChangesComeBackAfterARestart)
     const QString path = dir.filePath(DesktopLyricStore::FileName);
     {
         DesktopLyricStore store(path);
-        QSignalSpy changed(&store, &DesktopLyricStore::changed);
-        store.setSettings(changedSettings());
-        store.setSettings(changedSettings());
-        EXPECT_EQ(changed.count(), 1) << "only a real change is told";
+        QSignalSpy told(&store, &DesktopLyricStore::changed);
+        store.setSettings(changed);
+        store.setSettings(changed);
+        EXPECT_EQ(told.count(), 1) << "only a real change is told";
         // Written on the worker without waiting for the shutdown.
         EXPECT_TRUE(deliverUntil([&] { return !readFile(path).isEmpty(); }));
         EXPECT_TRUE(store.save().ok);
@@ -42,16 +37,30 @@ TEST(DesktopLyricStoreTest, ChangesComeBackAfterARestart)
     EXPECT_TRUE(readFile(path).startsWith("[ZORVANDESKTOPLYRICS]\r\nshown=-1\r\n"));
     DesktopLyricStore loaded(path);
     EXPECT_EQ(loaded.load(), ReadStatus::Read);
-    EXPECT_EQ(loaded.settings(), changedSettings());
+    EXPECT_EQ(loaded.settings(), changed);
 }
 
+// A missing file or one of another kind loads the defaults, and a save with nothing changed
+// leaves it as it was.
 TEST(DesktopLyricStoreTest, UnchangedSettingsWriteNothing)
 {
-    QTemporaryDir dir;
-    DesktopLyricStore store(dir.filePath(DesktopLyricStore::FileName));
-    EXPECT_EQ(store.load(), ReadStatus::Missing);
-    EXPECT_TRUE(store.save().ok);
-    EXPECT_FALSE(QFile::exists(store.path()));
+    struct Row
+    {
+        QByteArray file; // empty: none
+        ReadStatus status;
+    };
+    for (const Row &row : {Row{"", ReadStatus::Missing},
+                           Row{"[DONTCHANGETHISSET]\r\nshown=-1\r\n", ReadStatus::Unreadable}}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(DesktopLyricStore::FileName);
+        if (!row.file.isEmpty())
+            writeFile(path, row.file);
+        DesktopLyricStore store(path);
+        EXPECT_EQ(store.load(), row.status);
+        EXPECT_EQ(store.settings(), DesktopLyricSettings());
+        EXPECT_TRUE(store.save().ok);
+        EXPECT_EQ(readFile(path), row.file.isEmpty() ? "<missing>" : row.file) << "as it was";
+    }
 }
 
 // What a line of the file does to the settings that were there before it.
@@ -63,17 +72,13 @@ TEST(DesktopLyricStoreTest, BadLinesKeepTheSettingsTheyName)
         DesktopLyricSettings expected;
     };
     const DesktopLyricSettings defaults;
-    DesktopLyricSettings placed = defaults;
-    placed.place = QRect(5, 6, 700, 100);
-    DesktopLyricSettings shown = defaults;
-    shown.shown = true;
     const Row rows[] = {
-        {"left=5\r\ntop=6\r\nwidth=700\r\nheight=100", placed},
+        {"left=5\r\ntop=6\r\nwidth=700\r\nheight=100", {.place = QRect(5, 6, 700, 100)}},
         {"left=5\r\ntop=6\r\nwidth=700", defaults},
         {"left=5\r\ntop=x\r\nwidth=700\r\nheight=100", defaults},
         {"left=5\r\ntop=6\r\nwidth=0\r\nheight=100", defaults},
         {"size=abc\r\nsize=0\r\nnormal=#12345\r\noutline=nocolour\r\nfont=  ", defaults},
-        {"colour=#ffffff\r\nno equals sign\r\n=-1\r\nshown=-1", shown},
+        {"colour=#ffffff\r\nno equals sign\r\n=-1\r\nshown=-1", {.shown = true, .place = {}}},
         {"shown=maybe\r\nlocked=", defaults},
     };
     QTemporaryDir dir;
@@ -84,18 +89,6 @@ TEST(DesktopLyricStoreTest, BadLinesKeepTheSettingsTheyName)
         EXPECT_EQ(store.load(), ReadStatus::Read);
         EXPECT_EQ(store.settings(), row.expected) << row.lines;
     }
-}
-
-TEST(DesktopLyricStoreTest, AFileOfAnotherKindChangesNothing)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(DesktopLyricStore::FileName);
-    writeFile(path, "[DONTCHANGETHISSET]\r\nshown=-1\r\n");
-    DesktopLyricStore store(path);
-    EXPECT_EQ(store.load(), ReadStatus::Unreadable);
-    EXPECT_EQ(store.settings(), DesktopLyricSettings());
-    EXPECT_TRUE(store.save().ok);
-    EXPECT_EQ(readFile(path), "[DONTCHANGETHISSET]\r\nshown=-1\r\n") << "left as it was";
 }
 
 } // namespace

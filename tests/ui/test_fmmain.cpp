@@ -157,6 +157,15 @@ TEST_F(FmMainTest, KeysReachThePlayerFromTheListTheSkinAndTheBackground)
     EXPECT_EQ(transport().ListSong().count(), 2) << "Ctrl+Delete in the list deletes";
 }
 
+// A letter typed in the list makes current the next song whose name holds it, not one whose
+// path begins with it (the rule itself: tests/core/test_playlistmodel.cpp).
+TEST_F(FmMainTest, ALetterTypedInTheListFindsTheNextSongHoldingIt)
+{
+    load({"/m/a.mp3", "/e/b.mp3", "/m/Zed.mp3"});
+    QTest::keyClick(face().ListSong(), Qt::Key_E);
+    EXPECT_EQ(transport().ListSong().CurrentEntry(), 2);
+}
+
 TEST_F(FmMainTest, TheTitleFollowsActivationOnceTheWatcherIsInstalled)
 {
     const auto colour = [&] {
@@ -164,13 +173,10 @@ TEST_F(FmMainTest, TheTitleFollowsActivationOnceTheWatcherIsInstalled)
     };
     QWidget other;
     other.show();
-    const auto activate = [](QWidget &target) {
-        target.activateWindow();
-        return QTest::qWaitForWindowActive(&target);
-    };
     load();
     for (QWidget *target : std::initializer_list<QWidget *>{&window, &other, &window}) {
-        ASSERT_TRUE(activate(*target));
+        target->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(target));
         EXPECT_EQ(colour(),
                   target == &window ? MainWndProc::ActiveColour : MainWndProc::InactiveColour);
     }

@@ -23,7 +23,6 @@ TEST_F(FmMainTest, ButtonsAndTogglesShowTheirPicturesAndRunTheirCommandsOnReleas
     settings.shared.ShowList = 2;
     load({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"}, settings);
     EXPECT_EQ(window.height(), Skin::HeightWithoutList) << "ShowList 2 leaves the list hidden";
-    dialogs.chosenFiles = {"/m/new.mp3"};
     const Playlist &list = transport().ListSong();
     using Pictures = QList<Skin::Picture>;
     const struct
@@ -33,14 +32,10 @@ TEST_F(FmMainTest, ButtonsAndTogglesShowTheirPicturesAndRunTheirCommandsOnReleas
         Pictures pictures; // shown before, then on each press and after each release
         std::function<bool()> done;
     } cases[] = {
-        {ImgNextSong, Qt::LeftButton, Pictures{Next, NextPressed, Next},
+        {ImgNextSong, Qt::RightButton, Pictures{Next, NextPressed, Next},
          [&] { return list.CurrentEntry() == 1; }},
         {ImgPreSong, Qt::LeftButton, Pictures{Previous, PreviousPressed, Previous},
          [&] { return list.CurrentEntry() == 0; }},
-        {ImgStopSong, Qt::RightButton, Pictures{Stop, StopPressed, Stop},
-         [&] { return media.log.last() == "seek 0"; }},
-        {ImgOpenSong, Qt::LeftButton, Pictures{Eject, EjectPressed, Eject},
-         [&] { return list.songs().last() == "/m/new.mp3"; }},
         {ImgMin, Qt::MiddleButton, Pictures{Minimise, MinimisePressed, Minimise},
          [&] { return window.isMinimized(); }},
         {ImgLoop, Qt::LeftButton, Pictures{LoopOn, LoopOnPressed, LoopOff, LoopOffPressed, LoopOn},
@@ -142,16 +137,12 @@ TEST_F(FmMainTest, KnobsAreDraggedAndTrackClicksReachThePlayer)
     EXPECT_TRUE(window.player().position().isTimerMainActive()) << "the release seeks";
 
     // The bands themselves are the player's; here a press of the left button reaches them.
-    const auto click = [this](QPoint at, Qt::MouseButton button) {
-        QTest::mousePress(&face(), button, {}, at);
-        QTest::mouseRelease(&face(), button, {}, at);
-    };
     // A press inside a band brings the knob's grip under the pointer; the right button's
     // does nothing.
     const QPoint onVolume(VolumeTrack.left + 2, VolumeTrack.top + 1);
-    click(onVolume, Qt::LeftButton);
-    click(onVolume + QPoint(30, 0), Qt::RightButton);
-    click({BalanceTrack.left, BalanceTrack.bottom}, Qt::LeftButton);
+    QTest::mouseClick(&face(), Qt::LeftButton, {}, onVolume);
+    QTest::mouseClick(&face(), Qt::RightButton, {}, onVolume + QPoint(30, 0));
+    QTest::mouseClick(&face(), Qt::LeftButton, {}, {BalanceTrack.left, BalanceTrack.bottom});
     EXPECT_EQ(face().knob(VolumeTrack.knob)->x(), onVolume.x() - VolumeTrack.grip);
     EXPECT_EQ(face().knob(BalanceTrack.knob)->x(), BalanceTrack.left - BalanceTrack.grip);
     EXPECT_EQ(media.balance(), -5000);
