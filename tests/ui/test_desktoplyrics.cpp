@@ -108,6 +108,8 @@ TEST(SungWidthTest, WholeCharactersAndAFractionOfTheNext)
     for (const auto &row : rows)
         EXPECT_DOUBLE_EQ(sungWidth(edges, row.fill), row.width) << row.fill;
     EXPECT_EQ(sungWidth(characterEdges(metrics, QString()), 1), 0);
+    // A line wider than the room is measured only up to the first edge past it.
+    EXPECT_EQ(characterEdges(metrics, line.repeated(10'000), advance(2)).size(), 4);
 }
 
 // Line k stands on row k % 2, the even lines at the left, the odd ones at the right.
