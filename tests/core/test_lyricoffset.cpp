@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ struct OffsetRow
 };
 
 // At 5.0 s into song a: each key moves the lines by half a second at once, the song line
-// tells the total, and the song keeps it.
+// tells the total for a while, and the song keeps it.
 TEST(LyricOffset, KeysMoveTheShownLineAtOnce)
 {
     const OffsetRow rows[] = {
@@ -47,8 +48,8 @@ TEST(LyricOffset, KeysMoveTheShownLineAtOnce)
     EXPECT_EQ(rig.player.labels().text(Label::LInfo), QString()) << "no track, no offset";
     rig.open(PlayerRig::songs("abc"));
     rig.media.setPosition(5.0);
-    rig.position().setLyrics(lyricsOf(
-        "[00:03.80]子\n[00:04.30]甲\n[00:04.80]乙\n[00:05.30]丙\n[00:06.40]丁"));
+    rig.position().setLyrics(
+        lyricsOf("[00:03.80]子\n[00:04.30]甲\n[00:04.80]乙\n[00:05.30]丙\n[00:06.40]丁"));
     for (const OffsetRow &row : rows) {
         rig.player.run(row.command);
         // A line shows with the space before its item's end mark.
@@ -56,6 +57,9 @@ TEST(LyricOffset, KeysMoveTheShownLineAtOnce)
             << row.notice;
         EXPECT_EQ(rig.player.labels().text(Label::LInfo), QString::fromUtf8(row.notice));
     }
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return rig.player.labels().text(Label::LInfo) == "a"; }, 10'000))
+        << "the notice gives way to the song line";
     EXPECT_EQ(rig.player.lyricOffsets().offset(PlayerRig::song('a')), -1500);
 
     // The next track ends the notice and starts with its own offset (none); one that follows
@@ -107,20 +111,18 @@ TEST(LyricOffset, KaraokeLinesChangeOnlyWhenTheyDo)
 }
 
 // Lines it does not understand are skipped, a later line of a song counts; the most recently
-// changed songs are kept, a changed song moving to the end; written on the worker, GB18030
-// with CR LF.
+// changed songs are kept, a changed song moving to the end; written on the worker.
 TEST(LyricOffsetStore, WritesTheNewestChangesAndReadsThemBack)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("zorvan.lof");
-    QStringList lines{"1\t/2005.mp3", "x\t/b.mp3", "\t/c.mp3", "0\t/d.mp3", "700000\t/e.mp3",
-                      "300\t", "no tab"};
+    QStringList lines{"1\t/2005.mp3",   "x\t/b.mp3", "\t/c.mp3", "0\t/d.mp3",
+                      "700000\t/e.mp3", "300\t",     "no tab"};
     for (int song = 1; song <= MaxLyricOffsetEntries + 5; ++song)
         lines << QStringLiteral("%1\t/%1.mp3").arg(song);
     ASSERT_TRUE(writeTextLines(path, lines).ok);
     LyricOffsets offsets(path);
     offsets.load();
-    EXPECT_EQ(offsets.offset("/5.mp3"), 0);
     offsets.setOffset("/6.mp3", -6);
     offsets.setOffset("/7.mp3", 0);
     offsets.setOffset("/音乐.mp3", 500);
@@ -131,29 +133,20 @@ TEST(LyricOffsetStore, WritesTheNewestChangesAndReadsThemBack)
     expected << LyricOffsetEntry{"/6.mp3", -6} << LyricOffsetEntry{"/音乐.mp3", 500}
              << LyricOffsetEntry{"/new.mp3", 1};
     EXPECT_TRUE(deliverUntil([&] { return LoadLyricOffsets(path).value == expected; }));
-    EXPECT_TRUE(readFile(path).contains("\r\n500\t/\xD2\xF4\xC0\xD6.mp3\r\n"));
 }
 
-// A file that cannot be read is left as it is; one that cannot be written is told and the
-// player goes on.
-TEST(LyricOffsetStore, LeavesWhatItCannotReadAndSurvivesWhatItCannotWrite)
+// A file that is there but cannot be read is left as it is; the run keeps its changes.
+TEST(LyricOffsetStore, LeavesAFileItCannotRead)
 {
     QTemporaryDir dir;
-    const QString folder = dir.filePath("zorvan.lof");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    LyricOffsets unreadable(folder);
-    unreadable.load();
-    unreadable.setOffset("/a.mp3", 500);
-    unreadable.flush();
-    EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(unreadable.offset("/a.mp3"), 500) << "the run still has it";
-
-    const QString blocked = writeFile(dir.filePath("file"), "x") + "/zorvan.lof";
-    LyricOffsets unwritable(blocked);
-    unwritable.load();
-    unwritable.setOffset("/a.mp3", 500);
-    unwritable.flush();
-    EXPECT_FALSE(QFileInfo::exists(blocked));
+    const QString path =
+        writeFile(dir.filePath("zorvan.lof"), QByteArray(SmallTextFileLimit + 1, '1'));
+    LyricOffsets offsets(path);
+    offsets.load();
+    offsets.setOffset("/a.mp3", 500);
+    offsets.flush();
+    EXPECT_EQ(QFileInfo(path).size(), SmallTextFileLimit + 1);
+    EXPECT_EQ(offsets.offset("/a.mp3"), 500);
 }
 
 } // namespace

@@ -22,7 +22,6 @@ TEST(LyricList, KeepsTimeThenTextOrder)
 TEST(LyricList, SelectionStaysInRangeAndInsertOrClearDropsIt)
 {
     LyricList list;
-    EXPECT_FALSE(list.select(0));
     list.insert({"0001.00#A ##", "0002.00#B ##"});
     ASSERT_TRUE(list.select(1));
     EXPECT_FALSE(list.select(2));

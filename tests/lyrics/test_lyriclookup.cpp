@@ -34,36 +34,57 @@ struct Tree
     QTemporaryDir root;
 };
 
-TEST(FindLyric, ReadsTheFirstFileFoundInOrder)
+// The song is "songs/a.mp3" with the lyric folders "first" and "second" in a Tree.
+struct SourceRow
 {
-    const QStringList standard = {"first/", "second/", "[END]"};
-    // The files in the tree, the lyric folders (relative to the tree, but for "[END]"), the
-    // result and the title of the file read.
-    const std::tuple<QStringList, QStringList, LyricLookup, QString> cases[] = {
-        {{"songs/a.lrc", "first/a.lrc"}, standard, LyricLookup::Found, "songs/a.lrc"},
-        {{"second/a.lrc", "third/a.lrc"}, standard, LyricLookup::Found, "second/a.lrc"},
-        {{"third/a.lrc", "first/b.lrc"}, standard, LyricLookup::NotFound, ""},
-        {{"third/a.lrc"}, {"first/", "second", "third"}, LyricLookup::Found, "third/a.lrc"},
-        {{"first/a.lrc"}, {}, LyricLookup::NotFound, ""},
-        {{"songs/A.LRC", "first/a.lrc"}, standard, LyricLookup::Found, "songs/A.LRC"},
-        {{"first/A.lrc", "first/a.lrc"}, standard, LyricLookup::Found, "first/a.lrc"},
-        {{"!songs/a.lrc", "first/a.lrc"}, standard, LyricLookup::Unreadable, ""},
-        {{"!first/a.lrc", "second/a.lrc"}, standard, LyricLookup::NotFound, ""},
+    QStringList files;
+    SongTags tags;
+    // The title of the lyrics read; "" for none.
+    QString read;
+};
+
+TEST(FindSongLyric, ReadsTheFirstSourceInOrder)
+{
+    const SongTags tagged = {"Ar", "Ti", {"no times", "[ti:embedded]\n[00:02.00]sung"}};
+    const SourceRow rows[] = {
+        // The song's own name: beside the song, in any case, then in the folders, exact case
+        // first, and before the names from the tags.
+        {{"songs/a.lrc", "first/a.lrc"}, {}, "songs/a.lrc"},
+        {{"songs/A.LRC", "first/a.lrc"}, {}, "songs/A.LRC"},
+        {{"first/A.lrc", "first/a.lrc"}, {}, "first/a.lrc"},
+        {{"second/a.lrc", "songs/Ar - Ti.lrc"}, tagged, "second/a.lrc"},
+        {{"third/a.lrc", "first/b.lrc"}, {}, ""},
+        // An own file that cannot be read ends the search for own files.
+        {{"!songs/a.lrc", "first/a.lrc"}, {}, ""},
+        {{"!first/a.lrc", "second/a.lrc"}, {}, ""},
+        // "artist - title" before "title", beside the song first; files that cannot be read
+        // give way; the embedded text last.
+        {{"songs/Ti.lrc", "first/ar - ti.LRC", "songs/AR - TI.lrc"}, tagged, "songs/AR - TI.lrc"},
+        {{"first/Ar - Ti.lrc", "second/ti.lrc"}, {"", "Ti", {}}, "second/ti.lrc"},
+        {{"!songs/a.lrc", "!first/Ar - Ti.lrc", "second/Ti.lrc"}, tagged, "second/Ti.lrc"},
+        {{"third/Ar - Ti.lrc"}, tagged, "embedded"},
+        // A name from the tags stays in its folder.
+        {{"first/A_B - Ti.lrc", "first/A/B - Ti.lrc"}, {"A/B", "Ti", {}}, "first/A_B - Ti.lrc"},
+        {{"songs/secret.lrc"}, {"", "../songs/secret", {}}, ""},
+        {{}, {"Ar", "Ti", {"[ti:x]\nwords"}}, ""},
     };
-    for (const auto &[files, folders, result, title] : cases) {
-        SCOPED_TRACE(files.join(' ').toStdString() + " in " + folders.join(' ').toStdString());
+    for (const SourceRow &row : rows) {
+        SCOPED_TRACE(row.files.join(' ').toStdString());
         Tree tree;
-        for (const QString &file : files)
+        for (const QString &file : row.files)
             tree.write(file);
-        QStringList dirs;
-        for (const QString &dir : folders)
-            dirs.append(dir == "[END]" ? dir : tree.path(dir));
+        int reads = 0;
+        const SongTagReader readTags = [&](const QString &) { return ++reads, row.tags; };
         LyricList list;
         list.insert({"0009.00#kept ##"});
-        ASSERT_EQ(FindLyric(lyricFilePath(tree.path("songs/a.mp3")), dirs, list), result);
-        EXPECT_EQ(list.count(), title.isEmpty() ? 1 : 3);
-        EXPECT_EQ(list.items().first(),
-                  title.isEmpty() ? "0009.00#kept ##" : "   0.00#" + title + " - ");
+        const bool found = FindSongLyric(tree.path("songs/a.mp3"),
+                                         {tree.path("first"), tree.path("second")}, readTags, list);
+        EXPECT_EQ(found, !row.read.isEmpty());
+        // Only the first source found is read.
+        EXPECT_EQ(list.count(), found ? 3 : 1);
+        EXPECT_EQ(list.items().first(), found ? "   0.00#" + row.read + " - " : "0009.00#kept ##");
+        // The tags are read once, and only when the song's own lyric file (a.lrc) is missing.
+        EXPECT_EQ(reads, row.read.endsWith("a.lrc", Qt::CaseInsensitive) ? 0 : 1);
     }
 }
 
