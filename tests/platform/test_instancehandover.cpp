@@ -55,8 +55,9 @@ TEST(InstanceRequestTest, ParsesWellFormedRequestsOnlyAndWaitsForTheirEnd)
         EXPECT_EQ(parsed.status, expected);
         EXPECT_EQ(parsed.songs.songs.size(), expected == Status::Complete && bytes != "activate\n");
         // What follows a whole request is the next one's.
-        if (expected == Status::Complete)
+        if (expected == Status::Complete) {
             EXPECT_EQ(InstanceRequest::parse(bytes + "next").size, bytes.size());
+        }
     }
 }
 
