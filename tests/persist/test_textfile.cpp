@@ -75,7 +75,10 @@ TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
     const QString path = write("zorvan.set", bytes);
     // As on a system without the conversion module, and as a conversion that breaks off.
     IconvFunctions failingOpen, failingConvert;
-    failingOpen.open = [](const char *, const char *) { return errno = EINVAL, iconv_t(-1); };
+    // iconv_open's own failure value is (iconv_t)-1.
+    failingOpen.open = [](const char *, const char *) {
+        return errno = EINVAL, iconv_t(-1); // NOLINT(performance-no-int-to-ptr)
+    };
     failingConvert.convert = [](iconv_t, char **, size_t *, char **, size_t *) {
         return errno = EBADF, size_t(-1);
     };
