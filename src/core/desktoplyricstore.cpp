@@ -6,6 +6,9 @@
 
 namespace {
 
+// How long the shutdown's write waits for a write under way on the worker.
+constexpr int WriteWaitMs = 2000;
+
 Q_LOGGING_CATEGORY(lcDesktopLyrics, "zorvan.desktoplyrics")
 
 const QString Marker = QStringLiteral("[ZORVANDESKTOPLYRICS]");
@@ -63,7 +66,9 @@ void DesktopLyricStore::setSettings(const DesktopLyricSettings &settings)
     emit changed();
     const int serial = ++*m_latestWrite;
     m_writer.add(
-        [path = m_path, lines = format(settings), latest = m_latestWrite, serial] {
+        [path = m_path, lines = format(settings), latest = m_latestWrite, lock = m_writeLock,
+         serial] {
+            const QMutexLocker locker(lock.get());
             return *latest == serial ? writeKeyValueFile(path, Marker, lines) : WriteResult{};
         },
         [this, settings, serial](const WriteResult &written) {
@@ -98,7 +103,11 @@ WriteResult DesktopLyricStore::save()
     ++*m_latestWrite;
     if (m_settings == m_written)
         return {};
+    // A write stuck on a dead disk is not waited for without end.
+    if (!m_writeLock->tryLock(WriteWaitMs))
+        return {false, QStringLiteral("an earlier write does not end")};
     WriteResult written = writeKeyValueFile(m_path, Marker, format(m_settings));
+    m_writeLock->unlock();
     if (written.ok)
         m_written = m_settings;
     return written;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
 
@@ -52,5 +53,8 @@ private:
     // The serial of the latest write asked for; a write on the worker with an older one is
     // stale and writes nothing.
     std::shared_ptr<std::atomic<int>> m_latestWrite = std::make_shared<std::atomic<int>>(0);
+    // Held over the check of the serial and the write, on the worker and at shutdown, so that
+    // a stale write under way ends before the shutdown's and cannot replace it.
+    std::shared_ptr<QMutex> m_writeLock = std::make_shared<QMutex>();
     WorkQueue m_writer;
 };
