@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QSignalSpy>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -147,8 +146,8 @@ TEST_F(PlayerTest, NextAndPreviousWrapAndCarryTheHighlight)
 
 // An entry that cannot be played is skipped in the direction the user went, for one pass
 // at most, whatever the loop toggle says. The skip makes its entry current as next and
-// previous do (NextAndPreviousWrapAndCarryTheHighlight, TheSkipGoesOnFromTheEntryThatFailed);
-// shuffled, it follows the shuffled order (ShuffledEachEntryPlaysOnceARound...).
+// previous do (NextAndPreviousWrapAndCarryTheHighlight); shuffled, it follows the shuffled order
+// (ShuffledEachEntryPlaysOnceARound...).
 TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
 {
     const struct
@@ -179,14 +178,11 @@ TEST_F(PlayerTest, BrokenEntriesAreSkippedInTheDirectionOfTravel)
             transport().StopSong();
         }
     }
-}
-
-TEST_F(PlayerTest, TheSkipGoesOnFromTheEntryThatFailed)
-{
+    // The skip goes on from the entry that failed, though the arrow keys moved on meanwhile.
     media.holdOpens(true);
     load(songs("xab"));
     transport().PlaySong();
-    list().setCurrentEntry(2); // the arrow keys move on while x is being opened
+    list().setCurrentEntry(2);
     media.answerOpen();
     QCoreApplication::sendPostedEvents();
     media.answerOpen();
@@ -194,7 +190,8 @@ TEST_F(PlayerTest, TheSkipGoesOnFromTheEntryThatFailed)
     EXPECT_EQ(current(), song('a'));
 }
 
-// Reports about a track that was replaced never move the playlist or the play state.
+// Reports about a track that was replaced never move the playlist or the play state, and its
+// lyrics never show.
 TEST_F(PlayerTest, ReportsAboutEarlierTracksAreDropped)
 {
     media.holdOpens(true);
@@ -224,6 +221,18 @@ TEST_F(PlayerTest, ReportsAboutEarlierTracksAreDropped)
     EXPECT_TRUE(media.isPlaying());
     emit media.failed(second - 1, Failure::CannotDecode, {});
     EXPECT_EQ(media.fileName(), song('b')) << "b plays on";
+
+    // The song's lyrics come in after x has replaced it and failed, with nothing loaded: a track
+    // that started meanwhile would hide their wrong arrival by clearing them.
+    loadLyricSong(Lyric);
+    transport().PlaySong();
+    media.answerOpen(); // the song's lookup runs
+    load(songs("x"));
+    transport().PlaySong();
+    media.answerOpen();
+    settle(transport());
+    EXPECT_EQ(state(), "stopped");
+    EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
 TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
@@ -249,7 +258,7 @@ TEST_F(PlayerTest, ShutdownCancelsWhatIsUnderWayAndNothingStartsAfterIt)
     }
 }
 
-TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackAndTicksMoveItForwardOnly)
+TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackTicksMoveItForwardOnlyAndLengthsRescaleIt)
 {
     player.clickPanel(200, PositionTrack.bottom);
     EXPECT_EQ(media.log.last(), "seek 0") << "before any track a seek goes to 0";
@@ -290,6 +299,25 @@ TEST_F(PlayerTest, TheKnobSeeksWithinTheTrackAndTicksMoveItForwardOnly)
     }
     // 218 pixels in 54 s: the knob's next step (target 59) comes at 10.28 s.
     EXPECT_EQ(position().nextTickDelay(10), 280);
+
+    // A length told while the track plays rescales the knob (0: unknown, the knob at its start);
+    // a step forward is not held at the length, which may be a guess.
+    const Knob &knob = position().knob();
+    media.setPosition(50);
+    media.changeDuration(100);
+    EXPECT_EQ(knob.left(), knob.leftAt(0.5));
+    media.setDuration(song('c'), 150);
+    emit media.durationChanged(media.serial() - 1);
+    EXPECT_EQ(position().SongSeconds(), 100) << "the length of another track is dropped";
+    media.changeDuration(218); // a step is 5 s
+    media.setPosition(216);
+    player.run(::Command::FastForward);
+    EXPECT_EQ(media.log.last(), "seek 221");
+    EXPECT_EQ(knob.left(), knob.track().right);
+    media.changeDuration(0);
+    EXPECT_EQ(knob.left(), knob.track().left);
+    player.run(::Command::FastForward);
+    EXPECT_EQ(media.log.last(), "seek 226") << "5 s while the length is unknown";
 }
 
 TEST_F(PlayerTest, VolumeAndBalanceComeFromTheKnobsAndThePresets)
@@ -298,11 +326,11 @@ TEST_F(PlayerTest, VolumeAndBalanceComeFromTheKnobsAndThePresets)
     EXPECT_TRUE(player.clickPanel(VolumeTrack.right, VolumeTrack.bottom));
     EXPECT_EQ(media.volume(), -400);
     // The remote control's fraction: the knob's travel spans -40 … 0 dB, but the quietest
-    // volume sent is -30 dB; what is not a number changes nothing.
+    // volume sent is -30 dB; what is not a number changes nothing. (Half the travel, -20 dB,
+    // is the whole-program remote control test's.)
     const QList<std::tuple<double, int, double>> fractions{
-        {1, 0, 1},         {0.5, -2000, 0.5}, {0.75, -1000, 0.75}, {qQNaN(), -1000, 0.75},
-        {0.1, -3000, 0.1}, {1.7, 0, 1},       {-0.3, -3000, 0},
-    };
+        {1, 0, 1},         {0.75, -1000, 0.75}, {qQNaN(), -1000, 0.75},
+        {0.1, -3000, 0.1}, {1.7, 0, 1},         {-0.3, -3000, 0}};
     for (const auto &[fraction, volume, readBack] : fractions) {
         sound.setVolumeFraction(fraction);
         EXPECT_EQ(media.volume(), volume) << fraction;
@@ -343,27 +371,6 @@ TEST_F(PlayerTest, VolumeAndBalanceComeFromTheKnobsAndThePresets)
     EXPECT_EQ(sound.balancePreset(), Preset::Stereo) << "a click keeps the marks";
 }
 
-TEST_F(PlayerTest, ArgumentsGiveTheirSongsOrSayWhatIsWrong)
-{
-    const QString a = writeFile(path("a.wav"), "x");
-    const QString longPath = QStringLiteral("folder/").repeated(600) + "a.wav";
-    // The arguments, the songs they give and the problems told.
-    const QList<std::tuple<QStringList, QStringList, QStringList>> cases{
-        {{"gone.mp3", a}, {a}, {"no such file or folder: gone.mp3"}},
-        // Names the system cannot hold are named for what they are, not as missing files.
-        {{QString::fromUtf8("Beyonc\xe9.mp3"), a},
-         {a},
-         {"the name is not valid UTF-8: Beyonc\uFFFD.mp3"}},
-        {{longPath}, {}, {"the path is longer than 4095 bytes: " + longPath}},
-        {{QUrl::fromLocalFile(a).toString()}, {a}, {}},
-    };
-    for (const auto &[arguments, expected, problems] : cases) {
-        const CommandLineSongs given = songsFromArguments(arguments, dir.path());
-        EXPECT_EQ(given.songs, expected) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(given.problems, problems);
-    }
-}
-
 TEST_F(PlayerTest, SavedListComesBackWithItsFirstPlayableSongPausedAndItsLyrics)
 {
     player.start({});
@@ -376,21 +383,17 @@ TEST_F(PlayerTest, SavedListComesBackWithItsFirstPlayableSongPausedAndItsLyrics)
     writeFile(path("lrc/a.lrc"), Lyric);
     session.setListLyricDir({path("none/"), path("lrc/")});
     writeFile(path("pictures/cover.jpg"), "x");
-    // Arguments that give no song, missing or a folder without any, bring the list back.
-    for (const QStringList &arguments :
-         {QStringList{}, QStringList{"only-missing.mp3"}, QStringList{"pictures"}}) {
-        list().clear();
-        media.log.clear();
-        player.start(songsFromArguments(arguments, dir.path()));
-        settle(transport());
-        EXPECT_EQ(list().count(), 3);
-        EXPECT_EQ(sounding(), "paused -");
-        EXPECT_EQ(media.log.filter("open "), (QStringList{"open " + broken, "open /m/a.mp3"}));
-        EXPECT_FALSE(media.log.contains("play")) << "loaded without a moment of sound";
-        EXPECT_EQ(current(), song('a'));
-        EXPECT_EQ(label(Label::LTime), "00:00");
-        EXPECT_EQ(lyricLabels(), "T - A") << "from the lyric folders, while the song waits";
-    }
+    // Arguments that give no song bring the list back: none at all (as the main window's start
+    // test has it) and missing files go the same way; here a folder without any.
+    player.start(songsFromArguments({"pictures"}, dir.path()));
+    settle(transport());
+    EXPECT_EQ(list().count(), 3);
+    EXPECT_EQ(sounding(), "paused -");
+    EXPECT_EQ(media.log.filter("open "), (QStringList{"open " + broken, "open /m/a.mp3"}));
+    EXPECT_FALSE(media.log.contains("play")) << "loaded without a moment of sound";
+    EXPECT_EQ(current(), song('a'));
+    EXPECT_EQ(label(Label::LTime), "00:00");
+    EXPECT_EQ(lyricLabels(), "T - A") << "from the lyric folders, while the song waits";
     transport().PauseSong();
     EXPECT_TRUE(media.isPlaying());
 }
@@ -425,22 +428,6 @@ TEST_F(PlayerTest, LyricsFollowPlaybackTheSwitchSeeksAndStop)
     EXPECT_EQ(lyricLabels(), "T - A") << "after a stop the lyrics start over";
     player.clickPanel(PositionTrack.left + PositionTrack.grip + 6, PositionTrack.bottom); // 6 s
     EXPECT_EQ(lyricLabels(), "first ") << "a seek shows its line at once";
-}
-
-// The song's lyrics come in after x has replaced it and failed, with nothing loaded: a track
-// that started meanwhile would hide their wrong arrival by clearing them.
-TEST_F(PlayerTest, LyricsOfAnEarlierTrackAreDropped)
-{
-    loadLyricSong(Lyric);
-    media.holdOpens(true);
-    transport().PlaySong();
-    media.answerOpen(); // the song's lookup runs
-    load(songs("x"));
-    transport().PlaySong();
-    media.answerOpen();
-    settle(transport());
-    EXPECT_EQ(state(), "stopped");
-    EXPECT_EQ(position().ListLyric().count(), 0);
 }
 
 TEST_F(PlayerTest, LyricsTimerSleepsUntilSomethingOnScreenCanChange)
@@ -509,35 +496,17 @@ TEST_F(PlayerTest, ShuffledEachEntryPlaysOnceARoundWhetherTracksEndOrFollow)
         << opened().toStdString();
 }
 
-// Without the loop the last entry plays to its end and playback stops there; resumed, it
-// starts again.
-TEST_F(PlayerTest, WithoutTheLoopPlaybackStopsAtTheEndOfTheLastEntry)
-{
-    for (const Ending ending : {Ending::Reported, Ending::Followed}) {
-        load(songs("abc"));
-        transport().setLoopMode(false);
-        EXPECT_EQ(playThrough("eee", ending), "abcc");
-        EXPECT_EQ(state(), "stopped");
-        EXPECT_NE(transport().loadedTrack(), 0u);
-        EXPECT_EQ(label(Label::LTime), "03:20");
-        EXPECT_EQ(position().knob().left(), position().knob().track().right);
-        transport().PauseSong();
-        transport().PauseSong();
-        settle(transport());
-        EXPECT_EQ(state() + opened().back(), "playingc");
-        transport().StopSong();
-    }
-}
-
-// A pass of the order in which no track played for half a second of its own stops, as a
-// pass of failures does, and a track that breaks off counts as one; a track that plays long
-// enough starts a new pass, around the list.
-TEST_F(PlayerTest, APassOfTracksTooShortToHearOrBrokenOffStops)
+// Playback stops at the end of the last entry without the loop, and after a pass of the order
+// in which no track played for half a second of its own, as a pass of failures does; a track
+// that breaks off counts as one. A track that plays long enough starts a new pass, around the
+// list. (One short track alone is the whole-program order test's.)
+TEST_F(PlayerTest, PlaybackStopsAtTheEndWithoutTheLoopOrAfterAPassOfTracksTooShortToHear)
 {
     const struct Row
     {
         const char *letters, *steps, *heard, *state;
-    } rows[] = {{"s", "e", "ss", "stopped"},
+        bool loop = true;
+    } rows[] = {{"abc", "eee", "abcc", "stopped", false},
                 {"st", "ee", "stt", "stopped"},
                 {"sa", "eeee", "sasas", "playing"},
                 {"xs", "e", "ss", "stopped"}, // x failed: one of the pass
@@ -545,11 +514,24 @@ TEST_F(PlayerTest, APassOfTracksTooShortToHearOrBrokenOffStops)
     for (const Ending ending : {Ending::Reported, Ending::Followed}) {
         for (const Row &row : rows) {
             load(songs(row.letters));
+            transport().setLoopMode(row.loop);
             EXPECT_EQ(playThrough(row.steps, ending), row.heard) << int(ending);
             EXPECT_EQ(state(), row.state) << row.letters << int(ending);
             transport().StopSong();
         }
     }
+    // The last entry has no follower, so both endings stop alike: it stays loaded, shown at
+    // its end, and resumed it starts again.
+    load(songs("c"));
+    transport().setLoopMode(false);
+    EXPECT_EQ(playThrough("e", Ending::Reported), "cc");
+    EXPECT_NE(transport().loadedTrack(), 0u);
+    EXPECT_EQ(label(Label::LTime), "03:20");
+    EXPECT_EQ(position().knob().left(), position().knob().track().right);
+    transport().PauseSong();
+    transport().PauseSong();
+    settle(transport());
+    EXPECT_EQ(state() + opened().back(), "playingc");
 }
 
 // While a track plays the backend is told the order's next entry, again whenever it
@@ -580,31 +562,6 @@ TEST_F(PlayerTest, TheFollowerIsToldAndStartsAsIfItHadOpened)
         EXPECT_EQ(media.queued, told == "-" ? before : before + QStringList{told})
             << told.toStdString();
     }
-}
-
-// A length told while the track plays rescales the knob (0: unknown, the knob at its start);
-// a step forward is not held at the length, which may be a guess.
-TEST_F(PlayerTest, LengthsThatChangeRescaleTheKnobAndDoNotHoldSeeks)
-{
-    load(songs("a"));
-    play();
-    const Knob &knob = position().knob();
-    media.setPosition(50);
-    media.changeDuration(100);
-    EXPECT_EQ(knob.left(), knob.leftAt(0.5));
-    media.setDuration(song('a'), 150);
-    emit media.durationChanged(media.serial() - 1);
-    EXPECT_EQ(position().SongSeconds(), 100) << "the length of another track is dropped";
-
-    media.changeDuration(218); // a step is 5 s
-    media.setPosition(216);
-    player.run(::Command::FastForward);
-    EXPECT_EQ(media.log.last(), "seek 221");
-    EXPECT_EQ(knob.left(), knob.track().right);
-    media.changeDuration(0);
-    EXPECT_EQ(knob.left(), knob.track().left);
-    player.run(::Command::FastForward);
-    EXPECT_EQ(media.log.last(), "seek 226") << "5 s while the length is unknown";
 }
 
 } // namespace

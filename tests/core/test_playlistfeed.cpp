@@ -1,4 +1,5 @@
 #include <QSignalSpy>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -21,13 +22,10 @@ protected:
         for (int i = 1; i <= count; ++i)
             writeFile(path(QStringLiteral("big/%1.mp3").arg(i)), {});
     }
-    // The paths opened since the log was last cleared.
-    QStringList openedPaths() const
-    {
-        return media.log.filter("open ").replaceInStrings("open ", "");
-    }
 };
 
+// Arguments that name nothing are told for what they are; names the system cannot hold are
+// not told as missing files.
 TEST_F(PlaylistFeedTest, FoldersGiveTheirSoundFilesInPlaceSortedByNameAndTheFirstSongPlays)
 {
     for (const char *name : {"a.wav", "f/2.mp3", "f/1.wma", "f/b.WAV", "f/cover.jpg", "f/notes.txt",
@@ -35,11 +33,20 @@ TEST_F(PlaylistFeedTest, FoldersGiveTheirSoundFilesInPlaceSortedByNameAndTheFirs
         writeFile(path(QLatin1String(name)), "x");
     writeFile(path("list.M3U"), "one.mp3\r\n");
     const QStringList folder{path("f/1.wma"), path("f/2.mp3"), path("f/b.WAV")};
-    player.start(songsFromArguments({"a.wav", "f", "list.M3U", "none", "f"}, dir.path()));
+    const QString badName = QString::fromUtf8("Beyonc\xe9.mp3");
+    const QString longPath = QStringLiteral("folder/").repeated(600) + "a.wav";
+    const CommandLineSongs given =
+        songsFromArguments({"a.wav", "f", "gone.mp3", badName, longPath, "list.M3U", "none", "f",
+                            QUrl::fromLocalFile(path("a.wav")).toString()},
+                           dir.path());
+    EXPECT_EQ(given.problems, (QStringList{"no such file or folder: gone.mp3",
+                                           "the name is not valid UTF-8: Beyonc\uFFFD.mp3",
+                                           "the path is longer than 4095 bytes: " + longPath}));
+    player.start(given);
     settle(transport());
-    EXPECT_EQ(list().songs(),
-              QStringList{path("a.wav")} + folder + QStringList{path("one.mp3")} + folder);
-    EXPECT_EQ(openedPaths(), QStringList{path("a.wav")});
+    EXPECT_EQ(list().songs(), QStringList{path("a.wav")} + folder + QStringList{path("one.mp3")} +
+                                  folder + QStringList{path("a.wav")});
+    EXPECT_EQ(media.log.filter("open "), QStringList{"open " + path("a.wav")});
     EXPECT_EQ(state(), "playing");
 }
 
@@ -51,7 +58,7 @@ TEST_F(PlaylistFeedTest, ABigFolderArrivesInBatchesItsFirstSongPlayingWithTheFir
     player.start(songsFromArguments({"big"}, dir.path()));
     ASSERT_TRUE(deliverUntil([&] { return list().count() > 0; }));
     EXPECT_EQ(list().count(), PlaylistFeed::BatchSongs);
-    EXPECT_EQ(openedPaths(), QStringList{path("big/1.mp3")});
+    EXPECT_EQ(media.log.filter("open "), QStringList{"open " + path("big/1.mp3")});
     settle(transport());
     EXPECT_EQ(list().count(), count);
     EXPECT_EQ(batches.count(), 3);
