@@ -18,21 +18,18 @@ bool loaded(const Session &session)
     return deliverUntil([&session] { return !session.isSavedListLoading(); });
 }
 
-// The saved list and the pictures come back through the window's start-up (tests/ui); what
-// cannot be written is reported for each file at shutdown (tests/app/test_full_disk.sh).
-TEST(SessionTest, LyricFoldersComeBackAsSaved)
+struct SessionTest : testing::Test
 {
     QTemporaryDir dir;
-    writeFile(Session(dir.path()).path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n");
-    Session session(dir.path());
-    session.load();
-    EXPECT_EQ(session.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
-}
+    Session session{dir.path()};
+};
 
-TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
+// The saved list and the pictures come back through the window's start-up (tests/ui); what
+// cannot be written is reported for each file at shutdown (tests/app/test_full_disk.sh). Files
+// that cannot be read keep neither the lyric folders from coming back nor the files as they were.
+TEST_F(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
 {
-    QTemporaryDir dir;
-    Session session(dir.path());
+    writeFile(session.path(Session::File::LyricFolders), "/lrc/\r\n[END]\r\n");
     // Larger than any file the player reads: refused unread (and sparse, so cheap).
     const qint64 tooLarge = PlaylistFileLimit + 1;
     for (const Session::File file : {Session::File::Settings, Session::File::Playlist}) {
@@ -40,6 +37,7 @@ TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(tooLarge));
     }
     EXPECT_EQ(session.load().status, ReadStatus::Unreadable);
+    EXPECT_EQ(session.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
     PlaylistEntries saved{{"not read"}, {}};
     session.loadSavedList([&saved](const PlaylistEntries &entries) { saved = entries; });
     ASSERT_TRUE(loaded(session));
@@ -51,10 +49,8 @@ TEST(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
 
 // Before each save the file holds what the session last knew it to hold, but with line ends
 // the player never writes: they stay only when the file is not written.
-TEST(SavedListTest, IsWrittenAtShutdownOnlyWhenItChanged)
+TEST_F(SessionTest, SavedListIsWrittenAtShutdownOnlyWhenItChanged)
 {
-    QTemporaryDir dir;
-    Session session(dir.path());
     const QString file = writeFile(session.path(Session::File::Playlist), "/m/a\r\n/m/b\r\n");
     session.loadSavedList([](const PlaylistEntries &) {});
     EXPECT_TRUE(session.save({}).isEmpty());
@@ -80,7 +76,7 @@ TEST(SavedListTest, IsWrittenAtShutdownOnlyWhenItChanged)
 
 // A list longer than what is read first comes in two parts, together the list read whole; one
 // that could be UTF-8 comes whole, since only all of it tells.
-TEST(SavedListTest, ALongListComesAsItsFirstLinesThenTheRest)
+TEST_F(SessionTest, ALongSavedListComesAsItsFirstLinesThenTheRest)
 {
     QString text;
     for (int i = 0; i < 4000; ++i)
@@ -91,8 +87,6 @@ TEST(SavedListTest, ALongListComesAsItsFirstLinesThenTheRest)
         int parts;
     };
     for (const Case &each : {Case{*encodeGb18030(text), 2}, Case{text.toUtf8(), 1}}) {
-        QTemporaryDir dir;
-        Session session(dir.path());
         const QString file = writeFile(session.path(Session::File::Playlist), each.bytes);
         int parts = 0;
         QStringList songs;

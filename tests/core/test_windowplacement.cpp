@@ -4,6 +4,9 @@
 
 namespace {
 
+// A window saved on a screen that is gone is the main window's test; a drag that follows the
+// pointer and snaps to the left edge from inside, scale 2 on a small screen and a window saved
+// below the bottom edge are the whole-program window test's (test_skin_window.sh).
 TEST(WindowPlacement, KeepsPositionsOnAScreenAndRescuesLostOnes)
 {
     const QRect primary(0, 0, 1920, 1080);
@@ -12,7 +15,6 @@ TEST(WindowPlacement, KeepsPositionsOnAScreenAndRescuesLostOnes)
     // The saved place, the screens, and where the window comes.
     const QList<std::tuple<QPoint, QList<QRect>, QPoint>> cases{
         {{-1000, 40}, both, {-1000, 40}},    // on the screen left of the primary
-        {{-1000, 40}, {primary}, {0, 0}},    // that screen is gone
         {{-200, -5}, {primary}, {-200, -5}}, // partly off the edge, strip still on
         {{-274, 100}, {primary}, {0, 0}},    // wholly off the left edge
         {{100, 1080}, {primary}, {0, 0}},    // below the screen
@@ -32,10 +34,8 @@ TEST(WindowPlacement, DragWindowFollowsThePointerAndSnaps)
     // the place, the pointer's offset and the place that follows.
     const QList<std::tuple<const char *, QPoint, QPoint, QPoint>> cases{
         {"one pixel is no move", {100, 100}, {1, -1}, {100, 100}},
-        {"follows the pointer one to one", {300, 300}, {-120, 45}, {180, 345}},
         {"on the left edge, held within the snap distance", {0, 100}, {12, 0}, {0, 100}},
         {"and pulled off beyond it", {0, 100}, {13, 0}, {13, 100}},
-        {"snaps to the left edge from inside", {20, 100}, {-9, 0}, {0, 100}},
         {"snaps back from beyond the left edge", {5, 100}, {-10, 0}, {0, 100}},
         {"snaps to the right edge", {730, 100}, {9, 0}, {750, 100}},
         {"on the right edge, held", {750, 100}, {-12, 0}, {750, 100}},
@@ -76,7 +76,6 @@ struct ScaleCase
 TEST(WindowPlacement, TheWindowTakesTheLargestRatioAtWhichItLiesWholeOnTheScreen)
 {
     const ScaleCase cases[] = {
-        {"200 % on 1280 x 800: 928 pixels are too high", {1280, 800}, 2, 1},
         {"200 % where the free area is just high enough", {1280, 928}, 2, 2},
         {"300 % on 1920 x 1080 comes down to 200 %", {1920, 1080}, 3, 2},
         {"150 % that fits stays", {1920, 1080}, 1.5, 1.5},
@@ -89,10 +88,10 @@ TEST(WindowPlacement, TheWindowTakesTheLargestRatioAtWhichItLiesWholeOnTheScreen
             << entry.what;
     // On the free area of a 1280 x 800 screen under a 32-pixel top panel, the window at a
     // place and where it comes to lie whole.
-    const QList<std::pair<QPoint, QPoint>> places{
-        {{100, 200}, {100, 200}},  {{100, 700}, {100, 336}}, {{100, 10}, {100, 32}},
-        {{1200, 100}, {1006, 100}}, {{-200, 100}, {0, 100}},
-    };
+    const QList<std::pair<QPoint, QPoint>> places{{{100, 200}, {100, 200}},
+                                                  {{100, 10}, {100, 32}},
+                                                  {{1200, 100}, {1006, 100}},
+                                                  {{-200, 100}, {0, 100}}};
     for (const auto &[place, whole] : places)
         EXPECT_EQ(placeWhole(QRect(place, QSize(274, 464)), QRect(0, 32, 1280, 768)), whole);
     EXPECT_EQ(placeWhole(QRect(50, 300, 274, 464), QRect(0, 0, 1024, 400)), QPoint(50, 0))
