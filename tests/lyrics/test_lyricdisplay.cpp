@@ -33,35 +33,24 @@ void runTicks(LyricList &list, const QList<std::pair<float, std::optional<QStrin
 }
 
 // Each line shows when due and blanks the labels just before; lines due already are caught
-// up one per tick; the text ends at a hash. Without lyrics or a selection nothing changes.
-TEST(SyncLyric, ShowsEachLineWhenDueAndBlanksJustBefore)
+// up one per tick; the text ends at a hash; play goes on from a seek either way. Without lyrics
+// or a selection nothing changes. A seek before the first line, past the last and to the start
+// after a stop are the player's lyric test (LyricsFollowPlaybackTheSwitchSeeksAndStop).
+TEST(SyncLyric, ShowsEachLineWhenDueAndGoesOnFromASeekEitherWay)
 {
-    LyricList list = listOf({"0005.00#A ##", "0009.00#B ##"});
+    LyricList list = listOf({"0005.00#A ##", "0009.00#B ##", "0020.00#C ##"});
     runTicks(list, {{0, Unchanged}, {4.79f, Unchanged}, {4.8f, Blank}, {4.99f, Unchanged}});
-    runTicks(list, {{5.0f, "A "}, {8.79f, Unchanged}, {8.8f, Blank}, {9.0f, "B "}, {500, {}}});
+    runTicks(list, {{5.0f, "A "}, {8.79f, Unchanged}, {8.8f, Blank}, {9.0f, "B "}});
+    EXPECT_EQ(refindLyricLine(list, 6), QString("A "));
+    runTicks(list, {{6, "A "}, {8.8f, Blank}, {9, "B "}});
+    EXPECT_EQ(refindLyricLine(list, 12), QString("B "));
+    runTicks(list, {{12, "B "}, {19.85f, Blank}, {20, "C "}, {500, {}}});
     list = listOf({"   0.00#H", "0001.00#a#b ##", "0002.00#same ##", "0003.00#same ##"});
     runTicks(list, {{10, "H"}, {10, "a"}, {10, "same "}, {10, Unchanged}, {10, Unchanged}});
     LyricList empty, unselected;
     unselected.insert({"0001.00#A ##"});
     runTicks(unselected, {{5, Unchanged}});
     EXPECT_EQ(refindLyricLine(empty, 10), Unchanged);
-}
-
-// A seek before the first line keeps item 0; one after the last selects the last, which
-// the next tick shows. Play goes on from a seek either way. (From the start after a stop is
-// the player's unit test.)
-TEST(RefindLyricLine, PlayGoesOnFromTheSeekBothWays)
-{
-    LyricList list =
-        listOf({"   0.00#Song - Singer", "0005.00#A ##", "0009.00#B ##", "0020.00#C ##"});
-    EXPECT_EQ(refindLyricLine(list, 4.99f), QString("Song - Singer"));
-    EXPECT_EQ(list.selectedIndex(), 0);
-    EXPECT_EQ(refindLyricLine(list, 300), Unchanged);
-    EXPECT_EQ(list.selectedIndex(), 3);
-    EXPECT_EQ(refindLyricLine(list, 12), QString("B "));
-    runTicks(list, {{12, "B "}, {19.85f, Blank}, {20, "C "}});
-    EXPECT_EQ(refindLyricLine(list, 6), QString("A "));
-    runTicks(list, {{6, "A "}, {8.8f, Blank}, {9, "B "}});
 }
 
 TEST(LyricAlignment, CyclesLeftCentreRightKeepingTheVerticalPart)

@@ -58,11 +58,10 @@ TEST(FindSongLyric, ReadsTheFirstSourceInOrder)
         {{"!songs/a.lrc", "first/a.lrc"}, {}, ""},
         {{"!first/a.lrc", "second/a.lrc"}, {}, ""},
         // "artist - title" before "title", beside the song first; files that cannot be read
-        // give way; the embedded text last.
+        // give way; the embedded text last (alone, it is the whole-program embedded lyrics test).
         {{"songs/Ti.lrc", "first/ar - ti.LRC", "songs/AR - TI.lrc"}, tagged, "songs/AR - TI.lrc"},
         {{"first/Ar - Ti.lrc", "second/ti.lrc"}, {"", "Ti", {}}, "second/ti.lrc"},
         {{"!songs/a.lrc", "!first/Ar - Ti.lrc", "second/Ti.lrc"}, tagged, "second/Ti.lrc"},
-        {{"third/Ar - Ti.lrc"}, tagged, "embedded"},
         // A name from the tags stays in its folder.
         {{"first/A_B - Ti.lrc", "first/A/B - Ti.lrc"}, {"A/B", "Ti", {}}, "first/A_B - Ti.lrc"},
         {{"songs/secret.lrc"}, {"", "../songs/secret", {}}, ""},
