@@ -27,21 +27,20 @@ TEST(TransitionPlanTest, EveryCellIsPaintedOnceAtItsOwnPlaceAndTheWholePictureIs
     {
         TransitionPlan plan;
         QSize picture;
-        int delayCount, cells;
+        int cells;
         qsizetype steps;
     } cases[] = {
-        {planEffect(0, odd, generator), odd, 400, 100, 100},
-        {planEffect(1, odd, generator), odd, 400, 100, 100},
-        {planEffect(2, odd, generator), odd, 500, 100, 50},
-        {SplitColumns(odd, 500, 5), odd, 500, 5, 3},
-        {planEffect(3, odd, generator), odd, 200, 100, 100},
-        {planEffect(4, odd, generator), odd, 100, 100, 100},
-        {planEffect(4, tiny, generator), tiny, 100, 100, 100},
+        {planEffect(0, odd, generator), odd, 100, 100},
+        {planEffect(1, odd, generator), odd, 100, 100},
+        {planEffect(2, odd, generator), odd, 100, 50},
+        {SplitColumns(odd, 500, 5), odd, 5, 3},
+        {planEffect(3, odd, generator), odd, 100, 100},
+        {planEffect(4, odd, generator), odd, 100, 100},
+        {planEffect(4, tiny, generator), tiny, 100, 100},
     };
     int number = 0;
-    for (const auto &[plan, picture, delayCount, cells, steps] : cases) {
+    for (const auto &[plan, picture, cells, steps] : cases) {
         SCOPED_TRACE(testing::Message() << "case " << number++);
-        EXPECT_EQ(plan.delayCount, delayCount);
         EXPECT_EQ(plan.steps.size(), steps);
         QList<int> painted(cells, 0);
         QRegion covered;
