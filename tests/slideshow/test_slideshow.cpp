@@ -103,7 +103,7 @@ TEST_F(SlideshowTest, TheShowGoesOnAndReportsAMissingEntryOncePerList)
     QSignalSpy refused(&show, &Slideshow::pictureRefused);
     auto reads = std::make_shared<std::atomic<int>>(0);
     show.setPictureReader([reads](const QString &path) {
-        const PictureRead read = readPicture(path);
+        PictureRead read = readPicture(path);
         ++*reads;
         return read;
     });
