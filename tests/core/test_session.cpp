@@ -13,13 +13,14 @@
 
 namespace {
 
-bool loaded(const Session &session)
-{
-    return deliverUntil([&session] { return !session.isSavedListLoading(); });
-}
-
 struct SessionTest : testing::Test
 {
+    // Whether the saved list came in (in 5 s at most).
+    bool loaded()
+    {
+        return deliverUntil([this] { return !session.isSavedListLoading(); });
+    }
+
     QTemporaryDir dir;
     Session session{dir.path()};
 };
@@ -40,7 +41,7 @@ TEST_F(SessionTest, LeavesFilesItCouldNotReadAsTheyWere)
     EXPECT_EQ(session.ListLyricDir(), QStringList{"/lrc/"}) << "the end line stays in the file";
     PlaylistEntries saved{{"not read"}, {}};
     session.loadSavedList([&saved](const PlaylistEntries &entries) { saved = entries; });
-    ASSERT_TRUE(loaded(session));
+    ASSERT_TRUE(loaded());
     EXPECT_TRUE(saved.songs.isEmpty());
     EXPECT_EQ(session.save({QStringLiteral("/m/new.mp3")}).size(), 2);
     for (const Session::File file : {Session::File::Settings, Session::File::Playlist})
@@ -55,7 +56,7 @@ TEST_F(SessionTest, SavedListIsWrittenAtShutdownOnlyWhenItChanged)
     session.loadSavedList([](const PlaylistEntries &) {});
     EXPECT_TRUE(session.save({}).isEmpty());
     EXPECT_EQ(readFile(file), "/m/a\r\n/m/b\r\n") << "not written while it is being read";
-    ASSERT_TRUE(loaded(session));
+    ASSERT_TRUE(loaded());
     struct Step
     {
         const char *what;
@@ -91,7 +92,7 @@ TEST_F(SessionTest, ALongSavedListComesAsItsFirstLinesThenTheRest)
         int parts = 0;
         QStringList songs;
         session.loadSavedList([&](const PlaylistEntries &saved) { ++parts, songs += saved.songs; });
-        ASSERT_TRUE(loaded(session));
+        ASSERT_TRUE(loaded());
         EXPECT_EQ(parts, each.parts);
         EXPECT_EQ(songs, LoadPlaylist(file).value.songs);
     }
