@@ -132,10 +132,6 @@ time_label() {
 clock_moves() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) != "$first" ]]; }
 clock_stands() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) == "$first" ]]; }
 
-# Whether the sound files under WORK that the player holds open are just NAME.wav.
-holds() { [[ $(ls -l "/proc/$PLAYER_PID/fd" 2>/dev/null | grep -o "$WORK/[a-z]*\.wav" |
-    sort -u) == "$WORK/$1.wav" ]]; }
-
 # How often the player has started the song FILE, and whether it has done so TIMES times.
 starts_of() { grep -c "starting \"$1\"" "$PLAYER_LOG" 2>/dev/null || true; }
 started() { [[ $(starts_of "$1") -ge ${2:-1} ]]; } # started FILE [TIMES]

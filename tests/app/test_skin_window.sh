@@ -28,12 +28,13 @@ for CASE in none openbox; do
     start_player
     check "the window is mapped" wait_for 30 window_mapped
     check "at its saved place, 274 x 464 with the list" wait_for 5 geometry_is "100 200 274 464"
-    check "the first song is loaded" wait_for 10 holds one
+    check "the first song is loaded" wait_for 10 started "$WORK/one.wav"
     import -window root "$SHOTS/skin-$CASE-normal.png"
 
-    # Each button, and what it does to the clock or the song held open. The pause button's
-    # clicks are the desktop lyric test's, through the window above it.
-    for step in "ImgPlaySong clock_moves" "ImgNextSong holds two" "ImgStopSong clock_stands"; do
+    # Each button, and what it does to the clock or the song loaded. The pause button's clicks
+    # are the desktop lyric test's, through the window above it.
+    for step in "ImgPlaySong clock_moves" "ImgNextSong started $WORK/two.wav" \
+        "ImgStopSong clock_stands"; do
         click ${step%% *}
         check "$step" wait_for 10 ${step#* }
     done
