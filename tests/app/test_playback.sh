@@ -7,8 +7,9 @@
 # the play order: a click-short track alone, with the loop on as at start, plays once and
 # stops rather than starting again many times a second.
 # Which songs a command line gives and the skips over broken entries are the player's
-# tables (tests/core/test_player.cpp); the bound on the pipe's wait, the backend's
-# (tests/platform/test_gstmediacontrol.cpp).
+# tables (tests/core/test_player.cpp); the bound on the pipe's wait, and that replacing or
+# releasing a track stuck on a pipe does not wait for it, the backend's
+# (tests/platform/test_gstmediacontrol.cpp); what SIGTERM saves, the signal test's.
 source "$(dirname "$0")/lib.sh"
 
 music="$WORK/音乐 files"
@@ -30,12 +31,6 @@ check "the song after the pipe plays" wait_for 15 started "$music/one.wav"
 check "the pipe is told on stderr" grep -q "cannot play \"$music/pipe.wav\": opening timed out" \
     "$PLAYER_LOG"
 end_player
-
-# SIGTERM while the pipe is pending saves the list at once.
-start_shown "$music/pipe.m3u"
-kill -TERM "$PLAYER_PID"
-check "SIGTERM with the pipe pending ends the player in 2 s" wait_for 2 process_gone "$PLAYER_PID"
-check "and saves the list" saved_list_is "$music/pipe.wav" "$music/one.wav"
 
 # A playlist that is an endless device is refused, and said so; that it is left unread is the
 # text-file unit test's (a pipe, /proc).
