@@ -85,6 +85,9 @@ TEST(SingleInstanceTest, DecidesByWhatStandsAtTheSocket)
              ASSERT_EQ(scene.socketAt(::connect, SOCK_STREAM | SOCK_NONBLOCK), 0);
          },
          Outcome::Refused},
+        {"a file where the socket belongs",
+         [](Scene &scene) { ASSERT_TRUE(QFile(scene.path).open(QIODevice::WriteOnly)); },
+         Outcome::Refused},
         // Another start holds the lock and never finishes; without it nobody may listen.
         {"the lock held by a stuck start",
          [](Scene &scene) {
