@@ -11,18 +11,12 @@ ROLES = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_TOGGLE_B
          pyatspi.ROLE_SLIDER}
 
 
-def find(node, name):
-    if node is None or (node.name == name and node.getRole() in ROLES):
-        return node
-    found = (find(node.getChildAtIndex(index), name) for index in range(node.childCount))
-    return next((control for control in found if control is not None), None)
-
-
 def run(command, name, new_value=None):
     desktop = pyatspi.Registry.getDesktop(0)
     player = next((application for application in desktop
                    if application is not None and application.name == "zorvan"), None)
-    control = find(player, name)
+    control = None if player is None else pyatspi.findDescendant(
+        player, lambda node: node.name == name and node.getRole() in ROLES)
     if control is None:
         return 1
     if command == "checked":
@@ -34,7 +28,7 @@ def run(command, name, new_value=None):
         print(int(value.currentValue))
     else:
         action = control.queryAction()
-        wanted = {"press": "Press", "toggle": "Toggle"}[command]
+        wanted = command.capitalize()
         names = [action.getName(index) for index in range(action.nActions)]
         return 0 if wanted in names and action.doAction(names.index(wanted)) else 1
     return 0

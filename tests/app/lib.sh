@@ -37,9 +37,10 @@ check() { # check DESCRIPTION COMMAND...
     if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-# Starts a private X server and exports DISPLAY.
+# Starts a private X server (a fresh one each time) and exports DISPLAY.
 start_x() {
     local fifo=$WORK/displayfd
+    rm -f "$fifo"
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
@@ -49,6 +50,13 @@ start_x() {
 }
 # Each test has its own X server from the start, unless it sources this with NO_DISPLAY set.
 [[ -n ${NO_DISPLAY:-} ]] || start_x
+# Openbox names its theme on the root window once its start-up is through.
+wm_running() { xprop -root _OB_THEME 2>/dev/null | grep -q '"'; }
+start_openbox() {
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    PIDS+=($!)
+    wait_for 10 wm_running || { echo "openbox did not start" >&2; exit 1; }
+}
 
 # Writes SECONDS seconds of a FREQUENCY Hz tone, as WAV unless ELEMENTS (words that
 # gst-launch-1.0 joins) encode it otherwise.
@@ -85,9 +93,8 @@ window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head 
 boxes() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | grep -vx "$(player_window)"; }
 boxes_are() { [[ $(boxes | grep -c .) -eq $1 ]]; }
 # Where the tests click the skin, in its pixels.
-declare -A SKIN=([ImgPlaySong]="49 97" [ImgPauseSong]="72 97" [ImgStopSong]="94 97"
-    [ImgNextSong]="118 97" [ImgOpenSong]="147 96" [ImgFullscr]="230 64" [ImgShowList]="254 64"
-    [ImgClose]="268 7")
+declare -A SKIN=([ImgPlaySong]="49 97" [ImgStopSong]="94 97" [ImgNextSong]="118 97"
+    [ImgOpenSong]="147 96" [ImgFullscr]="230 64" [ImgShowList]="254 64" [ImgClose]="268 7")
 click() { xdotool mousemove --window "$(player_window)" ${SKIN[$1]} click 1; } # click NAME
 window_mapped() { [[ -n "$(player_window)" ]]; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
@@ -102,26 +109,28 @@ start_player() {
 }
 start_shown() { start_player "$@"; check "the window maps" wait_for 15 window_mapped; }
 
+# Sets X, Y, WIDTH and HEIGHT to where WINDOW (the player's unless given) lies on the screen;
+# a window named empty, as one not found, lies nowhere.
+geometry_of() {
+    X=-1 Y=-1 WIDTH=0 HEIGHT=0
+    eval "$(xdotool getwindowgeometry --shell "${1-$(player_window)}" 2>/dev/null)"
+}
 # Whether the window's "X Y WIDTH HEIGHT" on the screen match PATTERN, as "0 0 1024 768" or
 # "* * 274 464".
-geometry_is() {
-    local X=-1 Y=-1 WIDTH=0 HEIGHT=0 WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$(player_window)" 2>/dev/null)"
+geometry_is() { # geometry_is PATTERN [WINDOW]
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    geometry_of "${@:2}"
     [[ "$X $Y $WIDTH $HEIGHT" == $1 ]]
 }
 
 # The md5 of the time label's pixels; whether the clock moves or stands over a second.
 time_label() {
-    local X=-1 Y=-1 WIDTH=0 HEIGHT=0 WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$(player_window)" 2>/dev/null)"
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    geometry_of
     import -window root -crop "40x18+$((X + 16))+$((Y + 48))" rgb:- 2>/dev/null | md5sum
 }
 clock_moves() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) != "$first" ]]; }
 clock_stands() { local first; first=$(time_label); sleep 1.1; [[ $(time_label) == "$first" ]]; }
-
-# Whether the sound files under WORK that the player holds open are just NAME.wav.
-holds() { [[ $(ls -l "/proc/$PLAYER_PID/fd" 2>/dev/null | grep -o "$WORK/[a-z]*\.wav" |
-    sort -u) == "$WORK/$1.wav" ]]; }
 
 # How often the player has started the song FILE, and whether it has done so TIMES times.
 starts_of() { grep -c "starting \"$1\"" "$PLAYER_LOG" 2>/dev/null || true; }

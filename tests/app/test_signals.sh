@@ -95,12 +95,10 @@ rm -f "$CONFIG/zorvan.set"
 mkdir "$CONFIG/zorvan.set"
 for CASE in box open-dialog closed-box; do
     start_shown "$WORK/a.wav"
-    window=$(player_window)
     click "$([[ $CASE == open-dialog ]] && echo ImgOpenSong || echo ImgClose)"
     check "a second window shows" wait_for 10 more_windows_than 1
     if [[ $CASE == closed-box ]]; then
-        xdotool windowfocus "$(xdotool search --onlyvisible --class zorvan | grep -vx "$window" |
-            head -n 1)" key Return
+        xdotool windowfocus "$(boxes | head -n 1)" key Return
     else
         kill -TERM "$PLAYER_PID"
     fi

@@ -66,7 +66,7 @@ for show in big:gone.jpg small:text.jpg turned:pipe.jpg; do
     check "then one message" wait_for 30 boxes_are 1
     seen=$(frames)
     check "the show goes on behind it" wait_for 10 more_frames_than $((seen + 1))
-    eval "$(xdotool getwindowgeometry --shell "$(boxes)")"
+    geometry_of "$(boxes)"
     import -window root "$SHOTS/slideshow-$name.png"
     check "the picture is shown whole around it" test "$(differs "$SHOTS/slideshow-$name.png" \
         "$name" "$X,$Y $((X + WIDTH - 1)),$((Y + HEIGHT - 1))")" = 0
