@@ -1,7 +1,5 @@
 #include "persist/listfiles.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,19 +32,6 @@ TEST(ListFiles, ReadEntriesUpToTheEndLine)
                   test.mainSelected);
         EXPECT_EQ(picListContents(pictures, ListSelection::None).selected, -1);
     }
-}
-
-// Both lists go through one writer and reader: what is written, blank lines too, reads back
-// before the end line it wrote.
-TEST(ListFiles, ReadBackWhatTheyWrote)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("config/zorvan.lyr");
-    const QStringList folders = {"/歌词/", "", "/lyr/"};
-    ASSERT_TRUE(SaveLyricDirList(path, folders).ok);
-    const ReadResult<ListFileEntries> read = LoadLyricDirList(path);
-    EXPECT_EQ(read.value.items, folders);
-    EXPECT_TRUE(read.value.hasEndMark);
 }
 
 } // namespace

@@ -21,10 +21,12 @@
 #include "support/qtprinters.h"
 #include "ui/fmmain.h"
 #include "ui/normalpanel.h"
+#include "ui/playermenus.h"
 
 // The player's program on the offscreen platform, with the fake media control, the registry in
 // memory, scripted dialogs and recorded messages, its data in a folder of its own. A test writes
-// the files it wants, then starts the window with load().
+// the files it wants, then starts the window with load(); its menus and options dialog are
+// reached by the names of their items and controls.
 class FmMainTest : public testing::Test
 {
 protected:
@@ -51,6 +53,21 @@ protected:
     {
         return window.findChild<T *>(QLatin1String(name));
     }
+    // An item of the main menu or the list menu.
+    QAction *item(const char *name) const
+    {
+        QAction *found = menus.popmnu()->findChild<QAction *>(QLatin1String(name));
+        return found ? found : menus.listmenu()->findChild<QAction *>(QLatin1String(name));
+    }
+    FmTmp *openOptions() { return item("mnuOptionSet")->trigger(), menus.options(); }
+    // A control of the open options dialog, and a click on it.
+    template <typename T = QWidget> T *control(const char *name) const
+    {
+        return menus.options()->findChild<T *>(QLatin1String(name));
+    }
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    // Deletes the dialogs closed meanwhile.
+    void deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QTemporaryDir dir;
     Session session{dir.path()};

@@ -28,18 +28,6 @@ class DialogsTest : public FmMainTest
 protected:
     void TearDown() override { EXPECT_EQ(messages.shown, QStringList()); }
 
-    QAction *item(const char *name) const
-    {
-        QAction *found = menus.popmnu()->findChild<QAction *>(QLatin1String(name));
-        return found ? found : menus.listmenu()->findChild<QAction *>(QLatin1String(name));
-    }
-    FmTmp *openOptions() { return item("mnuOptionSet")->trigger(), menus.options(); }
-    template <typename T = QWidget> T *control(const char *name) const
-    {
-        return menus.options()->findChild<T *>(name);
-    }
-    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
-    void deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     QString path(Session::File file) const { return session.path(file); }
     // The items of a list of the options dialog (the ticked ones only).
     QStringList texts(const char *name, bool tickedOnly = false) const
@@ -105,17 +93,16 @@ TEST_F(DialogsTest, CheckMarksShowTheStatesAfterEveryCommand)
     } steps[] = {
         {[] {}, "mnuPause mnuStereo mnushowly"},
         {choose("mnuPlay"), "mnuPlay mnuStereo mnushowly"},
-        {key(VirtualKey::Enter), "mnuPause mnuStereo mnushowly"},
-        {choose("mnuAlOntop"), "mnuPause mnuAlOntop mnuStereo mnushowly"},
-        {choose("mnuFullScr"), "mnuPause mnuAlOntop mnuFullScr mnuStereo mnushowly"},
-        {key(VirtualKey::Escape), "mnuPause mnuAlOntop mnuStereo mnushowly"},
-        {choose("mnuMute"), "mnuPause mnuAlOntop mnuMute mnuStereo mnushowly"},
-        {choose("mnuRight"), "mnuPause mnuAlOntop mnuMute mnuRight mnushowly"},
+        {choose("mnuAlOntop"), "mnuPlay mnuAlOntop mnuStereo mnushowly"},
+        {choose("mnuFullScr"), "mnuPlay mnuAlOntop mnuFullScr mnuStereo mnushowly"},
+        {key(VirtualKey::Escape), "mnuPlay mnuAlOntop mnuStereo mnushowly"},
+        {choose("mnuMute"), "mnuPlay mnuAlOntop mnuMute mnuStereo mnushowly"},
+        {choose("mnuRight"), "mnuPlay mnuAlOntop mnuMute mnuRight mnushowly"},
         {[&] { sound.balanceKnobDragged(3), sound.balanceKnobReleased(); },
-         "mnuPause mnuAlOntop mnuMute mnushowly"},
-        {choose("mnushowly"), "mnuPause mnuAlOntop mnuMute"},
-        {[this] { openOptions()->close(); }, "mnuPause mnuAlOntop mnuMute"},
-        {key(VirtualKey::Enter), "mnuPlay mnuAlOntop mnuMute"},
+         "mnuPlay mnuAlOntop mnuMute mnushowly"},
+        {choose("mnushowly"), "mnuPlay mnuAlOntop mnuMute"},
+        {[this] { openOptions()->close(); }, "mnuPlay mnuAlOntop mnuMute"},
+        {key(VirtualKey::Enter), "mnuPause mnuAlOntop mnuMute"},
     };
     for (int number = 0; number < int(std::size(steps)); ++number) {
         steps[number].command();
@@ -126,8 +113,8 @@ TEST_F(DialogsTest, CheckMarksShowTheStatesAfterEveryCommand)
 }
 
 // The list menu's items reach the list; the options dialog and the about box open once each,
-// not modal; the menus open where the mouse was released; the shutdown closes them all.
-TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
+// not modal; the shutdown closes them all, an open menu too.
+TEST_F(DialogsTest, ListMenuItemsAndTheShutdownClosesEveryWindow)
 {
     load({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3"});
     Playlist &list = transport().ListSong();
@@ -151,13 +138,7 @@ TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
     item("mnuAbout")->trigger();
     const QPointer<fmAbout> about = menus.about();
     ASSERT_TRUE(chooser && about && about->isVisible() && chooser->isVisible());
-    const QPoint at(120, 60);
-    QTest::mouseClick(&face(), Qt::RightButton, {}, at);
-    EXPECT_EQ(menus.popmnu()->isVisible() ? menus.popmnu()->pos() : QPoint(),
-              face().mapToGlobal(at));
-    menus.popmnu()->hide();
-    QTest::mouseClick(face().ListSong()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(menus.listmenu()->isVisible());
+    menus.listmenu()->popup(QPoint(5, 5));
     window.close();
     deleteClosed();
     EXPECT_FALSE(menus.options() || chooser || about || menus.listmenu()->isVisible());
@@ -165,9 +146,9 @@ TEST_F(DialogsTest, MenusOpenAtTheClickAndTheShutdownClosesEveryWindow)
 }
 
 // "确定": the settings at once (the snapping distance only from the next start), the lists,
-// the file types; then the dialog closes. A first file that cannot be written is reported,
-// naming it, applies nothing and keeps the dialog open with its edits for the next "确定".
-// Writing the files is the session's.
+// the file types; then the dialog closes. A file that cannot be written is reported, naming
+// it, and keeps the dialog open with its edits for the next "确定". Writing the files is the
+// session's.
 TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
 {
     load();
@@ -195,28 +176,59 @@ TEST_F(DialogsTest, ConfirmAppliesAndWritesEverything)
         << "b.jpg does not load";
     EXPECT_FALSE(control<QLabel>("ImgView")->pixmap().isNull()) << "a.png stays in the preview";
     click("CmdRemovePic");
-    addFolder(dir.filePath("lrc"));
+    // The folder chooser: a double click opens a subfolder, a folder that cannot be read keeps
+    // the open one; "确定" adds the open folder with a trailing "/", "取消" nothing.
+    click("CmdAddDir");
+    FmShowDir *chooser = menus.options()->folderChooser();
+    auto *folders = chooser->findChild<QTreeWidget *>("Dir1");
+    ASSERT_TRUE(chooser->setOpenFolder(dir.path()));
+    EXPECT_FALSE(chooser->setOpenFolder(dir.filePath("none")));
+    const QPoint lrc =
+        folders->visualItemRect(folders->findItems("lrc", Qt::MatchRecursive).value(0)).center();
+    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, lrc);
+    QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, lrc);
+    EXPECT_EQ(chooser->openFolder(), dir.filePath("lrc"));
+    QTest::mouseClick(chooser->findChild<QPushButton *>("CmdOK"), Qt::LeftButton);
+    click("CmdAddDir");
+    QTest::mouseClick(menus.options()->folderChooser()->findChild<QPushButton *>("CmdCancel"),
+                      Qt::LeftButton);
     control<QListWidget>("List1")->item(0)->setCheckState(Qt::Checked);
-    const QByteArray settingsBefore = readFile(path(Session::File::Settings));
+    // The pictures' file fails before anything is written, the settings' after the lists and
+    // the file types: neither applies a setting.
+    const SettingsRecord before = session.settings();
+    const QFont lyricFont = window.PicBg().LTxtMax()->font();
     QSignalSpy settingsChanged(&session, &Session::settingsChanged);
-    QDir().mkdir(path(Session::File::Pictures));
-    click("CmdOK");
-    QDir().rmdir(path(Session::File::Pictures));
-    deleteClosed();
-    ASSERT_NE(menus.options(), nullptr);
-    const QStringList failures = std::exchange(messages.shown, {});
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_TRUE(failures[0].startsWith(writeFailureText(path(Session::File::Pictures), "")));
-    EXPECT_EQ(session.settings().shared.PicShowSeconds, 5) << "not written, not applied";
-    EXPECT_EQ(readFile(path(Session::File::Settings)), settingsBefore);
-    EXPECT_EQ(readAssociationTicks(regist), AssociationTicks{}) << "not reached";
+    for (const Session::File blocked : {Session::File::Pictures, Session::File::Settings}) {
+        QFile::remove(path(blocked));
+        QDir().mkdir(path(blocked));
+        click("CmdOK");
+        QDir().rmdir(path(blocked));
+        deleteClosed();
+        ASSERT_NE(menus.options(), nullptr);
+        const QStringList failures = std::exchange(messages.shown, {});
+        ASSERT_EQ(failures.size(), 1);
+        EXPECT_TRUE(failures[0].startsWith(writeFailureText(path(blocked), "")));
+        EXPECT_EQ(session.settings(), before) << "not written, not applied";
+        EXPECT_EQ(window.PicBg().LTxtMax()->font(), lyricFont);
+        EXPECT_EQ(readAssociationTicks(regist) == AssociationTicks{},
+                  blocked == Session::File::Pictures);
+    }
 
+    // The settings written hold the window's place and the volume as they are at the press: a
+    // player that ends without its shutdown comes back as it was.
+    window.move(window.pos() + QPoint(150, 90));
+    window.player().run(Command::VolumeDown);
     click("CmdOK");
     deleteClosed();
     EXPECT_EQ(menus.options(), nullptr);
     EXPECT_EQ(settingsChanged.count(), 1) << "applied once, by the press that wrote them";
     const SettingsRecord &settings = session.settings();
     EXPECT_EQ(settings.shared, (SharedSettings{30, 2, 5, 1, 1, 8}));
+    SettingsRecord written;
+    LoadSettings(path(Session::File::Settings), written);
+    EXPECT_TRUE(written.volume == media.volume() && media.volume() != before.volume);
+    EXPECT_EQ(QPointF(written.windowLeftTwips, written.windowTopTwips),
+              window.placeToKeep().value_or(QPointF(-1, -1)));
     EXPECT_EQ(window.mover().snapTwips(), 12 * 15) << "the new distance waits for a start";
     const QLabel *lyric = window.PicBg().LTxtMax();
     EXPECT_TRUE(lyric->font().family() == "黑体" && lyric->font().strikeOut());
@@ -241,9 +253,9 @@ TEST_F(DialogsTest, FilledEachTimeAndCancelChangesNothing)
     writeFile(path(Session::File::Pictures), "one.jpg\r\n/p/two.bmp\r\n[END]\r\nlate.jpg\r\n");
     regist.CreateRegKey("HKEY_CLASSES_ROOT\\.mp3");
     regist.WriteRegValue("HKEY_CLASSES_ROOT\\.mp3", "", "zorvanplayer.file");
-    openOptions(), addFolder(dir.path()), click("CmdOK");
-    const QString filled = "0 off shut | tray | full | 65 | " + dir.filePath("one.jpg") +
-                           ",/p/two.bmp | " + dir.path() + "/ | mp3";
+    openOptions(), addFolder(QDir::rootPath()), click("CmdOK"); // the root as it is
+    const QString filled =
+        "0 off shut | tray | full | 65 | " + dir.filePath("one.jpg") + ",/p/two.bmp | / | mp3";
     EXPECT_EQ(openOptions() ? shown() : "", filled);
     auto *snap = control<QSpinBox>("TextOffScrPix");
     const std::function<void()> steps[] = {
@@ -337,29 +349,6 @@ TEST_F(DialogsTest, DesktopLyricPageHandsBackTheLookOnConfirmOnly)
         EXPECT_EQ(std::exchange(handed, {}), opening.handed);
         EXPECT_EQ(current.locked, locked);
     }
-}
-
-// The folder chooser lists the folder and its subfolders; a double click opens one; a folder
-// that cannot be read keeps the open one; "确定" hands over the open folder with a trailing
-// "/", the root as it is; "取消" nothing.
-TEST_F(DialogsTest, FolderChooserAddsTheOpenFolder)
-{
-    QDir(dir.path()).mkpath("music/pop");
-    const QString music = dir.filePath("music");
-    openOptions();
-    addFolder(QDir::rootPath());
-    click("CmdAddDir");
-    FmShowDir *chooser = menus.options()->folderChooser();
-    auto *folders = chooser->findChild<QTreeWidget *>("Dir1");
-    ASSERT_TRUE(chooser->setOpenFolder(music));
-    EXPECT_FALSE(chooser->setOpenFolder(music + "/none"));
-    const QPoint pop =
-        folders->visualItemRect(folders->findItems("pop", Qt::MatchRecursive).value(0)).center();
-    QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, pop);
-    QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, pop);
-    EXPECT_EQ(chooser->openFolder(), music + "/pop");
-    QTest::mouseClick(chooser->findChild<QPushButton *>("CmdCancel"), Qt::LeftButton);
-    EXPECT_EQ(texts("ListLyricDir"), QStringList{QDir::rootPath()});
 }
 
 // The tray mode decides the icon and the taskbar entry, and without a notification area

@@ -2,38 +2,19 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStyleOptionGroupBox>
 #include <QTimer>
 #include <QTranslator>
 
-#include "core/command.h"
 #include "dialogs/qtoptionschoosers.h"
-#include "dialogs/qtplaylistfiledialogs.h"
 #include "fmmainfixture.h"
-#include "ui/fullscreenpanel.h"
-#include "ui/playermenus.h"
 
 namespace {
-
-// The options dialog over the player's window.
-class OptionsTest : public FmMainTest
-{
-protected:
-    QWidget *control(const char *name) const
-    {
-        return menus.options()->findChild<QWidget *>(QLatin1String(name));
-    }
-    void openOptions() { menus.popmnu()->findChild<QAction *>("mnuOptionSet")->trigger(); }
-    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
-};
 
 struct FontEdit
 {
@@ -88,45 +69,11 @@ TEST(FontChooser, OpensOnTheSampleAndKeepsWhatWasNotChanged)
     QCoreApplication::removeTranslator(&chinese);
 }
 
-// A "确定" whose settings file cannot be written tells so and applies none of the settings,
-// also after a following "取消". One that writes it writes the window's place and the volume
-// as they are then, not as at the start: a player that ends without its shutdown comes back
-// as it was.
-TEST_F(OptionsTest, ConfirmAppliesOnlyWhatItWroteAndWritesTheStateOfTheMoment)
-{
-    load();
-    const QString path = session.path(Session::File::Settings);
-    const SettingsRecord before = session.settings();
-    const QFont lyricFont = window.PicBg().LTxtMax()->font();
-    window.move(window.pos() + QPoint(150, 90));
-    window.player().run(Command::VolumeDown);
-    openOptions();
-    static_cast<QSpinBox *>(control("TextPicShowPerTime"))->setValue(7);
-    choosers.font = FontChoice{QFont("黑体", 20), Qt::red};
-    click("LabelFont");
-    QFile::remove(path);
-    QDir().mkdir(path);
-    click("CmdOK");
-    click("CmdCancel");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(session.settings(), before);
-    EXPECT_EQ(window.PicBg().LTxtMax()->font(), lyricFont);
-    EXPECT_TRUE(messages.shown.value(0).startsWith(writeFailureText(path, "")));
-
-    QDir().rmdir(path);
-    openOptions(), click("CmdOK");
-    SettingsRecord written;
-    LoadSettings(path, written);
-    EXPECT_TRUE(written.volume == media.volume() && media.volume() != before.volume);
-    EXPECT_EQ(QPointF(written.windowLeftTwips, written.windowTopTwips),
-              window.placeToKeep().value_or(QPointF(-1, -1)));
-}
-
 // The sample panel, which fills its background, starts below its frame's caption.
-TEST_F(OptionsTest, TheSamplePanelLeavesItsFramesCaptionWhole)
+TEST_F(FmMainTest, TheSamplePanelLeavesItsFramesCaptionWhole)
 {
     openOptions();
-    const auto *frame = static_cast<QGroupBox *>(control("Frame5"));
+    const auto *frame = control<QGroupBox>("Frame5");
     QStyleOptionGroupBox option;
     option.initFrom(frame);
     option.text = frame->title();
@@ -135,22 +82,6 @@ TEST_F(OptionsTest, TheSamplePanelLeavesItsFramesCaptionWhole)
                                                          QStyle::SC_GroupBoxLabel, frame);
     EXPECT_GT(control("PicFont")->y(), caption.bottom());
     EXPECT_GT(caption.height(), 0);
-}
-
-// The open dialog offers every type the player plays, together and each alone, then any file.
-TEST(OpenDialog, OffersEveryTypeThePlayerPlaysAndAnyFile)
-{
-    QStringList filters;
-    QTimer::singleShot(0, [&] {
-        auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(files, nullptr);
-        filters = files->nameFilters();
-        files->reject();
-    });
-    QtPlaylistFileDialogs().chooseSongFiles();
-    EXPECT_EQ(filters, (QStringList{"所有支持的文件 (*.m3u *.mp3 *.wma *.wav)", "M3U文件 (*.m3u)",
-                                    "MP3文件 (*.mp3)", "WMA文件 (*.wma)", "WAV文件 (*.wav)",
-                                    "所有文件 (*)"}));
 }
 
 } // namespace

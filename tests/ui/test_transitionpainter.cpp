@@ -15,8 +15,8 @@
 namespace {
 
 // The surface on a panel of an odd size. That every effect's pieces cover the picture is the
-// plans' unit test; here each piece lands where its plan says, and a whole transition ends
-// on the composed picture.
+// plans' unit test, that a whole transition ends on the composed picture the slideshow's
+// whole-program test (test_slideshow.sh); here each piece lands where its plan says.
 class TransitionPainterTest : public testing::Test
 {
 protected:
@@ -28,11 +28,12 @@ protected:
         panel.show();
     }
     // Noise: a piece painted one pixel off shows.
-    QImage noise(quint32 seed, QSize size = QSize(301, 203)) const
+    QImage noise(quint32 seed) const
     {
         std::mt19937 generator(seed);
-        QImage picture(size, QImage::Format_RGB32); // 32-bit rows: no padding between them
-        std::generate_n(reinterpret_cast<quint32 *>(picture.bits()), size.width() * size.height(),
+        QImage picture(panel.size(), QImage::Format_RGB32); // 32-bit rows: no padding between them
+        std::generate_n(reinterpret_cast<quint32 *>(picture.bits()),
+                        picture.width() * picture.height(),
                         [&] { return 0xff000000u | (generator() & 0xffffffu); });
         return picture;
     }
@@ -67,7 +68,7 @@ TEST_F(TransitionPainterTest, ClearingAppRunningStopsBeforeTheNextPiece)
 TEST_F(TransitionPainterTest, ATickDuringATransitionWaitsUntilItEnds)
 {
     const QStringList paths{dir.filePath("5.png"), dir.filePath("6.png")};
-    ASSERT_TRUE(noise(5, QSize(250, 150)).save(paths[0]) && noise(6).save(paths[1]));
+    ASSERT_TRUE(noise(5).save(paths[0]) && noise(6).save(paths[1]));
     SettingsRecord settings;
     settings.shared.PicShowSeconds = 3600;
     session.setSettings(settings);
@@ -75,22 +76,14 @@ TEST_F(TransitionPainterTest, ATickDuringATransitionWaitsUntilItEnds)
     // At midnight the transition is always the one-second wipe.
     Slideshow show(
         session, painter, [] { return 0.0; }, 1);
-    QList<QImage> atEnds;
-    QObject::connect(&painter, &TransitionPainter::transitionEnded, &show, [&] {
-        atEnds.append(painted());
-        show.transitionEnded();
-    });
+    QObject::connect(&painter, &TransitionPainter::transitionEnded, &show,
+                     &Slideshow::transitionEnded);
     show.setFullScreen(true);
     show.ShowNextPicture();
     ASSERT_TRUE(QTest::qWaitFor([&] { return painter.isRunning(); }, 5000));
     show.ShowNextPicture();
     EXPECT_EQ(session.shownPicture(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return atEnds.size() == 2; }, 10000));
-    for (int index = 0; index < 2; ++index) {
-        EXPECT_TRUE(atEnds[index] == composePicture(*loadPicture(paths[index]),
-                                                    painter.stagePixels(), painter.stageColour()))
-            << "picture " << index;
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return session.shownPicture() == 1; }, 10000));
 }
 
 } // namespace
