@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include <gst/audio/gstaudiodecoder.h>
 #include <gst/base/gstbasesink.h>
 #include <gst/gst.h>
 
@@ -54,6 +55,18 @@ constexpr int StalledChecksToFail = 5;
 constexpr int HandoverCheckMs = 250;
 // How long a follow waits at most for the length and tags of the track that follows.
 constexpr int FollowDescriptionMs = 250;
+// How much sound a decoder gathers before it hands it on. Every piece costs each thread
+// behind the decoder a wake-up (the queue's, the sink's wait for its time), and a frame of
+// MP3 is only 26 ms; in pieces of 100 ms the sound is the same, and playing costs about
+// half the processor time.
+constexpr gint64 DecodedPieceNs = 100 * GST_MSECOND;
+
+// playbin's element-setup, for every element added to the pipeline or a bin inside it.
+void gatherDecodedSound(GstElement *, GstElement *element, gpointer)
+{
+    if (GST_IS_AUDIO_DECODER(element))
+        g_object_set(element, "min-latency", DecodedPieceNs, nullptr);
+}
 
 } // namespace
 
@@ -190,6 +203,7 @@ GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<TrackContext> &
             m_sinkFactory ? m_sinkFactory() : gst_element_factory_make("autoaudiosink", nullptr)))
         g_object_set(playbin, "audio-sink", output, nullptr);
     g_object_set(playbin, "uri", uriOf(context->track->path()).constData(), nullptr);
+    g_signal_connect(playbin, "element-setup", G_CALLBACK(gatherDecodedSound), nullptr);
     g_autoptr(GstBus) bus = gst_element_get_bus(playbin);
     using Shared = std::shared_ptr<TrackContext>;
     gst_bus_set_sync_handler(bus, onBusMessage, new Shared(context),
