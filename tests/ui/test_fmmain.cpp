@@ -119,8 +119,9 @@ TEST_F(FmMainTest, EveryMenuClickOpensItsMenuAtThePlaceOfTheClick)
         QTest::mouseClick(target, button, {}, QPoint(2, 2));
         QMenu *shown = main->isVisible() ? main : menus.listmenu();
         ASSERT_EQ(shown->isVisible() ? shown : nullptr, menu) << qPrintable(target->objectName());
-        if (menu)
+        if (menu) {
             EXPECT_EQ(menu->pos(), target->mapToGlobal(QPoint(2, 2)));
+        }
         shown->hide();
     }
 }
