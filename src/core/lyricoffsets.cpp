@@ -33,7 +33,6 @@ void LyricOffsets::setOffset(const QString &song, int milliseconds)
         m_entries.append({song, milliseconds});
     if (m_entries.size() > MaxLyricOffsetEntries)
         m_entries.remove(0, m_entries.size() - MaxLyricOffsetEntries);
-    m_writer.write([entries = m_entries](const QString &path) {
-        return SaveLyricOffsets(path, entries);
-    });
+    m_writer.write(
+        [entries = m_entries](const QString &path) { return SaveLyricOffsets(path, entries); });
 }

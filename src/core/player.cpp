@@ -185,8 +185,9 @@ QList<Session::WriteFailure> Player::stop()
     m_session.endRun();
     m_transport.shutDown();
     QList<Session::WriteFailure> failures;
-    for (const auto &[path, written] : {std::pair(m_lyricOffsets.path(), m_lyricOffsets.flush()),
-                                        std::pair(m_desktopLyrics.path(), m_desktopLyrics.flush())}) {
+    for (const auto &[path, written] :
+         {std::pair(m_lyricOffsets.path(), m_lyricOffsets.flush()),
+          std::pair(m_desktopLyrics.path(), m_desktopLyrics.flush())}) {
         if (!written.ok)
             failures.append({path, written.error});
     }

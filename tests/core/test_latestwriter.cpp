@@ -45,18 +45,16 @@ TEST(LatestWriter, WritesTheNewestStateOnceAndNeverAnOlderOverIt)
     for (const WriterRow &row : rows) {
         QTemporaryDir dir;
         const QString path = dir.filePath("state");
-        auto gate = std::make_shared<Gate>();
         // Held by every job until it ends.
-        auto token = std::make_shared<int>();
-        const std::weak_ptr<int> heldByJobs = token;
+        auto gate = std::make_shared<Gate>();
+        const std::weak_ptr<Gate> heldByJobs = gate;
         WriteResult flushed;
         {
             LatestWriter writer(path, lcWriterTest());
             for (const char *state = row.states; *state != 0; ++state) {
                 const bool isHeld = row.hold != Hold::None && state == row.states;
-                writer.write([token, state = *state,
-                              gate = isHeld ? gate : nullptr](const QString &target) {
-                    if (gate)
+                writer.write([gate, isHeld, state = *state](const QString &target) {
+                    if (isHeld)
                         gate->pass();
                     QFile file(target);
                     const QByteArray before =
@@ -75,7 +73,7 @@ TEST(LatestWriter, WritesTheNewestStateOnceAndNeverAnOlderOverIt)
             gate->open();
             EXPECT_TRUE(deliverUntil([&] { return readFile(path) == row.atEnd; })) << row.name;
         }
-        token.reset();
+        gate.reset();
         ASSERT_TRUE(deliverUntil([&] { return heldByJobs.expired(); })) << "the jobs ended";
         EXPECT_EQ(readFile(path), row.atEnd) << row.name;
         EXPECT_EQ(flushed.error, row.flushError) << row.name;
