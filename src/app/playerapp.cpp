@@ -90,11 +90,9 @@ bool PlayerApp::shutDown(bool reportInWindow)
     m_isShutDown = true;
     m_session.endRun();
     m_slideshow.shutDown();
-    m_player.stop();
-    QList<Session::WriteFailure> written = m_session.save(m_player.transport().ListSong().songs());
-    DesktopLyricStore &desktopLyrics = m_player.desktopLyrics();
-    if (const WriteResult result = desktopLyrics.save(); !result.ok)
-        written.append({desktopLyrics.path(), result.error});
+    const QList<Session::WriteFailure> stores = m_player.stop();
+    const QList<Session::WriteFailure> written =
+        m_session.save(m_player.transport().ListSong().songs()) + stores;
     QStringList failures;
     for (const Session::WriteFailure &failure : written) {
         qCWarning(lcShutdown, "cannot write %s: %s", qPrintable(failure.path),

@@ -6,13 +6,9 @@
 
 namespace {
 
-// How long the shutdown's write waits for a write under way on the worker.
-constexpr int WriteWaitMs = 2000;
-
 Q_LOGGING_CATEGORY(lcDesktopLyrics, "zorvan.desktoplyrics")
 
 const QString Marker = QStringLiteral("[ZORVANDESKTOPLYRICS]");
-constexpr int WriteKind = 1;
 
 // The value of `key` in `values` converted by `parse` into `target`; `target` stays as it is
 // when the key is missing or its value does not convert.
@@ -55,7 +51,7 @@ std::optional<QString> parseFamily(const QString &text)
 } // namespace
 
 DesktopLyricStore::DesktopLyricStore(const QString &path, QObject *parent)
-    : QObject(parent), m_path(path)
+    : QObject(parent), m_writer(path, lcDesktopLyrics())
 {}
 
 void DesktopLyricStore::setSettings(const DesktopLyricSettings &settings)
@@ -64,53 +60,26 @@ void DesktopLyricStore::setSettings(const DesktopLyricSettings &settings)
         return;
     m_settings = settings;
     emit changed();
-    const int serial = ++*m_latestWrite;
-    m_writer.add(
-        [path = m_path, lines = format(settings), latest = m_latestWrite, lock = m_writeLock,
-         serial] {
-            const QMutexLocker locker(lock.get());
-            return *latest == serial ? writeKeyValueFile(path, Marker, lines) : WriteResult{};
-        },
-        [this, settings, serial](const WriteResult &written) {
-            if (!written.ok)
-                qCWarning(lcDesktopLyrics).noquote()
-                    << QStringLiteral("cannot write %1: %2").arg(m_path, written.error);
-            else if (serial == *m_latestWrite)
-                m_written = settings;
-        },
-        WriteKind);
+    m_writer.write([lines = format(settings)](const QString &path) {
+        return writeKeyValueFile(path, Marker, lines);
+    });
 }
 
 ReadStatus DesktopLyricStore::load()
 {
-    const ReadResult<QHash<QString, QString>> read = readKeyValueFile(m_path, Marker);
+    const ReadResult<QHash<QString, QString>> read = readKeyValueFile(path(), Marker);
     if (read.status == ReadStatus::Unreadable) {
         qCWarning(lcDesktopLyrics).noquote()
-            << QStringLiteral("cannot read %1: %2").arg(m_path, read.error);
+            << QStringLiteral("cannot read %1: %2").arg(path(), read.error);
+        m_writer.keepFile();
         return read.status;
     }
     const DesktopLyricSettings loaded = applied(m_settings, read.value);
-    m_written = read.isRead() ? loaded : DesktopLyricSettings{};
     if (loaded != m_settings) {
         m_settings = loaded;
         emit changed();
     }
     return read.status;
-}
-
-WriteResult DesktopLyricStore::save()
-{
-    ++*m_latestWrite;
-    if (m_settings == m_written)
-        return {};
-    // A write stuck on a dead disk is not waited for without end.
-    if (!m_writeLock->tryLock(WriteWaitMs))
-        return {false, QStringLiteral("an earlier write does not end")};
-    WriteResult written = writeKeyValueFile(m_path, Marker, format(m_settings));
-    m_writeLock->unlock();
-    if (written.ok)
-        m_written = m_settings;
-    return written;
 }
 
 KeyValues DesktopLyricStore::format(const DesktopLyricSettings &settings)

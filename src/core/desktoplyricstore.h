@@ -1,23 +1,19 @@
 #pragma once
 
-#include <atomic>
-#include <memory>
-
-#include <QMutex>
 #include <QObject>
 #include <QString>
 
 #include "core/desktoplyricsettings.h"
-#include "core/workqueue.h"
+#include "core/latestwriter.h"
 #include "persist/keyvaluefile.h"
 
 // The desktop lyric window's settings and their file `zorvan.dsk` beside the settings file:
 // the marker line, then one `key=value` line per setting. A key the player does not know, or
 // a value that does not convert, is passed over and the setting keeps the value it had.
 //
-// Every change is written on the store's own worker (see WorkQueue), so a stalled disk never
-// holds up the window; only the latest change is written. The shutdown writes synchronously
-// what is still unwritten, and a write still waiting on the worker then writes nothing.
+// Every change is written on the store's own worker (see LatestWriter), so a stalled disk
+// never holds up the window; only the latest change counts. The shutdown writes
+// synchronously what is still unwritten.
 class DesktopLyricStore : public QObject
 {
     Q_OBJECT
@@ -27,15 +23,15 @@ public:
 
     explicit DesktopLyricStore(const QString &path, QObject *parent = nullptr);
 
-    QString path() const { return m_path; }
+    const QString &path() const { return m_writer.path(); }
     const DesktopLyricSettings &settings() const { return m_settings; }
     // Emits changed() and writes the file when `settings` differ from the current ones.
     void setSettings(const DesktopLyricSettings &settings);
     // Start-up: the settings in the file applied onto the current ones. A file that exists
-    // but cannot be read is told on stderr and changes nothing.
+    // but cannot be read is told on stderr, changes nothing and is not written in this run.
     ReadStatus load();
-    // Shutdown: writes the settings when they differ from what the file last took or held.
-    WriteResult save();
+    // Shutdown: writes the latest change unless it is written already.
+    WriteResult flush() { return m_writer.flush(); }
 
     // The file's lines for `settings`, and `settings` with the values of `values` applied.
     static KeyValues format(const DesktopLyricSettings &settings);
@@ -46,15 +42,6 @@ signals:
     void changed();
 
 private:
-    QString m_path;
     DesktopLyricSettings m_settings;
-    // What the file holds as far as the store knows: as read, or as last written.
-    DesktopLyricSettings m_written;
-    // The serial of the latest write asked for; a write on the worker with an older one is
-    // stale and writes nothing.
-    std::shared_ptr<std::atomic<int>> m_latestWrite = std::make_shared<std::atomic<int>>(0);
-    // Held over the check of the serial and the write, on the worker and at shutdown, so that
-    // a stale write under way ends before the shutdown's and cannot replace it.
-    std::shared_ptr<QMutex> m_writeLock = std::make_shared<QMutex>();
-    WorkQueue m_writer;
+    LatestWriter m_writer;
 };

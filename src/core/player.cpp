@@ -180,9 +180,16 @@ void Player::start(const CommandLineSongs &songs)
         m_transport.openSongs(songs, restore);
 }
 
-void Player::stop()
+QList<Session::WriteFailure> Player::stop()
 {
     m_session.endRun();
     m_transport.shutDown();
-    m_lyricOffsets.flush();
+    QList<Session::WriteFailure> failures;
+    for (const auto &[path, written] :
+         {std::pair(m_lyricOffsets.path(), m_lyricOffsets.flush()),
+          std::pair(m_desktopLyrics.path(), m_desktopLyrics.flush())}) {
+        if (!written.ok)
+            failures.append({path, written.error});
+    }
+    return failures;
 }

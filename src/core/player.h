@@ -7,12 +7,12 @@
 #include "core/desktoplyricstore.h"
 #include "core/lyricoffsets.h"
 #include "core/playbackposition.h"
+#include "core/session.h"
 #include "core/soundcontrols.h"
 #include "core/transport.h"
 
 struct CommandLineSongs;
 class MediaControl;
-class Session;
 class WindowCommands;
 
 // The player: the play order and state, the position with the lyrics, the sound controls,
@@ -55,8 +55,9 @@ public:
     // list.
     void start(const CommandLineSongs &songs);
     // The first step of the shutdown: nothing new starts from here on, nothing plays, the
-    // track is released and a lyric offset not yet written is written.
-    void stop();
+    // track is released, and the lyric offsets and desktop lyric settings not yet written are
+    // written. Returns the files that could not be written.
+    QList<Session::WriteFailure> stop();
 
     // The lyric offsets kept per song: the loaded track's is applied when it starts, and
     // LyricsEarlier and LyricsLater change it (by LyricOffsetStep seconds).

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "core/desktoplyricstore.h"
-#include "fakes/gate.h"
 #include "support/files.h"
 #include "support/qtprinters.h"
 
@@ -20,46 +19,42 @@ const DesktopLyricSettings changed{.shown = true,
                                    .highlight = 0xfedcba,
                                    .outline = 0xffffff};
 
-TEST(DesktopLyricStoreTest, ChangesComeBackAfterARestart)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(DesktopLyricStore::FileName);
-    {
-        DesktopLyricStore store(path);
-        QSignalSpy told(&store, &DesktopLyricStore::changed);
-        store.setSettings(changed);
-        store.setSettings(changed);
-        EXPECT_EQ(told.count(), 1) << "only a real change is told";
-        // Written on the worker without waiting for the shutdown.
-        EXPECT_TRUE(deliverUntil([&] { return !readFile(path).isEmpty(); }));
-        EXPECT_TRUE(store.save().ok);
-    }
-    EXPECT_TRUE(readFile(path).startsWith("[ZORVANDESKTOPLYRICS]\r\nshown=-1\r\n"));
-    DesktopLyricStore loaded(path);
-    EXPECT_EQ(loaded.load(), ReadStatus::Read);
-    EXPECT_EQ(loaded.settings(), changed);
-}
-
-// A missing file or one of another kind loads the defaults, and a save with nothing changed
-// leaves it as it was.
-TEST(DesktopLyricStoreTest, UnchangedSettingsWriteNothing)
+// What the shutdown leaves: a change, which comes back after a restart; a missing file stays
+// missing when nothing changed, and one of another kind as it was whatever changed.
+TEST(DesktopLyricStoreTest, TheShutdownWritesAChangeButNotOverAFileOfAnotherKind)
 {
     struct Row
     {
-        QByteArray file; // empty: none
+        QByteArray before; // empty: no file
         ReadStatus status;
+        bool isChanged;
+        QByteArray after; // how the file starts after the shutdown
     };
-    for (const Row &row : {Row{"", ReadStatus::Missing},
-                           Row{"[DONTCHANGETHISSET]\r\nshown=-1\r\n", ReadStatus::Unreadable}}) {
+    const QByteArray foreign = "[DONTCHANGETHISSET]\r\nshown=-1\r\n";
+    const Row rows[] = {
+        {"", ReadStatus::Missing, true, "[ZORVANDESKTOPLYRICS]\r\nshown=-1\r\n"},
+        {"", ReadStatus::Missing, false, "<missing>"},
+        {foreign, ReadStatus::Unreadable, true, foreign},
+    };
+    for (const Row &row : rows) {
         QTemporaryDir dir;
         const QString path = dir.filePath(DesktopLyricStore::FileName);
-        if (!row.file.isEmpty())
-            writeFile(path, row.file);
+        if (!row.before.isEmpty())
+            writeFile(path, row.before);
         DesktopLyricStore store(path);
         EXPECT_EQ(store.load(), row.status);
         EXPECT_EQ(store.settings(), DesktopLyricSettings());
-        EXPECT_TRUE(store.save().ok);
-        EXPECT_EQ(readFile(path), row.file.isEmpty() ? "<missing>" : row.file) << "as it was";
+        QSignalSpy told(&store, &DesktopLyricStore::changed);
+        for (int time = 0; row.isChanged && time < 2; ++time)
+            store.setSettings(changed);
+        EXPECT_EQ(told.count(), row.isChanged ? 1 : 0) << "only a real change is told";
+        EXPECT_TRUE(store.flush().ok);
+        EXPECT_TRUE(readFile(path).startsWith(row.after)) << row.after.constData();
+        DesktopLyricStore restarted(path);
+        restarted.load();
+        EXPECT_EQ(restarted.settings(), row.status == ReadStatus::Missing && row.isChanged
+                                            ? changed
+                                            : DesktopLyricSettings());
     }
 }
 
