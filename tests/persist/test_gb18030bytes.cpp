@@ -49,7 +49,8 @@ TEST(Gb18030Bytes, LinesAreWrittenAsTheirText)
 {
     const QStringList lines[] = {{}, {QString()}, {QStringLiteral("图片"), QStringLiteral("/a")}};
     for (const QStringList &each : lines) {
-        const QString text = each.isEmpty() ? QString() : each.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        const QString text =
+            each.isEmpty() ? QString() : each.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
         EXPECT_EQ(encodeFileLines(each), encodeFileText(text)) << text.toStdString();
     }
 }
