@@ -3,7 +3,8 @@
 # it), in a fresh home under Xvfb and its own session bus: how long after its start the window
 # is mapped, how long until the MPRIS service answers with the first song cued (its Metadata
 # holds the song's address only once the song is open), and how long the player takes to quit
-# on SIGTERM with the list unchanged. The first song is a real file; the others need not
+# on SIGTERM, with the list unchanged and with one song more, handed over by a second start
+# (the quit comes as soon as the song handed over plays). The first song is a real file; the others need not
 # exist, since only the first is opened. Each figure is the median of the rounds, printed
 # against its target beside the same figure for a list of the first song alone, started in
 # the same rounds. Exits non-zero when a median misses its target.
@@ -43,9 +44,31 @@ cued() {
         grep -q 'xesam:url'
 }
 
+# Waits until PID has used no processor time for 0.3 s.
+wait_idle() { # wait_idle PID
+    local before after
+    after=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
+    until [[ ${before:-} == "$after" ]]; do
+        before=$after
+        sleep 0.3
+        after=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
+    done
+}
+
+# Whether the player plays.
+playing() {
+    dbus-send --session --print-reply --reply-timeout=2000 --dest=org.mpris.MediaPlayer2.zorvan \
+        /org/mpris/MediaPlayer2 org.freedesktop.DBus.Properties.Get \
+        string:org.mpris.MediaPlayer2.Player string:PlaybackStatus 2>/dev/null |
+        grep -q '"Playing"'
+}
+
 # One start with LIST as the saved list, up to the quit: sets MAPPED_MS, ANSWERED_MS, QUIT_MS.
-start_with() { # start_with LIST
-    local saved=$XDG_CONFIG_HOME/zorvan/zorvan.m3u
+# With CHANGE, once the player is idle (the whole list read: until then it is not written), a
+# second start hands the first song over once more, and the quit comes as soon as it plays,
+# so that the list the player writes at the quit has one song more.
+start_with() { # start_with LIST [CHANGE]
+    local saved=$XDG_CONFIG_HOME/zorvan/zorvan.m3u change=${2:-}
     rm -rf "$XDG_CONFIG_HOME/zorvan"
     mkdir -p "$XDG_CONFIG_HOME/zorvan"
     cp "$1" "$saved"
@@ -57,17 +80,32 @@ start_with() { # start_with LIST
         sleep 0.01
     done
     ANSWERED_MS=$((($(date +%s%N) - LAUNCHED_AT) / 1000000))
+    if [[ -n $change ]]; then
+        wait_idle "$LAUNCHED_PID"
+        "$ZORVAN" "$first" >/dev/null 2>&1
+        until playing; do
+            kill -0 "$LAUNCHED_PID" 2>/dev/null || { echo "the player ended early" >&2; exit 1; }
+            sleep 0.01
+        done
+    fi
     quitting=$(date +%s%N)
     kill -TERM "$LAUNCHED_PID"
     wait "$LAUNCHED_PID" 2>/dev/null || true
     QUIT_MS=$((($(date +%s%N) - quitting) / 1000000))
     after=$(stat -c "%i %.9Y" "$saved")
-    [[ $before == "$after" ]] || echo "the unchanged list was written again"
+    if [[ -z $change ]]; then
+        [[ $before == "$after" ]] || echo "the unchanged list was written again"
+    elif [[ $(tail -c 300 "$saved" | iconv -c -f GB18030 -t UTF-8 | tail -n 1) != "$first"$'\r' ]] ||
+        [[ $(wc -l <"$saved") -ne $(($(wc -l <"$1") + 1)) ]]; then
+        echo "the changed list was not written whole" >&2
+        exit 1
+    fi
 }
 
 # Each round starts the player with the first song alone, then with the whole list, so that
 # what the list itself costs shows beside what a start costs on this machine at the moment.
-maps=() answers=() quits=() singleMaps=() singleAnswers=() singleQuits=()
+maps=() answers=() quits=() changedQuits=() singleMaps=() singleAnswers=() singleQuits=()
+singleChangedQuits=()
 for round in $(seq "$ROUNDS"); do
     start_with "$single"
     singleMaps+=("$MAPPED_MS") singleAnswers+=("$ANSWERED_MS") singleQuits+=("$QUIT_MS")
@@ -77,6 +115,12 @@ for round in $(seq "$ROUNDS"); do
     maps+=("$MAPPED_MS") answers+=("$ANSWERED_MS") quits+=("$QUIT_MS")
     echo "round $round, $SONGS songs: window $MAPPED_MS ms, MPRIS with the first cued" \
         "$ANSWERED_MS ms, quit $QUIT_MS ms"
+    start_with "$single" change
+    singleChangedQuits+=("$QUIT_MS")
+    start_with "$list" change
+    changedQuits+=("$QUIT_MS")
+    echo "round $round, quit with one song more: $QUIT_MS ms (${singleChangedQuits[-1]} ms with" \
+        "one song)"
 done
 
 status=0
@@ -93,4 +137,6 @@ report "window mapped" 500 "$(median "${singleMaps[@]}")" "${maps[@]}"
 report "MPRIS answers with the first song cued" 500 "$(median "${singleAnswers[@]}")" \
     "${answers[@]}"
 report "quit with the list unchanged" 500 "$(median "${singleQuits[@]}")" "${quits[@]}"
+report "quit with one song more in the list" 500 "$(median "${singleChangedQuits[@]}")" \
+    "${changedQuits[@]}"
 exit $status

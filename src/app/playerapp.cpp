@@ -51,6 +51,7 @@ PlayerApp::PlayerApp(const Services &services)
     });
     m_window.setMenus(m_menus);
     m_window.setShutDown([this] { return shutDown(true); });
+    m_session.keepWritten(m_player.transport().ListSong());
     m_session.setLiveState([this](SettingsRecord &settings) {
         if (const std::optional<QPointF> place = m_window.placeToKeep()) {
             settings.windowLeftTwips = place->x();

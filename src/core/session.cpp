@@ -4,17 +4,33 @@
 
 #include <QDir>
 #include <QLoggingCategory>
+#include <QMutex>
 
+#include "core/playlist.h"
 #include "persist/listfiles.h"
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcSession, "zorvan.session")
 
+// The kind of the queue's jobs that write the list: a newer one drops those still waiting.
+constexpr int ListWriteJob = 1;
+
 } // namespace
 
+// The playlist file as the user-interface thread and the queue's writes both see it. A write
+// holds `mutex` from start to end, so the shutdown's write waits for one under way, and none
+// starts after the shutdown's.
+struct Session::ListFile
+{
+    QMutex mutex;
+    // The songs the file holds, as read or last written; none when not known.
+    std::optional<QStringList> songs;
+    bool isClosed = false;
+};
+
 Session::Session(const QString &dataFolder, QObject *parent)
-    : QObject(parent), m_dataFolder(dataFolder)
+    : QObject(parent), m_dataFolder(dataFolder), m_listFile(std::make_shared<ListFile>())
 {}
 
 QString Session::path(File file) const
@@ -152,10 +168,13 @@ void Session::takeSavedList(const ReadResult<PlaylistEntries> &saved, qsizetype 
                             const std::function<void(const PlaylistEntries &)> &done)
 {
     m_isSavedListLoading = false;
+    m_isSavedListTaken = true;
     m_savedListReadError = saved.error;
     reportUnreadable(File::Playlist, m_savedListReadError);
-    if (saved.isRead())
-        m_savedSongs = saved.value.songs;
+    if (saved.isRead()) {
+        const QMutexLocker locker(&m_listFile->mutex);
+        m_listFile->songs = saved.value.songs;
+    }
     if (m_appRunning)
         done(shown == 0
                  ? saved.value
@@ -187,11 +206,37 @@ QList<Session::WriteFailure> Session::save(const QStringList &songs)
                                    : leftAsItWas(m_settingsReadError));
     if (!m_savedListReadError.isEmpty()) {
         keep(path(File::Playlist), leftAsItWas(m_savedListReadError));
-    } else if (!m_isSavedListLoading && m_savedSongs != songs) {
-        const WriteResult written = SavePlaylist(path(File::Playlist), songs);
-        if (written.ok)
-            m_savedSongs = songs;
-        keep(path(File::Playlist), written);
+    } else if (!m_isSavedListLoading) {
+        const QMutexLocker locker(&m_listFile->mutex);
+        m_listFile->isClosed = true;
+        if (m_listFile->songs != songs) {
+            const WriteResult written = SavePlaylist(path(File::Playlist), songs);
+            if (written.ok)
+                m_listFile->songs = songs;
+            keep(path(File::Playlist), written);
+        }
     }
     return failures;
+}
+
+void Session::keepWritten(const Playlist &list)
+{
+    const auto write = [this, &list] {
+        if (!m_isSavedListTaken || !m_savedListReadError.isEmpty())
+            return;
+        m_work.add(
+            [file = m_listFile, path = path(File::Playlist), songs = list.songs()] {
+                const QMutexLocker locker(&file->mutex);
+                if (file->isClosed || file->songs == songs)
+                    return false;
+                const bool written = SavePlaylist(path, songs).ok;
+                if (written)
+                    file->songs = songs;
+                return written;
+            },
+            [](bool) {}, ListWriteJob);
+    };
+    connect(&list, &Playlist::rowsInserted, this, write);
+    connect(&list, &Playlist::rowsRemoved, this, write);
+    connect(&list, &Playlist::modelReset, this, write);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <QList>
@@ -11,6 +12,8 @@
 #include "core/workqueue.h"
 #include "persist/playlistfile.h"
 #include "persist/settingsfile.h"
+
+class Playlist;
 
 // What the player keeps between runs and what several windows share during one: the
 // settings, the slideshow's pictures, the lyric folders and the run flag. `main()` owns the
@@ -81,7 +84,14 @@ public:
     // exists but could not be read at start-up is left as it is (and returned), so nothing
     // the player did not understand is overwritten. The playlist is not written when it holds
     // just what was read from it or last written to it, nor while it is still being read.
+    // A quit during a write waits for it, so that the file is whole, and then writes `songs`
+    // if the file holds others. Called once, at shutdown: later ones still write, but nothing
+    // is written in the background any more.
     QList<WriteFailure> save(const QStringList &songs);
+    // Writes the songs of `list` as the saved list on the session's queue whenever they
+    // change once the saved list has come (see loadSavedList), the newest only, so that the
+    // quit finds a long list written already. A write that fails is tried again by save().
+    void keepWritten(const Playlist &list);
 
 signals:
     void settingsChanged();
@@ -89,6 +99,8 @@ signals:
     void lyricFoldersChanged();
 
 private:
+    struct ListFile;
+
     // Takes the saved list as read and hands `done` its entries from `shown` on.
     void takeSavedList(const ReadResult<PlaylistEntries> &saved, qsizetype shown,
                        const std::function<void(const PlaylistEntries &)> &done);
@@ -113,8 +125,10 @@ private:
     // when they could (or were not there).
     QString m_settingsReadError;
     QString m_savedListReadError;
-    // The songs the playlist file holds, as read or last written; none when not known.
-    std::optional<QStringList> m_savedSongs;
+    // The playlist file, shared with the writes on the queue.
+    std::shared_ptr<ListFile> m_listFile;
     bool m_isSavedListLoading = false;
+    // Whether the saved list has come: until then the list is not the one to write.
+    bool m_isSavedListTaken = false;
     WorkQueue m_work;
 };

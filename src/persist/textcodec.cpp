@@ -1,8 +1,12 @@
 #include "persist/textcodec.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstring>
+#include <memory>
 
+#include <QMutex>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -119,7 +123,7 @@ std::optional<QString> decodeEscaping(const char *from, const QByteArray &bytes)
 }
 
 // Whether the unit at `index` stands for a byte that did not decode.
-bool isEscape(const QString &text, qsizetype index)
+bool isEscape(QStringView text, qsizetype index)
 {
     const char16_t unit = text.at(index).unicode();
     return unit >= EscapeBase && unit <= EscapeBase + 0xFF &&
@@ -149,6 +153,160 @@ bool isUnlikelyLatin1(const QByteArray &bytes)
         previousHigh = high;
     }
     return false;
+}
+
+// The GB18030 bytes of `text` through the C library, as they stand in the file: an
+// unpaired surrogate and the two dozen private-use characters the C library has no bytes
+// for (GB18030-2005 gave them away) become one "?" each.
+bool convertToGb18030(QStringView text, QByteArray &bytes)
+{
+    return convert("GB18030", "UTF-8", text.toUtf8(), bytes,
+                   [](char *&out, const char *at) -> size_t {
+                       *out++ = '?';
+                       // The whole UTF-8 sequence of the character (toUtf8 gives valid UTF-8).
+                       const auto lead = static_cast<uchar>(*at);
+                       return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+                   });
+}
+
+// The GB18030 bytes of every UTF-16 unit that is a character of its own (all but the
+// surrogates), taken from the C library in one conversion: a large list is tens of millions
+// of characters, which iconv converts at tens of nanoseconds each and the table at one. The
+// euro sign is the single byte 0x80, as in code page 936.
+struct Gb18030Table
+{
+    // The bytes of each unit in their order, as many as `sizes` says.
+    std::array<quint32, 0x10000> bytes{};
+    std::array<quint8, 0x10000> sizes{};
+};
+
+QMutex tableMutex;
+std::shared_ptr<const Gb18030Table> table;
+
+// GB18030 tells its lengths by its bytes: below 0x80 one byte, a second byte from "0" to
+// "9" four, otherwise two.
+qsizetype gb18030Length(const char *at)
+{
+    if (static_cast<uchar>(at[0]) < 0x80)
+        return 1;
+    return at[1] >= '0' && at[1] <= '9' ? 4 : 2;
+}
+
+std::shared_ptr<const Gb18030Table> buildTable()
+{
+    QString units;
+    units.reserve(0x10000);
+    for (char32_t unit = 0; unit < 0x10000; ++unit) {
+        if (!QChar::isSurrogate(unit))
+            units.append(QChar(char16_t(unit)));
+    }
+    QByteArray bytes;
+    if (!convertToGb18030(units, bytes))
+        return nullptr;
+    auto built = std::make_shared<Gb18030Table>();
+    const char *at = bytes.constData();
+    const char *const end = at + bytes.size();
+    for (const QChar unit : std::as_const(units)) {
+        const qsizetype length = gb18030Length(at);
+        if (end - at < length)
+            return nullptr;
+        std::memcpy(&built->bytes[unit.unicode()], at, size_t(length));
+        built->sizes[unit.unicode()] = quint8(length);
+        at += length;
+    }
+    built->bytes[Euro] = static_cast<uchar>(EuroByte);
+    built->sizes[Euro] = 1;
+    return built;
+}
+
+// The table, built on first use; none when the conversion fails, and then every encoding
+// fails, so that a system without the conversion shows on every write.
+std::shared_ptr<const Gb18030Table> gb18030Table()
+{
+    const QMutexLocker locker(&tableMutex);
+    if (!table)
+        table = buildTable();
+    return table;
+}
+
+// GB18030 bytes gathered straight into one array, for a text given in pieces (the lines of
+// a file) without joining them first.
+class Gb18030Writer
+{
+public:
+    // `units`: about how many UTF-16 units will come.
+    explicit Gb18030Writer(qsizetype units) : m_table(gb18030Table())
+    {
+        m_bytes.resize(2 * units + 16);
+    }
+
+    // Appends the bytes of `text`: each byte that decodeText kept undecoded as it was, the
+    // rest from the table but for the surrogates, which the C library converts. False when
+    // there is no conversion.
+    bool append(QStringView text)
+    {
+        if (!m_table)
+            return false;
+        // No unit takes more than four bytes, nor does a surrogate pair more than two each.
+        reserve(4 * text.size());
+        char *out = m_bytes.data() + m_size;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t unit = text.at(i).unicode();
+            if (!QChar::isSurrogate(unit)) {
+                const quint32 bytes = m_table->bytes[unit];
+                std::memcpy(out, &bytes, sizeof bytes);
+                out += m_table->sizes[unit];
+            } else if (isEscape(text, i)) {
+                *out++ = char(unit - EscapeBase);
+            } else {
+                const bool isPair = QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+                                    text.at(i + 1).isLowSurrogate();
+                QByteArray bytes;
+                if (!convertToGb18030(text.sliced(i, isPair ? 2 : 1), bytes))
+                    return false;
+                out = std::copy(bytes.cbegin(), bytes.cend(), out);
+                i += isPair ? 1 : 0;
+            }
+        }
+        m_size = out - m_bytes.constData();
+        return true;
+    }
+
+    // What was appended; nothing when there is no conversion, even for no text.
+    std::optional<QByteArray> take()
+    {
+        if (!m_table)
+            return std::nullopt;
+        m_bytes.truncate(m_size);
+        return std::move(m_bytes);
+    }
+
+private:
+    // Room for `count` more bytes, and the four that a table entry copies whole.
+    void reserve(qsizetype count)
+    {
+        if (m_bytes.size() - m_size < count + 4)
+            m_bytes.resize(std::max(2 * m_bytes.size(), m_size + count + 4));
+    }
+
+    std::shared_ptr<const Gb18030Table> m_table;
+    QByteArray m_bytes;
+    qsizetype m_size = 0;
+};
+
+// `bytes` led by the GB18030 byte order mark when they would otherwise pass for UTF-8 or
+// begin with a byte order mark.
+std::optional<QByteArray> withMarkIfNeeded(std::optional<QByteArray> bytes)
+{
+    if (!bytes)
+        return std::nullopt;
+    const bool passesForAnother =
+        isUtf8WithMultiByte(*bytes) || std::ranges::any_of(Marks, [&bytes](const QByteArray &mark) {
+            return bytes->startsWith(mark);
+        });
+    if (passesForAnother)
+        bytes->prepend(Gb18030Mark);
+    return bytes;
 }
 
 } // namespace
@@ -207,38 +365,8 @@ bool decodesAsPartOfWhole(const QByteArray &head)
 
 std::optional<QByteArray> encodeGb18030(const QString &text)
 {
-    // Every Unicode character has a GB18030 form, so only the euro sign and the bytes that
-    // did not decode are handled apart. An unpaired surrogate has no form, and the C library
-    // has none for two dozen private-use characters that GB18030-2005 gave away: each becomes
-    // one "?". Even an empty text is converted, so that a failing conversion shows on every
-    // write.
-    QByteArray result;
-    qsizetype start = 0;
-    auto flush = [&](qsizetype end) {
-        const QByteArray utf8 = QStringView(text).sliced(start, end - start).toUtf8();
-        QByteArray bytes;
-        const bool converted =
-            convert("GB18030", "UTF-8", utf8, bytes, [](char *&out, const char *at) -> size_t {
-                *out++ = '?';
-                // The whole UTF-8 sequence of the character (toUtf8 gives valid UTF-8).
-                const auto lead = static_cast<uchar>(*at);
-                return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            });
-        result.append(bytes);
-        return converted;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool escape = isEscape(text, i);
-        if (text.at(i).unicode() != Euro && !escape)
-            continue;
-        if (!flush(i))
-            return std::nullopt;
-        result.append(escape ? char(text.at(i).unicode() - EscapeBase) : EuroByte);
-        start = i + 1;
-    }
-    if (!flush(text.size()))
-        return std::nullopt;
-    return result;
+    Gb18030Writer writer(text.size());
+    return writer.append(text) ? writer.take() : std::nullopt;
 }
 
 QString displayText(QString text)
@@ -252,14 +380,20 @@ QString displayText(QString text)
 
 std::optional<QByteArray> encodeFileText(const QString &text)
 {
-    const std::optional<QByteArray> bytes = encodeGb18030(text);
-    if (!bytes)
-        return std::nullopt;
-    const bool passesForAnother =
-        isUtf8WithMultiByte(*bytes) || std::ranges::any_of(Marks, [&bytes](const QByteArray &mark) {
-            return bytes->startsWith(mark);
-        });
-    return passesForAnother ? Gb18030Mark + *bytes : *bytes;
+    return withMarkIfNeeded(encodeGb18030(text));
+}
+
+std::optional<QByteArray> encodeFileLines(const QStringList &lines)
+{
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
+    Gb18030Writer writer(size);
+    for (const QString &line : lines) {
+        if (!writer.append(line) || !writer.append(u"\r\n"))
+            return std::nullopt;
+    }
+    return withMarkIfNeeded(writer.take());
 }
 
 QStringList splitLines(const QString &text)
@@ -283,7 +417,9 @@ QStringList splitLines(const QString &text)
 
 IconvFunctions setIconvFunctions(IconvFunctions functions)
 {
+    const QMutexLocker locker(&tableMutex);
     const IconvFunctions replaced = iconvFunctions;
     iconvFunctions = functions;
+    table.reset();
     return replaced;
 }

@@ -36,8 +36,10 @@ std::optional<QString> decodeText(const QByteArray &bytes);
 // a multi-byte sequence (a later byte may show the whole to be GB18030).
 bool decodesAsPartOfWhole(const QByteArray &head);
 
-// The GB18030 bytes of `text`, each byte that decodeText kept undecoded back as it was;
-// nothing when the conversion cannot be set up or fails.
+// The GB18030 bytes of `text`, each byte that decodeText kept undecoded back as it was and
+// the euro sign as the byte 0x80; an unpaired surrogate, and each of the two dozen
+// private-use characters the C library has no bytes for, as one "?". Nothing when the
+// conversion cannot be set up or fails, even for no text.
 std::optional<QByteArray> encodeGb18030(const QString &text);
 
 // `text` as it is shown: each byte that decodeText kept undecoded is U+FFFD.
@@ -49,6 +51,8 @@ QString displayText(QString text);
 // bytes that did not decode), so that every file reads back as it was written. Nothing
 // when the conversion fails.
 std::optional<QByteArray> encodeFileText(const QString &text);
+// encodeFileText of the lines, each followed by CR LF, without joining them first.
+std::optional<QByteArray> encodeFileLines(const QStringList &lines);
 
 // A tag text that GStreamer read from a legacy 8-bit field (ID3v1, the ISO-8859-1 frames of
 // ID3v2, RIFF INFO) as ISO-8859-1, one character per byte, read again for what its bytes

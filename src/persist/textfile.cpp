@@ -175,16 +175,7 @@ ReadResult<QString> readTextFile(const QString &path, qint64 maxBytes)
 
 WriteResult writeTextLines(const QString &path, const QStringList &lines)
 {
-    QString text;
-    qsizetype size = 0;
-    for (const QString &line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const QString &line : lines) {
-        text += line;
-        text += u"\r\n";
-    }
-    const std::optional<QByteArray> bytes = encodeFileText(text);
+    const std::optional<QByteArray> bytes = encodeFileLines(lines);
     if (!bytes)
         return {false, QStringLiteral("the text cannot be converted to GB18030")};
     return writeFileBytes(path, *bytes);
