@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include "associations/regist.h"
 #include "core/commandline.h"
 #include "core/session.h"
+#include "core/workqueue.h"
 #include "dialogs/qtlyricfilechooser.h"
 #include "dialogs/qtoptionschoosers.h"
 #include "dialogs/qtplaylistfiledialogs.h"
@@ -118,6 +120,10 @@ int main(int argc, char **argv)
     const QString programPath = QApplication::applicationFilePath();
     Session session(dataFolder);
     GstMediaControl media;
+    // A start with a song to cue has GStreamer made ready while the window is built; one
+    // without loads none of it until a song is opened.
+    if (!songs.isEmpty() || QFileInfo(session.path(Session::File::Playlist)).size() > 0)
+        media.prepare();
     QtLyricFileChooser lyricChooser;
     QtPlaylistFileDialogs playlistDialogs;
     MimeRegistry registry(programPath, dataFolder);
@@ -154,19 +160,25 @@ int main(int argc, char **argv)
     program.start(songs);
 
     // The desktop's media keys and remote controls. Without a session bus the player runs as
-    // it would without them, and says nothing. Taking the name on the bus waits for its
-    // answers, so that waits until the window is on the screen. So does the icon for a
-    // window that may move to a screen of another pixel ratio, which holds the pictures of
-    // both sizes.
+    // it would without them, and says nothing. Connecting to the bus waits for its answers, so
+    // that is done on a worker while the window comes up; the service name is asked for
+    // without waiting.
     MprisService mpris(program.player(), media);
     QObject::connect(&mpris, &MprisService::raiseRequested, &window, &FmMain::bringForward);
-    runAfterFirstFrame(window, [&mpris, &window] {
+    WorkQueue busConnection;
+    busConnection.add([] { return QDBusConnection::sessionBus().isConnected(); },
+                      [&mpris](bool isConnected) {
+                          if (isConnected)
+                              mpris.registerOn(QDBusConnection::sessionBus());
+                      });
+    // The icon for a window that may move to a screen of another pixel ratio holds the
+    // pictures of both sizes: made once the window is on the screen.
+    runAfterFirstFrame(window, [&window] {
         const QList<QScreen *> screens = QGuiApplication::screens();
         if (std::any_of(screens.cbegin(), screens.cend(), [&window](const QScreen *screen) {
                 return !qFuzzyCompare(screen->devicePixelRatio(), window.devicePixelRatioF());
             }))
             window.setWindowIcon(applicationIcon());
-        mpris.registerOn(QDBusConnection::sessionBus());
     });
 
     // Only now, with the window loaded, do signals reach the shutdown: one that came during

@@ -165,6 +165,16 @@ GstMediaControl::GstMediaControl(SinkFactory sinkFactory, QObject *parent)
     connect(&m_handoverTimer, &QTimer::timeout, this, &GstMediaControl::checkHandover);
 }
 
+void GstMediaControl::prepare()
+{
+    m_warmUp.add(
+        [] {
+            initialiseGStreamer();
+            return true;
+        },
+        [](bool) {});
+}
+
 GstMediaControl::~GstMediaControl()
 {
     m_link->cut();
@@ -183,15 +193,21 @@ void GstMediaControl::open(quint64 serial, const QString &path)
     track->post([context](GstElement *pipeline) { preroll(pipeline, *context); });
 }
 
-// GStreamer starts with the first track, so that the window is on the screen before the
-// plugins load.
-GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<TrackContext> &context)
+// Once per process, on whichever thread comes first: the warm-up's, or a track's, which then
+// waits for the warm-up to finish.
+void GstMediaControl::initialiseGStreamer()
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] {
         gst_init(nullptr, nullptr);
         preferLeanMp3Decoder();
+        loadTrackPlugins();
     });
+}
+
+GstElement *GstMediaControl::buildPipeline(const std::shared_ptr<TrackContext> &context)
+{
+    initialiseGStreamer();
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin)
         return nullptr;

@@ -38,6 +38,8 @@ class ReceiverLink;
 //   emits playbin's about-to-finish, where the queued track is handed over (see below).
 // - The WorkQueue m_pipeReleases lets go of a reader stuck on a retired track's named pipe,
 //   one track at a time; nothing comes back from it.
+// - The WorkQueue m_warmUp runs prepare(); a track's thread that needs GStreamer meanwhile
+//   waits for it.
 // Each answer is checked on arrival against the current track's serial (an end of stream
 // also against its seek run), so one about a track already replaced is dropped here, and
 // again by the core by its own serial.
@@ -66,6 +68,9 @@ public:
     explicit GstMediaControl(SinkFactory sinkFactory = {}, QObject *parent = nullptr);
     ~GstMediaControl() override;
 
+    // Initialises GStreamer and loads the plugins every track needs on a worker, so that a
+    // track opened soon after finds them ready; without it the first track does that itself.
+    void prepare();
     void open(quint64 serial, const QString &path) override;
     void release() override;
     QString fileName() const override;
@@ -125,6 +130,8 @@ private:
         quint64 currentVersion();
     };
 
+    // Initialises GStreamer and loads the plugins every track needs (see loadTrackPlugins()).
+    static void initialiseGStreamer();
     // Runs on the track's thread.
     GstElement *buildPipeline(const std::shared_ptr<TrackContext> &context);
     // Runs on the track's thread: takes the pipeline to PAUSED and answers opened or failed.
@@ -168,6 +175,7 @@ private:
     std::shared_ptr<OutputBox> m_output = std::make_shared<OutputBox>();
     std::optional<Current> m_current;
     WorkQueue m_pipeReleases;
+    WorkQueue m_warmUp;
     // Fails an open that takes too long; the track is retired, its thread left to finish.
     QTimer m_openTimer;
     // While the track plays, notices a source that has stopped delivering, and asks for a

@@ -186,6 +186,28 @@ void preferLeanMp3Decoder()
     gst_plugin_feature_list_free(decoders);
 }
 
+void loadTrackPlugins()
+{
+    const auto load = [](GstPluginFeature *feature) {
+        if (GstPluginFeature *loaded = feature ? gst_plugin_feature_load(feature) : nullptr)
+            gst_object_unref(loaded);
+    };
+    for (const char *name : {"playbin", "filesrc", "audioconvert", "audioresample", "volume",
+                             "audiopanorama", "autoaudiosink"}) {
+        g_autoptr(GstPluginFeature) factory = gst_registry_lookup_feature(gst_registry_get(), name);
+        load(factory);
+    }
+    if (GstPlugin *typeFinders = gst_plugin_load_by_name("typefindfunctions"))
+        gst_object_unref(typeFinders);
+    GList *sinks =
+        g_list_sort(gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_SINK |
+                                                              GST_ELEMENT_FACTORY_TYPE_MEDIA_AUDIO,
+                                                          GST_RANK_MARGINAL),
+                    gst_plugin_feature_rank_compare_func);
+    load(sinks ? GST_PLUGIN_FEATURE(sinks->data) : nullptr);
+    gst_plugin_feature_list_free(sinks);
+}
+
 // The sink with the volume and balance stages in front of it, as one bin that playbin takes
 // for its audio sink. They sit behind playbin's queue and converters, on the sink's thread,
 // where they need no converter of their own; as playbin's audio filter they would run on the

@@ -53,6 +53,12 @@ TrackTags tagsOf(const GstTagList *tags);
 // after GStreamer is initialised.
 void preferLeanMp3Decoder();
 
+// Loads the plugins that every track needs on its way to the preroll, whatever the file: playbin
+// with the file source, type finding and converters, the output stage, and the sound output that
+// autoaudiosink tries first. Done ahead, the first track does not wait for them. Call after
+// GStreamer is initialised.
+void loadTrackPlugins();
+
 // `sink` (a floating reference, taken over) behind a volume stage and a balance stage, as one
 // bin for playbin's audio sink; nullptr when a stage cannot be made.
 GstElement *outputStage(GstElement *sink);

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QMetaObject>
 
 #include "core/player.h"
@@ -31,25 +33,43 @@ MprisService::MprisService(Player &player, MediaControl &media, QObject *parent)
     });
 }
 
-bool MprisService::registerOn(const QDBusConnection &bus)
+void MprisService::registerOn(const QDBusConnection &bus)
 {
-    if (!bus.isConnected())
-        return false;
     QDBusConnection connection = bus;
-    if (!connection.registerObject(QString::fromLatin1(ObjectPath), this))
-        return false;
-    const QString name = QString::fromLatin1(ServiceName);
-    const QString instanceName =
-        name + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
-    for (const QString &candidate : {name, instanceName}) {
-        if (connection.registerService(candidate)) {
-            m_bus = connection;
-            m_serviceName = candidate;
-            return true;
-        }
-    }
-    connection.unregisterObject(QString::fromLatin1(ObjectPath));
-    return false;
+    if (!connection.isConnected() ||
+        !connection.registerObject(QString::fromLatin1(ObjectPath), this))
+        return;
+    m_bus = connection;
+    requestName(QString::fromLatin1(ServiceName), true);
+}
+
+// The bus daemon's RequestName without queueing: the name is ours at once or not at all.
+void MprisService::requestName(const QString &name, bool isFirstChoice)
+{
+    constexpr uint DoNotQueue = 4;
+    constexpr uint PrimaryOwner = 1;
+    constexpr uint AlreadyOwner = 4;
+    QDBusMessage request = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    request << name << DoNotQueue;
+    auto *answer = new QDBusPendingCallWatcher(m_bus.asyncCall(request), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this,
+            [this, name, isFirstChoice](QDBusPendingCallWatcher *call) {
+                call->deleteLater();
+                const QDBusPendingReply<uint> reply = *call;
+                if (reply.isValid() &&
+                    (reply.value() == PrimaryOwner || reply.value() == AlreadyOwner)) {
+                    m_serviceName = name;
+                } else if (isFirstChoice) {
+                    requestName(
+                        name +
+                            QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid()),
+                        false);
+                } else {
+                    m_bus.unregisterObject(QString::fromLatin1(ObjectPath));
+                }
+            });
 }
 
 void MprisService::refuseCall(const QString &errorName, const QString &message)

@@ -33,11 +33,11 @@ public:
 
     MprisService(Player &player, MediaControl &media, QObject *parent = nullptr);
 
-    // Exports the object and takes the service name on `bus`; when another instance of the
-    // player holds the name (a test's second player on the same bus), takes the name with
-    // ".instance<pid>" added, as the desktop's convention asks. False when the bus is not
-    // connected or refuses both.
-    bool registerOn(const QDBusConnection &bus);
+    // Exports the object on `bus` and asks for the service name without waiting for the
+    // answer; when another instance of the player holds the name (a test's second player on
+    // the same bus), asks for the name with ".instance<pid>" added, as the desktop's
+    // convention asks. Nothing stays exported when the bus is not connected or refuses both.
+    void registerOn(const QDBusConnection &bus);
     MprisPlayerAdaptor &playerAdaptor() { return *m_playerAdaptor; }
 
     // Tells `property` in the next PropertiesChanged even when it has not changed: a set
@@ -55,6 +55,7 @@ signals:
     void raiseRequested();
 
 private:
+    void requestName(const QString &name, bool isFirstChoice);
     void scheduleRefresh();
     void refresh();
 
