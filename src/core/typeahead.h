@@ -19,7 +19,14 @@ public:
     // holds the letters gathered.
     int find(const Playlist &list, const QString &letters, qint64 atMilliseconds, int current);
 
+    // Whether `letter` typed at `atMilliseconds` goes on with the search under way rather than
+    // acting as a key command: a letter or digit within GatherMilliseconds of the last one, so
+    // that typing "map" mutes nothing once the search has begun.
+    bool continuesSearch(QChar letter, qint64 atMilliseconds) const;
+
 private:
+    bool isGathering(qint64 atMilliseconds) const;
+
     QString m_letters;
     qint64 m_typedAt = 0;
 };

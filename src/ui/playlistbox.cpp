@@ -38,11 +38,16 @@ void PlaylistBox::keyboardSearch(const QString &search)
         setCurrentIndex(list->index(row));
 }
 
-// The key is not consumed: the list still moves its current row with the arrows.
+// The key is not consumed: the list still moves its current row with the arrows. A letter that
+// goes on with a search is only a letter (P and M play and mute only as the first one).
 void PlaylistBox::keyPressEvent(QKeyEvent *event)
 {
     const int code = virtualKeyCode(*event);
-    emit keyPressed(code, modifierBits(event->modifiers()));
+    const QString text = event->text();
+    const bool searching =
+        text.size() == 1 && m_typeAhead.continuesSearch(text[0], m_clock.elapsed());
+    if (!searching)
+        emit keyPressed(code, modifierBits(event->modifiers()));
     if (code == int(VirtualKey::Delete))
         emit deletePressed();
     QListView::keyPressEvent(event);

@@ -116,23 +116,29 @@ TEST(PlaylistModelTest, TypedLettersGatherAndFindTheNextNameHoldingThem)
         const char *letters;
         qint64 at;
         int expected;
+        // Whether its first letter goes on with the search rather than acting as a key
+        // command (P plays, M mutes).
+        bool continues;
         const char *why;
     };
     const Step steps[] = {
-        {"A", 0, 0, "any case, from the first row when none is current"},
-        {"l", 1000, 0, "a letter within a second gathers; the entry that holds them stays"},
-        {"a", 5000, 1, "a new search begins after the current entry"},
-        {"b", 5500, 3, "\"ab\" is in no name before the last one"},
-        {"bet", 9000, 3, "goes round past the end; a folder's name does not count"},
-        {"x", 20000, -1, "no name holds it"},
-        {"D", 30000, 2, "from the top again when no row was found"},
+        {"A", 0, 0, false, "any case, from the first row when none is current"},
+        {"l", 1000, 0, true, "a letter within a second gathers; the entry that holds them stays"},
+        {"a", 5000, 1, false, "a new search begins after the current entry"},
+        {"b", 5500, 3, true, "\"ab\" is in no name before the last one"},
+        {"bet", 9000, 3, false, "goes round past the end; a folder's name does not count"},
+        {"x", 20000, -1, false, "no name holds it"},
+        {"D", 30000, 2, false, "from the top again when no row was found"},
     };
     TypeAhead typeAhead;
     int current = -1;
     for (const Step &step : steps) {
+        EXPECT_EQ(typeAhead.continuesSearch(QChar(step.letters[0]), step.at), step.continues)
+            << step.letters << ": " << step.why;
         current = typeAhead.find(list, step.letters, step.at, current);
         EXPECT_EQ(current, step.expected) << step.letters << ": " << step.why;
     }
+    EXPECT_FALSE(typeAhead.continuesSearch(u'+', 30500)) << "a sign is a key command";
 }
 
 } // namespace
