@@ -105,10 +105,10 @@ QString SoundFolder::first() const
 QStringList SoundFolder::sorted(qsizetype skip)
 {
     std::stable_sort(m_files.begin(), m_files.end(), ByKey);
+    const qsizetype from = std::min(skip, qsizetype(m_files.size()));
     QStringList paths;
-    paths.reserve(std::max(qsizetype(m_files.size()) - skip, qsizetype(0)));
-    for (auto file = m_files.begin() + std::min(skip, qsizetype(m_files.size()));
-         file != m_files.end(); ++file)
+    paths.reserve(qsizetype(m_files.size()) - from);
+    for (auto file = m_files.begin() + from; file != m_files.end(); ++file)
         paths.append(m_folder.filePath(file->second));
     return paths;
 }
