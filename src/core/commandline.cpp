@@ -105,10 +105,9 @@ QString SoundFolder::first() const
 QStringList SoundFolder::sorted(qsizetype skip)
 {
     std::stable_sort(m_files.begin(), m_files.end(), ByKey);
-    const qsizetype from = std::min(skip, qsizetype(m_files.size()));
     QStringList paths;
-    paths.reserve(qsizetype(m_files.size()) - from);
-    for (auto file = m_files.begin() + from; file != m_files.end(); ++file)
+    paths.reserve(qsizetype(m_files.size()) - skip);
+    for (auto file = m_files.begin() + skip; file != m_files.end(); ++file)
         paths.append(m_folder.filePath(file->second));
     return paths;
 }

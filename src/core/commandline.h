@@ -42,10 +42,9 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
 
 // The files named as sound files (mp3, wma, wav, in any case) right in a folder, not in its
 // subfolders, in the order of their names in the user's locale with numbers by their value.
-// Sorting a big folder takes several times as long as listing it, and the first in order is
-// found in one pass over the listing: so a folder's first song can play before the folder is
-// sorted. Whether each can be read is left to readableFiles. Reads the disk, so it is for a
-// worker thread; one thread at a time.
+// The first in order is found in one pass over the listing, so a big folder's first song can
+// play without waiting for the sort, nor for the checks of the rest. Whether each can be read
+// is left to readableFiles. Reads the disk, so it is for a worker thread; one thread at a time.
 class SoundFolder
 {
 public:
@@ -53,7 +52,7 @@ public:
     void list(const QString &folder);
     // The path of the first in order; empty when there is none.
     QString first() const;
-    // The paths of all of them in order, less the first `skip`.
+    // The paths of all of them in order, less the first `skip` (at most as many as there are).
     QStringList sorted(qsizetype skip = 0);
 
 private:
