@@ -2,11 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
-#include <vector>
 
-#include <QCollator>
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +15,9 @@ namespace {
 
 // PATH_MAX: a path's bytes with the closing NUL.
 constexpr qsizetype LongestPathBytes = 4096;
+
+// The order of SoundFolder's files.
+constexpr auto ByKey = [](const auto &a, const auto &b) { return a.first < b.first; };
 
 constexpr std::array SoundFileEndings{QLatin1StringView(".mp3"), QLatin1StringView(".wma"),
                                       QLatin1StringView(".wav")};
@@ -76,7 +75,7 @@ CommandLineSongs songsFromArguments(const QStringList &arguments, const QString 
     return result;
 }
 
-QStringList soundFilesIn(const QString &folder)
+void SoundFolder::list(const QString &folder)
 {
     // Matched by hand rather than by QDir's name filters, which cost far more in big folders.
     const auto isSoundFile = [](const QString &name) {
@@ -85,22 +84,31 @@ QStringList soundFilesIn(const QString &folder)
                                return name.endsWith(ending, Qt::CaseInsensitive);
                            });
     };
-    // One key per name rather than two collations per comparison: far faster for big folders.
     QCollator collator;
     collator.setNumericMode(true);
-    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    m_folder.setPath(folder);
+    m_files.clear();
     for (QDirIterator entry(folder, QDir::Files); entry.hasNext();) {
         entry.next();
         if (QString name = entry.fileName(); isSoundFile(name))
-            keyed.emplace_back(collator.sortKey(name), std::move(name));
+            m_files.emplace_back(collator.sortKey(name), std::move(name));
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    const QDir dir(folder);
+}
+
+QString SoundFolder::first() const
+{
+    // The earliest listed of the smallest, as the stable sort puts first.
+    const auto first = std::min_element(m_files.begin(), m_files.end(), ByKey);
+    return first == m_files.end() ? QString() : m_folder.filePath(first->second);
+}
+
+QStringList SoundFolder::sorted(qsizetype skip)
+{
+    std::stable_sort(m_files.begin(), m_files.end(), ByKey);
     QStringList paths;
-    paths.reserve(qsizetype(keyed.size()));
-    for (const auto &[key, name] : keyed)
-        paths.append(dir.filePath(name));
+    paths.reserve(qsizetype(m_files.size()) - skip);
+    for (auto file = m_files.begin() + skip; file != m_files.end(); ++file)
+        paths.append(m_folder.filePath(file->second));
     return paths;
 }
 

@@ -1,6 +1,7 @@
 #include "core/playlistfeed.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include <QScopedValueRollback>
@@ -53,11 +54,27 @@ void PlaylistFeed::cancel()
 
 void PlaylistFeed::listFolder(const QString &folder, quint64 id)
 {
-    m_listings.add([folder] { return soundFilesIn(folder); },
-                   [this, id, serial = m_serial](const QStringList &files) {
-                       if (serial == m_serial)
-                           checkFiles(id, files);
-                   });
+    // Listed by one job and sorted by the next: the first song joins the list in between.
+    const auto files = std::make_shared<SoundFolder>();
+    m_listings.add(
+        [files, folder] {
+            files->list(folder);
+            // When the first cannot be read, the checks after the sort find the first that can.
+            const QString first = files->first();
+            return first.isEmpty() ? QStringList() : readableFiles({first});
+        },
+        [this, id, files, serial = m_serial](const QStringList &first) {
+            Piece *piece = serial == m_serial ? folderPiece(id) : nullptr;
+            if (!piece)
+                return;
+            piece->songs = first;
+            m_listings.add([files, skip = first.size()] { return files->sorted(skip); },
+                           [this, id, serial](const QStringList &rest) {
+                               if (serial == m_serial)
+                                   checkFiles(id, rest);
+                           });
+            scheduleFeed();
+        });
 }
 
 void PlaylistFeed::checkFiles(quint64 id, const QStringList &files)

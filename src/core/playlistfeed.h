@@ -12,11 +12,12 @@
 class Playlist;
 
 // Puts the songs of a start, or of a later start handed over, into the playlist in their
-// order, folders included, without holding up the window. A folder is listed and sorted on
-// the feed's worker (see WorkQueue); its files are then checked there BatchSongs at a time,
-// each batch coming back as soon as it is checked, so the first songs of a big folder join
-// the list long before the last are checked. Songs join the list at most BatchSongs at a
-// time, one batch per turn of the event loop, so the window paints and answers between them.
+// order, folders included, without holding up the window. A folder is listed on the feed's
+// worker (see WorkQueue) and its first song, once found readable, joins the list at once:
+// the folder's sort and the checks of the rest come after it. The rest are checked there
+// BatchSongs at a time, each batch coming back as soon as it is checked. Songs join the list
+// at most BatchSongs at a time, one batch per turn of the event loop, so the window paints
+// and answers between them.
 //
 // Requests queue up: the songs of one join the list after all of those before it. When the
 // list is emptied (its model reset by anything but the feed itself) whatever is still to come
