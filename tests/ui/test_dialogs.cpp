@@ -125,6 +125,7 @@ TEST_F(DialogsTest, ListMenuItemsAndTheShutdownClosesEveryWindow)
     EXPECT_EQ(list.songs(), QStringList{"/m/c.mp3"});
     item("listDelAll")->trigger();
     settle();
+    // That the track's end then stops the player is the remote control's test (test_mpris.cpp).
     EXPECT_TRUE(list.count() == 0 && media.fileName() == "/m/c.mp3" && transport().PlayingFlag());
 
     FmTmp *options = openOptions();
