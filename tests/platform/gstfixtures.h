@@ -71,15 +71,18 @@ protected:
         QObject::connect(m_control.get(), &MediaControl::durationChanged, record("length"));
     }
 
-    // Adds a buffer the latest track's sink holds to what was heard; false without one.
+    // Adds a buffer the latest track's sink holds to what was heard, and its size to the
+    // pieces; false without one.
     bool takeOne()
     {
         const std::lock_guard<std::mutex> lock(m_sinkMutex);
         g_autoptr(GstSample) sample =
             m_sink ? gst_app_sink_try_pull_sample(m_sink.get(), 0) : nullptr;
         GstBuffer *buffer = sample ? gst_sample_get_buffer(sample) : nullptr;
+        if (buffer)
+            m_pieces.push_back(gst_buffer_get_size(buffer));
         const size_t start = m_heard.size();
-        m_heard.resize(start + (buffer ? gst_buffer_get_size(buffer) / sizeof(float) : 0));
+        m_heard.resize(start + (buffer ? m_pieces.back() / sizeof(float) : 0));
         return buffer && gst_buffer_extract(buffer, 0, m_heard.data() + start,
                                             (m_heard.size() - start) * sizeof(float));
     }
@@ -153,6 +156,8 @@ protected:
     std::mutex m_sinkMutex;
     std::unique_ptr<GstAppSink, decltype(&gst_object_unref)> m_sink{nullptr, gst_object_unref};
     std::vector<float> m_heard;
+    // The size in bytes of each buffer heard.
+    std::vector<gsize> m_pieces;
     std::unique_ptr<GstMediaControl> m_control;
     quint64 m_serial = 0;
     QStringList m_events;
