@@ -8,8 +8,9 @@
 # stops rather than starting again many times a second.
 # Which songs a command line gives and the skips over broken entries are the player's
 # tables (tests/core/test_player.cpp); the bound on the pipe's wait, and that replacing or
-# releasing a track stuck on a pipe does not wait for it, the backend's
-# (tests/platform/test_gstmediacontrol.cpp); what SIGTERM saves, the signal test's.
+# releasing a track stuck on a pipe does not wait for it (so the window goes on answering),
+# the backend's (tests/platform/test_gstmediacontrol.cpp); what SIGTERM saves, the signal
+# test's.
 source "$(dirname "$0")/lib.sh"
 
 music="$WORK/音乐 files"
@@ -17,16 +18,9 @@ mkdir -p "$music"
 make_tone "$music/one.wav" 1 440
 mkfifo "$music/pipe.wav"
 printf '%s\r\n' "$music/pipe.wav" "$music/one.wav" >"$music/pipe.m3u"
-shot() { import -window "$(player_window)" png:- 2>/dev/null | md5sum; }
 
-# A named pipe that never gets a writer: the window goes on answering, the pipe fails and the
-# next entry plays.
+# A named pipe that never gets a writer: the pipe fails and the next entry plays.
 start_shown "$music/pipe.m3u"
-xdotool windowfocus --sync "$(player_window)"
-before=$(shot)
-xdotool key Down
-changed() { [[ "$(shot)" != "$before" ]]; }
-check "a key press is answered while the pipe is pending" wait_for 2 changed
 check "the song after the pipe plays" wait_for 15 started "$music/one.wav"
 check "the pipe is told on stderr" grep -q "cannot play \"$music/pipe.wav\": opening timed out" \
     "$PLAYER_LOG"
