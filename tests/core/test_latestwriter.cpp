@@ -56,9 +56,7 @@ TEST(LatestWriter, WritesTheNewestStateOnceAndNeverAnOlderOverIt)
                 writer.write([gate, isHeld, state = *state](const QString &target) {
                     if (isHeld)
                         gate->pass();
-                    QFile file(target);
-                    const QByteArray before =
-                        file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+                    const QByteArray before = QFile::exists(target) ? readFile(target) : "";
                     return state == '!' ? WriteResult{false, QStringLiteral("refused")}
                                         : writeFileBytes(target, before + state);
                 });
