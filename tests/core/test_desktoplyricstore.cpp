@@ -29,12 +29,13 @@ TEST(DesktopLyricStoreTest, TheShutdownWritesAChangeButNotOverAFileOfAnotherKind
         ReadStatus status;
         bool isChanged;
         QByteArray after; // how the file starts after the shutdown
+        DesktopLyricSettings restarted;
     };
     const QByteArray foreign = "[DONTCHANGETHISSET]\r\nshown=-1\r\n";
     const Row rows[] = {
-        {"", ReadStatus::Missing, true, "[ZORVANDESKTOPLYRICS]\r\nshown=-1\r\n"},
-        {"", ReadStatus::Missing, false, "<missing>"},
-        {foreign, ReadStatus::Unreadable, true, foreign},
+        {"", ReadStatus::Missing, true, "[ZORVANDESKTOPLYRICS]\r\nshown=-1\r\n", changed},
+        {"", ReadStatus::Missing, false, "<missing>", {}},
+        {foreign, ReadStatus::Unreadable, true, foreign, {}},
     };
     for (const Row &row : rows) {
         QTemporaryDir dir;
@@ -51,9 +52,7 @@ TEST(DesktopLyricStoreTest, TheShutdownWritesAChangeButNotOverAFileOfAnotherKind
         EXPECT_TRUE(readFile(path).startsWith(row.after)) << row.after.constData();
         DesktopLyricStore restarted(path);
         restarted.load();
-        EXPECT_EQ(restarted.settings(), row.status == ReadStatus::Missing && row.isChanged
-                                            ? changed
-                                            : DesktopLyricSettings());
+        EXPECT_EQ(restarted.settings(), row.restarted);
     }
 }
 

@@ -22,10 +22,6 @@ namespace {
 
 struct TextFiles : testing::Test
 {
-    QString write(const QString &name, const QByteArray &bytes) const
-    {
-        return writeFile(m_folder.filePath(name), bytes);
-    }
     QTemporaryDir m_folder;
 };
 
@@ -38,10 +34,10 @@ TEST_F(TextFiles, ReadsOnlyRegularFilesWithinTheLimit)
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     // Within a limit of eight bytes.
     const std::pair<QString, ReadStatus> cases[] = {
-        {write("eight", "12345678"), ReadStatus::Read},
-        {write("nine", "123456789"), ReadStatus::Unreadable},
+        {writeFile(m_folder.filePath("eight"), "12345678"), ReadStatus::Read},
+        {writeFile(m_folder.filePath("nine"), "123456789"), ReadStatus::Unreadable},
         {m_folder.filePath("missing"), ReadStatus::Missing},
-        {write("file", "") + "/below", ReadStatus::Missing},
+        {writeFile(m_folder.filePath("file"), "") + "/below", ReadStatus::Missing},
         {m_folder.path(), ReadStatus::Unreadable},
         {pipe, ReadStatus::Unreadable},
         {"/proc/self/maps", ReadStatus::Unreadable},
@@ -71,7 +67,7 @@ struct ReplacedIconv
 TEST_F(TextFiles, FailingConversionReadsNothingAndLeavesFilesIntact)
 {
     const QByteArray bytes = "[DONTCHANGETHISSET]\r\n";
-    const QString path = write("zorvan.set", bytes);
+    const QString path = writeFile(m_folder.filePath("zorvan.set"), bytes);
     // As on a system without the conversion module, and as a conversion that breaks off.
     IconvFunctions failingOpen, failingConvert;
     // iconv_open's own failure value is (iconv_t)-1.
@@ -136,7 +132,7 @@ TEST_F(TextFiles, WritesAFileWholeOrLeavesItAsItWas)
     for (const Case &test : cases) {
         const QString path = m_folder.filePath(test.name);
         if (!test.original.isEmpty())
-            write(test.name, test.original);
+            writeFile(path, test.original);
         WriteResult result;
         {
             const FileSizeLimit limit(100);
