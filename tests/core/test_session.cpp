@@ -93,7 +93,7 @@ TEST_F(SessionTest, ALongSavedListComesAsItsFirstLinesThenTheRest)
         QByteArray bytes;
         int parts;
     };
-    for (const Case &each : {Case{*encodeGb18030(text), 2}, Case{text.toUtf8(), 1}}) {
+    for (const Case &each : {Case{text.toUtf8(), 1}, Case{*encodeGb18030(text), 2}}) {
         const QString file = writeFile(session.path(Session::File::Playlist), each.bytes);
         int parts = 0;
         QStringList songs;
