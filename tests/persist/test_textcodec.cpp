@@ -68,7 +68,7 @@ QByteArray libraryBytes(iconv_t cd, const QByteArray &utf8)
 
 // Every character of the first plane, in one text, gets the bytes the C library gives it
 // alone (the euro sign the byte of code page 936).
-TEST(Gb18030Bytes, EveryCharacterIsWrittenAsTheCLibraryWritesIt)
+TEST(TextCodec, EveryFirstPlaneCharacterIsWrittenAsTheCLibraryWritesIt)
 {
     const iconv_t cd = iconv_open("GB18030", "UTF-8");
     ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1)); // NOLINT(performance-no-int-to-ptr)
