@@ -56,9 +56,7 @@ TEST(LatestWriter, WritesTheNewestStateOnceAndNeverAnOlderOverIt)
                 writer.write([gate, isHeld, state = *state](const QString &target) {
                     if (isHeld)
                         gate->pass();
-                    QFile file(target);
-                    const QByteArray before =
-                        file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+                    const QByteArray before = QFile::exists(target) ? readFile(target) : "";
                     return state == '!' ? WriteResult{false, QStringLiteral("refused")}
                                         : writeFileBytes(target, before + state);
                 });
@@ -77,7 +75,6 @@ TEST(LatestWriter, WritesTheNewestStateOnceAndNeverAnOlderOverIt)
         ASSERT_TRUE(deliverUntil([&] { return heldByJobs.expired(); })) << "the jobs ended";
         EXPECT_EQ(readFile(path), row.atEnd) << row.name;
         EXPECT_EQ(flushed.error, row.flushError) << row.name;
-        EXPECT_EQ(flushed.ok, flushed.error.isEmpty()) << row.name;
     }
 }
 
