@@ -88,9 +88,10 @@ TEST_F(GstMediaControlTest, FilesPlayWholeOrAreRefusedAndLeaveNoElementBehind)
         // Decoded MP3 comes in pieces of a tenth of a second at least (but the last), not a
         // frame of 26 ms at a time: each piece wakes every thread behind the decoder.
         const std::vector<gsize> pieces = std::exchange(m_pieces, {});
-        if (entry.path.endsWith(".mp3"))
+        if (entry.path.endsWith(".mp3")) {
             EXPECT_GE(pieces.size() < 2 ? 0 : *std::min_element(pieces.begin(), pieces.end() - 1),
                       Rate / 10 * 2 * sizeof(float));
+        }
     }
     // A cut file ends or fails once, with a changed output queued while it plays. Opening it
     // is what proves that no second end was queued before.
