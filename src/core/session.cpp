@@ -154,8 +154,10 @@ void Session::loadSavedList(std::function<void(const PlaylistEntries &)> done)
                        return;
                    }
                    const PlaylistEntries &first = head.value.entries;
-                   if (m_appRunning && !first.songs.isEmpty())
+                   if (m_appRunning && !first.songs.isEmpty()) {
+                       m_savedListShown = first.songs.size();
                        done(first);
+                   }
                    m_work.add([file = path(File::Playlist)] { return LoadPlaylist(file); },
                               [this, shown = first.songs.size(),
                                done](const ReadResult<PlaylistEntries> &saved) {
@@ -206,13 +208,26 @@ QList<Session::WriteFailure> Session::save(const QStringList &songs)
                                    : leftAsItWas(m_settingsReadError));
     if (!m_savedListReadError.isEmpty()) {
         keep(path(File::Playlist), leftAsItWas(m_savedListReadError));
-    } else if (!m_isSavedListLoading) {
+    } else {
         const QMutexLocker locker(&m_listFile->mutex);
         m_listFile->isClosed = true;
-        if (m_listFile->songs != songs) {
-            const WriteResult written = SavePlaylist(path(File::Playlist), songs);
+        QStringList list = songs;
+        if (m_isSavedListLoading) {
+            // A quit before the saved list has all come writes the list it would have become:
+            // what the list holds, then the saved songs not yet shown, so that neither the
+            // songs that came meanwhile nor the rest of the file are lost.
+            const ReadResult<PlaylistEntries> saved = LoadPlaylist(path(File::Playlist));
+            if (!saved.error.isEmpty()) {
+                keep(path(File::Playlist), leftAsItWas(saved.error));
+                return failures;
+            }
+            m_listFile->songs = saved.value.songs;
+            list += saved.value.songs.mid(m_savedListShown);
+        }
+        if (m_listFile->songs != list) {
+            const WriteResult written = SavePlaylist(path(File::Playlist), list);
             if (written.ok)
-                m_listFile->songs = songs;
+                m_listFile->songs = list;
             keep(path(File::Playlist), written);
         }
     }

@@ -83,7 +83,8 @@ public:
     // Every file is tried; the ones that could not be written are returned. A file that
     // exists but could not be read at start-up is left as it is (and returned), so nothing
     // the player did not understand is overwritten. The playlist is not written when it holds
-    // just what was read from it or last written to it, nor while it is still being read.
+    // just what was read from it or last written to it; while it is still being read, the
+    // saved songs not yet shown are written after `songs`.
     // A quit during a write waits for it, so that the file is whole, and then writes `songs`
     // if the file holds others. Called once, at shutdown: later ones still write, but nothing
     // is written in the background any more.
@@ -130,5 +131,7 @@ private:
     bool m_isSavedListLoading = false;
     // Whether the saved list has come: until then the list is not the one to write.
     bool m_isSavedListTaken = false;
+    // How many of the saved list's songs the list was given before the rest came.
+    qsizetype m_savedListShown = 0;
     WorkQueue m_work;
 };
