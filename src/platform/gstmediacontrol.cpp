@@ -60,6 +60,9 @@ constexpr int FollowDescriptionMs = 250;
 // MP3 is only 26 ms; in pieces of 100 ms the sound is the same, and playing costs about
 // half the processor time.
 constexpr gint64 DecodedPieceNs = 100 * GST_MSECOND;
+// How long the end of the process waits for GStreamer's set-up on the warm-up thread; a first
+// start builds the plugin registry then, which takes a few seconds at most.
+constexpr int WarmUpEndWaitSeconds = 5;
 
 // playbin's element-setup, for every element added to the pipeline or a bin inside it.
 void gatherDecodedSound(GstElement *, GstElement *element, gpointer)
@@ -167,9 +170,12 @@ GstMediaControl::GstMediaControl(SinkFactory sinkFactory, QObject *parent)
 
 void GstMediaControl::prepare()
 {
+    auto warmedUp = std::make_shared<std::promise<void>>();
+    m_warmedUp = warmedUp->get_future().share();
     m_warmUp.add(
-        [] {
+        [warmedUp] {
             initialiseGStreamer();
+            warmedUp->set_value();
             return true;
         },
         [](bool) {});
@@ -179,6 +185,8 @@ GstMediaControl::~GstMediaControl()
 {
     m_link->cut();
     dropCurrent();
+    if (m_warmedUp.valid())
+        m_warmedUp.wait_for(std::chrono::seconds(WarmUpEndWaitSeconds));
     GstTrack::waitForAllEnded(1000);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -176,6 +177,9 @@ private:
     std::optional<Current> m_current;
     WorkQueue m_pipeReleases;
     WorkQueue m_warmUp;
+    // Ready once the warm-up has ended: the process waits for it at its end, so that it never
+    // exits while another thread is setting GStreamer up.
+    std::shared_future<void> m_warmedUp;
     // Fails an open that takes too long; the track is retired, its thread left to finish.
     QTimer m_openTimer;
     // While the track plays, notices a source that has stopped delivering, and asks for a
